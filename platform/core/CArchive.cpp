@@ -1,0 +1,258 @@
+#include "platform/core/CArchive.h"
+
+#include "platform/core/CFile.h"
+
+#include <bit>
+#include <cstring>
+#include <limits>
+
+static_assert(std::endian::native == std::endian::little, "archive scalars are copied as little-endian");
+
+CArchive::CArchive(CFile* file, unsigned mode, int bufferSize)
+    : m_file(file),
+      m_loading((mode & load) != 0),
+      m_flushOnDelete((mode & bNoFlushOnDelete) == 0),
+      m_buffer(static_cast<size_t>(bufferSize < 128 ? 128 : bufferSize))
+{
+}
+
+CArchive::~CArchive()
+{
+    if (m_file != nullptr && m_flushOnDelete) {
+        try {
+            Close();
+        } catch (const CException&) {
+            // A destructor cannot report; writers that care call Close().
+        }
+    }
+}
+
+void CArchive::CheckStoring() const
+{
+    if (m_file == nullptr)
+        throw CArchiveException(CArchiveException::genericException);
+    if (m_loading)
+        throw CArchiveException(CArchiveException::readOnly);
+}
+
+void CArchive::CheckLoading() const
+{
+    if (m_file == nullptr)
+        throw CArchiveException(CArchiveException::genericException);
+    if (!m_loading)
+        throw CArchiveException(CArchiveException::writeOnly);
+}
+
+void CArchive::FlushBuffer()
+{
+    if (m_cur > 0) {
+        size_t n = m_cur;
+        m_cur = 0;
+        m_file->Write(m_buffer.data(), static_cast<unsigned>(n));
+    }
+}
+
+void CArchive::Flush()
+{
+    if (m_file == nullptr)
+        return;
+    if (m_loading) {
+        if (m_max > m_cur)
+            m_file->Seek(-static_cast<int64_t>(m_max - m_cur), CFile::current);
+        m_cur = m_max = 0;
+    } else {
+        FlushBuffer();
+    }
+}
+
+void CArchive::Close()
+{
+    if (m_file == nullptr)
+        return;
+    Flush();
+    m_file = nullptr;
+}
+
+void CArchive::Abort()
+{
+    m_file = nullptr;
+}
+
+// Moves unread bytes to the front and reads from the file until at least
+// `wanted` bytes (or all that remain) are buffered.
+void CArchive::FillBuffer(size_t wanted)
+{
+    size_t have = m_max - m_cur;
+    if (have > 0 && m_cur > 0)
+        std::memmove(m_buffer.data(), m_buffer.data() + m_cur, have);
+    m_cur = 0;
+    m_max = have;
+    while (m_max < wanted && m_max < m_buffer.size()) {
+        unsigned n = m_file->Read(m_buffer.data() + m_max, static_cast<unsigned>(m_buffer.size() - m_max));
+        if (n == 0)
+            break;
+        m_max += n;
+    }
+}
+
+unsigned CArchive::Read(void* data, unsigned size)
+{
+    CheckLoading();
+    auto* out = static_cast<uint8_t*>(data);
+    size_t done = 0;
+    while (done < size) {
+        if (m_cur == m_max) {
+            size_t rest = size - done;
+            if (rest >= m_buffer.size()) {
+                // Large blocks go straight from the file.
+                unsigned n = m_file->Read(out + done, static_cast<unsigned>(rest));
+                done += n;
+                break;
+            }
+            FillBuffer(rest);
+            if (m_cur == m_max)
+                break;
+        }
+        size_t n = std::min(m_max - m_cur, size - done);
+        std::memcpy(out + done, m_buffer.data() + m_cur, n);
+        m_cur += n;
+        done += n;
+    }
+    return static_cast<unsigned>(done);
+}
+
+void CArchive::ReadExact(void* data, size_t size)
+{
+    auto* out = static_cast<uint8_t*>(data);
+    while (size > 0) {
+        unsigned chunk = static_cast<unsigned>(std::min<size_t>(size, 1u << 30));
+        if (Read(out, chunk) != chunk)
+            throw CArchiveException(CArchiveException::endOfFile);
+        out += chunk;
+        size -= chunk;
+    }
+}
+
+void CArchive::Write(const void* data, unsigned size)
+{
+    CheckStoring();
+    const auto* in = static_cast<const uint8_t*>(data);
+    if (size >= m_buffer.size()) {
+        FlushBuffer();
+        m_file->Write(in, size);
+        return;
+    }
+    if (m_cur + size > m_buffer.size())
+        FlushBuffer();
+    std::memcpy(m_buffer.data() + m_cur, in, size);
+    m_cur += size;
+}
+
+uint64_t CArchive::BytesLeft() const
+{
+    CheckLoading();
+    uint64_t length = m_file->GetLength();
+    uint64_t position = m_file->GetPosition();
+    return (m_max - m_cur) + (length > position ? length - position : 0);
+}
+
+void CArchive::CheckCount(uint64_t count, uint64_t elementSize) const
+{
+    uint64_t left = BytesLeft();
+    if (elementSize != 0 && count > left / elementSize)
+        throw CArchiveException(CArchiveException::endOfFile);
+}
+
+template <class T>
+void CArchive::Put(T value)
+{
+    CheckStoring();
+    if (m_cur + sizeof(T) > m_buffer.size())
+        FlushBuffer();
+    std::memcpy(m_buffer.data() + m_cur, &value, sizeof(T));
+    m_cur += sizeof(T);
+}
+
+template <class T>
+T CArchive::Get()
+{
+    CheckLoading();
+    T value;
+    if (m_max - m_cur >= sizeof(T)) {
+        std::memcpy(&value, m_buffer.data() + m_cur, sizeof(T));
+        m_cur += sizeof(T);
+    } else {
+        ReadExact(&value, sizeof(T));
+    }
+    return value;
+}
+
+void CArchive::WriteCount(size_t count)
+{
+    if (count < 0xFFFF) {
+        Put<uint16_t>(static_cast<uint16_t>(count));
+        return;
+    }
+    if (count > 0xFFFFFFFFu)
+        throw CArchiveException(CArchiveException::genericException);
+    Put<uint16_t>(0xFFFF);
+    Put<uint32_t>(static_cast<uint32_t>(count));
+}
+
+size_t CArchive::ReadCount()
+{
+    uint16_t small = Get<uint16_t>();
+    if (small != 0xFFFF)
+        return small;
+    return Get<uint32_t>();
+}
+
+CArchive& CArchive::operator<<(bool value) { Put<uint8_t>(value ? 1 : 0); return *this; }
+CArchive& CArchive::operator<<(char value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(signed char value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(unsigned char value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(short value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(unsigned short value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(char16_t value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(int value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(unsigned value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(long value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(unsigned long value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(long long value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(unsigned long long value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(float value) { Put(value); return *this; }
+CArchive& CArchive::operator<<(double value) { Put(value); return *this; }
+
+CArchive& CArchive::operator<<(const char16_t* text)
+{
+    WriteString(text != nullptr ? CString(text) : CString());
+    return *this;
+}
+
+CArchive& CArchive::operator<<(const CObject* object)
+{
+    WriteObject(object);
+    return *this;
+}
+
+CArchive& CArchive::operator>>(bool& value) { value = Get<uint8_t>() != 0; return *this; }
+CArchive& CArchive::operator>>(char& value) { value = Get<char>(); return *this; }
+CArchive& CArchive::operator>>(signed char& value) { value = Get<signed char>(); return *this; }
+CArchive& CArchive::operator>>(unsigned char& value) { value = Get<unsigned char>(); return *this; }
+CArchive& CArchive::operator>>(short& value) { value = Get<short>(); return *this; }
+CArchive& CArchive::operator>>(unsigned short& value) { value = Get<unsigned short>(); return *this; }
+CArchive& CArchive::operator>>(char16_t& value) { value = Get<char16_t>(); return *this; }
+CArchive& CArchive::operator>>(int& value) { value = Get<int>(); return *this; }
+CArchive& CArchive::operator>>(unsigned& value) { value = Get<unsigned>(); return *this; }
+CArchive& CArchive::operator>>(long& value) { value = Get<long>(); return *this; }
+CArchive& CArchive::operator>>(unsigned long& value) { value = Get<unsigned long>(); return *this; }
+CArchive& CArchive::operator>>(long long& value) { value = Get<long long>(); return *this; }
+CArchive& CArchive::operator>>(unsigned long long& value) { value = Get<unsigned long long>(); return *this; }
+CArchive& CArchive::operator>>(float& value) { value = Get<float>(); return *this; }
+CArchive& CArchive::operator>>(double& value) { value = Get<double>(); return *this; }
+
+CArchive& CArchive::operator>>(CObject*& object)
+{
+    object = ReadObject(nullptr);
+    return *this;
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "platform/core/CObject.h"
+#include "platform/core/CString.h"
+#include "platform/core/exceptions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+class CFile;
+
+// Buffered binary archive over a CFile, byte-compatible with the framework's:
+// little-endian scalars, counts, wide strings and tagged objects with class
+// records and back-references. Fixed-width types are the safe choice here:
+// long is 8 bytes on this platform, as are int64_t and long long.
+class CArchive {
+public:
+    enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
+
+    CArchive(CFile* file, unsigned mode, int bufferSize = 4096);
+    // Flushes a storing archive that was not closed; errors are lost then, so
+    // writers call Close() themselves.
+    ~CArchive();
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    bool IsLoading() const { return m_loading; }
+    bool IsStoring() const { return !m_loading; }
+    CFile* GetFile() const { return m_file; }
+
+    // Storing: writes the buffer out. Loading: puts the file position back
+    // to the first byte not yet consumed.
+    void Flush();
+    void Close();
+    void Abort();
+
+    // Raw blocks. Read returns the bytes read, fewer only at the end of the data.
+    unsigned Read(void* data, unsigned size);
+    void Write(const void* data, unsigned size);
+    // Reads exactly size bytes or throws endOfFile.
+    void ReadExact(void* data, size_t size);
+
+    // 16 bits below 0xFFFF, else 0xFFFF and 32 bits.
+    void WriteCount(size_t count);
+    size_t ReadCount();
+
+    // Bytes still to be read: the buffer plus the rest of the file.
+    uint64_t BytesLeft() const;
+    // Throws endOfFile unless count elements of elementSize bytes can follow.
+    void CheckCount(uint64_t count, uint64_t elementSize) const;
+
+    void WriteObject(const CObject* object);
+    // Reads one tagged object; requested (may be null) is the class it must derive from.
+    CObject* ReadObject(const CRuntimeClass* requested);
+
+    // While set, ReadObject accepts only classes the predicate accepts, and
+    // refuses back-references and null objects unless allowed (badClass).
+    void SetLoadFilter(std::function<bool(const CRuntimeClass*)> acceptClass,
+                       bool allowBackReferences = false, bool allowNull = false);
+    void ClearLoadFilter();
+
+    CArchive& operator<<(bool value);
+    CArchive& operator<<(char value);
+    CArchive& operator<<(signed char value);
+    CArchive& operator<<(unsigned char value);
+    CArchive& operator<<(short value);
+    CArchive& operator<<(unsigned short value);
+    CArchive& operator<<(char16_t value);
+    CArchive& operator<<(int value);
+    CArchive& operator<<(unsigned value);
+    CArchive& operator<<(long value);
+    CArchive& operator<<(unsigned long value);
+    CArchive& operator<<(long long value);
+    CArchive& operator<<(unsigned long long value);
+    CArchive& operator<<(float value);
+    CArchive& operator<<(double value);
+    CArchive& operator<<(const char16_t* text);    // wide string form
+    CArchive& operator<<(const CObject* object);   // WriteObject
+    // Any other pointer would silently turn into bool.
+    CArchive& operator<<(const void*) = delete;
+    CArchive& operator<<(const char*) = delete;
+
+    CArchive& operator>>(bool& value);
+    CArchive& operator>>(char& value);
+    CArchive& operator>>(signed char& value);
+    CArchive& operator>>(unsigned char& value);
+    CArchive& operator>>(short& value);
+    CArchive& operator>>(unsigned short& value);
+    CArchive& operator>>(char16_t& value);
+    CArchive& operator>>(int& value);
+    CArchive& operator>>(unsigned& value);
+    CArchive& operator>>(long& value);
+    CArchive& operator>>(unsigned long& value);
+    CArchive& operator>>(long long& value);
+    CArchive& operator>>(unsigned long long& value);
+    CArchive& operator>>(float& value);
+    CArchive& operator>>(double& value);
+    CArchive& operator>>(CObject*& object);        // ReadObject(nullptr)
+
+    void WriteString(const CString& text);         // wide string form
+    // Reads the wide form, or the narrow form (GBK bytes) converted.
+    CString ReadWideString();
+
+private:
+    template <class T>
+    void Put(T value);
+    template <class T>
+    T Get();
+
+    void CheckStoring() const;
+    void CheckLoading() const;
+    void FillBuffer(size_t wanted);
+    void FlushBuffer();
+
+    const CRuntimeClass* ReadClass(const CRuntimeClass* requested, uint32_t& tag);
+    const CRuntimeClass* LoadNewClass();
+    void WriteClass(const CRuntimeClass* cls);
+    void WriteIndexTag(uint32_t index, bool isClass);
+    uint32_t NextIndex();
+
+    struct LoadEntry {
+        const CRuntimeClass* cls = nullptr;
+        CObject* object = nullptr;
+    };
+
+    CFile* m_file;
+    bool m_loading;
+    bool m_flushOnDelete;
+    std::vector<uint8_t> m_buffer;
+    size_t m_cur = 0;   // next byte to read or write
+    size_t m_max = 0;   // loading: end of valid bytes
+
+    uint32_t m_mapCount = 1;   // 0 is the null object
+    std::unordered_map<const void*, uint32_t> m_storeMap;
+    std::vector<LoadEntry> m_loadArray{LoadEntry{}};
+
+    std::function<bool(const CRuntimeClass*)> m_acceptClass;
+    bool m_allowBackReferences = true;
+    bool m_allowNull = true;
+};
+
+CArchive& operator<<(CArchive& ar, const CString& text);
+CArchive& operator>>(CArchive& ar, CString& text);

@@ -1,0 +1,172 @@
+#include "platform/core/CArchive.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+// Object tags: 0x0000 null; 0xFFFF a new class record follows; 0x8000|i a
+// class written before as index i; any other value below 0x7FFF an object
+// written before. 0x7FFF is followed by 32 bits holding an object index, or
+// 0x80000000|i for a class, when the index does not fit the 16-bit form.
+// Classes and objects share one counter in writing order, starting at 1.
+namespace {
+
+constexpr uint16_t kNullTag = 0x0000;
+constexpr uint16_t kNewClassTag = 0xFFFF;
+constexpr uint16_t kClassTag = 0x8000;
+constexpr uint16_t kBigObjectTag = 0x7FFF;
+constexpr uint32_t kBigClassTag = 0x80000000u;
+constexpr uint32_t kMaxMapCount = 0x7FFFFFFEu;
+// Longest class name a record may carry.
+constexpr uint16_t kMaxClassName = 64;
+
+} // namespace
+
+void CArchive::SetLoadFilter(std::function<bool(const CRuntimeClass*)> acceptClass,
+                             bool allowBackReferences, bool allowNull)
+{
+    m_acceptClass = std::move(acceptClass);
+    m_allowBackReferences = allowBackReferences;
+    m_allowNull = allowNull;
+}
+
+void CArchive::ClearLoadFilter()
+{
+    m_acceptClass = nullptr;
+    m_allowBackReferences = true;
+    m_allowNull = true;
+}
+
+uint32_t CArchive::NextIndex()
+{
+    if (m_mapCount > kMaxMapCount)
+        throw CArchiveException(CArchiveException::genericException);
+    return m_mapCount++;
+}
+
+void CArchive::WriteIndexTag(uint32_t index, bool isClass)
+{
+    if (index < kBigObjectTag) {
+        *this << static_cast<uint16_t>(isClass ? (kClassTag | index) : index);
+    } else {
+        *this << kBigObjectTag << static_cast<uint32_t>(isClass ? (kBigClassTag | index) : index);
+    }
+}
+
+void CArchive::WriteClass(const CRuntimeClass* cls)
+{
+    auto known = m_storeMap.find(cls);
+    if (known != m_storeMap.end()) {
+        WriteIndexTag(known->second, true);
+        return;
+    }
+    size_t nameLength = std::strlen(cls->m_lpszClassName);
+    if (!cls->IsSerializable() || nameLength >= kMaxClassName)
+        throw CArchiveException(CArchiveException::badClass);
+    *this << kNewClassTag << static_cast<uint16_t>(cls->m_wSchema) << static_cast<uint16_t>(nameLength);
+    Write(cls->m_lpszClassName, static_cast<unsigned>(nameLength));
+    m_storeMap[cls] = NextIndex();
+}
+
+void CArchive::WriteObject(const CObject* object)
+{
+    CheckStoring();
+    if (object == nullptr) {
+        *this << kNullTag;
+        return;
+    }
+    auto known = m_storeMap.find(object);
+    if (known != m_storeMap.end()) {
+        WriteIndexTag(known->second, false);
+        return;
+    }
+    WriteClass(object->GetRuntimeClass());
+    m_storeMap[object] = NextIndex();
+    // The framework's Serialize is not const; storing does not change the object.
+    const_cast<CObject*>(object)->Serialize(*this);
+}
+
+const CRuntimeClass* CArchive::LoadNewClass()
+{
+    uint16_t schema;
+    uint16_t nameLength;
+    *this >> schema >> nameLength;
+    if (nameLength >= kMaxClassName)
+        throw CArchiveException(CArchiveException::badClass);
+    char name[kMaxClassName] = {};
+    ReadExact(name, nameLength);
+    const CRuntimeClass* cls = CRuntimeClass::FromName(name);
+    if (cls == nullptr || !cls->IsSerializable() || cls->m_pfnCreateObject == nullptr)
+        throw CArchiveException(CArchiveException::badClass);
+    if (m_acceptClass && !m_acceptClass(cls))
+        throw CArchiveException(CArchiveException::badClass);
+    if (cls->m_wSchema != schema)
+        throw CArchiveException(CArchiveException::badSchema);
+    return cls;
+}
+
+// Returns the class of a new object, or null when the tag refers to an object
+// already read (or is null); tag receives the 32-bit form of the tag.
+const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, uint32_t& tag)
+{
+    uint16_t small;
+    *this >> small;
+    if (small == kBigObjectTag) {
+        *this >> tag;
+    } else {
+        tag = (static_cast<uint32_t>(small & kClassTag) << 16) | (small & 0x7FFFu);
+    }
+    const CRuntimeClass* cls;
+    if (small == kNewClassTag) {
+        cls = LoadNewClass();
+        m_loadArray.push_back(LoadEntry{cls, nullptr});
+        NextIndex();
+    } else if (tag & kBigClassTag) {
+        uint32_t index = tag & ~kBigClassTag;
+        if (index == 0 || index >= m_loadArray.size() || m_loadArray[index].cls == nullptr)
+            throw CArchiveException(CArchiveException::badIndex);
+        cls = m_loadArray[index].cls;
+    } else {
+        return nullptr;
+    }
+    if (requested != nullptr && !cls->IsDerivedFrom(requested))
+        throw CArchiveException(CArchiveException::badClass);
+    return cls;
+}
+
+CObject* CArchive::ReadObject(const CRuntimeClass* requested)
+{
+    CheckLoading();
+    uint32_t tag = 0;
+    const CRuntimeClass* cls = ReadClass(requested, tag);
+    if (cls == nullptr) {
+        if (tag == 0) {
+            if (!m_allowNull)
+                throw CArchiveException(CArchiveException::badClass);
+            return nullptr;
+        }
+        if (!m_allowBackReferences)
+            throw CArchiveException(CArchiveException::badClass);
+        if (tag >= m_loadArray.size() || m_loadArray[tag].object == nullptr)
+            throw CArchiveException(CArchiveException::badIndex);
+        CObject* object = m_loadArray[tag].object;
+        if (requested != nullptr && !object->IsKindOf(requested))
+            throw CArchiveException(CArchiveException::badClass);
+        return object;
+    }
+    std::unique_ptr<CObject> object(cls->CreateObject());
+    if (!object)
+        throw CArchiveException(CArchiveException::badClass);
+    // Registered before Serialize, so that objects inside it may refer to it.
+    size_t slot = m_loadArray.size();
+    m_loadArray.push_back(LoadEntry{nullptr, object.get()});
+    NextIndex();
+    try {
+        object->Serialize(*this);
+    } catch (...) {
+        // Before, an object whose data ended early was leaked.
+        m_loadArray[slot].object = nullptr;
+        throw;
+    }
+    return object.release();
+}
