@@ -95,8 +95,6 @@ std::string MapUtf8(std::string_view original, const std::string& relativeBase)
         return JoinParts(DataRootUtf8() + "/" + Slashes(rest), true);
     if (!s.empty() && s[0] == '/')
         return JoinParts(s, true);
-    if (relativeBase.empty())
-        return JoinParts(s, false);
     return JoinParts(relativeBase + "/" + s, relativeBase[0] == '/');
 }
 
@@ -150,7 +148,8 @@ CString MapWindowsPath(const CString& path, ZorvaProgram program)
 
 std::string NativePathUtf8(std::string_view utf8Path)
 {
-    return MapUtf8(utf8Path, std::string());
+    const std::string s = Slashes(utf8Path);
+    return JoinParts(s, !s.empty() && s[0] == '/');
 }
 
 std::string NativePath(const CString& path)
@@ -261,7 +260,6 @@ std::vector<FileEntry> ListFolder(const CString& pattern)
     const std::string original = pattern.ToUtf8();
     const size_t slash = Slashes(original).rfind('/');
     const CString namePattern = CString::FromUtf8(slash == std::string::npos ? original : original.substr(slash + 1));
-    // The folder part keeps its own form, so "C:\*" and "\*" stay mapped.
     const std::string folder =
         NativePathUtf8(slash == std::string::npos ? std::string(".") : original.substr(0, slash == 0 ? 1 : slash));
     if (namePattern.IsEmpty())

@@ -9,9 +9,9 @@
 #include <vector>
 
 // Paths are CString (UTF-16) or UTF-8 std::string; on disk they are UTF-8.
-// '\' and '/' both separate folders. A drive-letter path ("C:\zorvadraw\...")
-// names a place under DataRoot() (see MapWindowsPath); a relative path is
-// relative to the working folder of the process.
+// '\' and '/' both separate folders; a relative path is relative to the
+// working folder of the process. The file functions (like CFile) take paths of
+// this system: a fixed Windows location goes through MapWindowsPath first.
 
 // The data root: $ZORVA_HOME when set, else $XDG_DATA_HOME/zorva, else
 // ~/.local/share/zorva. Read from the environment on every call.
@@ -35,8 +35,8 @@ CString ProgramFolder(ZorvaProgram program);
 // doubled separators are dropped; ".." is kept as it is.
 CString MapWindowsPath(const CString& path, ZorvaProgram program = ZorvaProgram::Draw);
 
-// The path as the system calls take it: UTF-8, '/' separators, a drive-letter
-// or "\x" path mapped under the data root; a relative path stays relative.
+// The path as the system calls take it: UTF-8, '/' separators, without
+// doubled separators, "." parts or a trailing separator.
 std::string NativePath(const CString& path);
 std::string NativePathUtf8(std::string_view utf8Path);
 
