@@ -1,9 +1,9 @@
 #include "platform/core/CString.h"
 
 #include "platform/core/codepage.h"
+#include "platform/core/exceptions.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -88,14 +88,14 @@ CString& CString::operator=(char16_t ch)
 char16_t CString::GetAt(int index) const
 {
     if (index < 0 || index > GetLength())
-        throw std::out_of_range("CString index");
+        throw CInvalidArgException();
     return m_str.c_str()[index];
 }
 
 void CString::SetAt(int index, char16_t ch)
 {
     if (index < 0 || index >= GetLength())
-        throw std::out_of_range("CString index");
+        throw CInvalidArgException();
     m_str[static_cast<size_t>(index)] = ch;
 }
 

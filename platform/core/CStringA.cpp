@@ -1,10 +1,10 @@
 #include "platform/core/CStringA.h"
 
+#include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 namespace {
 
@@ -38,14 +38,14 @@ int Index(size_t pos)
 char CStringA::GetAt(int index) const
 {
     if (index < 0 || index > GetLength())
-        throw std::out_of_range("CStringA index");
+        throw CInvalidArgException();
     return m_str.c_str()[index];
 }
 
 void CStringA::SetAt(int index, char ch)
 {
     if (index < 0 || index >= GetLength())
-        throw std::out_of_range("CStringA index");
+        throw CInvalidArgException();
     m_str[static_cast<size_t>(index)] = ch;
 }
 
