@@ -1,0 +1,72 @@
+#include "geometry/view_transform.h"
+
+#include <cmath>
+#include <limits>
+
+#include "geometry/GeometryState.h"
+
+namespace {
+
+constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
+
+std::int32_t Saturate(std::int64_t v)
+{
+    return static_cast<std::int32_t>(v > kIntMax ? kIntMax : (v < kIntMin ? kIntMin : v));
+}
+
+} // namespace
+
+std::int32_t RoundPixel(double v)
+{
+    // At extreme zoom the product leaves the int32 range; converting it
+    // unchecked was undefined. Such pixels saturate (they lie off the view).
+    if (std::isnan(v))
+        return 0;
+    const double f = std::floor(v);
+    const double r = v - f < 0.5 ? f : std::ceil(v);
+    if (r >= 2147483647.0)
+        return static_cast<std::int32_t>(kIntMax);
+    if (r <= -2147483648.0)
+        return static_cast<std::int32_t>(kIntMin);
+    return static_cast<std::int32_t>(r);
+}
+
+POINT WorldToScreen(const x_Vector& p)
+{
+    const std::int64_t x = std::int64_t(RoundPixel(g_ViewScale * p.x)) + g_ViewOriginX;
+    const std::int64_t y = std::int64_t(g_ViewOriginY) - RoundPixel(g_ViewScale * p.y);
+    return {Saturate(x), Saturate(y)};
+}
+
+std::int32_t WorldToScreenX(double x)
+{
+    return RoundPixel(g_ViewScale * x + g_ViewOriginX);
+}
+
+std::int32_t WorldToScreenY(double y)
+{
+    return RoundPixel(g_ViewOriginY - g_ViewScale * y);
+}
+
+double ClampViewScale()
+{
+    if (!(g_ViewScale >= 0.01))
+        g_ViewScale = 0.01;
+    return g_ViewScale;
+}
+
+x_Vector ScreenToWorld(std::int32_t px, std::int32_t py)
+{
+    // In double: the 32-bit products overflowed at large pixel offsets.
+    const double scale = ClampViewScale();
+    const double x = ((double(px) - g_ViewOriginX) * 1000.0 / scale) / 1000.0;
+    const double y = ((double(g_ViewOriginY) - py) * 1000.0 / scale) / 1000.0;
+    return {x, y};
+}
+
+double PixelsToMm(std::int32_t px)
+{
+    const double scale = ClampViewScale();
+    return (double(px) * 1000.0 / scale) / 1000.0;
+}

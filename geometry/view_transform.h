@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "geometry/x_Vector.h"
+#include "platform/gdi/gdi_types.h"
+
+// Rounding of every world-to-screen coordinate: halves go towards +∞.
+// Saturates at the int32 range (extreme zoom) and gives 0 for NaN.
+std::int32_t RoundPixel(double v);
+
+// World millimetres (g_ViewScale, g_ViewOriginX/Y) to screen pixels.
+POINT WorldToScreen(const x_Vector& p);
+std::int32_t WorldToScreenX(double x);
+std::int32_t WorldToScreenY(double y);
+// Raise g_ViewScale to 0.01 when below (or not a number); returns it.
+double ClampViewScale();
+x_Vector ScreenToWorld(std::int32_t px, std::int32_t py);
+double PixelsToMm(std::int32_t px);
