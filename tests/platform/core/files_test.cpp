@@ -1,5 +1,8 @@
 #include "platform/core/files.h"
 
+#include "platform/core/CArchive.h"
+#include "platform/core/CFile.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -7,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -293,25 +297,33 @@ TEST(AtomicReplace, FailureLeavesOldFileAndNoTemporary)
     EXPECT_EQ(Names(home), std::vector<std::string>{"config"});
 }
 
-TEST(AtomicReplace, OutsideWriterCommitsOrAbandons)
+TEST(AtomicReplace, ArchiveWriterCommitsOrAbandons)
 {
     const std::string path = Home() + "/drawing.wcx";
     WriteRaw(path, "old");
-    {
-        CAtomicFile file;
-        ASSERT_TRUE(file.Open(CString::FromUtf8(path)));
-        std::ofstream(file.TempPath().ToUtf8(), std::ios::binary) << "half";
-        // Dropped without Commit, as after a writer's exception.
+    try {
+        CAtomicFile out;
+        ASSERT_TRUE(out.Open(CString::FromUtf8(path)));
+        CFile file(out.TempPath(), CFile::modeCreate | CFile::modeWrite);
+        file.Write("half", 4);
+        throw std::runtime_error("writer failed"); // before Commit
+    } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(ReadAll(path), "old");
     EXPECT_EQ(Names(Home()), std::vector<std::string>{"drawing.wcx"});
 
-    CAtomicFile file;
-    ASSERT_TRUE(file.Open(CString::FromUtf8(path)));
-    EXPECT_EQ(file.TempPath().Left(Home().size() + 1).ToUtf8(), Home() + "/");
-    std::ofstream(file.TempPath().ToUtf8(), std::ios::binary | std::ios::trunc) << "whole new drawing";
-    ASSERT_TRUE(file.Commit()) << file.Error();
-    EXPECT_EQ(ReadAll(path), "whole new drawing");
+    CAtomicFile out;
+    ASSERT_TRUE(out.Open(CString::FromUtf8(path)));
+    EXPECT_EQ(out.TempPath().Left(static_cast<int>(Home().size()) + 1).ToUtf8(), Home() + "/");
+    {
+        CFile file(out.TempPath(), CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        ar << int32_t{100052} << int32_t{1078};
+        ar.Close();
+        file.Close();
+    }
+    ASSERT_TRUE(out.Commit()) << out.Error();
+    EXPECT_EQ(ReadAll(path), std::string("\xD4\x86\x01\x00\x36\x04\x00\x00", 8));
     EXPECT_EQ(Names(Home()), std::vector<std::string>{"drawing.wcx"});
-    EXPECT_FALSE(file.Commit()); // only once
+    EXPECT_FALSE(out.Commit()); // only once
 }
