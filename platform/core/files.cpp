@@ -157,6 +157,24 @@ std::string NativePath(const CString& path)
     return NativePathUtf8(path.ToUtf8());
 }
 
+bool IsSafeRelativePath(const CString& path)
+{
+    const std::u16string_view p = path.View();
+    if (p.empty() || p[0] == u'/' || p[0] == u'\\' || p.find(u':') != std::u16string_view::npos)
+        return false;
+    size_t start = 0;
+    for (size_t i = 0; i <= p.size(); ++i) {
+        if (i < p.size() && p[i] < 0x20)
+            return false;
+        if (i == p.size() || p[i] == u'/' || p[i] == u'\\') {
+            if (p.substr(start, i - start) == u"..")
+                return false;
+            start = i + 1;
+        }
+    }
+    return true;
+}
+
 bool FileExists(const CString& path)
 {
     struct stat st {};

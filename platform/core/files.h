@@ -40,6 +40,11 @@ CString MapWindowsPath(const CString& path, ZorvaProgram program = ZorvaProgram:
 std::string NativePath(const CString& path);
 std::string NativePathUtf8(std::string_view utf8Path);
 
+// For names and paths that arrive in files or datagrams: true when the path,
+// joined to a folder, stays inside it: not empty, relative (no leading
+// separator, no drive "X:"), no ".." part, no control characters.
+bool IsSafeRelativePath(const CString& path);
+
 bool FileExists(const CString& path);   // exists and is not a folder
 bool FolderExists(const CString& path);
 // Creates the folder and its missing parents; true when it exists afterwards.

@@ -124,6 +124,25 @@ TEST(MapWindowsPath, FixedLocationsLandUnderTheRoot)
     EXPECT_EQ(ProgramFolder(ZorvaProgram::Link).ToUtf8(), root + "/zorvalink");
 }
 
+TEST(Files, SafeRelativePathsStayInsideTheirFolder)
+{
+    const struct {
+        const char* path;
+        bool safe;
+    } kCases[] = {
+        {"a.wcx", true},          {"sub\\a.3b", true},
+        {"..a\\b..", true},       {"", false},
+        {"..", false},            {"a\\..\\..\\b", false},
+        {"a/../b", false},        {"/etc/passwd", false},
+        {"\\x", false},           {"C:\\x", false},
+        {"C:x", false},           {"a\tb", false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(IsSafeRelativePath(c.path), c.safe);
+    }
+}
+
 TEST(Files, FoldersFilesSizesAndTimes)
 {
     const std::string root = Home();
