@@ -4,6 +4,7 @@
 #include "platform/core/exceptions.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace {
 
@@ -445,4 +446,9 @@ CString operator+(const char* utf8, const CString& b)
     CString out(utf8);
     out += b;
     return out;
+}
+
+std::ostream& operator<<(std::ostream& os, const CString& s)
+{
+    return os << s.ToUtf8();
 }

@@ -2,6 +2,7 @@
 
 #include <compare>
 #include <cstdarg>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -131,6 +132,9 @@ CString operator+(const CString& a, char16_t b);
 CString operator+(char16_t a, const CString& b);
 CString operator+(const CString& a, const char* utf8);
 CString operator+(const char* utf8, const CString& b);
+
+// Writes the text as UTF-8 (logs, test failure messages).
+std::ostream& operator<<(std::ostream& os, const CString& s);
 
 template <>
 struct std::hash<CString> {
