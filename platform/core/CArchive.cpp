@@ -202,9 +202,10 @@ void CArchive::WriteCount(size_t count)
 size_t CArchive::ReadCount()
 {
     uint16_t small = Get<uint16_t>();
-    if (small != 0xFFFF)
-        return small;
-    return Get<uint32_t>();
+    size_t count = small != 0xFFFF ? small : Get<uint32_t>();
+    // Every element takes at least a byte, so a larger count is a broken stream.
+    CheckCount(count, 1);
+    return count;
 }
 
 CArchive& CArchive::operator<<(bool value) { Put<uint8_t>(value ? 1 : 0); return *this; }

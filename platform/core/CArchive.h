@@ -43,7 +43,9 @@ public:
     // Reads exactly size bytes or throws endOfFile.
     void ReadExact(void* data, size_t size);
 
-    // 16 bits below 0xFFFF, else 0xFFFF and 32 bits.
+    // 16 bits below 0xFFFF, else 0xFFFF and 32 bits. ReadCount throws
+    // endOfFile for a count larger than the bytes left; callers still check
+    // count times element size with CheckCount before allocating.
     void WriteCount(size_t count);
     size_t ReadCount();
 

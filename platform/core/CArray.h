@@ -12,6 +12,8 @@
 // Growable array. An index outside [0, GetSize()) throws CInvalidArgException.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CArray {
+    static_assert(!std::is_same_v<TYPE, bool>, "std::vector<bool> has no element storage; use uint8_t");
+
 public:
     CArray() = default;
     ~CArray() = default;
