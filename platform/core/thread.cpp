@@ -12,6 +12,9 @@ uint32_t CurrentThreadId()
 CWorkerThread::~CWorkerThread()
 {
     RequestStop();
+    // A body that destroys its own wrapper cannot join itself.
+    if (m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id())
+        m_thread.detach();
     Join();
 }
 
