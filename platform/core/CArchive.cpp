@@ -8,7 +8,7 @@
 
 static_assert(std::endian::native == std::endian::little, "archive scalars are copied as little-endian");
 
-CArchive::CArchive(CFile* file, unsigned mode, int bufferSize)
+CArchive::CArchive(CFile* file, unsigned mode, int bufferSize, void*)
     : m_file(file),
       m_loading((mode & load) != 0),
       m_flushOnDelete((mode & bNoFlushOnDelete) == 0),
@@ -226,7 +226,7 @@ CArchive& CArchive::operator<<(double value) { Put(value); return *this; }
 
 CArchive& CArchive::operator<<(const char16_t* text)
 {
-    WriteString(text != nullptr ? CString(text) : CString());
+    WriteWideString(text != nullptr ? CString(text) : CString());
     return *this;
 }
 

@@ -20,7 +20,8 @@ class CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
 
-    CArchive(CFile* file, unsigned mode, int bufferSize = 4096);
+    // buffer is accepted for compatibility; the archive keeps its own.
+    CArchive(CFile* file, unsigned mode, int bufferSize = 4096, void* buffer = nullptr);
     // Flushes a storing archive that was not closed; errors are lost then, so
     // writers call Close() themselves.
     ~CArchive();
@@ -102,7 +103,7 @@ public:
     CArchive& operator>>(double& value);
     CArchive& operator>>(CObject*& object);        // ReadObject(nullptr)
 
-    void WriteString(const CString& text);         // wide string form
+    void WriteWideString(const CString& text);         // wide string form
     // Reads the wide form, or the narrow form (GBK bytes) converted.
     CString ReadWideString();
 

@@ -8,7 +8,7 @@
 // below 255; else 0xFF and 16 bits below 0xFFFE; else 0xFF, 0xFFFF and 32
 // bits), then the UTF-16 units without terminator. A 16-bit 0xFFFE would read
 // as the marker, which is why 65534 takes the 32-bit form.
-void CArchive::WriteString(const CString& text)
+void CArchive::WriteWideString(const CString& text)
 {
     size_t length = static_cast<size_t>(text.GetLength());
     *this << static_cast<uint8_t>(0xFF) << static_cast<uint16_t>(0xFFFE);
@@ -76,7 +76,7 @@ CString CArchive::ReadWideString()
 
 CArchive& operator<<(CArchive& ar, const CString& text)
 {
-    ar.WriteString(text);
+    ar.WriteWideString(text);
     return ar;
 }
 
