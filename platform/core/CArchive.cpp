@@ -98,6 +98,8 @@ void CArchive::FillBuffer(size_t wanted)
 unsigned CArchive::Read(void* data, unsigned size)
 {
     CheckLoading();
+    if (size == 0)
+        return 0;
     auto* out = static_cast<uint8_t*>(data);
     size_t done = 0;
     while (done < size) {
@@ -136,6 +138,8 @@ void CArchive::ReadExact(void* data, size_t size)
 void CArchive::Write(const void* data, unsigned size)
 {
     CheckStoring();
+    if (size == 0)
+        return;
     const auto* in = static_cast<const uint8_t*>(data);
     if (size >= m_buffer.size()) {
         FlushBuffer();

@@ -86,7 +86,7 @@ void CMemFile::Grow(size_t newSize)
 
 unsigned CMemFile::Read(void* data, unsigned count)
 {
-    if (m_position >= m_fileSize)
+    if (count == 0 || m_position >= m_fileSize)
         return 0;
     size_t n = std::min<size_t>(count, m_fileSize - m_position);
     std::memcpy(data, m_buffer + m_position, n);

@@ -177,6 +177,7 @@ TEST(CArchive, BlocksAcrossTheBufferAndBytesLeft)
     for (size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<uint8_t>(i * 13);
     Bytes stored = Stored([&](CArchive& ar) {
+        ar.Write(nullptr, 0);   // an empty vector's data()
         for (int i = 0; i < 50; ++i)
             ar << i;
         ar.Write(block.data(), static_cast<unsigned>(block.size()));
@@ -184,6 +185,7 @@ TEST(CArchive, BlocksAcrossTheBufferAndBytesLeft)
     }, 128);
     ASSERT_EQ(50 * 4 + 1000 + 4u, stored.size());
     Loaded(stored, [&](CArchive& ar) {
+        EXPECT_EQ(0u, ar.Read(nullptr, 0));
         for (int i = 0; i < 50; ++i) {
             int v = -1;
             ar >> v;
