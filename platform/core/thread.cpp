@@ -22,12 +22,18 @@ bool CWorkerThread::Start(std::function<void()> body)
 {
     if (m_thread.joinable() || !body)
         return false;
-    m_stop = false;
-    m_running = true;
-    m_thread = std::thread([this, body = std::move(body)] {
-        m_threadId = CurrentThreadId();
+    m_state->stop = false;
+    m_state->threadId = 0;
+    m_state->running = true;
+    // Held until m_thread is assigned: the body may look at its wrapper.
+    std::unique_lock gate(m_state->mutex);
+    m_thread = std::thread([state = m_state, body = std::move(body)] {
+        state->threadId = CurrentThreadId();
+        {
+            std::lock_guard wait(state->mutex);
+        }
         body();
-        m_running = false;
+        state->running = false;
     });
     return true;
 }
@@ -35,16 +41,17 @@ bool CWorkerThread::Start(std::function<void()> body)
 void CWorkerThread::RequestStop()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
+        std::lock_guard lock(m_state->mutex);
+        m_state->stop = true;
     }
-    m_wake.notify_all();
+    m_state->wake.notify_all();
 }
 
 bool CWorkerThread::WaitForStop(uint32_t ms)
 {
-    std::unique_lock lock(m_mutex);
-    return m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stop.load(); });
+    State& s = *m_state;
+    std::unique_lock lock(s.mutex);
+    return s.wake.wait_for(lock, std::chrono::milliseconds(ms), [&s] { return s.stop.load(); });
 }
 
 void CWorkerThread::Join()

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -24,7 +25,7 @@ public:
     bool Start(std::function<void()> body);
 
     void RequestStop();
-    bool StopRequested() const { return m_stop.load(); }
+    bool StopRequested() const { return m_state->stop.load(); }
 
     // Sleeps up to ms milliseconds; returns at once with true when a stop is
     // (or becomes) requested, so a polling loop ends without waiting its period.
@@ -34,15 +35,20 @@ public:
     // nothing was started.
     void Join();
 
-    bool IsRunning() const { return m_running.load(); }
-    // Id of the thread while it runs (0 before it has started).
-    uint32_t ThreadId() const { return m_threadId.load(); }
+    bool IsRunning() const { return m_state->running.load(); }
+    // Id of the thread once it has started (0 before).
+    uint32_t ThreadId() const { return m_state->threadId.load(); }
 
 private:
+    // Shared with the running body, so a body may outlive its wrapper.
+    struct State {
+        std::atomic<bool> stop{false};
+        std::atomic<bool> running{false};
+        std::atomic<uint32_t> threadId{0};
+        std::mutex mutex;
+        std::condition_variable wake;
+    };
+
     std::thread m_thread;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_running{false};
-    std::atomic<uint32_t> m_threadId{0};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };

@@ -55,3 +55,16 @@ TEST(CWorkerThread, DestructorStopsAndJoinsAPollingBody)
     worker.Join();
     EXPECT_EQ(runs, 2);
 }
+
+TEST(CWorkerThread, BodyMayDestroyItsOwnWrapper)
+{
+    std::atomic<bool> done{false};
+    auto* worker = new CWorkerThread;
+    CWorkerThread* self = worker;
+    ASSERT_TRUE(worker->Start([self, &done] {
+        delete self;
+        done = true;
+    }));
+    while (!done)
+        Sleep(1);
+}
