@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -110,6 +111,24 @@ TEST(TextUtils, TextToNumber)
         EXPECT_EQ(TextToInt(c.text), c.integer);
     }
     EXPECT_EQ(TextToInt(u"nan"), 0);
+}
+
+TEST(TextUtils, NumbersIgnoreADecimalCommaLocale)
+{
+    const char* found = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if ((found = setlocale(LC_ALL, name)) != nullptr)
+            break;
+    }
+    if (found == nullptr)
+        GTEST_SKIP() << "no decimal-comma locale installed";
+    const CString text = FormatNumber4(2.5);
+    const CString precise = FormatNumberPrec(6, -0.125);
+    const double value = TextToDouble(u"2.5");
+    setlocale(LC_ALL, "C");
+    EXPECT_EQ(text, u"2.5");
+    EXPECT_EQ(precise, u"-0.125");
+    EXPECT_EQ(value, 2.5);
 }
 
 TEST(TextUtils, NumberAndIntegerText)
