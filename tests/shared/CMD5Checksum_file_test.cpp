@@ -1,6 +1,7 @@
 #include "shared/CMD5Checksum.h"
 
 #include "platform/core/CString.h"
+#include "platform/core/exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,11 @@ TEST(CMD5Checksum, MissingFileOrFolderFailsAndLeavesDigestUnchanged)
         for (uint8_t b : out)
             EXPECT_EQ(0xAB, b);
     }
+}
+
+TEST(CMD5Checksum, ReadErrorThrowsFileException)
+{
+    // Reading this process's memory at address 0 fails with EIO after a good open.
+    uint8_t out[16] = {};
+    EXPECT_THROW(MD5OfFile(u"/proc/self/mem", out), CFileException);
 }
