@@ -51,15 +51,17 @@ x_Vector PerpendicularFoot(const x_Vector& p, const x_Vector& a, const x_Vector&
 
 bool PointInPolygon(std::int32_t x, std::int32_t y, const POINT* v, int n)
 {
-    // 64-bit products: at high zoom screen coordinates overflow 32 bits.
+    // Wide products: at high zoom the 32-bit ones overflowed, and differences
+    // of two int32 values multiply beyond even 64 bits.
+    using Wide = __int128;
     bool inside = false;
     for (int i = 1; i <= n; ++i) {
         const POINT& p = v[i - 1];
         const POINT& q = v[i % n];
         if ((p.y > y) == (q.y > y))
             continue;
-        std::int64_t f = (std::int64_t(x) - q.x) * (std::int64_t(p.y) - q.y)
-                       - (std::int64_t(p.x) - q.x) * (std::int64_t(y) - q.y);
+        Wide f = Wide(std::int64_t(x) - q.x) * (std::int64_t(p.y) - q.y)
+               - Wide(std::int64_t(p.x) - q.x) * (std::int64_t(y) - q.y);
         if (p.y < q.y)
             f = -f;
         if (f < 0)

@@ -4,12 +4,14 @@
 #include <limits>
 
 #include "geometry/GeometryState.h"
+#include "geometry/text_utils.h"
 
 namespace {
 
 constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
 
+// The 32-bit sums overflowed at extreme zoom (undefined); pixels saturate.
 std::int32_t Saturate(std::int64_t v)
 {
     return static_cast<std::int32_t>(v > kIntMax ? kIntMax : (v < kIntMin ? kIntMin : v));
@@ -17,36 +19,21 @@ std::int32_t Saturate(std::int64_t v)
 
 } // namespace
 
-std::int32_t RoundPixel(double v)
-{
-    // At extreme zoom the product leaves the int32 range; converting it
-    // unchecked was undefined. Such pixels saturate (they lie off the view).
-    if (std::isnan(v))
-        return 0;
-    const double f = std::floor(v);
-    const double r = v - f < 0.5 ? f : std::ceil(v);
-    if (r >= 2147483647.0)
-        return static_cast<std::int32_t>(kIntMax);
-    if (r <= -2147483648.0)
-        return static_cast<std::int32_t>(kIntMin);
-    return static_cast<std::int32_t>(r);
-}
-
 POINT WorldToScreen(const x_Vector& p)
 {
-    const std::int64_t x = std::int64_t(RoundPixel(g_ViewScale * p.x)) + g_ViewOriginX;
-    const std::int64_t y = std::int64_t(g_ViewOriginY) - RoundPixel(g_ViewScale * p.y);
+    const std::int64_t x = std::int64_t(RoundHalfUp(g_ViewScale * p.x)) + g_ViewOriginX;
+    const std::int64_t y = std::int64_t(g_ViewOriginY) - RoundHalfUp(g_ViewScale * p.y);
     return {Saturate(x), Saturate(y)};
 }
 
 std::int32_t WorldToScreenX(double x)
 {
-    return RoundPixel(g_ViewScale * x + g_ViewOriginX);
+    return RoundHalfUp(g_ViewScale * x + g_ViewOriginX);
 }
 
 std::int32_t WorldToScreenY(double y)
 {
-    return RoundPixel(g_ViewOriginY - g_ViewScale * y);
+    return RoundHalfUp(g_ViewOriginY - g_ViewScale * y);
 }
 
 double ClampViewScale()

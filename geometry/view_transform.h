@@ -5,11 +5,8 @@
 #include "geometry/x_Vector.h"
 #include "platform/gdi/gdi_types.h"
 
-// Rounding of every world-to-screen coordinate: halves go towards +∞.
-// Saturates at the int32 range (extreme zoom) and gives 0 for NaN.
-std::int32_t RoundPixel(double v);
-
-// World millimetres (g_ViewScale, g_ViewOriginX/Y) to screen pixels.
+// World millimetres (g_ViewScale, g_ViewOriginX/Y) to screen pixels, rounded
+// half up; at extreme zoom the pixels saturate at the int32 range.
 POINT WorldToScreen(const x_Vector& p);
 std::int32_t WorldToScreenX(double x);
 std::int32_t WorldToScreenY(double y);

@@ -1,0 +1,222 @@
+#pragma once
+
+// The base of every drawing entity: geometry in two copies (current and
+// working), display attributes, identity, role and group, state flags,
+// cached point lists, the common archive record and the 77 virtual
+// operations through which the view, the document, the edits and the path
+// engine reach an entity. Slots with no behaviour keep their place.
+
+#include <cstdint>
+
+#include "geometry/UnitGeometry.h"
+#include "geometry/x_Vector.h"
+#include "platform/core/CArray.h"
+#include "platform/core/CObject.h"
+#include "platform/gdi/gdi_types.h"
+
+class CArchive;
+class CDC;
+class CUnitView;
+
+using x_VectorArray = CArray<x_Vector>;
+
+// One object-snap candidate: a point and its snap kind.
+struct x_PolerData {
+    x_Vector point;
+    std::int32_t kind = 0;
+};
+
+// Roles of a unit.
+enum UnitRole : std::int32_t {
+    kRoleDrawing = 0,
+    kRoleLeadLine = 1,
+    kRoleGearHandle = 2,
+    kRoleDerivedPiece = 3,
+    kRolePath = 4,
+    kRoleAnnotation = 5,
+    kRoleCutPoint = 6,
+    kRoleBlockMember = 10,
+};
+
+// Which colour rule a class's Draw follows.
+enum class DrawRule { line, curve, annotation };
+
+// Colour and pen style chosen for one Draw, and the raster pattern of mode 1.
+struct UnitDrawStyle {
+    COLORREF colour = 0;
+    std::int32_t lineStyle = 0;         // 0 solid, 1 dashed, 2 dotted
+    std::uint8_t rasterPattern = 0;     // 3: dash-dot
+};
+
+class CUnit : public CObject {
+    DECLARE_SERIAL(CUnit)
+public:
+    CUnit();
+    ~CUnit() override;                                              // 1
+
+    // --- fields, in declared order ---
+    UnitGeometry geometry;
+    UnitGeometry workGeometry;
+    COLORREF colour = 0;
+    std::int32_t lineStyle = 0;
+    std::uint8_t dashDot = 0;
+    std::uint8_t blockMember = 0;
+    x_VectorArray keyPoints;
+    x_VectorArray nodes;
+    x_VectorArray gripPoints;
+    x_VectorArray workCurve;
+    x_VectorArray flatPoints;
+    std::uint8_t flatValid = 0;
+    std::int32_t brushStyle = 1;
+    std::uint8_t complete = 0;
+    std::int32_t pieceOf = 0;
+    x_Vector inputPoints[4];
+    x_Vector refPoint;
+    x_Vector dragStart;
+    x_Vector dragPoint;
+    x_Vector extentMin;
+    x_Vector extentMax;
+    x_Vector gripHit;
+    std::int32_t snapKind = 0;
+    std::int32_t hitSegment = 0;
+    x_Vector hitPoint;
+    std::int32_t listIndex = -1;
+    std::uint64_t unitId = 0;
+    std::uint8_t temporary = 0;
+    std::int32_t textStyle = 0;
+    std::uint8_t selected = 0;
+    std::uint8_t highlighted = 0;
+    std::uint8_t picked = 0;
+    std::uint8_t visible = 1;
+    std::uint8_t walked = 0;
+    std::int32_t role = 0;
+    std::int32_t group = 0;
+    std::uint8_t hoverShown = 0;
+    std::uint8_t splitMarked = 0;
+    x_Vector splitPoint;
+    std::int32_t splitDir = 0;
+    std::int32_t chainDir = 2;
+    double compensation = 0.0;
+    std::int32_t contourShape = 0;
+    std::int32_t contourNo = 0;
+    std::int32_t ownerNo = 0;
+    std::uint8_t rubberShown = 0;
+    std::uint8_t refActive = 0;
+    std::int32_t radiusMode = 0;
+    std::uint8_t auxKind = 0;
+    std::uint8_t gearKind = 0;
+    std::uint8_t gearHandle = 0;
+    std::int32_t toothCount = 0;
+    std::uint8_t gripsValid = 0;
+    double auxValue = 1.0;
+    double taperAngle = 0.0;
+    std::uint8_t deleted = 0;
+    std::int32_t editStamp = 0;
+    x_Vector moveDelta;
+    std::uint8_t wearMarked = 0;
+    CArray<std::uint8_t> wearSteps;
+    std::uint8_t chainScratchA = 0;
+    std::uint8_t chainScratchB = 0;
+
+    // --- virtual operations in slot order (GetRuntimeClass is slot 0) ---
+    void Serialize(CArchive& ar) override;                          // 2
+    virtual void AssertValid() const {}                             // 3
+    virtual void Dump() const {}                                    // 4
+    virtual void ResetState();                                      // 5
+    virtual void Reserved6() {}                                     // 6
+    virtual void InteractiveStep(CDC* dc, CUnitView* view, x_Vector cursor);    // 7
+    virtual void DrawHighlight(CDC* dc, int show);                  // 8
+    virtual void DrawRubber(CDC* dc, x_Vector point);               // 9
+    virtual double GetValue10(x_Vector, x_Vector) { return 0.0; }   // 10
+    virtual double GetValue11(x_Vector, x_Vector) { return 0.0; }   // 11
+    virtual RECT GetRect12() { return RECT(); }                     // 12
+    virtual void DrawGrips(CDC* dc);                                // 13
+    virtual double BuildEllipseFromInput(x_Vector p, x_Vector q);   // 14
+    virtual double BuildCircleFromInput(x_Vector p, x_Vector q);    // 15
+    virtual void Reserved16() {}                                    // 16
+    virtual void OnPick(CDC* dc, CUnitView* view, x_Vector point);  // 17
+    virtual int HitTestGrip(x_Vector point);                        // 18
+    virtual bool Reserved19() { return false; }                     // 19
+    virtual bool HitTest(x_Vector point, std::uint8_t mode);        // 20
+    virtual void Draw(CDC* dc, int mode, std::uint8_t* raster);     // 21
+    virtual void ComputeExtents();                                  // 22
+    virtual int FindNodeAt(x_Vector point);                         // 23
+    virtual void RebuildCurve(int flag);                            // 24
+    virtual void Reserved25() {}                                    // 25
+    virtual void CommitTransform();                                 // 26
+    virtual void SetStartFromPoint(x_Vector point);                 // 27
+    virtual void SetEndFromPoint(x_Vector point);                   // 28
+    virtual int GetType();                                          // 29
+    virtual bool BuildRegularPolygon(int a, int b, int c);          // 30
+    virtual bool BuildPolygonFromPoints(int a, int b, int c);       // 31
+    virtual double DistanceTo(x_Vector& point, int reserved1, int reserved2, double limit);  // 32
+    virtual double GetValue33() { return 0.0; }                     // 33
+    // The point of the entity nearest to point (on its span when withinSpan);
+    // written to out and returned; distance may be null.
+    virtual x_Vector NearestPoint(x_Vector& out, x_Vector& point, std::uint8_t withinSpan,
+                                  double* distance = nullptr, int reserved = 0);   // 34
+    virtual bool SnapPoints(x_Vector& reference, x_Vector& cursor, int reserved, int mode);  // 35
+    virtual double ParameterAtPointWork(x_Vector& point);           // 36
+    virtual double ParameterAtPoint(x_Vector& point);               // 37
+    virtual x_Vector GetStartPoint();                               // 38
+    virtual x_Vector GetEndPoint();                                 // 39
+    virtual void SetStartPoint(x_Vector point);                     // 40
+    virtual void SetEndPoint(x_Vector point);                       // 41
+    virtual bool GetDirection();                                    // 42
+    virtual void SetDirection(bool clockwise);                      // 43
+    virtual double GetAxisAngle();                                  // 44
+    virtual double GetStartAngle();                                 // 45
+    virtual void SetStartAngle(double angle);                       // 46
+    virtual double GetEndAngle();                                   // 47
+    virtual void SetEndAngle(double angle);                         // 48
+    virtual x_Vector GetCentre();                                   // 49
+    virtual void SetCentre(x_Vector& centre);                       // 50
+    virtual x_Vector GetMajorAxis();                                // 51
+    virtual void SetMajorAxis(x_Vector& axis);                      // 52
+    virtual double GetAxisRatio();                                  // 53
+    virtual void SetAxisRatio(double ratio);                        // 54
+    virtual double GetSweepAngle();                                 // 55
+    virtual double GetSemiMajor();                                  // 56
+    virtual double GetSemiMinor();                                  // 57
+    virtual double GetLength();                                     // 58
+    virtual int Trim(int reserved, x_Vector point, int listIndex);  // 59
+    virtual void Move(x_Vector offset);                             // 60
+    virtual int Break(x_Vector point, x_Vector& out);               // 61
+    virtual bool Mirror(x_Vector a, x_Vector b);                    // 62
+    virtual bool Rotate(x_Vector centre, double angle);             // 63
+    virtual bool Copy(int mode, CUnit*& out);                       // 64
+    virtual bool Scale(x_Vector base, x_Vector factors);            // 65
+    virtual bool AppendDirectionRecord(x_Vector point);             // 66
+    virtual int SplitAtCrossings(int reserved1, x_Vector point, int direction, int reserved2,
+                                 x_Vector& out);                    // 67
+    virtual void Reserved68() {}                                    // 68
+    virtual x_Vector GetMidPoint();                                 // 69
+    virtual bool IsOnPath();                                        // 70
+    virtual void FreeCaches();                                      // 71
+    virtual void BuildInvoluteCurve();                              // 72
+    virtual void ComputeSampleStep();                               // 73
+    virtual void UpdateGripPoints();                                // 74
+    // Copies the attributes that survive a copy into target.
+    virtual void CopyCommonAttributes(CUnit* target);               // 75
+    virtual bool Offset(CUnit*& out, double distance, int side);    // 76
+
+    // --- helpers the overrides share ---
+    // Colour and style of a Draw by the state rule; forces a stored
+    // lineStyle outside 0..2 to 0 first.
+    UnitDrawStyle ChooseDrawStyle(DrawRule rule);
+    // After drawing: rebuild grips and extents when they are stale.
+    void RefreshCachesAfterDraw();
+    // The unset point (0, 0), valid 0, that readers test.
+    static x_Vector Unset() { return {0.0, 0.0, 0}; }
+};
+
+// The 162 bytes of the common record.
+constexpr int kUnitRecordSize = 162;
+
+// Copies of the current records of a unit.
+CircleRecord GetCircleRecord(const CUnit& unit);
+x_Vector GetCircleCentre(const CUnit& unit);
+ArcRecord GetArcRecord(const CUnit& unit);
+x_Vector GetArcCentre(const CUnit& unit);
+// Two-point record of the step engine: both points (0, 0), valid.
+void InitTwoPointRecord(x_Vector& first, x_Vector& second);

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "geometry/GeometryState.h"
+#include "geometry/raster.h"
+
+namespace {
+
+// A small RGB565 raster set up as the view does.
+class Raster : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetGeometryState();
+        Resize(24, 6);
+    }
+    void Resize(int w, int h)
+    {
+        g_RasterWidth = w;
+        g_RasterHeight = h;
+        g_RasterStride = (2 * w + 3) / 4 * 4;
+        m_bits.assign(static_cast<size_t>(g_RasterStride * h), 0);
+    }
+    std::uint16_t Pixel(int x, int y) const
+    {
+        return *reinterpret_cast<const std::uint16_t*>(m_bits.data() + y * g_RasterStride + 2 * x);
+    }
+    // Row y as text: '#' drawn, '.' not.
+    std::string Row(int y) const
+    {
+        std::string s;
+        for (int x = 0; x < g_RasterWidth; ++x)
+            s += Pixel(x, y) ? '#' : '.';
+        return s;
+    }
+    std::vector<std::uint8_t> m_bits;
+};
+
+TEST_F(Raster, Rgb565Conversion)
+{
+    EXPECT_EQ(ToRgb565(RGB(255, 0, 0)), 0xF800);
+    EXPECT_EQ(ToRgb565(RGB(0, 255, 0)), 0x07E0);
+    EXPECT_EQ(ToRgb565(RGB(0, 0, 255)), 0x001F);
+    EXPECT_EQ(ToRgb565(RGB(8, 4, 8)), 0x0821);
+    DrawLineRGB565(m_bits.data(), 0, 0, 1, 0, RGB(8, 4, 8), 0);
+    EXPECT_EQ(Pixel(0, 0), 0x0821);
+    EXPECT_EQ(g_RasterColor, RGB(8, 4, 8));
+    EXPECT_EQ(g_RasterColor565, 0x0821);
+}
+
+TEST_F(Raster, PatternsAndEndPixel)
+{
+    const struct { const char* name; int x0, x1; std::uint8_t pattern; const char* row; } kCases[] = {
+        {"solid, end left out", 0, 10, 0, "##########.............."},
+        {"solid backwards", 10, 0, 0, ".##########............."},
+        {"style above 3 is solid", 0, 3, 9, "###....................."},
+        {"dashed 6 on 4 off", 0, 24, 1, "######....######....####"},
+        {"dotted 2 on 2 off", 0, 24, 2, "##..##..##..##..##..##.."},
+        {"dash-dot 10 3 3 4", 0, 24, 3, "##########...###....####"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        g_DashPhase = 0;
+        DrawLineRGB565(m_bits.data(), c.x0, 1, c.x1, 1, RGB(255, 255, 255), c.pattern);
+        EXPECT_EQ(Row(1), c.row);
+        EXPECT_EQ(Row(0), std::string(24, '.'));
+    }
+}
+
+TEST_F(Raster, PhaseRunsOnAndZeroLengthKeepsIt)
+{
+    g_DashPhase = 0;
+    DrawLineRGB565(m_bits.data(), 0, 0, 4, 0, RGB(255, 255, 255), 1);
+    DrawLineRGB565(m_bits.data(), 4, 0, 12, 0, RGB(255, 255, 255), 1);
+    EXPECT_EQ(Row(0), "######....##............");
+    const std::uint32_t phase = g_DashPhase;
+    DrawLineRGB565(m_bits.data(), 5, 5, 5, 5, RGB(255, 255, 255), 1);
+    EXPECT_EQ(g_DashPhase, phase);
+    EXPECT_EQ(Row(5), std::string(24, '.'));
+}
+
+TEST_F(Raster, ClipsAtTheRasterEdge)
+{
+    Resize(4, 3);
+    DrawLineRGB565(m_bits.data(), -5, 2, 5, 2, RGB(255, 255, 255), 0);
+    EXPECT_EQ(Row(2), "####");
+    EXPECT_EQ(Row(1), "....");
+}
+
+TEST_F(Raster, DrawLineCurrentStyle)
+{
+    g_RasterDrawColor = RGB(255, 0, 0);
+    g_RasterDrawStyle = 7;                         // counts as solid
+    DrawLineCurrentStyle(m_bits.data(), 0, 3, 3, 3);
+    EXPECT_EQ(Row(3).substr(0, 4), "###.");
+    EXPECT_EQ(Pixel(0, 3), 0xF800);
+    DrawLineCurrentStyle(nullptr, 0, 3, 3, 3);     // no raster: nothing
+}
+
+// The drawer as first written: every step walked, 64-bit so it can serve as
+// the reference for long segments.
+void ReferenceLine(std::vector<std::uint8_t>& bits, long long x0, long long y0, long long x1,
+                   long long y1, std::uint8_t pattern, std::uint32_t& phase)
+{
+    const long long dx = x1 - x0, dy = y1 - y0;
+    const int sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
+    const long long adx = std::llabs(dx), ady = std::llabs(dy);
+    const long long m = std::max(adx, ady);
+    long long err = -(m >> 1);
+    long long x = x0, y = y0;
+    for (long long i = 0; i < m; ++i) {
+        if (DashStep(phase, pattern) && x >= 0 && x < g_RasterWidth && y >= 0 && y < g_RasterHeight)
+            *reinterpret_cast<std::uint16_t*>(bits.data() + y * g_RasterStride + 2 * x) = 0xFFFF;
+        if (adx >= ady) {
+            x += sx;
+            err += ady;
+            if (err > 0) { y += sy; err -= adx; }
+        } else {
+            y += sy;
+            err += adx;
+            if (err > 0) { x += sx; err -= ady; }
+        }
+    }
+}
+
+TEST_F(Raster, ClippedWalkDrawsTheSamePixelsAndPhase)
+{
+    Resize(40, 30);
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(-400, 440);
+    for (int i = 0; i < 3000; ++i) {
+        const int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+        const std::uint8_t pattern = static_cast<std::uint8_t>(i % 4);
+        const std::uint32_t startPhase = static_cast<std::uint32_t>(i % 23);
+        std::vector<std::uint8_t> expected(m_bits.size(), 0);
+        std::uint32_t expectedPhase = startPhase;
+        ReferenceLine(expected, x0, y0, x1, y1, pattern, expectedPhase);
+
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        g_DashPhase = startPhase;
+        DrawLineRGB565(m_bits.data(), x0, y0, x1, y1, 0xFFFFFF, pattern);
+        SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1
+                                        << " pattern " << int(pattern));
+        ASSERT_EQ(g_DashPhase, expectedPhase);
+        ASSERT_EQ(m_bits, expected);
+    }
+}
+
+TEST_F(Raster, SegmentMillionsOfPixelsLongIsClippedNotWalked)
+{
+    // Two billion steps: walking them all took seconds per segment.
+    g_DashPhase = 0;
+    DrawLineRGB565(m_bits.data(), -1000000000, 1, 1000000000, 1, RGB(255, 255, 255), 1);
+    EXPECT_EQ(Row(1), "######....######....####");   // x = 0 is step 10^9, phase 0
+    EXPECT_EQ(g_DashPhase, 0u);                        // 2·10^9 steps, period 10
+    // The full int32 range: the 32-bit deltas once overflowed.
+    DrawLineRGB565(m_bits.data(), INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, RGB(255, 255, 255), 0);
+    EXPECT_EQ(Pixel(3, 3), 0xFFFF);
+    DrawLineRGB565(m_bits.data(), INT32_MAX, 0, INT32_MIN, 5, RGB(255, 255, 255), 3);
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "geometry/GeometryState.h"
+#include "geometry/view_transform.h"
+
+namespace {
+
+class ViewTransform : public testing::Test {
+protected:
+    void SetUp() override { ResetGeometryState(); }
+};
+
+TEST_F(ViewTransform, WorldToScreenRoundsHalfUp)
+{
+    g_ViewScale = 2;
+    g_ViewOriginX = 100;
+    g_ViewOriginY = 300;
+    const struct { const char* name; x_Vector w; int x, y; } kCases[] = {
+        {"origin", {0, 0}, 100, 300},
+        {"positive halves", {1.25, 1.25}, 103, 297},
+        {"negative half goes up", {-1.25, 0}, 98, 300},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const POINT p = WorldToScreen(c.w);
+        EXPECT_EQ(p.x, c.x);
+        EXPECT_EQ(p.y, c.y);
+    }
+    g_ViewScale = 1;
+    EXPECT_EQ(WorldToScreen({0, 2.5}).y, 297);    // 300 − 3
+    EXPECT_EQ(WorldToScreenY(2.5), 298);           // RoundHalfUp(297.5)
+    EXPECT_EQ(WorldToScreenX(-0.5), 100);          // −0.5 + 100 = 99.5 → 100
+}
+
+TEST_F(ViewTransform, ExtremeZoomSaturates)
+{
+    // The products once overflowed int32 (undefined behaviour).
+    g_ViewScale = 1e12;
+    POINT p = WorldToScreen({1e6, -1e6});
+    EXPECT_EQ(p.x, INT32_MAX);
+    EXPECT_EQ(p.y, INT32_MAX);
+    p = WorldToScreen({-1e6, 1e6});
+    EXPECT_EQ(p.x, INT32_MIN);
+    EXPECT_EQ(p.y, -INT32_MAX);
+    g_ViewOriginY = -500;
+    EXPECT_EQ(WorldToScreen({0, -1e6}).y, INT32_MAX - 500 + 1);  // 2^31 − 500
+    g_ViewScale = 1;
+    g_ViewOriginX = INT32_MAX;
+    EXPECT_EQ(WorldToScreen({10, 0}).x, INT32_MAX);
+}
+
+TEST_F(ViewTransform, ScreenToWorldClampsTheScale)
+{
+    g_ViewScale = 0.005;
+    g_ViewOriginX = 10;
+    g_ViewOriginY = 20;
+    const x_Vector w = ScreenToWorld(15, 17);
+    EXPECT_EQ(g_ViewScale, 0.01);
+    EXPECT_NEAR(w.x, 500.0, 1e-9);     // (15 − 10)·100
+    EXPECT_NEAR(w.y, 300.0, 1e-9);     // (20 − 17)·100
+    EXPECT_EQ(w.valid, 1);
+
+    g_ViewScale = 4;
+    g_ViewOriginX = 0;
+    g_ViewOriginY = 0;
+    EXPECT_DOUBLE_EQ(ScreenToWorld(8, -12).y, 3.0);
+    // Far pixels: 32-bit products once overflowed.
+    EXPECT_DOUBLE_EQ(ScreenToWorld(2000000000, 0).x, 500000000.0);
+    EXPECT_DOUBLE_EQ(PixelsToMm(3000000), 750000.0);
+    g_ViewScale = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_DOUBLE_EQ(PixelsToMm(1), 100.0);
+}
+
+} // namespace
