@@ -1,0 +1,58 @@
+#pragma once
+
+#include "link/LinkState.h"
+#include "link/packets.h"
+#include "platform/core/CString.h"
+
+#include <string>
+#include <vector>
+
+// The 100 ms tick: resends, batch steps, idle duties.
+void OnLinkTimer();
+
+// Batches started by the file page.
+void StartSendBatch(const std::vector<CString>& localPaths, const std::vector<MachineId>& targets,
+                    const CString& hostFolder, const CString& machineFolder);
+void StartReceiveBatch(const std::vector<CString>& remotePaths, MachineId machine,
+                       const CString& hostFolder, const CString& machineFolder);
+// The stop button: ends any batch without telling the machines.
+void StopTransfer();
+void ResetTransfer();
+
+// One file to a machine. remoteName: name on the machine (default: the
+// local file's name). 1 sent, 0 size 0 or above 8 MB, -1 machine missing or
+// offline, -2 no local file, -3 no MD5, -4 not readable, -5 target path too
+// long for the header.
+int StartSendFile(MachineId target, const CString& localPath, const CString& remoteName = CString());
+bool SendFileBlock(uint32_t offset);
+bool SendFetchRequest(MachineId target, const CString& remotePath);
+
+void SendStep();
+void ReceiveStep();
+void OfferFetchStart();
+bool RelayStart();
+
+// ANSI bytes of a path with its zero byte, cut at 255.
+std::string Utf16ToGbkPath(const CString& path);
+
+// The staging folder of relayed files (".\FileTemp").
+CString StagingFolder();
+
+// Packet handlers.
+void OnFileHeader(const Datagram& d);
+void OnHeaderAnswer(const Datagram& d);
+void OnDataBlock(const Datagram& d);
+void OnBlockAnswer(const Datagram& d);
+void OnTransferEnd(const Datagram& d);
+void OnOffer(const Datagram& d);
+void OnOfferCancel();
+
+// Shared by the steps.
+void CloseSendFile();
+void FreeReceiveBuffer();
+void DisarmResend();
+void ResetMachineColumns();
+void EndBatchDisplay();
+void TellFileDone();
+int FilesForCurrentTarget();
+CString BatchFileAt(int index);

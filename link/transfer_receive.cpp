@@ -1,0 +1,356 @@
+#include "link/transfer.h"
+
+#include "link/ILinkDisplay.h"
+#include "link/dispatch.h"
+#include "link/link_helpers.h"
+#include "link/machine_table.h"
+#include "platform/core/files.h"
+#include "shared/CMD5Checksum.h"
+
+#include <cstring>
+
+namespace {
+
+MachineId CurrentTarget()
+{
+    size_t i = static_cast<size_t>(g_BatchTargetIndex);
+    return i < g_BatchTargets.size() ? g_BatchTargets[i] : kNoMachine;
+}
+
+bool Receiving()
+{
+    return g_TransferState == 2 || g_TransferState == 4;
+}
+
+const uint8_t* HeaderMd5()
+{
+    return g_FileHeader + 12; // offset 14 of the packet
+}
+
+// The file at path exists and has the digest of the current header.
+bool FileMatchesHeader(const CString& path)
+{
+    uint8_t md5[16];
+    return LocalFileExists(path) && GetFileMd5(path, md5) == 1 && std::memcmp(md5, HeaderMd5(), 16) == 0;
+}
+
+void EndFetch()
+{
+    g_FetchPending = false;
+    g_RequestCopy.retries = 0;
+}
+
+void RefuseHeader()
+{
+    EndFetch();
+    ++g_BatchFileIndex;
+    g_StepCountdown = 0;
+    SendHeaderAck(0);
+}
+
+void RecordStaged()
+{
+    if (g_TransferState != 4)
+        return;
+    StagedOffer s;
+    s.machine = g_CurrentMachine;
+    s.offeredPath = Utf16ToGbkPath(BatchFileAt(g_BatchFileIndex - 1));
+    s.stagingPath = g_ReceivePath;
+    g_StagedOffers.push_back(s);
+}
+
+// The last block: check the whole buffer first, then replace the target in
+// one rename, so a bad transfer never costs the good file already there.
+uint8_t CompleteFile()
+{
+    uint8_t md5[16];
+    MD5OfBuffer(md5, g_ReceiveBuffer.size(), g_ReceiveBuffer.data());
+    if (std::memcmp(md5, HeaderMd5(), 16) != 0)
+        return 0;
+    if (!WriteFileAtomic(g_ReceivePath, g_ReceiveBuffer))
+        return 0;
+    ++g_BatchOkCount;
+    RecordStaged();
+    TellFileDone();
+    return 1;
+}
+
+void BadBlock()
+{
+    if (++g_BlockRetries <= 5) {
+        SendBlockAck(2);
+        return;
+    }
+    // Abandoned; the next tick asks for the same file again.
+    g_BlockRetries = 0;
+    FreeReceiveBuffer();
+    g_StepCountdown = 0;
+    SendTransferEnd(0);
+}
+
+void ShowReceiveProgress()
+{
+    CString done;
+    if (g_BytesDone < 1024)
+        done.Format(u"%d", static_cast<int>(g_BytesDone));
+    else if (g_BytesDone < 1048576)
+        done.Format(u"%.2fK", g_BytesDone / 1024.0);
+    else
+        done.Format(u"%.2fM", g_BytesDone / 1048576.0);
+    double percent = g_CurrentFileSize == 0 ? 0.0 : double(g_BytesDone) / g_CurrentFileSize * 100.0;
+    CString text;
+    text.Format(u"接收第 %d/%d 个文件 %s,   %s   ...  (%.1f％)", g_BatchFileIndex + 1, static_cast<int>(g_BatchFiles.size()),
+                done.GetString(), ShortenText50(g_CurrentFileName).GetString(), percent);
+    LinkDisplay().SetStatusText(text);
+}
+
+void FileTimedOut()
+{
+    if (_ClientPack* m = FindMachine(CurrentTarget())) {
+        if (++m->receiveTimeouts >= 3) {
+            m->receiveTimeouts = 0;
+            m->online = 0;
+            UpdateMachineRow(MachineRow(CurrentTarget()), *m, false);
+        }
+    }
+    ++g_BatchFileIndex;
+    CloseSendFile();
+    FreeReceiveBuffer();
+    g_ReceivePath.Empty();
+    EndFetch();
+}
+
+void FinishReceiveBatch()
+{
+    if (g_TransferState == 4)
+        SendMachineMessage(u"文件上传完成,等待主控传输......");
+    g_TransferState = 0;
+    ILinkDisplay& ui = LinkDisplay();
+    ui.AddLog(u"接收完成");
+    ui.AddLog(CString(u'-', 44));
+    ui.SetStatusText(u"提示：接收完成");
+    EndBatchDisplay();
+}
+
+void FinishReceiveTarget()
+{
+    MachineId target = CurrentTarget();
+    SetMachineCell(MachineRow(target), 3, g_TransferDirection == 1 ? u"↑ 100％" : g_TransferDirection == 2 ? u"↓ 100％" : u"-");
+    const char16_t* verb = g_TransferState == 4 ? u"上传" : u"接收";
+    const int count = FilesForCurrentTarget();
+    CString text;
+    if (g_BatchOkCount >= count)
+        text.Format(u"%s--%s：%d/%d ", GetMachineName(target).GetString(), verb, g_BatchOkCount, count);
+    else
+        text.Format(u"%s--%s：%d/%d  , 失败：%d", GetMachineName(target).GetString(), verb, g_BatchOkCount, count,
+                    count - g_BatchOkCount);
+    LinkDisplay().AddLog(text);
+    if (g_TransferState == 4) {
+        g_OfferingMachine = target;
+        SendMachineMessage(text + u"  文件：" + g_BatchFileName);
+    }
+    ++g_BatchTargetIndex;
+    g_BatchOkCount = 0;
+    g_BatchFileIndex = 0;
+}
+
+void StartNextFetch()
+{
+    // A file that keeps failing is asked for at most three times in all.
+    if (g_FetchAttemptTarget == g_BatchTargetIndex && g_FetchAttemptFile == g_BatchFileIndex) {
+        if (++g_FetchAttempts > 2) {
+            g_FetchAttempts = 0;
+            g_FetchAttemptTarget = g_FetchAttemptFile = -1;
+            ++g_BatchFileIndex;
+            return;
+        }
+    } else {
+        g_FetchAttempts = 0;
+        g_FetchAttemptTarget = g_BatchTargetIndex;
+        g_FetchAttemptFile = g_BatchFileIndex;
+    }
+    CString path = BatchFileAt(g_BatchFileIndex);
+    g_BatchFileName = GetFileNameFromPath(path);
+    DisarmResend();
+    if (SendFetchRequest(CurrentTarget(), path))
+        g_StepCountdown = 400;
+    else
+        ++g_BatchFileIndex;
+}
+
+} // namespace
+
+std::string Utf16ToGbkPath(const CString& path)
+{
+    char ansi[kAnsiArea];
+    int n = WideToAnsi255(ansi, path);
+    return std::string(ansi, static_cast<size_t>(n));
+}
+
+bool SendFetchRequest(MachineId target, const CString& remotePath)
+{
+    g_BlockOffset = g_BytesDone = 0;
+    g_CurrentMachine = target;
+    const _ClientPack* m = FindMachine(target);
+    if (m == nullptr || m->online != 1)
+        return false;
+    CString name = GetFileNameFromPath(remotePath);
+    if (!IsSafeFileName(name)) {
+        LinkDisplay().AddLog(CString(u"错误：文件名不合法 ") + ShortenText50(name));
+        return false;
+    }
+    CString localPath = g_HostFolder + name;
+    if (g_TransferState == 4) {
+        // Offers of equal names from different folders or machines must not
+        // meet in one staging file.
+        CString staged;
+        staged.Format(u"%u-", ++g_StagingSerial);
+        localPath = g_HostFolder + staged + name;
+    }
+    if (AnsiLengthWithZero(remotePath) > kAnsiArea || AnsiLengthWithZero(localPath) > kAnsiArea) {
+        LinkDisplay().AddLog(CString(u"错误：路径过长，不能传输 ") + ShortenText50(remotePath));
+        return false;
+    }
+    std::string source = Utf16ToGbkPath(remotePath);
+    g_FetchTarget = Utf16ToGbkPath(localPath);
+    g_FetchTargetPath = localPath;
+    Packet p = MakeFetchRequest(source.data(), static_cast<int>(source.size()), g_FetchTarget.data(),
+                                static_cast<int>(g_FetchTarget.size()));
+    g_RequestCopy.packet = p;
+    g_RequestCopy.address = m->address;
+    g_RequestCopy.port = m->port;
+    g_RequestCopy.retries = 0;
+    g_FetchPending = true;
+    SendPacket(p, m->address, m->port);
+    return true;
+}
+
+void OnFileHeader(const Datagram& d)
+{
+    // Only the header that answers our own request, from the machine asked.
+    if (!Receiving() || !g_FetchPending || !SenderIs(g_CurrentMachine)) {
+        SendHeaderAck(0);
+        return;
+    }
+    g_BlockOffset = g_BytesDone = 0;
+    CloseSendFile();
+    FreeReceiveBuffer();
+    g_ReceivePath.Empty();
+    std::memcpy(g_FileHeader, d.data + 2, sizeof g_FileHeader);
+    if (!ChecksumMatches(d.data, kHeaderSize)) {
+        if (++g_RequestCopy.retries < 3) {
+            SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
+            return;
+        }
+        RefuseHeader();
+        return;
+    }
+    const uint32_t size = Get32(d.data, 6);
+    const char* path = reinterpret_cast<const char*>(d.data + kHeaderPathOffset);
+    const size_t pathLength = strnlen(path, kHeaderPathSize);
+    // The machine must name the destination the host gave it, nothing else.
+    if (size >= kMaxFileSize || pathLength + 1 != g_FetchTarget.size() ||
+        std::memcmp(path, g_FetchTarget.data(), pathLength) != 0 || !PathExists(GetPathHead(g_FetchTargetPath))) {
+        RefuseHeader();
+        return;
+    }
+    const CString target = g_FetchTargetPath;
+    if (FileMatchesHeader(target)) {
+        EndFetch();
+        ++g_BatchFileIndex;
+        ++g_BatchOkCount;
+        g_StepCountdown = 0;
+        SendTransferEnd(1);
+        return;
+    }
+    g_CurrentFileName = GetFileNameFromPath(target);
+    g_CurrentFileSize = size;
+    g_ReceiveBuffer.assign(size, 0);
+    g_HasReceiveBuffer = true;
+    g_ReceivePath = target;
+    EndFetch();
+    SendHeaderAck(1);
+}
+
+void OnDataBlock(const Datagram& d)
+{
+    DisarmResend();
+    if (!g_HasReceiveBuffer) {
+        g_BlockRetries = 0;
+        SendTransferEnd(0);
+        return;
+    }
+    if (!SenderIs(g_CurrentMachine))
+        return;
+    const uint64_t offset = Get32(d.data, 6);
+    const uint32_t n = Get32(d.data, 10);
+    // Lengths come from the datagram: check them before they touch the buffer.
+    if (!ChecksumMatches(d.data, d.length) || n > kMaxBlockData || kBlockHead + n > uint32_t(d.length) ||
+        offset + n > g_ReceiveBuffer.size()) {
+        BadBlock();
+        return;
+    }
+    g_BlockOffset = static_cast<uint32_t>(offset);
+    g_BytesDone = static_cast<uint32_t>(offset + n);
+    if (n > 0)
+        std::memcpy(g_ReceiveBuffer.data() + offset, d.data + kBlockHead, n);
+    if (d.data[14] != 1) {
+        g_StepCountdown = 100;
+        g_BlockRetries = 0;
+        SendBlockAck(1);
+        return;
+    }
+    ++g_BatchFileIndex;
+    g_BlockRetries = 0;
+    g_StepCountdown = 0;
+    uint8_t status = CompleteFile();
+    FreeReceiveBuffer();
+    SendTransferEnd(status);
+}
+
+void OnTransferEnd(const Datagram& d)
+{
+    const bool inProgress = g_SendFile != nullptr || g_HasReceiveBuffer || g_FetchPending;
+    if (!inProgress || !SenderIs(g_CurrentMachine))
+        return;
+    DisarmResend();
+    const bool receiving = g_HasReceiveBuffer || g_FetchPending;
+    const bool headerTaken = g_HasReceiveBuffer;
+    const CString receivePath = g_HasReceiveBuffer ? g_ReceivePath : g_FetchTargetPath;
+    ++g_BatchFileIndex;
+    g_StepCountdown = 0;
+    g_BlockRetries = 0;
+    CloseSendFile();
+    FreeReceiveBuffer();
+    EndFetch();
+    // Success while receiving counts only for a file that is really there.
+    bool ok = d.data[2] != 0;
+    if (ok && receiving)
+        ok = headerTaken && FileMatchesHeader(receivePath);
+    if (ok) {
+        ++g_BatchOkCount;
+        TellFileDone();
+    }
+    g_ReceivePath.Empty();
+}
+
+void ReceiveStep()
+{
+    if (g_StepCountdown > 0) {
+        ShowReceiveProgress();
+        if (--g_StepCountdown <= 0) {
+            g_StepCountdown = 0;
+            FileTimedOut();
+        }
+        return;
+    }
+    if (g_BatchTargetIndex >= static_cast<int>(g_BatchTargets.size())) {
+        FinishReceiveBatch();
+        return;
+    }
+    if (g_BatchFileIndex >= FilesForCurrentTarget()) {
+        FinishReceiveTarget();
+        return;
+    }
+    StartNextFetch();
+}

@@ -1,0 +1,283 @@
+#include "link/transfer.h"
+
+#include "link/ILinkDisplay.h"
+#include "link/dispatch.h"
+#include "link/link_helpers.h"
+#include "link/machine_table.h"
+#include "platform/core/files.h"
+
+#include <cstring>
+
+namespace {
+
+MachineId CurrentTarget()
+{
+    size_t i = static_cast<size_t>(g_BatchTargetIndex);
+    return i < g_BatchTargets.size() ? g_BatchTargets[i] : kNoMachine;
+}
+
+CString DoneText(uint32_t bytes, const char16_t* kFormat, const char16_t* mFormat)
+{
+    CString text;
+    if (bytes < 1024)
+        text.Format(u"%d", static_cast<int>(bytes));
+    else if (bytes < 1048576)
+        text.Format(kFormat, bytes / 1024.0);
+    else
+        text.Format(mFormat, bytes / 1048576.0);
+    return text;
+}
+
+double Percent()
+{
+    return g_CurrentFileSize == 0 ? 0.0 : double(g_BytesDone) / g_CurrentFileSize * 100.0;
+}
+
+void ShowSendProgress()
+{
+    MachineId who = CurrentTarget() != kNoMachine ? CurrentTarget() : g_CurrentMachine;
+    CString status = g_BytesDone >= g_CurrentFileSize ? CString(u"等待文件写入") : CString();
+    CString text;
+    text.Format(u"%s-- 传输第 %d/%d 个文件 %s,   %s   %s...  (%.1f％)", GetMachineName(who).GetString(),
+                g_BatchFileIndex + 1, g_BatchFileCount, DoneText(g_BytesDone, u"%-04.2fK", u"%-04.2fM").GetString(),
+                ShortenText50(g_CurrentFileName).GetString(), status.GetString(), Percent());
+    LinkDisplay().SetStatusText(text);
+}
+
+void FinishSendBatch()
+{
+    const bool relay = g_TransferState == 3;
+    g_TransferState = 0;
+    ILinkDisplay& ui = LinkDisplay();
+    ui.AddLog(u"传输完成");
+    ui.AddLog(CString(u'-', 44));
+    ui.SetStatusText(u"提示：传输完成");
+    EndBatchDisplay();
+    if (relay) {
+        SendMachineMessage(u"传输完成");
+        for (const CString& staged : g_BatchFiles)
+            DeleteFile(staged);
+    }
+}
+
+void FinishSendTarget()
+{
+    MachineId target = CurrentTarget();
+    int row = MachineRow(target);
+    SetMachineCell(row, 3, g_TransferDirection == 1 ? u"↑ 100％" : g_TransferDirection == 2 ? u"↓ 100％" : u"-");
+    const int count = FilesForCurrentTarget();
+    CString text;
+    if (g_BatchOkCount >= count)
+        text.Format(u"%s--完成：%d/%d", GetMachineName(target).GetString(), g_BatchOkCount, count);
+    else
+        text.Format(u"%s--完成：%d/%d  , 失败：%d", GetMachineName(target).GetString(), g_BatchOkCount, count,
+                    count - g_BatchOkCount);
+    LinkDisplay().AddLog(text);
+    if (g_TransferState == 3)
+        SendMachineMessage(text + u" 文件：" + ShortenText50(g_BatchFileName));
+    ++g_BatchTargetIndex;
+    g_BatchOkCount = 0;
+    g_BatchFileIndex = 0;
+}
+
+void StartNextFile()
+{
+    MachineId target = CurrentTarget();
+    CString path = BatchFileAt(g_BatchFileIndex);
+    // A relayed file keeps its offered name; its staging copy has another.
+    CString remoteName = g_TransferState == 3 ? g_BatchFileName : GetFileNameFromPath(path);
+    g_BatchFileName = remoteName;
+    DisarmResend();
+    int r = StartSendFile(target, path, remoteName);
+    if (r == 1) {
+        g_StepCountdown = 100;
+        return;
+    }
+    CString text;
+    if (r == -1) {
+        text.Format(u"%s--未连接主控...", GetMachineName(target).GetString());
+        LinkDisplay().AddLog(text);
+        if (g_TransferState == 3)
+            SendMachineMessage(text);
+    } else if (r != -5) {
+        text.Format(u"%s--读取文件错误 ; %s", GetMachineName(target).GetString(), ShortenText50(remoteName).GetString());
+        LinkDisplay().AddLog(text);
+    }
+    ++g_BatchFileIndex;
+}
+
+} // namespace
+
+int StartSendFile(MachineId target, const CString& localPath, const CString& remoteName)
+{
+    g_CurrentMachine = target;
+    const _ClientPack* m = FindMachine(target);
+    if (m == nullptr || m->online != 1)
+        return -1;
+    CloseSendFile();
+    FreeReceiveBuffer();
+    g_BlockOffset = g_BytesDone = 0;
+    g_BlockRetries = 0;
+    if (!LocalFileExists(localPath))
+        return -2;
+    uint8_t md5[16];
+    if (GetFileMd5(localPath, md5) != 1)
+        return -3;
+    std::FILE* f = std::fopen(NativePath(localPath).c_str(), "rb");
+    if (f == nullptr)
+        return -4;
+    int64_t size = GetFileSize(localPath);
+    if (size <= 0 || size > int64_t(kMaxFileSize)) {
+        std::fclose(f);
+        return 0;
+    }
+    CString name = remoteName.IsEmpty() ? GetFileNameFromPath(localPath) : remoteName;
+    CString targetPath = g_MachineFolder + name;
+    // A path cut to fit the header would name another file on the machine.
+    if (AnsiLengthWithZero(targetPath) > kAnsiArea) {
+        std::fclose(f);
+        LinkDisplay().AddLog(CString(u"错误：路径过长，不能传输 ") + ShortenText50(targetPath));
+        return -5;
+    }
+    g_SendFile = f;
+    g_CurrentFileName = name;
+    g_CurrentFileSize = static_cast<uint32_t>(size);
+    char path[kHeaderPathSize] = {};
+    WideToAnsi255(path, targetPath);
+    Packet header = MakeFileHeader(g_CurrentFileSize, g_LinkSettings.replaceExisting ? 1 : 0, md5, LinkNow(), path);
+    std::memcpy(g_FileHeader, header.data + 2, sizeof g_FileHeader);
+    int row = MachineRow(target);
+    SetMachineCell(row, 3, u"↑ SEND...");
+    SetMachineCell(row, 4, ShortenText50(name));
+    g_RequestCopy.packet = header;
+    g_RequestCopy.address = m->address;
+    g_RequestCopy.port = m->port;
+    g_RequestCopy.retries = 0;
+    SendPacket(header, m->address, m->port);
+    return 1;
+}
+
+bool SendFileBlock(uint32_t offset)
+{
+    if (g_SendFile == nullptr)
+        return false;
+    uint8_t data[kMaxBlockData];
+    size_t n = 0;
+    if (std::fseek(g_SendFile, static_cast<long>(offset), SEEK_SET) == 0)
+        n = std::fread(data, 1, sizeof data, g_SendFile);
+    g_BlockOffset = offset;
+    g_BytesDone = offset + static_cast<uint32_t>(n);
+    const bool last = n < kMaxBlockData;
+    if (last) {
+        g_StepCountdown = 500;
+        g_LastBlockSent = true;
+    }
+    Packet block = MakeDataBlock(offset, data, static_cast<int>(n), last);
+    const _ClientPack* m = FindMachine(g_CurrentMachine);
+    const uint32_t address = m != nullptr ? m->address : g_LastSenderAddress;
+    const uint16_t port = m != nullptr ? m->port : g_LastSenderPort;
+    if (last) {
+        g_ResendCopy.packet = block;
+        g_ResendCopy.address = address;
+        g_ResendCopy.port = port;
+        g_ResendCopy.countdown = 3;
+        g_ResendCopy.count = 0;
+    } else {
+        DisarmResend();
+    }
+    SendPacket(block, address, port);
+    return true;
+}
+
+void OnHeaderAnswer(const Datagram& d)
+{
+    if (g_SendFile == nullptr) {
+        if (d.data[2] == 1)
+            SendTransferEnd(0);
+        return;
+    }
+    // Only the machine the file goes to, and only once per header.
+    if (!SenderIs(g_CurrentMachine) || g_HeaderAnswered)
+        return;
+    DisarmResend();
+    switch (d.data[2]) {
+    case 1:
+        g_HeaderAnswered = true;
+        g_RequestCopy.retries = 0;
+        g_BlockRetries = 0;
+        g_StepCountdown = 100;
+        SendFileBlock(g_BlockOffset);
+        return;
+    case 0:
+        if (++g_RequestCopy.retries < 3) {
+            SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
+            return;
+        }
+        g_RequestCopy.retries = 0;
+        ++g_BatchFileIndex;
+        break;
+    case 5:
+        // The machine's disk is full: its remaining files would fail alike.
+        g_RequestCopy.retries = 0;
+        LinkDisplay().AddLog(u"*远程系统盘已满");
+        g_BatchFileIndex = FilesForCurrentTarget();
+        break;
+    default:
+        g_RequestCopy.retries = 0;
+        ++g_BatchFileIndex;
+        break;
+    }
+    g_StepCountdown = 0;
+    CloseSendFile();
+}
+
+void OnBlockAnswer(const Datagram& d)
+{
+    if (g_SendFile == nullptr) {
+        SendTransferEnd(0);
+        return;
+    }
+    if (!SenderIs(g_CurrentMachine) || !g_HeaderAnswered)
+        return;
+    DisarmResend();
+    g_StepCountdown = 100;
+    if (d.data[2] == 1) {
+        g_BlockRetries = 0;
+        // A repeated answer after the last block has nothing left to ask for.
+        if (g_LastBlockSent && g_BytesDone >= g_CurrentFileSize)
+            return;
+        SendFileBlock(g_BytesDone);
+        return;
+    }
+    if (++g_BlockRetries > 3) {
+        ++g_BatchFileIndex;
+        g_BlockRetries = 0;
+        g_StepCountdown = 0;
+        SendTransferEnd(0);
+        CloseSendFile();
+        return;
+    }
+    SendFileBlock(g_BlockOffset);
+}
+
+void SendStep()
+{
+    if (g_StepCountdown > 0) {
+        ShowSendProgress();
+        if (--g_StepCountdown <= 0) {
+            g_StepCountdown = 0;
+            ++g_BatchFileIndex;
+            CloseSendFile();
+        }
+        return;
+    }
+    if (g_BatchTargetIndex >= static_cast<int>(g_BatchTargets.size())) {
+        FinishSendBatch();
+        return;
+    }
+    if (g_BatchFileIndex >= FilesForCurrentTarget()) {
+        FinishSendTarget();
+        return;
+    }
+    StartNextFile();
+}

@@ -1,0 +1,210 @@
+#include "link/transfer.h"
+
+#include "link/ILinkDisplay.h"
+#include "link/dispatch.h"
+#include "link/link_helpers.h"
+#include "link/machine_table.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/files.h"
+
+#include <exception>
+
+namespace {
+
+// Resend copy: true when this tick was spent on it.
+bool ResendTick()
+{
+    if (g_ResendCopy.countdown <= 0)
+        return false;
+    if (--g_ResendCopy.countdown > 0)
+        return false;
+    if (++g_ResendCopy.count > 2) {
+        DisarmResend();
+        return true;
+    }
+    g_ResendCopy.countdown = 3;
+    SendPacket(g_ResendCopy.packet, g_ResendCopy.address, g_ResendCopy.port);
+    return true;
+}
+
+void RelistTick()
+{
+    if (g_RelistDelay > 0) {
+        --g_RelistDelay;
+        return;
+    }
+    if (g_RelistCount > 0) {
+        --g_RelistCount;
+        LinkDisplay().InitRemoteList();
+        SendListRemoteDir(g_RelistMachine, g_RelistFilter, g_RelistPath);
+    }
+}
+
+void IdleTick()
+{
+    if (!g_OfferNames.empty() && g_OfferNames.size() == g_OfferMachines.size()) {
+        OfferFetchStart();
+        return;
+    }
+    if (!g_OfferQueue.empty())
+        RelayStart();
+    RelistTick();
+    if (++g_IdleTicks >= 10) {
+        g_IdleTicks = 0;
+        OfflineCheck();
+    }
+    PollStep();
+}
+
+void StartBatch(uint8_t state)
+{
+    ResetMachineColumns();
+    LinkDisplay().EnableSchemeCombo(false);
+    g_BatchOkCount = 0;
+    g_BatchFileCount = static_cast<int>(g_BatchFiles.size());
+    g_BatchTargetIndex = 0;
+    g_BatchFileIndex = 0;
+    g_StepCountdown = 0;
+    DisarmResend();
+    g_FetchAttempts = 0;
+    g_FetchAttemptTarget = g_FetchAttemptFile = -1;
+    g_TransferState = state;
+    g_TransferDirection = state == 1 || state == 3 ? 1 : 2;
+    if (!g_TransferLabelOn) {
+        g_TransferLabelOn = true;
+        LinkDisplay().EnableTransferLabel(true);
+    }
+}
+
+} // namespace
+
+void OnLinkTimer()
+{
+    try {
+        if (g_TransferState != 0 && ResendTick())
+            return;
+        if (g_TransferState == 1 || g_TransferState == 3)
+            SendStep();
+        else if (g_TransferState == 2 || g_TransferState == 4)
+            ReceiveStep();
+        else
+            IdleTick();
+    } catch (const CException& e) {
+        LogException(-3, e.What());
+    } catch (const std::exception& e) {
+        LogException(-3, e.what());
+    }
+}
+
+void StartSendBatch(const std::vector<CString>& localPaths, const std::vector<MachineId>& targets,
+                    const CString& hostFolder, const CString& machineFolder)
+{
+    g_HostFolder = hostFolder;
+    g_MachineFolder = machineFolder;
+    g_BatchFiles = localPaths;
+    g_BatchTargets = targets;
+    g_BatchPairs = false;
+    StartBatch(1);
+}
+
+void StartReceiveBatch(const std::vector<CString>& remotePaths, MachineId machine,
+                       const CString& hostFolder, const CString& machineFolder)
+{
+    g_HostFolder = hostFolder;
+    g_MachineFolder = machineFolder;
+    g_BatchFiles = remotePaths;
+    g_BatchTargets = {machine};
+    g_BatchPairs = false;
+    StartBatch(2);
+}
+
+void StopTransfer()
+{
+    g_TransferState = 0;
+    g_OfferQueue.clear();
+    g_OfferNames.clear();
+    g_OfferMachines.clear();
+    ResetTransfer();
+    ResetMachineColumns();
+    LinkDisplay().AddLog(u"传输中止");
+    EndBatchDisplay();
+}
+
+void ResetTransfer()
+{
+    CloseSendFile();
+    FreeReceiveBuffer();
+    g_ReceivePath.Empty();
+    g_FetchPending = false;
+    g_StepCountdown = 0;
+    g_BatchFileIndex = 0;
+    DisarmResend();
+}
+
+void CloseSendFile()
+{
+    if (g_SendFile != nullptr)
+        std::fclose(g_SendFile);
+    g_SendFile = nullptr;
+    g_HeaderAnswered = false;
+    g_LastBlockSent = false;
+}
+
+void FreeReceiveBuffer()
+{
+    g_HasReceiveBuffer = false;
+    std::vector<uint8_t>().swap(g_ReceiveBuffer);
+}
+
+void DisarmResend()
+{
+    g_ResendCopy.countdown = 0;
+    g_ResendCopy.count = 0;
+}
+
+void ResetMachineColumns()
+{
+    ILinkDisplay& ui = LinkDisplay();
+    for (int row = 0; row < ui.MachineRowCount(); ++row) {
+        ui.SetMachineCell(row, 3, u"-");
+        ui.SetMachineCell(row, 4, CString());
+    }
+}
+
+void EndBatchDisplay()
+{
+    LinkDisplay().EnableSchemeCombo(true);
+    if (g_TransferLabelOn) {
+        g_TransferLabelOn = false;
+        LinkDisplay().EnableTransferLabel(false);
+    }
+}
+
+void TellFileDone()
+{
+    if (g_CurrentFileName.IsEmpty())
+        return;
+    if (g_TransferDirection == 1)
+        LinkDisplay().PutRemoteFileRow(g_CurrentFileName, g_CurrentFileSize);
+    else if (g_TransferDirection == 2)
+        LinkDisplay().PutLocalFileRow(g_CurrentFileName, g_CurrentFileSize);
+}
+
+int FilesForCurrentTarget()
+{
+    // An offer fetch asks each offering machine for its own file only.
+    if (g_BatchPairs)
+        return g_BatchTargetIndex < static_cast<int>(g_BatchFiles.size()) ? 1 : 0;
+    return static_cast<int>(g_BatchFiles.size());
+}
+
+CString BatchFileAt(int index)
+{
+    size_t i = static_cast<size_t>(g_BatchPairs ? g_BatchTargetIndex : index);
+    return i < g_BatchFiles.size() ? g_BatchFiles[i] : CString();
+}
+
+CString StagingFolder()
+{
+    return MapWindowsPath(u".\\FileTemp", ZorvaProgram::Link);
+}

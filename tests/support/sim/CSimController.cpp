@@ -1,0 +1,433 @@
+#include "tests/support/sim/CSimController.h"
+
+#include "link/link_helpers.h"
+#include "link/packets.h"
+#include "platform/core/codepage.h"
+#include "platform/net/ipv4.h"
+#include "shared/CMD5Checksum.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+uint64_t NowMs()
+{
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint16_t CodeOf(const Bytes& d)
+{
+    return d.size() >= 2 ? Get16(d.data(), 0) : 0;
+}
+
+Bytes Status(uint16_t code, uint8_t status)
+{
+    return Bytes{uint8_t(code), uint8_t(code >> 8), status, 0};
+}
+
+Bytes ToBytes(const Packet& p)
+{
+    return Bytes(p.data, p.data + p.length);
+}
+
+} // namespace
+
+void SimPut32(Bytes& d, size_t offset, uint32_t v)
+{
+    if (d.size() < offset + 4)
+        d.resize(offset + 4);
+    for (int i = 0; i < 4; ++i)
+        d[offset + i] = uint8_t(v >> (8 * i));
+}
+
+void SimSeal(Bytes& d)
+{
+    SimPut32(d, 2, d.size() > 6 ? Crc32(d.data() + 6, d.size() - 6) : 0);
+}
+
+Bytes SimAnnounce(uint16_t code, uint32_t id, uint8_t letter, uint8_t number, uint8_t state)
+{
+    Bytes d{uint8_t(code), uint8_t(code >> 8)};
+    SimPut32(d, 2, id);
+    d.push_back(letter);
+    d.push_back(number);
+    d.push_back(state);
+    return d;
+}
+
+CSimController::CSimController(uint8_t lastOctet, uint32_t id, uint8_t letter, uint8_t number)
+    : m_id(id), m_letter(letter), m_number(number)
+{
+    m_socket.Open(MakeIPv4(127, 0, 0, lastOctet), 0);
+    m_socket.SetBufferSizes(1 << 20);
+}
+
+CSimController::~CSimController()
+{
+    Stop();
+}
+
+bool CSimController::Start(uint32_t hostAddress, uint16_t hostPort)
+{
+    if (!m_socket.IsOpen())
+        return false;
+    m_hostAddress = hostAddress;
+    m_hostPort = hostPort;
+    m_stop = false;
+    m_thread = std::thread([this] { Loop(); });
+    return true;
+}
+
+void CSimController::Stop()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void CSimController::SetFaults(const SimFaults& faults)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults = faults;
+    m_random.seed(faults.seed);
+}
+
+void CSimController::Announce(uint8_t state, uint16_t code)
+{
+    std::lock_guard lock(m_mutex);
+    Send(SimAnnounce(code, m_id, m_letter, m_number, state));
+}
+
+void CSimController::SendRaw(const Bytes& datagram)
+{
+    SendNow(datagram);
+}
+
+void CSimController::Offer(const std::string& ansiPath)
+{
+    Bytes d{uint8_t(kCodeOffer), uint8_t(kCodeOffer >> 8)};
+    SimPut32(d, 2, 0);
+    SimPut32(d, 6, m_id);
+    SimPut32(d, 10, 0);
+    SimPut32(d, 14, static_cast<uint32_t>(ansiPath.size() + 1));
+    d.resize(34, 0x5A);
+    d.insert(d.end(), ansiPath.begin(), ansiPath.end());
+    d.push_back(0);
+    SimSeal(d);
+    std::lock_guard lock(m_mutex);
+    Send(d);
+}
+
+void CSimController::CancelOffer()
+{
+    std::lock_guard lock(m_mutex);
+    Send(Bytes{uint8_t(kCodeOfferCancel), uint8_t(kCodeOfferCancel >> 8)});
+}
+
+void CSimController::PutFile(const std::string& path, const Bytes& content)
+{
+    std::lock_guard lock(m_mutex);
+    m_files[path] = content;
+}
+
+bool CSimController::GetFile(const std::string& path, Bytes& content) const
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_files.find(path);
+    if (it == m_files.end())
+        return false;
+    content = it->second;
+    return true;
+}
+
+void CSimController::SetListing(const std::string& folder, const std::vector<Entry>& entries)
+{
+    std::lock_guard lock(m_mutex);
+    m_listings[folder] = entries;
+}
+
+std::vector<Bytes> CSimController::Received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+int CSimController::CountReceived(uint16_t code) const
+{
+    std::lock_guard lock(m_mutex);
+    int n = 0;
+    for (const Bytes& d : m_received)
+        n += CodeOf(d) == code ? 1 : 0;
+    return n;
+}
+
+bool CSimController::WaitReceived(uint16_t code, int count, int timeoutMs) const
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        int n = 0;
+        for (const Bytes& d : m_received)
+            n += CodeOf(d) == code ? 1 : 0;
+        return n >= count;
+    });
+}
+
+std::vector<std::string> CSimController::Messages() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> texts;
+    for (const Bytes& d : m_received)
+        if (CodeOf(d) == kCodeMachineMessage)
+            texts.push_back(Utf16ToUtf8(GbkToUtf16(std::string(reinterpret_cast<const char*>(d.data() + 2), strnlen(reinterpret_cast<const char*>(d.data() + 2), d.size() - 2)))));
+    return texts;
+}
+
+std::vector<int> CSimController::SentEnds() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_sentEnds;
+}
+
+void CSimController::Loop()
+{
+    uint8_t buf[2048];
+    while (!m_stop) {
+        if (m_socket.WaitReadable(1)) {
+            uint32_t from;
+            uint16_t port;
+            long n = m_socket.ReceiveFrom(buf, sizeof buf, from, port);
+            if (n > 0 && n <= long(sizeof buf)) {
+                std::lock_guard lock(m_mutex);
+                std::uniform_real_distribution<double> chance(0, 1);
+                if (m_faults.dropInRate > 0 && chance(m_random) < m_faults.dropInRate)
+                    continue;
+                Bytes d(buf, buf + n);
+                m_received.push_back(d);
+                if (!m_faults.silent)
+                    Handle(d);
+                m_changed.notify_all();
+            }
+        }
+        std::vector<Bytes> due;
+        {
+            std::lock_guard lock(m_mutex);
+            const uint64_t now = NowMs();
+            for (auto it = m_delayed.begin(); it != m_delayed.end();) {
+                if (it->first <= now) {
+                    due.push_back(it->second);
+                    it = m_delayed.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+        }
+        for (const Bytes& d : due)
+            SendNow(d);
+    }
+}
+
+void CSimController::SendNow(const Bytes& d)
+{
+    m_socket.SendTo(d.data(), d.size(), m_hostAddress, m_hostPort);
+}
+
+// Called with the mutex held.
+void CSimController::Send(Bytes d)
+{
+    SimFaults& f = m_faults;
+    if (f.silent)
+        return;
+    std::uniform_real_distribution<double> chance(0, 1);
+    const uint16_t code = CodeOf(d);
+    if (f.corruptCount > 0 && code == f.corruptCode && d.size() > 6) {
+        --f.corruptCount;
+        d[d.size() - 1] ^= 0x5A;
+    }
+    if (f.truncateCode != 0 && code == f.truncateCode) {
+        f.truncateCode = 0;
+        d.resize(d.size() / 2);
+    }
+    if (f.oversizeNext) {
+        f.oversizeNext = false;
+        d.resize(600, 0xEE);
+    }
+    if (f.dropRate > 0 && chance(m_random) < f.dropRate)
+        return;
+    const int copies = f.duplicateRate > 0 && chance(m_random) < f.duplicateRate ? 2 : 1;
+    for (int i = 0; i < copies; ++i) {
+        if (f.delayMs > 0)
+            m_delayed.emplace_back(NowMs() + uint64_t(f.delayMs), d);
+        else
+            SendNow(d);
+    }
+}
+
+void CSimController::Handle(const Bytes& d)
+{
+    switch (CodeOf(d)) {
+    case kCodePoll:
+        Send(SimAnnounce(kCodeAnnounce, m_id, m_letter, m_number, 0));
+        break;
+    case kCodeFileHeader: OnHostHeader(d); break;
+    case kCodeDataBlock: OnHostBlock(d); break;
+    case kCodeFetchRequest: OnFetch(d); break;
+    case kCodeListDir: OnListRequest(d); break;
+    case kCodeHeaderAnswer:
+        if (m_outActive && d.size() >= 3 && d[2] == 1)
+            SendBlock(0);
+        else
+            m_outActive = false;
+        break;
+    case kCodeBlockAnswer:
+        if (!m_outActive || d.size() < 3)
+            break;
+        if (d[2] != 1)
+            SendBlock(m_outOffset);
+        else if (!m_outLastSent)
+            SendBlock(m_outDone);
+        break;
+    case kCodeTransferEnd:
+        m_outActive = false;
+        m_inFile = false;
+        break;
+    case kCodeSetNumber:
+        if (d.size() >= 4) {
+            m_letter = d[2];
+            m_number = d[3];
+            Send(Bytes{uint8_t(kCodeNameAnswer), uint8_t(kCodeNameAnswer >> 8), m_letter, m_number});
+        }
+        break;
+    case kCodeRemoteDelete:
+        if (d.size() >= 12) {
+            Bytes r = Status(kCodeRemoteDelete, 1);
+            SimPut32(r, 4, Get32(d.data(), 8));
+            Send(r);
+        }
+        break;
+    case kCodeRemoteMkdir:
+        Send(Bytes{uint8_t(kCodeRemoteMkdir), uint8_t(kCodeRemoteMkdir >> 8), 1});
+        break;
+    default:
+        break;
+    }
+}
+
+void CSimController::OnHostHeader(const Bytes& d)
+{
+    if (d.size() != size_t(kHeaderSize) || !ChecksumMatches(d.data(), kHeaderSize)) {
+        Send(Status(kCodeHeaderAnswer, 0));
+        return;
+    }
+    const char* path = reinterpret_cast<const char*>(d.data() + kHeaderPathOffset);
+    m_inPath.assign(path, strnlen(path, kHeaderPathSize));
+    std::memcpy(m_inMd5, d.data() + 14, 16);
+    auto it = m_files.find(m_inPath);
+    if (it != m_files.end()) {
+        uint8_t md5[16];
+        MD5OfBuffer(md5, it->second.size(), it->second.data());
+        if (std::memcmp(md5, m_inMd5, 16) == 0) {
+            Send(Status(kCodeTransferEnd, 1));
+            return;
+        }
+    }
+    if (m_faults.headerAnswer != 1) {
+        Send(Status(kCodeHeaderAnswer, uint8_t(m_faults.headerAnswer)));
+        return;
+    }
+    m_inFile = true;
+    m_inData.assign(Get32(d.data(), 6), 0);
+    Send(Status(kCodeHeaderAnswer, 1));
+}
+
+void CSimController::OnHostBlock(const Bytes& d)
+{
+    if (!m_inFile)
+        return;
+    const uint64_t offset = Get32(d.data(), 6);
+    const uint32_t n = Get32(d.data(), 10);
+    if (!ChecksumMatches(d.data(), int(d.size())) || n > kMaxBlockData || kBlockHead + n > d.size() ||
+        offset + n > m_inData.size()) {
+        Send(Status(kCodeBlockAnswer, 2));
+        return;
+    }
+    std::memcpy(m_inData.data() + offset, d.data() + kBlockHead, n);
+    if (d[14] != 1) {
+        Send(Status(kCodeBlockAnswer, 1));
+        return;
+    }
+    uint8_t md5[16];
+    MD5OfBuffer(md5, m_inData.size(), m_inData.data());
+    const bool ok = std::memcmp(md5, m_inMd5, 16) == 0;
+    if (ok)
+        m_files[m_inPath] = m_inData;
+    m_inFile = false;
+    m_sentEnds.push_back(ok ? 1 : 0);
+    Send(Status(kCodeTransferEnd, ok ? 1 : 0));
+}
+
+void CSimController::OnFetch(const Bytes& d)
+{
+    if (d.size() < 14 || !ChecksumMatches(d.data(), int(d.size())))
+        return;
+    const uint32_t a = Get32(d.data(), 6);
+    const uint32_t b = Get32(d.data(), 10);
+    if (14 + size_t(a) + b > d.size() || b > kHeaderPathSize)
+        return;
+    const char* source = reinterpret_cast<const char*>(d.data() + 14);
+    auto it = m_files.find(std::string(source, strnlen(source, a)));
+    if (it == m_files.end()) {
+        Send(Status(kCodeTransferEnd, 0));
+        return;
+    }
+    char target[kHeaderPathSize] = {};
+    std::memcpy(target, d.data() + 14 + a, b);
+    uint8_t md5[16];
+    MD5OfBuffer(md5, it->second.size(), it->second.data());
+    m_outData = it->second;
+    m_outDone = m_outOffset = 0;
+    m_outActive = true;
+    m_outLastSent = false;
+    Send(ToBytes(MakeFileHeader(static_cast<uint32_t>(m_outData.size()), 0, md5, 0, target)));
+}
+
+void CSimController::SendBlock(uint32_t offset)
+{
+    if (offset > m_outData.size())
+        return;
+    const uint32_t n = std::min<uint32_t>(kMaxBlockData, static_cast<uint32_t>(m_outData.size()) - offset);
+    m_outOffset = offset;
+    m_outDone = offset + n;
+    Send(ToBytes(MakeDataBlock(offset, m_outData.data() + offset, static_cast<int>(n), n < uint32_t(kMaxBlockData))));
+    m_outLastSent = n < uint32_t(kMaxBlockData);
+}
+
+void CSimController::OnListRequest(const Bytes& d)
+{
+    if (d.size() < 5)
+        return;
+    const char* folderText = reinterpret_cast<const char*>(d.data() + 4);
+    std::string folder(folderText, strnlen(folderText, d.size() - 4));
+    Bytes header{uint8_t(kCodeListDir), uint8_t(kCodeListDir >> 8), 0, 0, 0, 0};
+    header.insert(header.end(), folder.begin(), folder.end());
+    header.push_back(0);
+    SimSeal(header);
+    Send(header);
+    Bytes page{uint8_t(kCodeListPage), uint8_t(kCodeListPage >> 8), 0, 0, 0, 0};
+    const auto& entries = m_listings[folder];
+    SimPut32(page, 6, static_cast<uint32_t>(entries.size()));
+    for (const Entry& e : entries) {
+        Bytes head(20, 0);
+        head[0] = e.kind;
+        SimPut32(head, 4, e.size);
+        SimPut32(head, 8, 0xD53E8000u); // 2000-01-01 as a FILETIME
+        SimPut32(head, 12, 0x01BF53EBu);
+        head[16] = static_cast<uint8_t>(e.name.size());
+        page.insert(page.end(), head.begin(), head.end());
+        page.insert(page.end(), e.name.begin(), e.name.end());
+    }
+    SimSeal(page);
+    Send(page);
+    Send(Bytes{uint8_t(kCodeListEnd), uint8_t(kCodeListEnd >> 8)});
+}
