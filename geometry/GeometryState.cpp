@@ -57,6 +57,7 @@ x_DirSignData g_DirSignTemplate;
 x_Vector g_BoundsMin(0.0, 0.0, 0);
 x_Vector g_BoundsMax(0.0, 0.0, 0);
 
+CArray<POINT> g_GripPairList;
 View3D g_View3D;
 
 CUnitDocument* g_pDoc = nullptr;
@@ -85,6 +86,7 @@ RECT g_CommandBarRect;
 CArray<x_TrailDirectionData> g_TrailDirections;
 CArray<create_trail_pt_t> g_CreateTrailPoints;
 std::uint8_t g_CutMode = 0;
+int (*g_CollectCrossingsHook)(std::uint64_t, x_Vector, x_Vector&) = nullptr;
 
 void ResetGeometryState()
 {
@@ -108,6 +110,7 @@ void ResetGeometryState()
     g_DirSignTemplate = x_DirSignData();
     g_BoundsMin = x_Vector(0.0, 0.0, 0);
     g_BoundsMax = x_Vector(0.0, 0.0, 0);
+    g_GripPairList.RemoveAll();
     g_View3D = View3D();
 
     g_pDoc = nullptr;
@@ -130,4 +133,5 @@ void ResetGeometryState()
     g_TrailDirections.RemoveAll();
     g_CreateTrailPoints.RemoveAll();
     g_CutMode = 0;
+    g_CollectCrossingsHook = nullptr;
 }

@@ -78,6 +78,9 @@ extern x_DirSignData g_DirSignTemplate;
 extern x_Vector g_BoundsMin;
 extern x_Vector g_BoundsMax;
 
+// Screen positions of the grip squares drawn since the last full render.
+extern CArray<POINT> g_GripPairList;
+
 // 3-D preview angles.
 extern View3D g_View3D;
 
@@ -116,6 +119,8 @@ struct create_trail_pt_t {
 extern CArray<x_TrailDirectionData> g_TrailDirections;
 extern CArray<create_trail_pt_t> g_CreateTrailPoints;
 extern std::uint8_t g_CutMode;
+// The crossing search the path engine installs (path_services.h).
+extern int (*g_CollectCrossingsHook)(std::uint64_t skipUnitId, x_Vector t, x_Vector& out);
 
 // Puts every global above back to its start value (tests call it in SetUp).
 void ResetGeometryState();

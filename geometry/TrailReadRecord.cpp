@@ -1,0 +1,6 @@
+#include "geometry/TrailReadRecord.h"
+
+TrailReadRecord::TrailReadRecord()
+{
+    extraPoints.SetSize(2);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// What entity code uses of the path engine. The functions are defined here
+// so that geometry links alone; the path engine uses them and does not define
+// them again. The crossing search walks the drawing with the engine's own
+// rules, so the engine installs it with SetCollectCrossingsHook.
+
+#include <cstdint>
+
+#include "geometry/UnitGeometry.h"
+#include "geometry/x_Vector.h"
+#include "platform/core/CArray.h"
+
+// Angle an arc turns from its start to its end in its direction; a result
+// below 1e-10 in size counts as a full turn.
+double SweepAngle(ArcRecord arc);
+// Thins a sampled point run: drops the points that only continue the
+// current straight run (within tol in x and y); returns the run's length.
+double ResamplePoints(CArray<x_Vector>& out, const x_Vector* points, int count, double tolerance);
+// Area-weighted centroid of a closed point list; (0, 0) invalid for three
+// points or fewer, or when the area is zero.
+x_Vector PolygonCentroid(const x_Vector* points, int count);
+// Empties g_TrailDirections and frees its storage.
+void ClearTrailDirections();
+
+// From T, looks for the units that continue the contour chain: 1 exactly one
+// (out = where the chain goes on), 2 several, 0 none; out = T otherwise.
+using CollectCrossingsFn = int (*)(std::uint64_t skipUnitId, x_Vector t, x_Vector& out);
+void SetCollectCrossingsHook(CollectCrossingsFn hook);
+// Without a hook nothing continues the chain: 0, out = T.
+int CollectCrossings(std::uint64_t skipUnitId, x_Vector t, x_Vector& out);
