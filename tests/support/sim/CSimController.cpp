@@ -241,6 +241,8 @@ void CSimController::Send(Bytes d)
         return;
     std::uniform_real_distribution<double> chance(0, 1);
     const uint16_t code = CodeOf(d);
+    if (f.dropCode != 0 && code == f.dropCode)
+        return;
     if (f.corruptCount > 0 && code == f.corruptCode && d.size() > 6) {
         --f.corruptCount;
         d[d.size() - 1] ^= 0x5A;

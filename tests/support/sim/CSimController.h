@@ -25,6 +25,7 @@ struct SimFaults {
     uint16_t truncateCode = 0; // the next datagram of this code loses its tail
     bool oversizeNext = false; // the next datagram sent grows to 600 bytes
     bool silent = false;       // answers nothing at all
+    uint16_t dropCode = 0;     // every datagram of this code is lost
     int headerAnswer = 1;      // status of the 1101 this machine answers
     uint32_t seed = 1;
 };
