@@ -122,7 +122,7 @@ TEST(TransferSend, BlockSplitsAroundOneBlock)
 TEST(TransferSend, ProgressTextWhileWaiting)
 {
     SendSetup s;
-    s.sim.SetFaults(SimFaults{.silent = true});
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.silent = true; }));
     StartSendBatch({WriteLocal("a.nc", Pattern(2000))}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
     s.host.Tick(2);
     EXPECT_EQ(s.host.display.status, "端A1-- 传输第 1/1 个文件 0,   a.nc   ...  (0.0％)");
@@ -132,7 +132,7 @@ TEST(TransferSend, ProgressTextWhileWaiting)
 TEST(TransferSend, UnansweredHeaderGivesUpAfterOneHundredTicks)
 {
     SendSetup s;
-    s.sim.SetFaults(SimFaults{.silent = true});
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.silent = true; }));
     StartSendBatch({WriteLocal("a.nc", Pattern(100))}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
     s.host.Tick(1); // header out, 100 ticks to wait
     EXPECT_EQ(g_StepCountdown, 100);
@@ -149,7 +149,7 @@ TEST(TransferSend, LastBlockIsResentThreeTicksApartTwice)
 {
     SendSetup s;
     // The machine's end-of-file answers are lost.
-    s.sim.SetFaults(SimFaults{.dropCode = kCodeTransferEnd});
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.dropCode = kCodeTransferEnd; }));
     StartSendBatch({WriteLocal("a.nc", Pattern(100))}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
     s.host.Tick(1);
     ASSERT_TRUE(s.host.Pump([&] { return s.sim.CountReceived(kCodeDataBlock) == 1; }));
@@ -186,7 +186,7 @@ TEST(TransferSend, EchoOfAnOldLastBlockDoesNotEndTheNextFile)
 {
     SendSetup s;
     std::vector<CString> files = {WriteLocal("a.nc", Pattern(100)), WriteLocal("b.nc", Pattern(3000))};
-    s.sim.SetFaults(SimFaults{.duplicateRate = 1.0});
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.duplicateRate = 1.0; }));
     StartSendBatch(files, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
     ASSERT_TRUE(s.host.RunUntil([] { return g_TransferState == 0; }, 300));
     Bytes stored;

@@ -385,8 +385,14 @@ void CSimController::OnFetch(const Bytes& d)
     }
     char target[kHeaderPathSize] = {};
     std::memcpy(target, d.data() + 14 + a, b);
+    if (!m_faults.headerPath.empty()) {
+        std::memset(target, 0, sizeof target);
+        std::memcpy(target, m_faults.headerPath.data(), std::min<size_t>(m_faults.headerPath.size(), 255));
+    }
     uint8_t md5[16];
     MD5OfBuffer(md5, it->second.size(), it->second.data());
+    if (m_faults.wrongMd5)
+        md5[0] ^= 1;
     m_outData = it->second;
     m_outDone = m_outOffset = 0;
     m_outActive = true;

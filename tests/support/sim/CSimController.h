@@ -27,8 +27,18 @@ struct SimFaults {
     bool silent = false;       // answers nothing at all
     uint16_t dropCode = 0;     // every datagram of this code is lost
     int headerAnswer = 1;      // status of the 1101 this machine answers
+    bool wrongMd5 = false;     // headers of files it sends carry a wrong digest
+    std::string headerPath;    // headers of files it sends name this path instead
     uint32_t seed = 1;
 };
+
+template <class Set>
+SimFaults MakeFaults(Set set)
+{
+    SimFaults f;
+    set(f);
+    return f;
+}
 
 // A wire-cut controller on loopback: announces itself, answers listings,
 // receives and sends files, offers files for relay, and misbehaves on demand.
