@@ -4,6 +4,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CFrontImage.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/ui/CClientDC.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/timer_queue.h"
 #include "platform/ui/ui_runtime.h"
@@ -490,10 +491,7 @@ void CWnd::PaintFrontImage(void* qpainter)
 
 CDC* CWnd::GetDC()
 {
-    std::shared_ptr<CFrontImage> image = GetFrontImage();
-    if (image == nullptr)
-        return new CDC;
-    return new CDC(*image);
+    return new CClientDC(this);
 }
 
 int CWnd::ReleaseDC(CDC* dc)

@@ -1,0 +1,246 @@
+#include "platform/testing/ui_harness.h"
+
+#include "platform/core/gui_post.h"
+#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CWnd.h"
+#include "platform/ui/timer_queue.h"
+#include "platform/ui/ui_runtime.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace harness {
+namespace {
+
+// Injected events get increasing timestamps, so each is a new message.
+quint64 g_time = 1000;
+
+Qt::KeyboardModifiers Mods(UINT modifiers)
+{
+    Qt::KeyboardModifiers m;
+    if (modifiers & kShift)
+        m |= Qt::ShiftModifier;
+    if (modifiers & kCtrl)
+        m |= Qt::ControlModifier;
+    if (modifiers & kAlt)
+        m |= Qt::AltModifier;
+    return m;
+}
+
+Qt::MouseButton Button(UINT button)
+{
+    if (button & MK_RBUTTON)
+        return Qt::RightButton;
+    if (button & MK_MBUTTON)
+        return Qt::MiddleButton;
+    return Qt::LeftButton;
+}
+
+Qt::MouseButtons Buttons(UINT buttons)
+{
+    Qt::MouseButtons b;
+    if (buttons & MK_LBUTTON)
+        b |= Qt::LeftButton;
+    if (buttons & MK_RBUTTON)
+        b |= Qt::RightButton;
+    if (buttons & MK_MBUTTON)
+        b |= Qt::MiddleButton;
+    return b;
+}
+
+// The child widget under a client point of wnd (the event goes there, as
+// a real click would).
+QWidget* WidgetAt(CWnd* wnd, CPoint pt, QPoint* local)
+{
+    QWidget* w = wnd->m_hWnd;
+    QWidget* child = w->childAt(QPoint(pt.x, pt.y));
+    if (child == nullptr)
+        child = w;
+    *local = child->mapFrom(w, QPoint(pt.x, pt.y));
+    return child;
+}
+
+void SendMouse(CWnd* wnd, QEvent::Type type, CPoint pt, Qt::MouseButton button, Qt::MouseButtons held, UINT modifiers)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return;
+    QPoint local;
+    QWidget* target = WidgetAt(wnd, pt, &local);
+    const QPointF global = target->mapToGlobal(QPointF(local));
+    QMouseEvent e(type, QPointF(local), global, button, held, Mods(modifiers));
+    e.setTimestamp(++g_time);
+    QCoreApplication::sendEvent(target, &e);
+}
+
+QString KeyText(UINT vk, UINT modifiers)
+{
+    if (modifiers & (kCtrl | kAlt))
+        return QString();
+    if (vk >= 'A' && vk <= 'Z')
+        return QString(QChar((modifiers & kShift) ? vk : vk - 'A' + 'a'));
+    if (vk >= '0' && vk <= '9')
+        return QString(QChar(vk));
+    switch (vk) {
+    case VK_SPACE: return QStringLiteral(" ");
+    case VK_RETURN: return QStringLiteral("\r");
+    case VK_ESCAPE: return QString(QChar(0x1B));
+    case VK_BACK: return QStringLiteral("\b");
+    case VK_TAB: return QStringLiteral("\t");
+    default: return QString();
+    }
+}
+
+void SendKey(CWnd* wnd, QEvent::Type type, int qtKey, const QString& text, UINT modifiers)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return;
+    QKeyEvent e(type, qtKey, Mods(modifiers), text);
+    e.setTimestamp(++g_time);
+    QCoreApplication::sendEvent(wnd->m_hWnd, &e);
+}
+
+} // namespace
+
+void InitGui()
+{
+    uirt::EnsureApplication();
+    timerq::UseVirtualClock(true);
+}
+
+void UseVirtualClock(bool on)
+{
+    timerq::UseVirtualClock(on);
+}
+
+int AdvanceTime(int ms)
+{
+    return timerq::Advance(ms);
+}
+
+int RunDueTimers()
+{
+    return timerq::RunDue();
+}
+
+int PendingTimers()
+{
+    return timerq::Count();
+}
+
+int PumpPosted()
+{
+    int ran = 0;
+    for (int round = 0; round < 1000; ++round) {
+        const int calls = int(::RunPostedCalls());
+        ran += calls;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        if (calls == 0 && PendingPostedCalls() == 0)
+            break;
+    }
+    return ran;
+}
+
+void RunIdle(CFrameWnd* frame)
+{
+    if (frame != nullptr)
+        frame->UpdateCommandUI();
+}
+
+void MouseDown(CWnd* wnd, CPoint pt, UINT button, UINT modifiers)
+{
+    SendMouse(wnd, QEvent::MouseButtonPress, pt, Button(button), Button(button), modifiers);
+}
+
+void MouseUp(CWnd* wnd, CPoint pt, UINT button, UINT modifiers)
+{
+    SendMouse(wnd, QEvent::MouseButtonRelease, pt, Button(button), Qt::NoButton, modifiers);
+}
+
+void Click(CWnd* wnd, CPoint pt, UINT button, UINT modifiers)
+{
+    MouseDown(wnd, pt, button, modifiers);
+    MouseUp(wnd, pt, button, modifiers);
+}
+
+void DoubleClick(CWnd* wnd, CPoint pt, UINT modifiers)
+{
+    Click(wnd, pt, MK_LBUTTON, modifiers);
+    SendMouse(wnd, QEvent::MouseButtonDblClick, pt, Qt::LeftButton, Qt::LeftButton, modifiers);
+    MouseUp(wnd, pt, MK_LBUTTON, modifiers);
+}
+
+void MouseMove(CWnd* wnd, CPoint pt, UINT buttons, UINT modifiers)
+{
+    SendMouse(wnd, QEvent::MouseMove, pt, Qt::NoButton, Buttons(buttons), modifiers);
+}
+
+void Wheel(CWnd* wnd, CPoint pt, int delta, UINT modifiers)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return;
+    QPoint local;
+    QWidget* target = WidgetAt(wnd, pt, &local);
+    const QPointF global = target->mapToGlobal(QPointF(local));
+    QWheelEvent e(QPointF(local), global, QPoint(), QPoint(0, delta), Qt::NoButton, Mods(modifiers),
+                  Qt::NoScrollPhase, false);
+    e.setTimestamp(++g_time);
+    QCoreApplication::sendEvent(target, &e);
+}
+
+void KeyDown(CWnd* wnd, UINT vk, UINT modifiers)
+{
+    SendKey(wnd, QEvent::KeyPress, uirt::QtKeyFromVirtualKey(vk), KeyText(vk, modifiers), modifiers);
+}
+
+void KeyUp(CWnd* wnd, UINT vk, UINT modifiers)
+{
+    SendKey(wnd, QEvent::KeyRelease, uirt::QtKeyFromVirtualKey(vk), KeyText(vk, modifiers), modifiers);
+}
+
+void PressKey(CWnd* wnd, UINT vk, UINT modifiers)
+{
+    KeyDown(wnd, vk, modifiers);
+    KeyUp(wnd, vk, modifiers);
+}
+
+void TypeText(CWnd* wnd, const CString& text)
+{
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const QChar ch(text[i]);
+        const int key = ch.isLetter() && ch.unicode() < 128 ? ch.toUpper().unicode() : ch.unicode();
+        SendKey(wnd, QEvent::KeyPress, key, QString(ch), ch.isUpper() ? kShift : 0);
+        SendKey(wnd, QEvent::KeyRelease, key, QString(ch), ch.isUpper() ? kShift : 0);
+    }
+}
+
+void ResetKeyboard()
+{
+    uirt::ResetKeyState();
+}
+
+bool SnapshotPng(CWnd* wnd, const CString& path)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return false;
+    QWidget* w = wnd->m_hWnd;
+    PumpPosted();
+    const QPixmap picture = w->grab();
+    return picture.save(uirt::ToQ(path), "PNG");
+}
+
+CString TempPath(const CString& name)
+{
+    const char* home = std::getenv("ZORVA_HOME");
+    CString dir(home != nullptr ? home : "/tmp");
+    return dir + u"/" + name;
+}
+
+} // namespace harness

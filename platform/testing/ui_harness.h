@@ -1,0 +1,63 @@
+#pragma once
+// Test hooks of the window layer: the GUI set-up, a virtual clock for the
+// window timers, posted calls, key and mouse input sent as Qt events (so
+// the pre-translation chain and the real handlers run), and PNG snapshots.
+
+#include "platform/core/CString.h"
+#include "platform/gdi/CPoint.h"
+#include "platform/ui/wintypes.h"
+
+class CFrameWnd;
+class CWnd;
+
+namespace harness {
+
+// Creates the Qt application when needed and switches the window timers to
+// the virtual clock. Call at the start of every GUI test.
+void InitGui();
+
+// Window timers on the virtual clock.
+void UseVirtualClock(bool on = true);
+// Moves the clock forward, firing each timer when it falls due, in due
+// order; returns how many fired.
+int AdvanceTime(int ms);
+int RunDueTimers();
+int PendingTimers();
+
+// Runs posted calls, Qt's posted events and deferred deletions until none
+// is left; returns how many posted calls ran.
+int PumpPosted();
+
+// The framework's idle work: bars ask their update handlers.
+void RunIdle(CFrameWnd* frame);
+
+// Modifier keys held during an injected event.
+constexpr UINT kShift = 0x1;
+constexpr UINT kCtrl = 0x2;
+constexpr UINT kAlt = 0x4;
+
+// Mouse input at a client point of wnd; button is MK_LBUTTON, MK_RBUTTON or MK_MBUTTON.
+void MouseDown(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
+void MouseUp(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
+void Click(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
+void DoubleClick(CWnd* wnd, CPoint pt, UINT modifiers = 0);
+// buttons: MK_ flags of the buttons held while moving.
+void MouseMove(CWnd* wnd, CPoint pt, UINT buttons = 0, UINT modifiers = 0);
+// delta 120 per notch, positive away from the user.
+void Wheel(CWnd* wnd, CPoint pt, int delta, UINT modifiers = 0);
+
+// Key input to wnd's widget; vk is a virtual-key code.
+void KeyDown(CWnd* wnd, UINT vk, UINT modifiers = 0);
+void KeyUp(CWnd* wnd, UINT vk, UINT modifiers = 0);
+void PressKey(CWnd* wnd, UINT vk, UINT modifiers = 0);
+// Each character as a key press with that text, then its release.
+void TypeText(CWnd* wnd, const CString& text);
+// Forgets every key and button held.
+void ResetKeyboard();
+
+// Saves a picture of wnd (as the screen would show it) as PNG.
+bool SnapshotPng(CWnd* wnd, const CString& path);
+// A file name in the test's own temporary folder ($ZORVA_HOME).
+CString TempPath(const CString& name);
+
+} // namespace harness
