@@ -1,0 +1,101 @@
+#include "platform/ui/CImageList.h"
+
+#include "platform/gdi/gdi_qt.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <map>
+
+namespace {
+
+std::map<unsigned, QImage>& IconTable()
+{
+    static std::map<unsigned, QImage> table;
+    return table;
+}
+
+QImage Placeholder(int cx, int cy)
+{
+    QImage image(cx, cy, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(1, 1, cx - 3, cy - 3);
+    return image;
+}
+
+} // namespace
+
+void RegisterIconImage(unsigned resourceId, int width, int height, const std::uint32_t* argb)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        std::copy(argb + y * width, argb + (y + 1) * width, reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    IconTable()[resourceId] = image;
+}
+
+CImageList::CImageList() = default;
+CImageList::~CImageList() = default;
+
+bool CImageList::Create(int cx, int cy, unsigned, int initial, int)
+{
+    if (cx <= 0 || cy <= 0)
+        return false;
+    m_cx = cx;
+    m_cy = cy;
+    m_images.clear();
+    m_images.reserve(size_t(std::max(0, initial)));
+    return true;
+}
+
+bool CImageList::DeleteImageList()
+{
+    m_images.clear();
+    m_cx = m_cy = 0;
+    return true;
+}
+
+int CImageList::GetImageCount() const
+{
+    return int(m_images.size());
+}
+
+int CImageList::AddIcon(unsigned resourceId)
+{
+    if (m_cx <= 0)
+        return -1;
+    const auto it = IconTable().find(resourceId);
+    QImage image = it != IconTable().end()
+        ? it->second.scaled(m_cx, m_cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        : Placeholder(m_cx, m_cy);
+    m_images.push_back(std::make_shared<QImage>(std::move(image)));
+    return int(m_images.size()) - 1;
+}
+
+int CImageList::Add(HBITMAP bitmap, COLORREF maskColor)
+{
+    QImage source = BitmapImage(bitmap);
+    if (m_cx <= 0 || source.isNull())
+        return -1;
+    QImage image = source.convertToFormat(QImage::Format_ARGB32).scaled(m_cx, m_cy);
+    if (maskColor != CLR_INVALID) {
+        const QRgb key = ToQColor(maskColor).rgb();
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if ((line[x] | 0xFF000000u) == key)
+                    line[x] = 0;
+            }
+        }
+    }
+    m_images.push_back(std::make_shared<QImage>(std::move(image)));
+    return int(m_images.size()) - 1;
+}
+
+QImage CImageList::ImageAt(int index) const
+{
+    if (index < 0 || index >= int(m_images.size()))
+        return QImage();
+    return *m_images[size_t(index)];
+}
