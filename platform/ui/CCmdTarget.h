@@ -15,6 +15,7 @@
 // entries are accepted for readability and add nothing.
 
 #include "platform/core/CObject.h"
+#include "platform/ui/CCmdUI.h"
 #include "platform/ui/control_styles.h"
 #include "platform/ui/wintypes.h"
 

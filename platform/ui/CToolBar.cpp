@@ -8,6 +8,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QLayout>
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
@@ -17,7 +18,6 @@ IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 namespace {
 
 constexpr int kSeparatorWidth = 8;
-constexpr int kLeftMargin = 2;
 
 // A toolbar button asked for its state by an update handler.
 class CToolCmdUI : public CCmdUI {
@@ -254,22 +254,25 @@ int CToolBar::CommandToIndex(UINT id) const
     return -1;
 }
 
-// Computed from the item sizes, so it holds before the bar is laid out.
+// From the bar's own layout, done now at its natural size, so the rectangle
+// holds before the frame is shown (controls are placed over separators then).
 void CToolBar::GetItemRect(int index, LPRECT rect) const
 {
     if (rect == nullptr)
         return;
     *rect = RECT{};
-    if (index < 0 || index >= GetCount())
+    if (index < 0 || index >= GetCount() || m_hWnd == nullptr)
         return;
-    int x = kLeftMargin;
-    for (int i = 0; i < index; ++i) {
-        const Button& b = m_buttons[size_t(i)];
-        x += (b.style & TBBS_SEPARATOR) != 0 ? b.width : m_buttonSize.cx;
+    QWidget* w = m_buttons[size_t(index)].widget;
+    if (w == nullptr)
+        return;
+    if (!m_hWnd->isVisible()) {
+        m_hWnd->adjustSize();
+        if (QLayout* layout = m_hWnd->layout())
+            layout->activate();
     }
-    const Button& b = m_buttons[size_t(index)];
-    const int w = (b.style & TBBS_SEPARATOR) != 0 ? b.width : m_buttonSize.cx;
-    *rect = RECT{x, 2, x + w, 2 + m_buttonSize.cy};
+    const QRect g = w->geometry();
+    *rect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
 void CToolBar::SetButtonInfo(int index, UINT id, UINT style, int image)

@@ -81,12 +81,13 @@ void CWinApp::AddDocTemplate(CDocTemplate* docTemplate)
         m_templates.emplace_back(docTemplate);
 }
 
-// The first argument that is not a switch names a file to open.
+// The first argument that is not a switch ("-...") names a file to open;
+// "/" starts a path here, not a switch.
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const
 {
     info = CCommandLineInfo();
     for (const CString& a : m_args) {
-        if (a.IsEmpty() || a[0] == u'-' || a[0] == u'/')
+        if (a.IsEmpty() || a[0] == u'-')
             continue;
         info.m_nShellCommand = CCommandLineInfo::FileOpen;
         info.m_strFileName = a;
