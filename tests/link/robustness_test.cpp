@@ -77,7 +77,7 @@ TEST(Robustness, MalformedDatagramsAreRefusedSafely)
     sim.SetFaults(MakeFaults([](SimFaults& f) { f.dropCode = kCodeDataBlock; }));
     StartReceiveBatch({u"C:\\d\\f.nc"}, MachineIdAt(0), folder + u"/", u"C:\\d\\");
     host.Tick();
-    ASSERT_TRUE(host.Pump([] { return g_HasReceiveBuffer; }));
+    ASSERT_TRUE(host.Pump([&] { return g_HasReceiveBuffer && sim.CountReceived(kCodeHeaderAnswer) == 1; }));
     ASSERT_EQ(g_ReceiveBuffer.size(), 1000u);
 
     const struct {
