@@ -1,0 +1,86 @@
+#pragma once
+
+// The single document: the drawing list and the scratch list (from
+// CUnitDocument, which the entities see through g_pDoc), the undo history
+// and the drawing-file commands.
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+#include "geometry/CUnit.h"           // CUnitDocument.h needs it complete
+#include "geometry/CUnitDocument.h"
+#include "geometry/x_Vector.h"
+#include "platform/core/CTypedPtrArray.h"
+#include "platform/ui/CDocument.h"
+
+class CArchive;
+class CRest;
+
+using CRestArray = CTypedPtrArray<CObArray, CRest*>;
+
+// Appends at index = current count; returns that index.
+int AppendToObArray(CObject* object, CObArray& array);
+
+class CZorvaDoc : public CDocument, public CUnitDocument {
+    DECLARE_DYNCREATE(CZorvaDoc)
+public:
+    // Installs itself in g_pDoc when none is installed.
+    CZorvaDoc();
+    // Frees every unit and record it still owns.
+    ~CZorvaDoc() override;
+
+    CRestArray m_restList;              // undo records
+    std::uint8_t m_undoStepOpen = 0;    // the current step was prepared
+    // Taken by every structural change of the lists and by the render.
+    std::recursive_mutex m_listMutex;
+
+    // --- lists (CZorvaDoc_lists.cpp) ---
+    // Frees the drawing-list units the predicate picks: each is cleared
+    // from every undo record and from the view first, then destroyed and
+    // removed. Returns how many were freed.
+    int FreeUnits(const std::function<bool(const CUnit*)>& pick);
+    int FreeDeletedUnits();
+    // Frees every unit of the drawing and scratch lists and the history.
+    void FreeAllUnits();
+    void FreeUndoHistory();
+    // Takes over a loaded list as the drawing (the old units are freed);
+    // loaded units get edit stamp 0 and the history starts afresh.
+    void ReplaceDrawing(CUnitArray& loaded);
+
+    // --- undo history (CZorvaDoc_undo.cpp) ---
+    void PrepareUndoStep();
+    void RecordDelete(CUnit* unit);
+    void RecordDeleteAt(int index) override;
+    void RecordTransformAt(int index, x_Vector displacement);
+    CUnit* RecordDeleteObject(CUnit* unit);
+    void RecordDeleteWithValue(CUnit* unit, CUnit* replacement);
+    void CommitUndoStep(int skipCreations) override;
+    void ApplyUndoStep(int stepId, int redo);
+    // The undo and redo of the edit menu, on the ring counters.
+    bool Undo();
+    bool Redo();
+
+    // --- drawing file (CZorvaDoc_file.cpp, wcx_file.cpp) ---
+    void Serialize(CArchive& ar) override;
+    void FitViewToDrawing();
+    void SaveDocument(int mode);
+    void OnFileSave() { SaveDocument(0); }
+    void OnFileSaveAs();
+    void OnFileOpen();
+
+private:
+    CRest* FindRecord(CUnit* unit);
+    CRest* RecordFor(CUnit* unit);
+    void RecordCreations();
+    void DropRedoTail();
+    void FreeStepRecords(std::int32_t stepId, bool onlyReplayedDeleted);
+    bool LoadByDialogType(const CString& path, CUnitArray& loaded);
+    void AfterDrawingLoaded();
+
+    // Units at or past this index were appended since the last commit: the
+    // creations of the open step (ids of a ring slot repeat every lap).
+    int m_stepStartCount = 0;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,257 @@
+#include "app/CZorvaDoc.h"
+
+#include "app/AppState.h"
+#include "app/CRest.h"
+#include "app/DocumentUi.h"
+#include "app/recovery_snapshot.h"
+#include "app/wcx_file.h"
+#include "geometry/CUnit.h"
+#include "geometry/GeometryState.h"
+#include "geometry/text_utils.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/files.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char16_t kWaitForWorker[] = u"#请等待线程处理完成...";
+
+// The folder part of a path (before its last separator).
+CString FolderOf(const CString& path)
+{
+    int cut = std::max(path.ReverseFind(u'\\'), path.ReverseFind(u'/'));
+    return cut < 0 ? CString() : path.Left(cut);
+}
+
+// Runs a modal file dialog with the modal mark set around it.
+bool RunFileDialog(int dialogId, bool save)
+{
+    g_modalDialogId = dialogId;
+    bool ok = save ? DocUi().RunSaveDialog() : DocUi().RunOpenDialog();
+    g_keyDownSeen = 0;
+    g_modalDialogId = 0;
+    return ok;
+}
+
+// The name with the extension of the dialog type; empty base reported.
+bool NameForType(CString& name)
+{
+    int dot = name.Find(u'.');
+    CString base = dot <= 0 ? name : name.Left(dot);
+    base.Trim();
+    if (base.IsEmpty()) {
+        DocUi().PrintLine(u"存盘失败，未设置文件名");
+        return false;
+    }
+    int last = name.ReverseFind(u'.');
+    CString ext = last < 0 ? CString() : name.Mid(last + 1);
+    ext.MakeLower();
+    const char16_t* wanted = g_fileDialogType == 0 ? u"wcx" : u"dcx";
+    if (ext != CString(wanted))
+        name = base + u"." + wanted;
+    return true;
+}
+
+} // namespace
+
+void CZorvaDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        std::lock_guard<std::recursive_mutex> lock(m_listMutex);
+        StoreDrawing(ar, m_unitList);
+        return;
+    }
+    CUnitArray loaded;
+    WcxLoad result = LoadDrawing(ar, loaded);
+    if (result == WcxLoad::ok) {
+        ReplaceDrawing(loaded);
+        g_UnitIdCounter = LargestUnitId(m_unitList);
+    } else if (g_viewReady) {
+        DocUi().PrintLine(result == WcxLoad::badMagic ? u"#不是有效的.wcx文件" : u"#文件版本号不相同，无法读取");
+    }
+}
+
+void CZorvaDoc::FitViewToDrawing()
+{
+    g_DrawingExtents[0] = x_Vector(0.0, 0.0);
+    g_DrawingExtents[1] = x_Vector(0.0, 0.0);
+    if (m_unitList.GetSize() == 0) {
+        g_ViewScale = 10.0;
+        g_ViewOriginX = g_defaultOriginX;
+        g_ViewOriginY = g_defaultOriginY;
+        return;
+    }
+    bool first = true;
+    for (CUnit* unit : m_unitList) {
+        if (unit == nullptr || unit->deleted)
+            continue;
+        unit->ComputeExtents();
+        if (first) {
+            g_DrawingExtents[0] = x_Vector(unit->extentMin.x, unit->extentMin.y);
+            g_DrawingExtents[1] = x_Vector(unit->extentMax.x, unit->extentMax.y);
+            first = false;
+            continue;
+        }
+        x_Vector& lo = g_DrawingExtents[0];
+        x_Vector& hi = g_DrawingExtents[1];
+        lo.Set(std::min(lo.x, unit->extentMin.x), std::min(lo.y, unit->extentMin.y));
+        hi.Set(std::max(hi.x, unit->extentMax.x), std::max(hi.y, unit->extentMax.y));
+    }
+    const x_Vector lo = g_DrawingExtents[0];
+    const x_Vector hi = g_DrawingExtents[1];
+    const int w = RoundHalfUp(0.6 * (g_ViewClientRect.right - g_ViewClientRect.left));
+    const int h = RoundHalfUp(0.6 * (g_ViewClientRect.bottom - g_ViewClientRect.top));
+    const double sx = std::max(hi.x - lo.x, 0.8);
+    const double sy = std::max(hi.y - lo.y, 0.8);
+    double scale = std::min(h / sy, w / sx);
+    if (scale < 0.01) {
+        scale = 0.11;
+    } else if (scale >= 600.0) {
+        g_ViewScale = 600.0;
+        return;
+    }
+    g_ViewScale = scale;
+    g_ViewOriginX = static_cast<std::int32_t>(g_defaultOriginX - scale * (lo.x + hi.x) / 2.0);
+    g_ViewOriginY = static_cast<std::int32_t>(scale * (lo.y + hi.y) / 2.0 + g_defaultOriginY);
+}
+
+void CZorvaDoc::SaveDocument(int mode)
+{
+    // Before, Save compacted the list while a path generation walked it.
+    if (DocUi().WorkerBusy()) {
+        DocUi().PrintLine(kWaitForWorker);
+        return;
+    }
+    if (g_currentFileName.IsEmpty() || mode == 1) {
+        if (!RunFileDialog(1001, true))
+            return;
+    }
+    if (g_currentFileName.IsEmpty())
+        return;
+    if (g_fileDialogType != 0 && g_fileDialogType != 1)
+        return;
+    if (!NameForType(g_currentFileName))
+        return;
+    const CString folder = FolderOf(g_currentFilePath);
+    if (!FolderExists(folder)) {
+        DocUi().PrintLine(u"#保存失败,文件路径失效");
+        return;
+    }
+    const CString full = folder + u"\\" + g_currentFileName;
+    if (!FolderExists(FolderOf(full))) {
+        DocUi().PrintLine(u"#保存失败,文件路径错误");
+        return;
+    }
+    CString done;
+    done.Format(u"存盘成功--%s", g_currentFileName.GetString());
+    if (g_fileDialogType == 1) {
+        DocUi().PrintLine(DocUi().WriteDcxFile(full) ? done : CString(u"#保存失败"));
+        return;
+    }
+    DocUi().ShowFileName(g_currentFileName);
+    // Before, the mark was cleared and the file truncated before writing,
+    // and a file that could not be created still reported success.
+    if (!WriteWcxFile(full, *this)) {
+        DocUi().PrintLine(u"#保存文件失败");
+        return;
+    }
+    WriteRecoverySnapshot(*this);
+    DocUi().RedrawNow();
+    DocUi().ResetCommandEdit();
+    DocUi().PrintLine(done);
+}
+
+void CZorvaDoc::OnFileSaveAs()
+{
+    if (DocUi().WorkerBusy()) {
+        DocUi().PrintLine(kWaitForWorker);
+        return;
+    }
+    if (RunFileDialog(1001, true)) {
+        if (!FolderExists(FolderOf(g_currentFilePath))) {
+            DocUi().PrintLine(u"#保存失败,文件路径错误");
+            return;
+        }
+        DocUi().ShowFileName(g_currentFileName);
+        if (WriteWcxFile(g_currentFilePath, *this)) {
+            CString done;
+            done.Format(u"存盘成功文件--%s", g_currentFileName.GetString());
+            DocUi().PrintLine(done);
+        } else {
+            DocUi().PrintLine(u"#保存文件失败");
+        }
+    }
+    DocUi().RedrawNow();
+    DocUi().ResetCommandEdit();
+}
+
+bool CZorvaDoc::LoadByDialogType(const CString& path, CUnitArray& loaded)
+{
+    switch (g_fileDialogType) {
+    case 0:
+        switch (ReadWcxFile(path, loaded)) {
+        case WcxRead::loaded:
+            return true;
+        case WcxRead::damaged:
+            DocUi().PrintLine(u"#文件错误!");
+            return false;
+        default:
+            return false;
+        }
+    case 1:
+        return DocUi().ImportDxf(path, loaded);
+    case 2:
+        return DocUi().ImportDat(path, loaded);
+    default:
+        return false;
+    }
+}
+
+void CZorvaDoc::AfterDrawingLoaded()
+{
+    // Ids continue after the largest loaded one (before, the counter was
+    // reset to 0 while the loaded units kept their ids).
+    g_UnitIdCounter = LargestUnitId(m_unitList);
+    g_undoStep = 1;
+    g_undoCount = 0;
+    g_redoCount = 0;
+    if (g_fileDialogType == 0) {
+        FitViewToDrawing();
+        if (g_ViewScale != g_loadedViewScale || g_ViewOriginX != g_loadedViewOriginX ||
+            g_ViewOriginY != g_loadedViewOriginY)
+            g_SettingsDirty = 1;
+    }
+    DocUi().AfterDrawingLoaded();
+    DocUi().ShowFileName(g_currentFileName);
+    g_drawingModified = 1;
+}
+
+void CZorvaDoc::OnFileOpen()
+{
+    if (DocUi().WorkerBusy()) {
+        DocUi().PrintLine(kWaitForWorker);
+        return;
+    }
+    if (!g_openHintShown) {
+        g_openHintShown = 1;
+        DocUi().PrintLine(u"*打开/保存文件，面板功能快捷键（~/Back/Enter/方向键）");
+        DocUi().PrintSeparator();
+    }
+    const CString oldName = g_currentFileName;
+    const CString oldPath = g_currentFilePath;
+    if (RunFileDialog(1000, false) && FileExists(g_currentFilePath)) {
+        // Parsed into a list of its own: a failed load keeps the drawing,
+        // its history, its name and the recovery tag.
+        CUnitArray loaded;
+        if (LoadByDialogType(g_currentFilePath, loaded)) {
+            ReplaceDrawing(loaded);
+            AfterDrawingLoaded();
+        } else {
+            FreeUnitArray(loaded);
+            g_currentFileName = oldName;
+            g_currentFilePath = oldPath;
+        }
+    }
+    DocUi().ResetCommandEdit();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// What the document needs of the view, the command bar and the file
+// dialogs. The view implements it later; tests derive from it to collect
+// the printed lines and to answer the file dialogs.
+
+#include <vector>
+
+#include "geometry/CUnit.h"           // CUnitDocument.h needs it complete
+#include "geometry/CUnitDocument.h"
+#include "platform/core/CString.h"
+
+class CUnit;
+
+class DocumentUi {
+public:
+    virtual ~DocumentUi() = default;
+
+    // A line of the command output list ("#" error, "*" hint, ">" info).
+    virtual void PrintLine(const CString& text) { m_lines.push_back(text); }
+    // The line of 68 hyphens between the output of two operations.
+    virtual void PrintSeparator() { m_lines.push_back(CString(u'-', 68)); }
+    // The file name field of the command bar.
+    virtual void ShowFileName(const CString& name) { m_fileName = name; }
+    virtual void RedrawNow() {}
+    // Empties the command edit and gives it the focus.
+    virtual void ResetCommandEdit() {}
+    // A worker request (path generation) is pending.
+    virtual bool WorkerBusy() { return false; }
+    // The modal save / open dialogs. On OK they set g_currentFileName,
+    // g_currentFilePath and g_fileDialogType and return true.
+    virtual bool RunSaveDialog() { return false; }
+    virtual bool RunOpenDialog() { return false; }
+    // Imports a DXF or ".dat" file into units (new ones in out, which the
+    // document takes over on success); false when the import failed.
+    virtual bool ImportDxf(const CString&, CUnitArray&) { return false; }
+    virtual bool ImportDat(const CString&, CUnitArray&) { return false; }
+    virtual bool WriteDcxFile(const CString&) { return false; }
+    // A unit is about to be freed: forget every pointer to it.
+    virtual void OnUnitFreed(CUnit*) {}
+    // Clears the transient marks (selection, highlight) of every live unit.
+    virtual void ResetEntityMarks();
+    // After a drawing was loaded: symbol sizes, visible area, repaint.
+    virtual void AfterDrawingLoaded() {}
+    // After a failed open: centre the view and reset its command state.
+    virtual void ResetViewForNewDrawing() {}
+
+    std::vector<CString> m_lines;
+    CString m_fileName;
+};
+
+// The installed interface, or a quiet default.
+DocumentUi& DocUi();

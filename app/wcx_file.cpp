@@ -1,0 +1,132 @@
+#include "app/wcx_file.h"
+
+#include "app/AppState.h"
+#include "app/CZorvaDoc.h"
+#include "app/DocumentUi.h"
+#include "geometry/CUnit.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/CFile.h"
+#include "platform/core/files.h"
+
+#include <algorithm>
+
+bool IsEntityClass(const CRuntimeClass* cls)
+{
+    return cls != nullptr && cls->IsDerivedFrom(RUNTIME_CLASS(CUnit));
+}
+
+void StoreDrawing(CArchive& ar, const CUnitArray& units)
+{
+    ar << kWcxMagic << kWcxVersion;
+    ar.WriteCount(static_cast<size_t>(units.GetSize()));
+    for (CUnit* unit : units)
+        ar.WriteObject(unit);
+}
+
+void FreeUnitArray(CUnitArray& units)
+{
+    for (CUnit* unit : units)
+        delete unit;
+    units.RemoveAll();
+}
+
+WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out)
+{
+    std::int32_t magic = 0;
+    ar >> magic;
+    if (magic != kWcxMagic)
+        return WcxLoad::badMagic;
+    std::int32_t version = 0;
+    ar >> version;
+    if (version != kWcxVersion)
+        return WcxLoad::badVersion;
+    // Before, any registered class and references to objects already read
+    // were taken into the drawing list.
+    ar.SetLoadFilter(IsEntityClass, false, false);
+    try {
+        size_t count = ar.ReadCount();
+        ar.CheckCount(count, 2);
+        for (size_t i = 0; i < count; ++i)
+            out.Add(static_cast<CUnit*>(ar.ReadObject(RUNTIME_CLASS(CUnit))));
+    } catch (...) {
+        ar.ClearLoadFilter();
+        FreeUnitArray(out);
+        throw;
+    }
+    ar.ClearLoadFilter();
+    return WcxLoad::ok;
+}
+
+std::uint64_t LargestUnitId(const CUnitArray& units)
+{
+    std::uint64_t largest = 0;
+    for (const CUnit* unit : units)
+        largest = std::max(largest, unit->unitId);
+    return largest;
+}
+
+bool WriteWcxFile(const CString& path, CZorvaDoc& doc, std::string* error)
+{
+    CAtomicFile target;
+    if (!target.Open(path)) {
+        if (error != nullptr)
+            *error = target.Error();
+        return false;
+    }
+    try {
+        CFile file;
+        if (!file.Open(target.TempPath(), CFile::modeCreate | CFile::modeWrite))
+            throw CFileException(CFileException::genericException);
+        CArchive ar(&file, CArchive::store, 4096);
+        {
+            std::lock_guard<std::recursive_mutex> lock(doc.m_listMutex);
+            StoreDrawing(ar, doc.m_unitList);
+        }
+        ar.Close();
+        file.Close();
+    } catch (const CException& e) {
+        target.Abandon();
+        if (error != nullptr)
+            *error = e.What();
+        return false;
+    }
+    if (!target.Commit()) {
+        if (error != nullptr)
+            *error = target.Error();
+        return false;
+    }
+    g_drawingModified = 0;
+    return true;
+}
+
+WcxRead ReadWcxFile(const CString& path, CUnitArray& out)
+{
+    if (!FileExists(path))
+        return WcxRead::missing;
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
+        return WcxRead::missing;
+    try {
+        if (file.GetLength() <= 4) {
+            DocUi().PrintLine(u"#打开文件错误");
+            return WcxRead::tooShort;
+        }
+        CArchive ar(&file, CArchive::load, 4096);
+        WcxLoad result = LoadDrawing(ar, out);
+        ar.Close();
+        if (result == WcxLoad::badMagic) {
+            if (g_viewReady)
+                DocUi().PrintLine(u"#不是有效的.wcx文件");
+            return WcxRead::badMagic;
+        }
+        if (result == WcxLoad::badVersion) {
+            if (g_viewReady)
+                DocUi().PrintLine(u"#文件版本号不相同，无法读取");
+            return WcxRead::badVersion;
+        }
+    } catch (const CException&) {
+        FreeUnitArray(out);
+        return WcxRead::damaged;
+    }
+    return WcxRead::loaded;
+}

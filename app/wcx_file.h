@@ -1,0 +1,42 @@
+#pragma once
+
+// The ".wcx" drawing file: int32 100052, int32 1078, then the drawing list
+// as an object array (count, then each unit as a tagged object). Readers
+// parse into a list of their own; the document takes it only when the
+// whole file was read.
+
+#include <cstdint>
+#include <string>
+
+#include "geometry/CUnit.h"           // CUnitDocument.h needs it complete
+#include "geometry/CUnitDocument.h"
+#include "platform/core/CString.h"
+
+class CArchive;
+class CZorvaDoc;
+
+constexpr std::int32_t kWcxMagic = 100052;
+constexpr std::int32_t kWcxVersion = 1078;
+
+enum class WcxLoad { ok, badMagic, badVersion };
+
+void StoreDrawing(CArchive& ar, const CUnitArray& units);
+// Reads the header and the list into out (which must be empty). Accepts
+// only entity classes and no back-references. On an archive or file
+// exception out is freed and the exception passes on.
+WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out);
+
+// Destroys every unit of the list and empties it.
+void FreeUnitArray(CUnitArray& units);
+std::uint64_t LargestUnitId(const CUnitArray& units);
+// True for the classes a drawing may hold.
+bool IsEntityClass(const CRuntimeClass* cls);
+
+// Writes the drawing through a temporary file renamed over path; the old
+// file stays intact on failure. Clears g_drawingModified on success only.
+bool WriteWcxFile(const CString& path, CZorvaDoc& doc, std::string* error = nullptr);
+
+enum class WcxRead { loaded, missing, tooShort, badMagic, badVersion, damaged };
+// Reads a drawing into out. Prints "#打开文件错误" for a file of 4 bytes or
+// less and, once the view is ready, the magic and version messages.
+WcxRead ReadWcxFile(const CString& path, CUnitArray& out);
