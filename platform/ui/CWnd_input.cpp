@@ -38,19 +38,21 @@ void RememberSeen(QWidget* receiver, int type, quint64 time, int detail, QPointF
     g_seen = Seen{type, time, detail, global, receiver};
 }
 
-// Calls PreTranslateMessage from the target up through its parents.
+// Calls PreTranslateMessage from the target up through its parents, as far
+// as its top-level window: a dialog keeps its keys from its owner frame.
 bool PreTranslate(CWnd* target, MSG& msg)
 {
     for (QWidget* w = target->m_hWnd; w != nullptr; w = w->parentWidget()) {
-        CWnd* wnd = uirt::Lookup(w);
-        if (wnd == nullptr)
-            continue;
-        std::shared_ptr<WndLife> life = wnd->GetLife();
-        uirt::DispatchScope scope;
-        if (wnd->PreTranslateMessage(&msg))
-            return true;
-        if (life->wnd == nullptr)
-            return true; // destroyed while pre-translating
+        if (CWnd* wnd = uirt::Lookup(w)) {
+            std::shared_ptr<WndLife> life = wnd->GetLife();
+            uirt::DispatchScope scope;
+            if (wnd->PreTranslateMessage(&msg))
+                return true;
+            if (life->wnd == nullptr)
+                return true; // destroyed while pre-translating
+        }
+        if (w->isWindow())
+            break;
     }
     return false;
 }
@@ -234,12 +236,13 @@ bool InputRouter::Wheel(QWidget* receiver, QWheelEvent* e)
     const CPoint screen(int(e->globalPosition().x()), int(e->globalPosition().y()));
     const short delta = short(e->angleDelta().y());
     for (QWidget* w = receiver; w != nullptr; w = w->parentWidget()) {
-        CWnd* wnd = uirt::Lookup(w);
-        if (wnd == nullptr)
-            continue;
-        uirt::DispatchScope scope;
-        if (wnd->OnMouseWheel(flags, delta, screen))
-            return true;
+        if (CWnd* wnd = uirt::Lookup(w)) {
+            uirt::DispatchScope scope;
+            if (wnd->OnMouseWheel(flags, delta, screen))
+                return true;
+        }
+        if (w->isWindow())
+            break;
     }
     return false;
 }

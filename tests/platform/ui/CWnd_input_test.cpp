@@ -178,3 +178,16 @@ TEST_F(WindowInput, ChildLookupTextAndGeometry)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowInput, KeysOfAnOwnedTopLevelWindowStayThere)
+{
+    // A floating panel or dialog owned by the parent: its keys are its own.
+    Child panel(&log);
+    ASSERT_TRUE(panel.Create(nullptr, CString(), WS_OVERLAPPED, RECT{0, 0, 50, 50}, &parent, 12));
+    harness::KeyDown(&panel, 'B');
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"key down 66", "char 98"}));
+}
+
+} // namespace
