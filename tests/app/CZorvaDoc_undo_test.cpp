@@ -1,0 +1,155 @@
+#include "doc_fixture.h"
+
+#include "app/recovery_snapshot.h"
+
+TEST_F(DocTest, LineUndoRedoFlipsTheDeletedByteOnly)
+{
+    CUnit* line = Add();
+    doc->CommitUndoStep(0);
+    EXPECT_EQ(g_undoCount, 1);
+    EXPECT_EQ(g_undoStep, 2);
+
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(line->deleted, 1);
+    EXPECT_EQ(g_redoCount, 1);
+    EXPECT_TRUE(doc->Redo());
+    EXPECT_EQ(line->deleted, 0);
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1);
+    EXPECT_EQ(doc->m_unitList[0], line);
+    EXPECT_FALSE(doc->Redo());
+}
+
+TEST_F(DocTest, DeleteUndoBringsBackTheSameObject)
+{
+    CUnit* a = Add();
+    CUnit* b = Add();
+    doc->CommitUndoStep(0);
+    doc->RecordDeleteAt(0);
+    doc->RecordDeleteAt(5);     // outside: nothing
+    doc->CommitUndoStep(0);
+    EXPECT_EQ(a->deleted, 1);
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(a->deleted, 0);
+    EXPECT_EQ(b->deleted, 0);
+    EXPECT_EQ(doc->m_unitList[0], a);
+}
+
+TEST_F(DocTest, MoveOfThreeUnitsIsOneStep)
+{
+    MovableUnit* units[3] = {Add(), Add(), Add()};
+    doc->CommitUndoStep(0);
+    const x_Vector d(4.0, -2.0);
+    for (int i = 0; i < 3; ++i) {
+        units[i]->Move(d);
+        doc->RecordTransformAt(i, d);
+    }
+    doc->CommitUndoStep(1);
+    EXPECT_TRUE(doc->Undo());
+    for (MovableUnit* u : units)
+        EXPECT_EQ(u->extentMin, x_Vector(0.0, 0.0));
+    EXPECT_TRUE(doc->Redo());
+    for (MovableUnit* u : units)
+        EXPECT_EQ(u->extentMin, x_Vector(4.0, -2.0));
+}
+
+TEST_F(DocTest, CreatedAndDeletedInOneStepIsOnlyADeletion)
+{
+    CUnit* a = Add();
+    doc->RecordDelete(a);
+    doc->CommitUndoStep(0);
+    int creations = 0;
+    for (CRest* r : doc->m_restList)
+        creations += (r->m_flags == CRest::kCreation) ? 1 : 0;
+    EXPECT_EQ(creations, 0);
+    EXPECT_EQ(doc->m_restList.GetSize(), 1);
+}
+
+TEST_F(DocTest, OnlyHundredStepsCanBeUndone)
+{
+    std::vector<CUnit*> units;
+    for (int i = 0; i < 101; ++i) {
+        units.push_back(Add());
+        doc->CommitUndoStep(0);
+    }
+    EXPECT_EQ(g_undoCount, 100);
+    EXPECT_EQ(g_undoStep, 2);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_TRUE(doc->Undo()) << i;
+    EXPECT_FALSE(doc->Undo());
+    EXPECT_EQ(units[0]->deleted, 0) << "its step was purged when the ring came round";
+    for (int i = 1; i < 101; ++i)
+        EXPECT_EQ(units[i]->deleted, 1) << i;
+}
+
+TEST_F(DocTest, RingWrapDoesNotClaimAUnitOfThePreviousLap)
+{
+    CUnit* first = Add();           // stamped 1
+    doc->CommitUndoStep(0);
+    for (int i = 0; i < 99; ++i)
+        doc->CommitUndoStep(0);     // steps 2..100 change nothing
+    ASSERT_EQ(g_undoStep, 1);
+    doc->CommitUndoStep(0);         // step 1 again, creating nothing
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(first->deleted, 0);
+}
+
+TEST_F(DocTest, NewEditAfterUndosDropsTheRedoTail)
+{
+    CUnit* a = Add();
+    doc->CommitUndoStep(0);
+    CUnit* b = Add();
+    doc->CommitUndoStep(0);
+    ASSERT_TRUE(doc->Undo());
+    ASSERT_TRUE(doc->Undo());
+    (void)a;
+    (void)b;
+    CUnit* c = Add();
+    doc->CommitUndoStep(0);
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1) << "the undone creations are freed";
+    EXPECT_EQ(doc->m_unitList[0], c);
+    EXPECT_EQ(g_redoCount, 0);
+    EXPECT_FALSE(doc->Redo());
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(c->deleted, 1);
+}
+
+TEST_F(DocTest, UndoOfAStepWhoseUnitsWereFreedBySaveTouchesNothingElse)
+{
+    CUnit* a = Add();
+    CUnit* b = Add();
+    doc->CommitUndoStep(0);
+    doc->RecordDelete(a);
+    doc->CommitUndoStep(0);
+    ASSERT_TRUE(WriteRecoverySnapshot(*doc));   // frees a
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1);
+    CUnit* c = Add();
+    doc->CommitUndoStep(0);
+
+    EXPECT_TRUE(doc->Undo());   // c's creation
+    EXPECT_EQ(c->deleted, 1);
+    EXPECT_TRUE(doc->Undo());   // the deletion of the freed a
+    EXPECT_EQ(b->deleted, 0);
+    EXPECT_TRUE(doc->Undo());   // a and b's creation
+    EXPECT_EQ(b->deleted, 1);
+    EXPECT_EQ(doc->m_unitList.GetSize(), 2);
+    EXPECT_TRUE(doc->Redo());
+    EXPECT_EQ(b->deleted, 0);
+}
+
+TEST_F(DocTest, FreedUnitsAreClearedFromEveryRecordAndTheView)
+{
+    struct Watcher : RecordingUi {
+        void OnUnitFreed(CUnit* u) override { freed.push_back(u); }
+        std::vector<CUnit*> freed;
+    } watcher;
+    g_pDocUi = &watcher;
+    CUnit* a = Add();
+    doc->CommitUndoStep(0);
+    doc->RecordDelete(a);
+    doc->CommitUndoStep(0);
+    EXPECT_EQ(doc->FreeDeletedUnits(), 1);
+    ASSERT_EQ(watcher.freed.size(), 1u);
+    EXPECT_EQ(watcher.freed[0], a);
+    for (CRest* r : doc->m_restList)
+        EXPECT_FALSE(r->Lists(a));
+}
