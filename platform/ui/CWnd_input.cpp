@@ -169,6 +169,7 @@ bool InputRouter::Mouse(QWidget* receiver, QMouseEvent* e)
         return false;
     RememberSeen(receiver, type, e->timestamp(), detail, e->globalPosition());
     NoteModifiers(e->modifiers());
+    uirt::NoteMousePos(int(e->globalPosition().x()), int(e->globalPosition().y()));
     uirt::NoteMouseButtons((e->buttons() & Qt::LeftButton) != 0, (e->buttons() & Qt::RightButton) != 0,
                            (e->buttons() & Qt::MiddleButton) != 0);
     CWnd* target = CWnd::FromHandle(receiver);
@@ -232,6 +233,7 @@ bool InputRouter::Wheel(QWidget* receiver, QWheelEvent* e)
         return false;
     RememberSeen(receiver, type, e->timestamp(), e->angleDelta().y(), e->globalPosition());
     NoteModifiers(e->modifiers());
+    uirt::NoteMousePos(int(e->globalPosition().x()), int(e->globalPosition().y()));
     const UINT flags = MouseFlags(e->buttons(), e->modifiers());
     const CPoint screen(int(e->globalPosition().x()), int(e->globalPosition().y()));
     const short delta = short(e->angleDelta().y());

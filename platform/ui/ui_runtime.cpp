@@ -76,6 +76,24 @@ PaintScope::PaintScope() { ++t_paintDepth; }
 PaintScope::~PaintScope() { --t_paintDepth; }
 bool InPaint() { return t_paintDepth > 0; }
 
+namespace {
+bool g_mouseSeen = false;
+QPoint g_mousePos;
+} // namespace
+
+void NoteMousePos(int x, int y)
+{
+    g_mouseSeen = true;
+    g_mousePos = QPoint(x, y);
+}
+
+bool LastMousePos(QPoint* pos)
+{
+    if (g_mouseSeen)
+        *pos = g_mousePos;
+    return g_mouseSeen;
+}
+
 void SetCursorTarget(QWidget* widget) { g_cursorTarget = widget; }
 QWidget* CursorTarget() { return g_cursorTarget; }
 

@@ -5,6 +5,7 @@
 #include "platform/core/CString.h"
 #include "platform/ui/wintypes.h"
 
+#include <QPoint>
 #include <QString>
 
 class CWnd;
@@ -47,6 +48,10 @@ struct PaintScope {
 // The widget that WM_SETCURSOR is being handled for (SetCursor applies to it).
 void SetCursorTarget(QWidget* widget);
 QWidget* CursorTarget();
+
+// Screen position of the last mouse message (false before the first).
+void NoteMousePos(int x, int y);
+bool LastMousePos(QPoint* pos);
 
 // Installs the filter that turns Qt input into window messages.
 void InstallInputRouter();

@@ -1,5 +1,6 @@
 #include "platform/testing/ui_harness.h"
 #include "platform/ui/CWnd.h"
+#include "platform/ui/screen.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,9 @@ TEST_F(WindowInput, WheelNotTakenByTheChildGoesToItsParentWithTheScreenPoint)
     child.ClientToScreen(&screen);
     harness::Wheel(&child, CPoint(7, 8), -120);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"wheel -120 at " + Pt(screen)}));
+    CPoint cursor;
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor, screen);
 }
 
 TEST_F(WindowInput, WindowDestroyedInItsHandlerGetsNothingMore)
