@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/gdi/CRect.h"
+#include "platform/gdi/gdi_types.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QImage;
+
+// A window's 32-bit front image. Any thread draws into it through a CDC
+// (which holds the lock for its whole life); when that DC is released the
+// repaint handler is called with the changed area, outside the lock. The
+// GUI thread's paint only copies the image out under the lock.
+class CFrontImage {
+public:
+    using RepaintHandler = std::function<void(const CRect& changed)>;
+
+    CFrontImage();
+    ~CFrontImage();
+    CFrontImage(const CFrontImage&) = delete;
+    CFrontImage& operator=(const CFrontImage&) = delete;
+
+    // Keeps the overlapping pixels, fills new ones.
+    void Resize(int width, int height, COLORREF fill = RGB(0, 0, 0));
+    CSize GetSize() const;
+    void Fill(COLORREF color);
+
+    // Called from the releasing thread; post to the GUI thread from it.
+    void SetRepaintHandler(RepaintHandler handler);
+    void NotifyChanged(const CRect& changed);
+
+    // Runs reader with the image while holding the lock (paint, snapshots).
+    void Read(const std::function<void(const QImage&)>& reader) const;
+
+    // For CDC: the lock (recursive, so nested DCs on one thread are safe)
+    // and the image, valid only while the lock is held.
+    std::recursive_mutex& Mutex() const { return m_mutex; }
+    QImage& ImageLocked() { return *m_image; }
+
+private:
+    mutable std::recursive_mutex m_mutex;
+    std::unique_ptr<QImage> m_image;
+    std::mutex m_handlerMutex;
+    RepaintHandler m_handler;
+};
