@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -168,6 +169,22 @@ TEST_F(WindowTimers, MessagePostedBeforeARecreationDoesNotReachTheNewWindow)
     Make(a);
     harness::PumpPosted();
     EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WindowTimers, RealClockTimersRunFromTheEventLoop)
+{
+    harness::UseVirtualClock(false);
+    Recorder a("a", &log);
+    Make(a);
+    a.oneShotId = 1;
+    a.SetTimer(1, 5);
+    // The one test of the real clock: it has to wait for it.
+    for (int i = 0; i < 2000 && log.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        harness::PumpPosted(); // the Qt timer fires among the events
+    }
+    harness::UseVirtualClock(true);
+    EXPECT_EQ(log, (std::vector<std::string>{"a:1"}));
 }
 
 } // namespace
