@@ -58,3 +58,29 @@ void SetDefaultDirSignTemplate()
     t.pickArea[1] = x_Vector(20.0, 200.0);
     t.pickArea[2] = x_Vector(400.0, 0.0);
 }
+
+namespace {
+
+void MakeBrush(CBrush& brush, unsigned style, COLORREF colour)
+{
+    brush.DeleteObject();
+    const LOGBRUSH lb{style, colour, 0};
+    brush.CreateBrushIndirect(&lb);
+}
+
+} // namespace
+
+void RecreateDrawingBrushes()
+{
+    MakeBrush(g_DrawingBrushes[0], BS_NULL, g_EndPointColor);
+    MakeBrush(g_DrawingBrushes[1], BS_NULL, g_HollowBrushColor);
+    MakeBrush(g_DrawingBrushes[2], BS_SOLID, g_PickFillColor);
+    g_DrawingBrushes[3].DeleteObject();
+    g_DrawingBrushes[3].CreateSolidBrush(g_DirectionSignColor);
+    MakeBrush(g_DrawingBrushes[4], BS_SOLID, RGB(255, 255, 255) - g_MarkerColor);
+}
+
+void CreateFixedBrushes()
+{
+    MakeBrush(g_DrawingBrushes[5], BS_SOLID, RGB(255, 255, 255));
+}

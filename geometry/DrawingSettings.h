@@ -56,6 +56,13 @@ static_assert(offsetof(DrawingSettings, axisFrameColor) == 30 * 4);
 static_assert(offsetof(DrawingSettings, annotationColor) == 35 * 4);
 static_assert(offsetof(DrawingSettings, refCrossColor) == 36 * 4);
 
+// Brushes 0-4 of g_DrawingBrushes again from the current colours (the old
+// ones are deleted first): 0 hollow in the end-point colour, 1 hollow, 2 pick
+// fill, 3 direction sign, 4 the complement of the marker colour.
+void RecreateDrawingBrushes();
+// Brush 5, solid white.
+void CreateFixedBrushes();
+
 // Factory values of every field but the reserved words 6, 24 and 33, and the
 // direction-sign and dimension-arrow templates.
 void SetDefaultDrawingSettings();

@@ -53,6 +53,7 @@ COLORREF& g_AnnotationColor = g_DrawingSettings.annotationColor;
 COLORREF& g_RefCrossColor = g_DrawingSettings.refCrossColor;
 x_Vector g_DimArrowTemplate[3];
 x_DirSignData g_DirSignTemplate;
+CBrush g_DrawingBrushes[6];
 
 x_Vector g_BoundsMin(0.0, 0.0, 0);
 x_Vector g_BoundsMax(0.0, 0.0, 0);
@@ -108,6 +109,8 @@ void ResetGeometryState()
     for (x_Vector& p : g_DimArrowTemplate)
         p = x_Vector();
     g_DirSignTemplate = x_DirSignData();
+    for (int i = 5; i >= 0; --i)
+        g_DrawingBrushes[i].DeleteObject();
     g_BoundsMin = x_Vector(0.0, 0.0, 0);
     g_BoundsMax = x_Vector(0.0, 0.0, 0);
     g_GripPairList.RemoveAll();

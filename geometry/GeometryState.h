@@ -13,6 +13,7 @@
 #include "geometry/x_TrailData.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
+#include "platform/gdi/CBrush.h"
 #include "platform/gdi/gdi_types.h"
 
 class CUnitDocument;
@@ -73,6 +74,9 @@ extern COLORREF& g_AnnotationColor;
 extern COLORREF& g_RefCrossColor;
 extern x_Vector g_DimArrowTemplate[3];      // millimetres, tip at the origin
 extern x_DirSignData g_DirSignTemplate;
+// Brushes 0-4 follow the colours (RecreateDrawingBrushes); 5 is solid white
+// (CreateFixedBrushes). Drawing code selects them and never deletes them.
+extern CBrush g_DrawingBrushes[6];
 
 // Bounding box of the drawing; an invalid corner means empty.
 extern x_Vector g_BoundsMin;
