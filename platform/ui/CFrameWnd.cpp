@@ -14,8 +14,11 @@
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QGuiApplication>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -308,8 +311,25 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)
     m_hWnd->setWindowTitle(uirt::ToQ(title));
 }
 
+// The views get their size before their initial update, as they would in
+// a frame already on screen (maximised when the style says so).
+void CFrameWnd::LayOutHidden()
+{
+    if (m_hWnd == nullptr || m_hWnd->isVisible())
+        return;
+    if ((m_style & WS_MAXIMIZE) != 0) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            m_hWnd->setGeometry(screen->availableGeometry());
+    }
+    if (QLayout* layout = m_hWnd->layout())
+        layout->activate();
+    for (CView* v : m_ownedViews)
+        v->ResizeFrontImage();
+}
+
 void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible)
 {
+    LayOutHidden();
     if (doc != nullptr) {
         for (CView* v : std::vector<CView*>(doc->Views())) {
             if (v->GetParentFrame() == this)

@@ -81,6 +81,7 @@ protected:
     void PostNcDestroy() override;
     // The command id of an accelerator matching this key press, or 0.
     UINT FindAccelerator(UINT vk) const;
+    void LayOutHidden();
 
     CView* m_pActiveView = nullptr;
     CMenu* m_pMenu = nullptr;

@@ -382,6 +382,10 @@ void CWnd::InvalidateRect(LPCRECT rect, BOOL)
 
 void CWnd::UpdateWindow()
 {
+    if (!uirt::IsGuiThread()) {
+        Invalidate();
+        return;
+    }
     if (m_hWnd != nullptr && m_hWnd->isVisible())
         m_hWnd->repaint();
 }

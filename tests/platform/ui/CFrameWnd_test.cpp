@@ -63,6 +63,7 @@ public:
     void OnInitialUpdate() override
     {
         SetScrollSizes(MM_TEXT, CSize(100, 100));
+        GetClientRect(&initialClient);
         g_log.push_back("initial update");
     }
     void OnDraw(CDC* dc) override
@@ -77,6 +78,7 @@ public:
     void OnZoom() { g_log.push_back("zoom"); }
     void OnKeyDown(UINT vk, UINT, UINT) override { g_log.push_back("view key " + std::to_string(vk)); }
     bool ortho = false;
+    CRect initialClient;
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(TestView, CScrollView)
@@ -209,6 +211,12 @@ TEST_F(Frame, CommandLineFileOpensThroughTheTemplateWithDocFrameAndView)
     EXPECT_EQ(doc->text, CString(u"内容"));
     EXPECT_EQ(doc->GetTitle(), CString(u"图纸.dat"));
     EXPECT_EQ(g_log, (std::vector<std::string>{"initial update"}));
+    // The view had its place in the frame (minus menu, bars) before showing.
+    CRect frameRect;
+    frame->GetClientRect(&frameRect);
+    EXPECT_EQ(view->initialClient.Width(), frameRect.Width());
+    EXPECT_GT(view->initialClient.Height(), frameRect.Height() / 2);
+    EXPECT_LT(view->initialClient.Height(), frameRect.Height() - 40);
     CString caption;
     frame->GetWindowText(caption);
     EXPECT_EQ(caption, CString(u"Zorva图形编程工具 - 图纸.dat"));
