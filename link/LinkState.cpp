@@ -42,7 +42,8 @@ uint32_t g_CurrentFileSize = 0;
 uint32_t g_BlockOffset = 0;
 uint32_t g_BytesDone = 0;
 int g_BlockRetries = 0;
-std::FILE* g_SendFile = nullptr;
+bool g_SendFileOpen = false;
+std::vector<uint8_t> g_SendData;
 bool g_HeaderAnswered = false;
 bool g_LastBlockSent = false;
 bool g_HasReceiveBuffer = false;
@@ -80,8 +81,6 @@ uint32_t (*g_clock)() = nullptr;
 
 void ResetLinkState()
 {
-    if (g_SendFile != nullptr)
-        std::fclose(g_SendFile);
     g_Machines.clear();
     g_SelectedMachine = kNoMachine;
     g_PollActive = false;
@@ -107,7 +106,8 @@ void ResetLinkState()
     g_CurrentFileName.Empty();
     g_CurrentFileSize = g_BlockOffset = g_BytesDone = 0;
     g_BlockRetries = 0;
-    g_SendFile = nullptr;
+    g_SendFileOpen = false;
+    g_SendData.clear();
     g_HeaderAnswered = g_LastBlockSent = false;
     g_HasReceiveBuffer = false;
     g_ReceiveBuffer.clear();

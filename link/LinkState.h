@@ -5,7 +5,6 @@
 #include "platform/core/CString.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -95,7 +94,9 @@ extern uint32_t g_CurrentFileSize;
 extern uint32_t g_BlockOffset;
 extern uint32_t g_BytesDone;
 extern int g_BlockRetries;
-extern std::FILE* g_SendFile;
+// The file being sent, read whole when it starts.
+extern bool g_SendFileOpen;
+extern std::vector<uint8_t> g_SendData;
 extern bool g_HeaderAnswered;
 extern bool g_LastBlockSent;
 extern bool g_HasReceiveBuffer;

@@ -159,20 +159,33 @@ CString AnsiBytesToText(const void* bytes, size_t n)
     return CString(GbkToUtf16(std::string_view(area)));
 }
 
+namespace {
+
+struct CrcTable {
+    uint32_t entry[256];
+    constexpr CrcTable() : entry()
+    {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t r = i;
+            for (int k = 0; k < 8; ++k)
+                r = (r & 1) != 0 ? (r >> 1) ^ 0xEDB88320u : r >> 1;
+            entry[i] = r;
+        }
+    }
+};
+
+// Built by the compiler: every block of a transfer is checked twice.
+constexpr CrcTable kCrcTable;
+
+} // namespace
+
 uint32_t Crc32(const void* data, size_t length)
 {
     if (length == 0)
         return 0;
-    uint32_t table[256];
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t r = i;
-        for (int k = 0; k < 8; ++k)
-            r = (r & 1) != 0 ? (r >> 1) ^ 0xEDB88320u : r >> 1;
-        table[i] = r;
-    }
     uint32_t reg = 0xFFFFFFFFu;
     const auto* p = static_cast<const uint8_t*>(data);
     for (size_t i = 0; i < length; ++i)
-        reg = (reg >> 8) ^ table[(reg ^ p[i]) & 0xFF];
+        reg = (reg >> 8) ^ kCrcTable.entry[(reg ^ p[i]) & 0xFF];
     return ~reg;
 }

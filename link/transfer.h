@@ -21,8 +21,8 @@ void ResetTransfer();
 
 // One file to a machine. remoteName: name on the machine (default: the
 // local file's name). 1 sent, 0 size 0 or above 8 MB, -1 machine missing or
-// offline, -2 no local file, -3 no MD5, -4 not readable, -5 target path too
-// long for the header.
+// offline, -2 no local file, -4 not readable (the digest is taken from the
+// same read), -5 target path too long for the header.
 int StartSendFile(MachineId target, const CString& localPath, const CString& remoteName = CString());
 bool SendFileBlock(uint32_t offset);
 bool SendFetchRequest(MachineId target, const CString& remotePath);

@@ -310,7 +310,7 @@ void OnDataBlock(const Datagram& d)
 
 void OnTransferEnd(const Datagram& d)
 {
-    const bool inProgress = g_SendFile != nullptr || g_HasReceiveBuffer || g_FetchPending;
+    const bool inProgress = g_SendFileOpen || g_HasReceiveBuffer || g_FetchPending;
     if (!inProgress || !SenderIs(g_CurrentMachine))
         return;
     DisarmResend();

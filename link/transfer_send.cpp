@@ -5,10 +5,24 @@
 #include "link/link_helpers.h"
 #include "link/machine_table.h"
 #include "platform/core/files.h"
+#include "shared/CMD5Checksum.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
+
+bool ReadWholeFile(const CString& path, int64_t size, std::vector<uint8_t>& data)
+{
+    std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
+    if (f == nullptr)
+        return false;
+    data.resize(static_cast<size_t>(size));
+    const bool ok = std::fread(data.data(), 1, data.size(), f) == data.size();
+    std::fclose(f);
+    return ok;
+}
 
 MachineId CurrentTarget()
 {
@@ -120,26 +134,25 @@ int StartSendFile(MachineId target, const CString& localPath, const CString& rem
     g_BlockRetries = 0;
     if (!LocalFileExists(localPath))
         return -2;
-    uint8_t md5[16];
-    if (GetFileMd5(localPath, md5) != 1)
-        return -3;
-    std::FILE* f = std::fopen(NativePath(localPath).c_str(), "rb");
-    if (f == nullptr)
-        return -4;
-    int64_t size = GetFileSize(localPath);
-    if (size <= 0 || size > int64_t(kMaxFileSize)) {
-        std::fclose(f);
+    const int64_t size = GetFileSize(localPath);
+    if (size <= 0 || size > int64_t(kMaxFileSize))
         return 0;
-    }
+    // Read whole (at most 8 MB): the digest and every block come from one
+    // copy, so a file changed meanwhile cannot send blocks of another digest.
+    std::vector<uint8_t> data;
+    if (!ReadWholeFile(localPath, size, data))
+        return -4;
+    uint8_t md5[16];
+    MD5OfBuffer(md5, data.size(), data.data());
     CString name = remoteName.IsEmpty() ? GetFileNameFromPath(localPath) : remoteName;
     CString targetPath = g_MachineFolder + name;
     // A path cut to fit the header would name another file on the machine.
     if (AnsiLengthWithZero(targetPath) > kAnsiArea) {
-        std::fclose(f);
         LinkDisplay().AddLog(CString(u"错误：路径过长，不能传输 ") + ShortenText50(targetPath));
         return -5;
     }
-    g_SendFile = f;
+    g_SendData = std::move(data);
+    g_SendFileOpen = true;
     g_CurrentFileName = name;
     g_CurrentFileSize = static_cast<uint32_t>(size);
     char path[kHeaderPathSize] = {};
@@ -159,12 +172,11 @@ int StartSendFile(MachineId target, const CString& localPath, const CString& rem
 
 bool SendFileBlock(uint32_t offset)
 {
-    if (g_SendFile == nullptr)
+    if (!g_SendFileOpen)
         return false;
-    uint8_t data[kMaxBlockData];
-    size_t n = 0;
-    if (std::fseek(g_SendFile, static_cast<long>(offset), SEEK_SET) == 0)
-        n = std::fread(data, 1, sizeof data, g_SendFile);
+    const size_t size = g_SendData.size();
+    const size_t n = offset < size ? std::min<size_t>(kMaxBlockData, size - offset) : 0;
+    const uint8_t* data = n > 0 ? g_SendData.data() + offset : nullptr;
     g_BlockOffset = offset;
     g_BytesDone = offset + static_cast<uint32_t>(n);
     const bool last = n < kMaxBlockData;
@@ -191,7 +203,7 @@ bool SendFileBlock(uint32_t offset)
 
 void OnHeaderAnswer(const Datagram& d)
 {
-    if (g_SendFile == nullptr) {
+    if (!g_SendFileOpen) {
         if (d.data[2] == 1)
             SendTransferEnd(0);
         return;
@@ -233,7 +245,7 @@ void OnHeaderAnswer(const Datagram& d)
 
 void OnBlockAnswer(const Datagram& d)
 {
-    if (g_SendFile == nullptr) {
+    if (!g_SendFileOpen) {
         SendTransferEnd(0);
         return;
     }

@@ -143,9 +143,8 @@ void ResetTransfer()
 
 void CloseSendFile()
 {
-    if (g_SendFile != nullptr)
-        std::fclose(g_SendFile);
-    g_SendFile = nullptr;
+    g_SendFileOpen = false;
+    std::vector<uint8_t>().swap(g_SendData);
     g_HeaderAnswered = false;
     g_LastBlockSent = false;
 }

@@ -94,6 +94,12 @@ void CSimController::SetFaults(const SimFaults& faults)
     m_random.seed(faults.seed);
 }
 
+void CSimController::SetEcho(bool echo)
+{
+    std::lock_guard lock(m_mutex);
+    m_echo = echo;
+}
+
 void CSimController::Announce(uint8_t state, uint16_t code)
 {
     std::lock_guard lock(m_mutex);
@@ -312,6 +318,8 @@ void CSimController::Handle(const Bytes& d)
         Send(Bytes{uint8_t(kCodeRemoteMkdir), uint8_t(kCodeRemoteMkdir >> 8), 1});
         break;
     default:
+        if (m_echo)
+            SendNow(d);
         break;
     }
 }

@@ -55,6 +55,8 @@ public:
     uint16_t Port() const { return m_socket.LocalPort(); }
 
     void SetFaults(const SimFaults& faults);
+    // Sends back every datagram of a code it does not know (round-trip probe).
+    void SetEcho(bool echo);
     void Announce(uint8_t state = 0, uint16_t code = 800);
     void SendRaw(const Bytes& datagram); // to the host, no faults
     void Offer(const std::string& ansiPath);
@@ -101,6 +103,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     SimFaults m_faults;
+    bool m_echo = false;
     std::mt19937 m_random{1};
     std::vector<std::pair<uint64_t, Bytes>> m_delayed;
     std::map<std::string, Bytes> m_files;
