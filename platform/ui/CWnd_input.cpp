@@ -3,6 +3,7 @@
 // reaches the target's handler, then the widget's own handling.
 
 #include "platform/ui/CWnd.h"
+#include "platform/ui/screen.h"
 #include "platform/ui/ui_runtime.h"
 
 #include <QApplication>
@@ -130,6 +131,7 @@ bool InputRouter::Key(QWidget* receiver, QKeyEvent* e)
     msg.wParam = vk;
     msg.lParam = LPARAM(1) | (e->isAutoRepeat() || !down ? LPARAM(1) << 30 : 0) | (down ? 0 : LPARAM(1) << 31);
     msg.time = DWORD(e->timestamp());
+    GetCursorPos(&msg.pt);
     if (PreTranslate(target, msg))
         return true;
     if (life->wnd == nullptr)
@@ -196,7 +198,7 @@ bool InputRouter::Mouse(QWidget* receiver, QMouseEvent* e)
     msg.lParam = MAKELPARAM(UINT(local.x()), UINT(local.y()));
     msg.time = DWORD(e->timestamp());
     msg.pt = POINT{int(e->globalPosition().x()), int(e->globalPosition().y())};
-    if (message != WM_MOUSEMOVE && PreTranslate(target, msg))
+    if (PreTranslate(target, msg))
         return true;
     if (life->wnd == nullptr)
         return true;

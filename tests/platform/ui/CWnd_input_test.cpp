@@ -107,7 +107,7 @@ TEST_F(WindowInput, DoubleClickAndMoveWithCursorQuestionFirst)
     EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "L dbl 8,9"), log.lines.end());
     log.lines.clear();
     harness::MouseMove(&child, CPoint(30, 40), MK_LBUTTON);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"cursor 1 512", "move 30,40 f1"}));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"pre 512 to 11 w1", "cursor 1 512", "move 30,40 f1"}));
     EXPECT_EQ(GetCursor(), nullptr);
 }
 
