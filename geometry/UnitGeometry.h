@@ -44,6 +44,12 @@ struct RectangleRecord {
     x_Vector corner2;
 };
 
+// The two defining points of a construction line.
+struct ConstructionLineRecord {
+    x_Vector p1;
+    x_Vector p2;
+};
+
 struct PolygonRecord {
     std::int32_t sides = 6;
 };
@@ -57,6 +63,7 @@ struct UnitGeometry {
     ArcRecord arc;
     RectangleRecord rectangle;
     PolygonRecord polygon;
+    ConstructionLineRecord constructionLine;
     x_Vector sparePoint;
 };
 
