@@ -113,32 +113,62 @@ void RectPerimeter(const CRect& r, const std::function<void(int, int)>& plot)
             plot(l, y);
 }
 
-// Marks pixels already drawn by one primitive, over its clipped bounds.
+// What one polygon does to each pixel of its (clipped) bounds.
 class PixelMask {
 public:
+    static constexpr std::uint8_t kFree = 0, kOutline = 1, kFill = 2, kOutside = 3;
+
     explicit PixelMask(const CRect& box) : m_box(box)
     {
         if (!box.IsRectEmpty())
-            m_bits.assign(size_t(box.Width()) * size_t(box.Height()), 0);
+            m_bits.assign(size_t(box.Width()) * size_t(box.Height()), kFree);
     }
-    // True the first time a pixel inside the box is marked.
-    bool Mark(int x, int y)
+    std::uint8_t At(int x, int y) const { return m_box.PtInRect(POINT{x, y}) ? m_bits[Index(x, y)] : kOutside; }
+    // Sets a free pixel; false when it was taken already (or lies outside).
+    bool Take(int x, int y, std::uint8_t value)
     {
-        if (!m_box.PtInRect(POINT{x, y}))
+        if (At(x, y) != kFree)
             return false;
-        auto& b = m_bits[Index(x, y)];
-        if (b != 0)
-            return false;
-        b = 1;
+        m_bits[Index(x, y)] = value;
         return true;
     }
-    bool Marked(int x, int y) const { return m_box.PtInRect(POINT{x, y}) && m_bits[Index(x, y)] != 0; }
+    const CRect& Box() const { return m_box; }
+    void CloseGaps();
 
 private:
     size_t Index(int x, int y) const { return size_t(y - m_box.top) * size_t(m_box.Width()) + size_t(x - m_box.left); }
     CRect m_box;
     std::vector<std::uint8_t> m_bits;
 };
+
+// The fill takes pixels whose centres lie inside the polygon, the outline
+// follows Bresenham: between the two a pixel can stay untouched. Such a
+// pixel is enclosed by the outline (a flood from the border cannot reach it
+// through the 8-connected outline) and borders the fill; it joins the fill.
+void PixelMask::CloseGaps()
+{
+    std::vector<POINT> stack;
+    for (int x = m_box.left; x < m_box.right; ++x)
+        stack.push_back({x, m_box.top}), stack.push_back({x, m_box.bottom - 1});
+    for (int y = m_box.top; y < m_box.bottom; ++y)
+        stack.push_back({m_box.left, y}), stack.push_back({m_box.right - 1, y});
+    while (!stack.empty()) {
+        const POINT p = stack.back();
+        stack.pop_back();
+        if (!Take(p.x, p.y, kOutside))
+            continue;
+        stack.push_back({p.x + 1, p.y});
+        stack.push_back({p.x - 1, p.y});
+        stack.push_back({p.x, p.y + 1});
+        stack.push_back({p.x, p.y - 1});
+    }
+    for (int pass = 0; pass < 2; ++pass)
+        for (int y = m_box.top; y < m_box.bottom; ++y)
+            for (int x = m_box.left; x < m_box.right; ++x)
+                if (At(x, y) == kFree && (At(x - 1, y) == kFill || At(x + 1, y) == kFill ||
+                                          At(x, y - 1) == kFill || At(x, y + 1) == kFill))
+                    m_bits[Index(x, y)] = kFill;
+}
 
 std::vector<POINT> ToDevice(const CDC::Impl& d, const POINT* points, int count)
 {
@@ -265,18 +295,23 @@ bool CDC::Polygon(const POINT* points, int count)
     const int width = PenWidth(d.s.penData);
     CRect box = BoundsOf(pts, width);
     d.Touch(box);
-    box &= sf.clip;
-    // Outline first, marking its pixels so the fill leaves them alone and
-    // no pixel takes the raster operation twice.
-    PixelMask drawn(box);
-    if (PenVisible(d.s.penData)) {
+    // One pixel of margin beyond the clip, so the gap closing can flood
+    // around the outline.
+    CRect clipMargin = sf.clip;
+    clipMargin.InflateRect(1, 1);
+    box &= clipMargin;
+    // Outline first, taking its pixels so the fill leaves them alone and no
+    // pixel takes the raster operation twice.
+    PixelMask mask(box);
+    const bool outlined = PenVisible(d.s.penData);
+    if (outlined) {
         if (width == 1) {
             d.dashPhase = 0;
             Stroke stroke = MakeStroke(d, w);
             for (size_t i = 0; i < pts.size(); ++i) {
                 const POINT a = pts[i], b = pts[(i + 1) % pts.size()];
                 gdi::TraceLine(a.x, a.y, b.x, b.y, [&](int x, int y) {
-                    if (drawn.Mark(x, y))
+                    if (mask.Take(x, y, PixelMask::kOutline))
                         stroke(x, y);
                     else
                         ++stroke.phase;
@@ -285,19 +320,24 @@ bool CDC::Polygon(const POINT* points, int count)
         } else {
             const std::uint32_t c = gdi::ToDevice(d.s.penData.lopnColor, sf.format);
             WidePixels(pts, true, width, sf.clip, [&](int x, int y) {
-                if (drawn.Mark(x, y))
+                if (mask.Take(x, y, PixelMask::kOutline))
                     w.Pixel(x, y, c);
             });
         }
     }
-    if (BrushVisible(d.s.brushData)) {
-        const std::uint32_t c = gdi::ToDevice(d.s.brushData.lbColor, sf.format);
-        gdi::FillPolygonSpans(pts.data(), int(pts.size()), d.s.fillMode, sf.clip, [&](int y, int x0, int x1) {
-            for (int x = x0; x < x1; ++x)
-                if (!drawn.Marked(x, y))
-                    w.Pixel(x, y, c);
-        });
-    }
+    if (!BrushVisible(d.s.brushData))
+        return true;
+    gdi::FillPolygonSpans(pts.data(), int(pts.size()), d.s.fillMode, box, [&](int y, int x0, int x1) {
+        for (int x = x0; x < x1; ++x)
+            mask.Take(x, y, PixelMask::kFill);
+    });
+    if (outlined)
+        mask.CloseGaps();
+    const std::uint32_t c = gdi::ToDevice(d.s.brushData.lbColor, sf.format);
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (mask.At(x, y) == PixelMask::kFill)
+                w.Pixel(x, y, c);
     return true;
 }
 
