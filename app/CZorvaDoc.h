@@ -69,6 +69,36 @@ public:
     void OnFileSaveAs();
     void OnFileOpen();
 
+    // --- menu commands (CZorvaDoc_commands.cpp) ---
+    void OnEditProperties();
+    void OnTrailCreate() { RunToolDialog(kDlgTrailCreate); }
+    void OnTrailMany() { RunToolDialog(kDlgTrailMany); }
+    void OnColorConfig() { RunToolDialog(kDlgColorConfig); }
+    void OnClearCornerParams() { RunToolDialog(kDlgClearCorners); }
+    void OnMachineParams() { RunToolDialog(kDlgMachineParams); }
+    void OnCreateGear() { RunToolDialog(kDlgCreateGear); }
+    void OnCalculator() { RunToolDialog(kDlgCalculator); }
+    void OnHelp() { RunToolDialog(kDlgHelp); }
+    void OnFormulaCurve() { RunToolDialog(kDlgFormulaCurve); }
+    void OnCostEstimate() { RunToolDialog(kDlgCostEstimate); }
+
+    // Numbers of the modal tool dialogs (g_modalDialogId while they run).
+    enum ToolDialog {
+        kDlgTrailMany = 1100,
+        kDlgTrailCreate = 1101,
+        kDlgColorConfig = 1104,
+        kDlgClearCorners = 1105,
+        kDlgMachineParams = 1106,
+        kDlgCreateGear = 1107,
+        kDlgCalculator = 1108,
+        kDlgHelp = 1109,
+        kDlgFormulaCurve = 1110,
+        kDlgCostEstimate = 1253,
+    };
+    // Runs a tool dialog with the modal mark set; the two path dialogs
+    // start path generation on OK.
+    void RunToolDialog(int number);
+
 private:
     CRest* FindRecord(CUnit* unit);
     CRest* RecordFor(CUnit* unit);

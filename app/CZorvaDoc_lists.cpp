@@ -10,12 +10,6 @@
 
 IMPLEMENT_DYNCREATE(CZorvaDoc, CDocument)
 
-BEGIN_MESSAGE_MAP(CZorvaDoc, CDocument)
-    ON_COMMAND(32805, OnFileSave)
-    ON_COMMAND(32808, OnFileOpen)
-    ON_COMMAND(32926, OnFileSaveAs)
-END_MESSAGE_MAP()
-
 int AppendToObArray(CObject* object, CObArray& array)
 {
     int index = array.GetSize();

@@ -40,6 +40,15 @@ public:
     virtual void OnUnitFreed(CUnit*) {}
     // Clears the transient marks (selection, highlight) of every live unit.
     virtual void ResetEntityMarks();
+    // Runs the modal tool dialog of the given number (1100 multi-pass path,
+    // 1101 single-pass path, 1104 colours, ...); true when it ended with OK.
+    virtual bool RunToolDialog(int) { return false; }
+    // Starts a command of the view (66: interactive path generation).
+    virtual void StartCommand(int) {}
+    // The property panel: makes unit (may be null) the view's property
+    // unit and fills the panel from it, clears the right-button state, and
+    // shows the panel.
+    virtual void ShowProperties(CUnit*) {}
     // After a drawing was loaded: symbol sizes, visible area, repaint.
     virtual void AfterDrawingLoaded() {}
     // After a failed open: centre the view and reset its command state.
