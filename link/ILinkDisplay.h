@@ -42,6 +42,9 @@ public:
     // lists it again.
     virtual CString GetLocalFolder() const = 0;
     virtual void ShowLocalFolder(const CString& folder) = 0;
+
+    // The machine-number dialog, run modally; false when cancelled.
+    virtual bool AskMachineNumber(uint8_t& letter, uint8_t& number) = 0;
 };
 
 // Shows nothing; the engine's display until one is installed.
@@ -70,4 +73,5 @@ public:
     void PutRemoteFileRow(const CString&, uint32_t) override {}
     CString GetLocalFolder() const override { return CString(); }
     void ShowLocalFolder(const CString&) override {}
+    bool AskMachineNumber(uint8_t&, uint8_t&) override { return false; }
 };

@@ -9,7 +9,6 @@ bool g_PollActive = false;
 int g_PollIndex = 0;
 int g_IdleTicks = 0;
 int g_NumberDialogRequest = 0;
-bool g_ListClearedOnce = false;
 
 uint32_t g_OwnAddress = 0;
 uint32_t g_LastSenderAddress = 0;
@@ -85,7 +84,6 @@ void ResetLinkState()
     g_SelectedMachine = kNoMachine;
     g_PollActive = false;
     g_PollIndex = g_IdleTicks = g_NumberDialogRequest = 0;
-    g_ListClearedOnce = false;
     g_LastSenderAddress = 0;
     g_LastSenderPort = 0;
     g_RelistDelay = g_RelistCount = g_RelistFilter = 0;

@@ -58,7 +58,6 @@ extern bool g_PollActive;
 extern int g_PollIndex;
 extern int g_IdleTicks;
 extern int g_NumberDialogRequest;
-extern bool g_ListClearedOnce;
 
 // Socket and the datagram being handled.
 extern uint32_t g_OwnAddress;

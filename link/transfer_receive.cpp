@@ -227,6 +227,9 @@ bool SendFetchRequest(MachineId target, const CString& remotePath)
 
 void OnFileHeader(const Datagram& d)
 {
+    // A repeated copy of the header already taken changes nothing.
+    if (g_HasReceiveBuffer && SenderIs(g_CurrentMachine) && std::memcmp(d.data + 2, g_FileHeader, sizeof g_FileHeader) == 0)
+        return;
     // Only the header that answers our own request, from the machine asked.
     if (!Receiving() || !g_FetchPending || !SenderIs(g_CurrentMachine)) {
         SendHeaderAck(0);

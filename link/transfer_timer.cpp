@@ -54,6 +54,12 @@ void IdleTick()
         OfflineCheck();
     }
     PollStep();
+    if (g_NumberDialogRequest == 100) {
+        g_NumberDialogRequest = 0;
+        uint8_t letter = 0, number = 0;
+        if (LinkDisplay().AskMachineNumber(letter, number))
+            SendSetMachineNumber(letter, number);
+    }
 }
 
 void StartBatch(uint8_t state)

@@ -47,6 +47,12 @@ public:
     void PutRemoteFileRow(const CString& name, uint32_t) override { remoteFilesPut.push_back(name.ToUtf8()); }
     CString GetLocalFolder() const override { return localFolder; }
     void ShowLocalFolder(const CString& folder) override { localFolder = folder; }
+    bool AskMachineNumber(uint8_t& letter, uint8_t& number) override
+    {
+        letter = askLetter;
+        number = askNumber;
+        return askAnswer;
+    }
 
     std::string Cell(int row, int column) const { return rows.at(size_t(row)).cells[column].ToUtf8(); }
     bool HasLog(const std::string& text) const;
@@ -62,6 +68,8 @@ public:
     std::string remoteFolder;
     std::vector<std::string> localFilesPut, remoteFilesPut;
     CString localFolder;
+    bool askAnswer = false;
+    uint8_t askLetter = 0, askNumber = 0;
 };
 
 // The host engine on 127.0.0.1 with a free port, a recording display and a
