@@ -118,8 +118,12 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     if (menu->LoadMenu(resourceId))
         m_loadedMenu = std::move(menu);
     m_accel = FindAcceleratorResource(resourceId);
-    if (m_strTitle.IsEmpty())
+    if (m_strTitle.IsEmpty()) {
+        // The window title is the first part of the resource string.
         m_strTitle = LoadResourceString(resourceId);
+        if (const int nl = m_strTitle.Find(u'\n'); nl >= 0)
+            m_strTitle = m_strTitle.Left(nl);
+    }
     const RECT none{};
     if (!Create(nullptr, m_strTitle, style, none, parent, 0, context))
         return FALSE;

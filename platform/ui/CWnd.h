@@ -88,6 +88,9 @@ public:
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     void BringWindowToTop();
     void CenterWindow(CWnd* alternateOwner = nullptr);
+    // Places the child bars with ids first..last along the sides of the
+    // client area (status bars at the bottom, others at the top).
+    void RepositionBars(UINT first, UINT last, UINT idLeftOver);
     static const CWnd wndTop;
     static const CWnd wndBottom;
     static const CWnd wndTopMost;

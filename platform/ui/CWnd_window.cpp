@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -353,6 +354,28 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
     if (!w->isWindow() && w->parentWidget() != nullptr)
         topLeft = w->parentWidget()->mapFromGlobal(topLeft);
     w->move(topLeft);
+}
+
+void CWnd::RepositionBars(UINT first, UINT last, UINT)
+{
+    if (m_hWnd == nullptr)
+        return;
+    int top = 0;
+    int bottom = m_hWnd->height();
+    for (QObject* o : m_hWnd->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        CWnd* bar = w != nullptr ? uirt::Lookup(w) : nullptr;
+        if (bar == nullptr || bar->GetDlgCtrlID() < first || bar->GetDlgCtrlID() > last || w->isHidden())
+            continue;
+        const int h = std::max(w->sizeHint().height(), 1);
+        if (qobject_cast<QStatusBar*>(w) != nullptr) {
+            bottom -= h;
+            w->setGeometry(0, bottom, m_hWnd->width(), h);
+        } else {
+            w->setGeometry(0, top, m_hWnd->width(), h);
+            top += h;
+        }
+    }
 }
 
 void CWnd::Invalidate(BOOL)

@@ -151,7 +151,7 @@ void RegisterResources()
     RegisterAcceleratorResource(kResource, {{FVIRTKEY | FCONTROL, 'K', ID_ZOOM}});
     RegisterToolBarResource(kResource, {{ID_ORTHO, ID_SEPARATOR, ID_ZOOM, ID_NO_HANDLER, ID_SEPARATOR},
                                         {u"正交", u"", u"缩放", u"无"}});
-    RegisterResourceString(kResource, u"Zorva图形编程工具");
+    RegisterResourceString(kResource, u"Zorva图形编程工具\n\nZorva\n");
     RegisterResourceString(ID_ZOOM, u"放大视图\n缩放");
     DlgTemplate bar;
     bar.id = kBarTemplate;
@@ -337,6 +337,41 @@ TEST_F(FrameWindow, ViewPaintsIntoItsFrontImage)
     CClientDC dc(view);
     EXPECT_EQ(dc.GetPixel(20, 20), RGB(255, 0, 0));
     EXPECT_EQ(dc.GetPixel(5, 5), RGB(0, 0, 0));
+}
+
+TEST_F(FrameWindow, StatusPanesAndTheCapsIndicator)
+{
+    CStatusBar& sb = frame->statusBar;
+    EXPECT_EQ(sb.GetCount(), 2);
+    EXPECT_EQ(sb.CommandToIndex(ID_INDICATOR_CAPS), 1);
+    sb.SetPaneText(0, u"就绪");
+    EXPECT_EQ(sb.GetPaneText(0), CString(u"就绪"));
+    harness::RunIdle(frame);
+    EXPECT_EQ(sb.GetPaneText(1), CString());
+    harness::PressKey(view, VK_CAPITAL);
+    harness::RunIdle(frame);
+    EXPECT_EQ(sb.GetPaneText(1), CString(u"CAP"));
+    harness::PressKey(view, VK_CAPITAL);
+    harness::RunIdle(frame);
+    EXPECT_EQ(sb.GetPaneText(1), CString());
+}
+
+TEST_F(Frame, StatusBarOfADialogSitsAtTheBottomOfItsClientArea)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.Create(nullptr, CString(u"对话"), WS_OVERLAPPED, RECT{0, 0, 300, 200}, nullptr, 0));
+    CStatusBar sb;
+    ASSERT_TRUE(sb.Create(&owner));
+    const UINT panes[] = {ID_SEPARATOR, ID_SEPARATOR};
+    ASSERT_TRUE(sb.SetIndicators(panes, 2));
+    owner.RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, 0);
+    CRect rc;
+    sb.GetWindowRect(&rc);
+    owner.ScreenToClient(&rc);
+    EXPECT_EQ(rc.bottom, 200);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.right, 300);
+    EXPECT_GT(rc.Height(), 0);
 }
 
 TEST_F(FrameWindow, SnapshotShowsMenuToolbarStatusAndCommandBar)
