@@ -4,6 +4,8 @@
 #include "platform/gdi/CDC_impl.h"
 #include "platform/gdi/raster.h"
 
+#include <QImage>
+
 #include <cstring>
 #include <vector>
 
@@ -53,21 +55,32 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, 
     // Copy the source pixels out first: source and target may be one image.
     const int bpp = BytesPerPixel(src.format);
     const size_t rowBytes = size_t(area.Width()) * size_t(bpp);
-    std::vector<std::uint8_t> copy(rowBytes * size_t(area.Height()));
+    const size_t copyStride = (rowBytes + 3) / 4 * 4; // Qt wants 32-bit aligned rows
+    std::vector<std::uint8_t> copy(copyStride * size_t(area.Height()));
     for (int row = 0; row < area.Height(); ++row) {
         const std::uint8_t* from = src.bits + std::ptrdiff_t(area.top + row - dy0 + sy0) * src.stride +
                                    std::ptrdiff_t(area.left - dx0 + sx0) * bpp;
-        std::memcpy(copy.data() + rowBytes * size_t(row), from, rowBytes);
+        std::memcpy(copy.data() + copyStride * size_t(row), from, rowBytes);
     }
 
-    if (r2 == R2_COPYPEN && src.format == dst.format) {
+    if (r2 == R2_COPYPEN && src.format != dst.format) {
+        // Qt's converters widen short channels by repeating their high bits,
+        // as FromDevice does, and run much faster than a pixel loop.
+        const QImage from(copy.data(), area.Width(), area.Height(), qsizetype(copyStride), QtFormatOf(src.format));
+        const QImage to = from.convertToFormat(QtFormatOf(dst.format));
+        const size_t toBytes = size_t(area.Width()) * size_t(BytesPerPixel(dst.format));
+        for (int row = 0; row < area.Height(); ++row)
+            std::memcpy(dst.bits + std::ptrdiff_t(area.top + row) * dst.stride +
+                            std::ptrdiff_t(area.left) * BytesPerPixel(dst.format),
+                        to.constScanLine(row), toBytes);
+    } else if (r2 == R2_COPYPEN) {
         for (int row = 0; row < area.Height(); ++row)
             std::memcpy(dst.bits + std::ptrdiff_t(area.top + row) * dst.stride + std::ptrdiff_t(area.left) * bpp,
-                        copy.data() + rowBytes * size_t(row), rowBytes);
+                        copy.data() + copyStride * size_t(row), rowBytes);
     } else {
         gdi::RopWriter w(dst, r2);
         for (int row = 0; row < area.Height(); ++row) {
-            const std::uint8_t* line = copy.data() + rowBytes * size_t(row);
+            const std::uint8_t* line = copy.data() + copyStride * size_t(row);
             for (int col = 0; col < area.Width(); ++col) {
                 std::uint32_t v = 0;
                 if (bpp == 4) {

@@ -165,6 +165,15 @@ TEST(GdiObjects, Rgb565SectionSharesItsBitsWithTheDrawing)
     EXPECT_EQ(screen.GetPixel(2, 2), RGB(0, 255, 0));
     EXPECT_EQ(screen.GetPixel(9, 5), RGB(0, 0, 255));
     EXPECT_EQ(screen.GetPixel(0, 0), RGB(0, 0, 0));
+    // An odd-width piece from an offset (rows of 6 bytes in the 16-bit source).
+    window.fill(Qt::white);
+    ASSERT_TRUE(screen.BitBlt(5, 1, 3, 2, &mem, 1, 2, SRCCOPY));
+    for (int x = 0; x < 3; ++x) {
+        EXPECT_EQ(screen.GetPixel(5 + x, 1), mem.GetPixel(1 + x, 2)) << x;
+        EXPECT_EQ(screen.GetPixel(5 + x, 2), mem.GetPixel(1 + x, 3)) << x;
+    }
+    EXPECT_EQ(screen.GetPixel(8, 1), RGB(255, 255, 255));
+    EXPECT_EQ(screen.GetPixel(5, 1), RGB(0, 255, 0));
 
     info.bmiHeader.biHeight = 6; // bottom-up sections are not made
     EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits), nullptr);
