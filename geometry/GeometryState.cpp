@@ -58,6 +58,20 @@ CBrush g_DrawingBrushes[6];
 x_Vector g_BoundsMin(0.0, 0.0, 0);
 x_Vector g_BoundsMax(0.0, 0.0, 0);
 
+std::uint8_t g_RubberLineShown = 0;
+x_Vector g_RubberLineStart;
+x_Vector g_RubberLineEnd;
+std::uint8_t g_GuideLineShown = 0;
+x_Vector g_GuideLineStart;
+x_Vector g_GuideLineEnd;
+std::int32_t g_GuideLineStyle = 0;
+std::uint8_t g_CursorSquareShown = 0;
+x_Vector g_CursorSquarePoint;
+std::uint8_t g_SnapMarkShown = 0;
+std::int32_t g_SnapMarkKind = 0;
+x_Vector g_SnapMarkPoint;
+CArray<x_Vector> g_RefPointList;
+MarkerSymbolArray g_DirSignList;
 CArray<POINT> g_GripPairList;
 View3D g_View3D;
 
@@ -113,6 +127,13 @@ void ResetGeometryState()
         g_DrawingBrushes[i].DeleteObject();
     g_BoundsMin = x_Vector(0.0, 0.0, 0);
     g_BoundsMax = x_Vector(0.0, 0.0, 0);
+    g_RubberLineShown = g_GuideLineShown = g_CursorSquareShown = g_SnapMarkShown = 0;
+    g_RubberLineStart = g_RubberLineEnd = g_GuideLineStart = g_GuideLineEnd = x_Vector();
+    g_CursorSquarePoint = g_SnapMarkPoint = x_Vector();
+    g_SnapMarkKind = 0;
+    g_GuideLineStyle = 0;
+    g_RefPointList.RemoveAll();
+    g_DirSignList.RemoveAll();
     g_GripPairList.RemoveAll();
     g_View3D = View3D();
 

@@ -82,6 +82,26 @@ extern CBrush g_DrawingBrushes[6];
 extern x_Vector g_BoundsMin;
 extern x_Vector g_BoundsMax;
 
+// Screen marks that remember themselves, so the next call can remove them
+// (world coordinates; the view clears the flags on a full render or a new
+// command).
+extern std::uint8_t g_RubberLineShown;
+extern x_Vector g_RubberLineStart;
+extern x_Vector g_RubberLineEnd;
+extern std::uint8_t g_GuideLineShown;
+extern x_Vector g_GuideLineStart;
+extern x_Vector g_GuideLineEnd;
+extern std::int32_t g_GuideLineStyle;       // pen style it was drawn with
+extern std::uint8_t g_CursorSquareShown;
+extern x_Vector g_CursorSquarePoint;
+extern std::uint8_t g_SnapMarkShown;
+extern std::int32_t g_SnapMarkKind;
+extern x_Vector g_SnapMarkPoint;
+extern CArray<x_Vector> g_RefPointList;     // reference-point crosses shown
+// Path-direction arrows; an index outside raises the invalid-argument exception.
+using MarkerSymbolArray = CArray<x_DirSignData>;
+extern MarkerSymbolArray g_DirSignList;
+
 // Screen positions of the grip squares drawn since the last full render.
 extern CArray<POINT> g_GripPairList;
 
