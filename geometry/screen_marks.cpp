@@ -1,6 +1,8 @@
 #include "geometry/screen_marks.h"
 
+#include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/grip_pairs.h"
 #include "geometry/View3D.h"
 #include "geometry/screen_marks_dc.h"
 #include "geometry/text_utils.h"
@@ -330,4 +332,33 @@ int FindGripNear(const CArray<x_Vector>& grips, const x_Vector& point, x_Vector&
         }
     }
     return 0;
+}
+
+void ClearRenderMarks()
+{
+    g_PenPosValid = 0;
+    g_GripPairList.RemoveAll();
+    g_RefPointList.RemoveAll();
+    g_SnapMarkShown = 0;
+    g_CursorSquareShown = 0;
+}
+
+void ClearCommandMarks()
+{
+    g_RubberLineShown = 0;
+    g_GuideLineShown = 0;
+    g_SnapMarkShown = 0;
+}
+
+void DrawGripSquares(CUnit& unit, CDC* dc)
+{
+    if (dc == nullptr || unit.gearKind != 0)
+        return;
+    MarkScope s(dc, PS_SOLID, g_EndPointColor, R2_NOTXORPEN, g_BackgroundMode);
+    s.Brush(g_DrawingBrushes[0]);
+    for (int i = 0; i < unit.gripPoints.GetSize(); ++i) {
+        const POINT p = ScreenOf(unit.gripPoints[i]);
+        if (!AddUniquePair(p.x, p.y))
+            Square(dc, p, 8);
+    }
 }

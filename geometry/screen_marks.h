@@ -45,3 +45,15 @@ void DrawMarkerSymbol(int index, int style, CDC* dc, const x_DirSignData& record
 bool GripSquareHit(const x_Vector& cursor, const x_Vector& grip);
 // The 1-based index of the first grip hit near point (hit receives it), or 0.
 int FindGripNear(const CArray<x_Vector>& grips, const x_Vector& point, x_Vector& hit);
+
+// Per-render state a full render starts from: the cached pen position, the
+// grip pixels, the reference crosses and the snap-mark and cursor-square
+// flags (the render repaints everything).
+void ClearRenderMarks();
+// A new command or drawing: the rubber-line, guide-line and snap-mark flags.
+void ClearCommandMarks();
+
+class CUnit;
+// Grip squares (±8 pixels, NOT-XOR, brush 0, pen in the end-point colour) at
+// every grip of the unit, each pixel once per render; nothing for gear units.
+void DrawGripSquares(CUnit& unit, CDC* dc);

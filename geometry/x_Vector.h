@@ -61,3 +61,9 @@ bool AngleInArc(double a, double start, double end, bool reversed);
 // Archive form: x then y as doubles (16 bytes); reading sets valid.
 CArchive& operator<<(CArchive& ar, const x_Vector& v);
 CArchive& operator>>(CArchive& ar, x_Vector& v);
+
+template <class TYPE, class ARG_TYPE> class CArray;
+// A point list: the framework count, then the points' archive forms. Reading
+// checks the count against the bytes left before it sizes the list.
+void StorePointList(CArchive& ar, const CArray<x_Vector, const x_Vector&>& points);
+void LoadPointList(CArchive& ar, CArray<x_Vector, const x_Vector&>& points);

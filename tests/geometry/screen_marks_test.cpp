@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/screen_marks.h"
 #include "platform/core/exceptions.h"
@@ -221,6 +222,33 @@ TEST_F(ScreenMarks, PickBoxAndCircleMarker)
     Update3DViewAngles();
     DrawPolygonMarker({0, 0}, 0.0, 0.0, dc.get());
     EXPECT_EQ(dc->GetPixel(20, 20), g_DirectionSignColor);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ScreenMarks, GripSquaresOnOnePixelStayVisible)
+{
+    MemoryDC dc(40, 40);
+    const auto before = dc.Pixels();
+    CUnit a, b;
+    a.gripPoints.Add({0, 0});
+    a.gripPoints.Add({10, 0});
+    b.gripPoints.Add({10, 0});                       // the shared end of two lines
+    DrawGripSquares(a, dc.get());
+    const auto once = dc.Pixels();
+    DrawGripSquares(b, dc.get());
+    EXPECT_EQ(dc.Pixels(), once);                    // not cancelled by the second
+    ClearRenderMarks();
+    EXPECT_EQ(g_GripPairList.GetSize(), 0);
+    DrawGripSquares(a, dc.get());
+    EXPECT_EQ(dc.Pixels(), before);                  // drawn twice: gone
+    CUnit gear;
+    gear.gearKind = 1;
+    gear.gripPoints.Add({0, 0});
+    DrawGripSquares(gear, dc.get());
+    EXPECT_EQ(dc.Pixels(), before);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "geometry/x_Vector.h"
 #include "geometry/x_VectorList.h"
+#include "platform/core/CArray.h"
 #include "platform/core/exceptions.h"
 #include "tests/geometry/archive_bytes.h"
 
@@ -170,6 +171,26 @@ TEST(x_VectorList, GetAtOutsideGivesOriginAndNearestSkipsUnset)
     tie.ForEachValid({0, 0}, kPi);
     EXPECT_NEAR(tie.GetAt(0).x, -2, kExact);
     EXPECT_EQ(tie.GetAt(1), x_Vector(0, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+TEST(x_Vector, PointListArchiveChecksTheCount)
+{
+    CArray<x_Vector> points;
+    points.Add({1.5, -2.0, 0});
+    const auto bytes = StoreBytes([&](CArchive& ar) { StorePointList(ar, points); });
+    EXPECT_EQ(bytes, Hex("01 00  00 00 00 00 00 00 f8 3f  00 00 00 00 00 00 00 c0"));
+    CArray<x_Vector> back;
+    LoadBytes(bytes, [&](CArchive& ar) { LoadPointList(ar, back); });
+    ASSERT_EQ(back.GetSize(), 1);
+    EXPECT_EQ(back[0], x_Vector(1.5, -2.0, 1));
+    // 65,535 points announced (32-bit form), 16 bytes present.
+    EXPECT_THROW(LoadBytes(Hex("ff ff ff ff 00 00  00 00 00 00 00 00 f8 3f 00 00 00 00 00 00 00 c0"),
+                           [&](CArchive& ar) { LoadPointList(ar, back); }),
+                 CArchiveException);
 }
 
 } // namespace
