@@ -57,3 +57,16 @@ double PixelsToMm(std::int32_t px)
     const double scale = ClampViewScale();
     return (double(px) * 1000.0 / scale) / 1000.0;
 }
+
+void UpdateGlyphSizes()
+{
+    static constexpr double kBases[6] = {6, 9, 10, 13, 16, 19};
+    double s = g_ViewScale * 0.2;
+    if (!(s >= 0.8))
+        s = 0.8;
+    for (int i = 0; i < 6; ++i) {
+        // Bounded: at extreme zoom the product left the 32-bit range.
+        const double t = std::ceil(s * kBases[i]);
+        g_DashLengths[i] = t >= 2147483647.0 ? 2147483647u : static_cast<std::uint32_t>(t);
+    }
+}

@@ -14,3 +14,7 @@ std::int32_t WorldToScreenY(double y);
 double ClampViewScale();
 x_Vector ScreenToWorld(std::int32_t px, std::int32_t py);
 double PixelsToMm(std::int32_t px);
+
+// Rescales g_DashLengths after a zoom: s = max(0.2 × g_ViewScale, 0.8), each
+// threshold ceil(s × base) for the bases 6, 9, 10, 13, 16, 19.
+void UpdateGlyphSizes();

@@ -75,3 +75,24 @@ TEST_F(ViewTransform, ScreenToWorldClampsTheScale)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ViewTransform, GlyphSizesFollowTheZoom)
+{
+    g_ViewScale = 10;                                  // s = 2
+    UpdateGlyphSizes();
+    const std::uint32_t kDoubled[6] = {12, 18, 20, 26, 32, 38};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(g_DashLengths[i], kDoubled[i]);
+    g_ViewScale = 1;                                   // s = 0.8
+    UpdateGlyphSizes();
+    const std::uint32_t kSmallest[6] = {5, 8, 8, 11, 13, 16};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(g_DashLengths[i], kSmallest[i]);
+    g_ViewScale = 1e300;                               // once beyond 32 bits
+    UpdateGlyphSizes();
+    EXPECT_EQ(g_DashLengths[5], 2147483647u);
+}
+
+} // namespace
