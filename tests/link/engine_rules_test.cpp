@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -191,4 +192,35 @@ TEST(EngineRules, RelayWithNoOtherCheckedMachineEndsAtOnce)
     EXPECT_EQ(a1.Messages(), (std::vector<std::string>{"端A1--上传：1/1   文件：x.nc", "文件上传完成,等待主控传输......",
                                                        "开始传输文件到其它机器.......", "传输完成"}));
     EXPECT_EQ(b1.CountReceived(kCodeFileHeader), 0);
+}
+
+TEST(EngineRules, AnExceptionInAHandlerIsLoggedAndTheDialogGoesOn)
+{
+    CLinkHarness host;
+    CSimController a1(2, 0x11, 0, 1);
+    host.Join(a1);
+    a1.SetListing("C:\\d", {{2, 1, "a.nc"}});
+    std::strcpy(g_Machines[0].rememberedFolder, "C:\\d");
+    host.display.failRemoteEntries = true;
+    SelectMachineRow(0, 0);
+    ASSERT_TRUE(host.Pump([&] { return host.display.listingsEnded == 1; }));
+    EXPECT_TRUE(host.display.HasLog("错误：code:-2  list view is gone"));
+}
+
+TEST(EngineRules, UnansweredListingIsAskedOnceMoreByTheTimer)
+{
+    CLinkHarness host;
+    CSimController a1(2, 0x11, 0, 1);
+    host.Join(a1);
+    a1.SetFaults(MakeFaults([](SimFaults& f) { f.silent = true; }));
+    SelectMachineRow(0, 0);
+    g_RelistCount = 1;
+    host.Tick(5);
+    host.Settle();
+    EXPECT_EQ(a1.CountReceived(kCodeListDir), 1);
+    host.Tick(1);
+    ASSERT_TRUE(host.Pump([&] { return a1.CountReceived(kCodeListDir) == 2; }));
+    host.Tick(20);
+    host.Settle();
+    EXPECT_EQ(a1.CountReceived(kCodeListDir), 2);
 }

@@ -6,6 +6,7 @@
 #include "tests/support/sim/CSimController.h"
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,12 @@ public:
     bool IsMachineRowChecked(int row) const override { return rows.at(size_t(row)).checked; }
     void SetMachineRowChecked(int row, bool checked) override { rows.at(size_t(row)).checked = checked; }
     void InitRemoteList() override { remote.clear(); }
-    void AddRemoteEntry(uint8_t kind, uint32_t size, uint64_t, const CString& name) override { remote.push_back({kind, size, name}); }
+    void AddRemoteEntry(uint8_t kind, uint32_t size, uint64_t, const CString& name) override
+    {
+        if (failRemoteEntries)
+            throw std::runtime_error("list view is gone");
+        remote.push_back({kind, size, name});
+    }
     void EndRemoteListing() override { ++listingsEnded; }
     void SetRemoteFolderText(const CString& folder) override { remoteFolder = folder.ToUtf8(); }
     void RemoveRemoteRow(int) override {}
@@ -68,6 +74,7 @@ public:
     std::string remoteFolder;
     std::vector<std::string> localFilesPut, remoteFilesPut;
     CString localFolder;
+    bool failRemoteEntries = false;
     bool askAnswer = false;
     uint8_t askLetter = 0, askNumber = 0;
 };
