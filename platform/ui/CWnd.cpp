@@ -111,7 +111,6 @@ BOOL CWnd::Create(LPCTSTR, const CString& windowName, DWORD style, const RECT& r
         w->setGeometry(cs.x, cs.y, cs.cx, cs.cy);
     if ((cs.style & WS_CHILD) == 0 && cs.lpszName != nullptr)
         w->setWindowTitle(uirt::ToQ(CString(cs.lpszName)));
-    m_ownsWidget = true;
     AttachWidget(w, nID);
     if (!(m_style & WS_CHILD))
         m_text = CString(cs.lpszName != nullptr ? cs.lpszName : u"");
@@ -176,7 +175,6 @@ HWND CWnd::Detach()
     if (m_bridge != nullptr)
         static_cast<WndBridge*>(m_bridge)->Unwatch();
     m_hWnd = nullptr;
-    m_ownsWidget = false;
     MarkDestroyed();
     return w;
 }
@@ -214,9 +212,7 @@ BOOL CWnd::DestroyWindow()
         c->OnDestroy();
         c->Detach();
     }
-    const bool owns = m_ownsWidget;
     Detach();
-    (void)owns;
     // Deleting a widget under the event it is handling would pull it away
     // from Qt; inside a handler it goes at the next turn of the loop.
     if (uirt::InDispatch()) {

@@ -158,7 +158,7 @@ public:
     virtual void OnTimer(UINT_PTR) {}
     virtual void OnSize(UINT, int, int) {}
     virtual void OnPaint();                  // default: nothing (front image shown)
-    virtual BOOL OnEraseBkgnd(CDC*) { return FALSE; }
+    virtual BOOL OnEraseBkgnd(CDC*) { return FALSE; } // never sent: the front image is the background
     virtual void OnShowWindow(BOOL, UINT) {}
     virtual void OnSetFocus(CWnd*) {}
     virtual void OnKillFocus(CWnd*) {}
@@ -195,13 +195,11 @@ protected:
     std::unique_ptr<CMenu> m_systemMenu;
 
 private:
-    friend class CWndEventRouter;
     void MarkDestroyed();
     std::shared_ptr<WndLife> m_life;
     struct FrontHolder;
     std::unique_ptr<FrontHolder> m_front;
     void* m_bridge = nullptr; // the QObject watching the widget
-    bool m_ownsWidget = false;
 };
 
 // Liveness token: wnd is null once the window is destroyed. Read and cleared
