@@ -6,6 +6,3 @@
 // Hands a document, folder or address to the desktop's "open" action.
 // False when nothing could open it; no error dialog is shown.
 BOOL ShellOpen(const CString& target, int showCmd = SW_SHOWNORMAL);
-
-// The mouse position in screen coordinates.
-BOOL GetCursorPos(LPPOINT point);
