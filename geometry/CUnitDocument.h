@@ -7,6 +7,8 @@
 //   g_pDoc = this;
 // Entity code then calls g_pDoc->RecordDeleteAt(i) unchanged.
 
+#include <mutex>
+
 #include "platform/core/CObArray.h"
 #include "platform/core/CTypedPtrArray.h"
 
@@ -33,6 +35,14 @@ public:
     // Records the units of the current undo stamp as additions and closes
     // the step; without a document's undo history it does nothing.
     virtual void CommitUndoStep(int reserved);
-    // Appends a unit; returns its index.
-    int AppendUnit(CUnit* unit) { return m_unitList.Add(unit); }
+    // Guards the lists' structure: the render and every append, removal and
+    // purge take it (path preparation appends from the worker thread).
+    std::recursive_mutex m_listMutex;
+
+    // Appends a unit under the list lock; returns its index.
+    int AppendUnit(CUnit* unit)
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_listMutex);
+        return m_unitList.Add(unit);
+    }
 };

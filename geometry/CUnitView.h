@@ -35,5 +35,6 @@ public:
     CUnit* m_joinedUnit = nullptr;      // line joined to an end-grip drag
     x_Vector m_cursorPoint;             // cursor in world millimetres
     std::uint8_t m_polyArcMode = 0;     // polyline: 1 arc segments
+    x_Vector m_parallelRef[2];          // reference line of the parallel line modes
     CString m_promptText;               // last text given to SetPromptText
 };

@@ -1,0 +1,391 @@
+#include "geometry/CLine.h"
+
+#include <cmath>
+
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "geometry/dc_lines.h"
+#include "geometry/grip_pairs.h"
+#include "geometry/path_services.h"
+#include "geometry/plane_geometry.h"
+#include "geometry/raster.h"
+#include "geometry/screen_marks.h"
+#include "geometry/view_transform.h"
+#include "platform/core/CArchive.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
+IMPLEMENT_SERIAL(CLine, CUnit, 1)
+
+namespace {
+
+std::uint8_t ReadFlag(CArchive& ar)
+{
+    std::uint8_t b = 0;
+    ar >> b;
+    return b;
+}
+
+// Pen for the device-context drawing of a line: dashed or solid.
+int GdiPenStyle(std::int32_t lineStyle)
+{
+    return lineStyle == 1 ? PS_DASH : PS_SOLID;
+}
+
+} // namespace
+
+int AppendToDrawing(CUnit* unit)
+{
+    if (g_pDoc == nullptr) {
+        delete unit;
+        return -1;
+    }
+    return g_pDoc->AppendUnit(unit);
+}
+
+CLine::CLine()
+{
+    CUnit::ResetState();
+    pieceOf = 0;
+    auxKind = 0;
+    unitId = g_UnitIdCounter;
+    lineStyle = g_CurrentLineStyle;
+    colour = g_CurrentColor;
+    dashDot = g_CurrentDashDot;
+}
+
+CLine::CLine(double x1, double y1, double x2, double y2) : CLine()
+{
+    geometry.line = MakeLineRecord(x1, y1, x2, y2);
+}
+
+CLine::~CLine()
+{
+    CUnit::FreeCaches();
+}
+
+// Tail after the common record: p1, p2, used, refActive, refPoint, auxKind
+// (51 bytes).
+void CLine::Serialize(CArchive& ar)
+{
+    CUnit::Serialize(ar);
+    x_LineData& g = geometry.line;
+    if (ar.IsStoring()) {
+        ar << g.p1 << g.p2 << std::uint8_t(g.used ? 1 : 0) << std::uint8_t(refActive ? 1 : 0);
+        ar << refPoint << auxKind;
+        return;
+    }
+    ar >> g.p1 >> g.p2;
+    g.used = ReadFlag(ar) != 0 ? 1 : 0;
+    refActive = ReadFlag(ar) != 0 ? 1 : 0;
+    ar >> refPoint;
+    auxKind = ReadFlag(ar);
+}
+
+double CLine::GetStartAngle()
+{
+    return (geometry.line.p1 - geometry.line.p2).Angle();
+}
+
+double CLine::GetEndAngle()
+{
+    return (geometry.line.p2 - geometry.line.p1).Angle();
+}
+
+double CLine::GetLength()
+{
+    return x_Vector::Distance(geometry.line.p1, geometry.line.p2);
+}
+
+x_Vector CLine::GetMidPoint()
+{
+    return (geometry.line.p1 + geometry.line.p2) / 2.0;
+}
+
+void CLine::ComputeExtents()
+{
+    extentMin = x_Vector::MinCorner(geometry.line.p1, geometry.line.p2);
+    extentMax = x_Vector::MaxCorner(geometry.line.p1, geometry.line.p2);
+}
+
+bool CLine::HitTest(x_Vector p, std::uint8_t mode)
+{
+    const x_Vector& a = geometry.line.p1;
+    const x_Vector& b = geometry.line.p2;
+    if (mode != 0)
+        return PointOnSegment(a, b, p);
+    if ((std::fabs(p.x - a.x) < 0.001 && std::fabs(p.y - a.y) < 0.001) || p.IsEqual(b))
+        return true;
+    // In pixels: grows with the distance from the segment; 0.65 is the
+    // whole tolerance.
+    using V = x_Vector;
+    return (V::Distance(p, a) + V::Distance(p, b) - V::Distance(a, b)) * g_ViewScale <= 0.65;
+}
+
+int CLine::HitTestGrip(x_Vector point)
+{
+    for (int i = 0; i < keyPoints.GetSize(); ++i) {
+        if (GripSquareHit(point, keyPoints[i])) {
+            gripHit = keyPoints[i];
+            return i + 1;
+        }
+    }
+    if (refActive && pieceOf != 0 && GripSquareHit(point, refPoint)) {
+        gripHit = refPoint;
+        return -1;
+    }
+    return 0;
+}
+
+x_Vector CLine::NearestEnd(x_Vector& out, const x_Vector& point, double* distance)
+{
+    const double d1 = x_Vector::Distance(point, geometry.line.p1);
+    const double d2 = x_Vector::Distance(point, geometry.line.p2);
+    out = d2 < d1 ? geometry.line.p2 : geometry.line.p1;
+    if (distance != nullptr)
+        *distance = d2 < d1 ? d2 : d1;
+    return out;
+}
+
+double CLine::DistanceTo(x_Vector& p, int, int, double)
+{
+    const x_Vector& a = geometry.line.p1;
+    const x_Vector& b = geometry.line.p2;
+    const double d1 = x_Vector::Distance(p, a);
+    if (d1 < 0.0001)
+        return d1;
+    const double d2 = x_Vector::Distance(p, b);
+    if (d2 < 0.0001)
+        return d2;
+    const x_Vector u = b - a;
+    const double L = u.Length();
+    if (L < 1e-6)
+        return 1e10;
+    const x_Vector w = p - a, w2 = p - b;
+    const double along1 = (w.x * u.x + w.y * u.y) / L;
+    const double along2 = -(w2.x * u.x + w2.y * u.y) / L;
+    if (along1 > L || along2 > L) {
+        double d = 0;
+        x_Vector end;
+        NearestEnd(end, p, &d);
+        return d;
+    }
+    return std::fabs(w.x * u.y - w.y * u.x) / L;
+}
+
+x_Vector CLine::NearestPoint(x_Vector& out, x_Vector& p, std::uint8_t withinSpan, double* distance,
+                             int)
+{
+    const x_Vector& a = geometry.line.p1;
+    const x_Vector& b = geometry.line.p2;
+    const x_Vector u = b - a;
+    const double L2 = u.x * u.x + u.y * u.y;
+    if (std::sqrt(L2) < 1e-6) {
+        if (distance != nullptr)
+            *distance = 1e10;
+        out = Unset();
+        return out;
+    }
+    const x_Vector w = p - a;
+    const double t = (w.x * u.x + w.y * u.y) / L2;
+    const x_Vector foot = a + u * t;
+    const double L = std::sqrt(L2);
+    if (withinSpan && (t * L > L || (1.0 - t) * L > L))
+        return NearestEnd(out, p, distance);
+    out = foot;
+    out.valid = 1;
+    if (distance != nullptr)
+        *distance = x_Vector::Distance(foot, p);
+    return out;
+}
+
+void CLine::Move(x_Vector offset)
+{
+    moveDelta = offset;
+    workGeometry.line = geometry.line;
+    workGeometry.line.p1 = geometry.line.p1 + offset;
+    workGeometry.line.p2 = geometry.line.p2 + offset;
+}
+
+bool CLine::Mirror(x_Vector a, x_Vector b)
+{
+    workGeometry.line = geometry.line;
+    workGeometry.line.p1.MirrorAbout(a, b);
+    workGeometry.line.p2.MirrorAbout(a, b);
+    return true;
+}
+
+bool CLine::Rotate(x_Vector centre, double angle)
+{
+    workGeometry.line = geometry.line;
+    workGeometry.line.p1.RotateAbout(centre, angle);
+    workGeometry.line.p2.RotateAbout(centre, angle);
+    return true;
+}
+
+bool CLine::Scale(x_Vector base, x_Vector f)
+{
+    if (gearKind)
+        return false;
+    workGeometry.line = geometry.line;
+    workGeometry.line.p1.ScaleAbout(base, f.x, f.y);
+    workGeometry.line.p2.ScaleAbout(base, f.x, f.y);
+    return true;
+}
+
+bool CLine::Copy(int mode, CUnit*& out)
+{
+    if (mode != 1)
+        ++g_UnitIdCounter;
+    auto* copy = new CLine();
+    if (mode == 1)
+        copy->unitId = unitId;
+    const x_LineData& source = mode == 2 ? workGeometry.line : geometry.line;
+    copy->geometry.line = source;
+    copy->workGeometry.line = source;
+    CopyCommonAttributes(copy);
+    copy->complete = 1;
+    out = copy;
+    return true;
+}
+
+void CLine::CommitTransform()
+{
+    geometry.line = workGeometry.line;
+    if (IsCompoundPiece() && g_cmdStep != 5 && g_pDoc != nullptr) {
+        for (CUnit* u : g_pDoc->m_unitList) {
+            if (u == nullptr || u == this || u->deleted || u->group != group || u->GetType() != 1)
+                continue;
+            u->geometry.line = u->workGeometry.line;
+            u->gripsValid = 0;
+        }
+    }
+    gripsValid = 0;
+}
+
+void CLine::UpdateGripPoints()
+{
+    const x_LineData& g = geometry.line;
+    keyPoints.RemoveAll();
+    gripPoints.RemoveAll();
+    keyPoints.Add(g.p1);
+    keyPoints.Add(g.p2);
+    keyPoints.Add(GetMidPoint());
+    gripPoints.Add(g.p1);
+    gripPoints.Add(g.p2);
+    if (group == 0 || pieceOf == 0) {
+        gripPoints.Add(GetMidPoint());
+        return;
+    }
+    refActive = 0;
+    if (g_pDoc == nullptr)
+        return;
+    x_VectorArray outline;
+    for (CUnit* u : g_pDoc->m_unitList) {
+        if (u == nullptr || u->deleted || u->group != group || u->GetType() != 1)
+            continue;
+        if (outline.IsEmpty())
+            outline.Add(u->GetStartPoint());
+        outline.Add(u->GetEndPoint());
+    }
+    if (outline.IsEmpty())
+        return;
+    const x_Vector first = outline[0];
+    const x_Vector last = outline[outline.GetSize() - 1];
+    if (std::fabs(first.x - last.x) >= 0.001 || std::fabs(first.y - last.y) >= 0.001)
+        return;
+    // A shape of zero area has no centroid; its NaN became the grip before.
+    const x_Vector c = PolygonCentroid(outline.GetData(), static_cast<int>(outline.GetSize()));
+    if (c.valid && std::isfinite(c.x) && std::isfinite(c.y)) {
+        refActive = 1;
+        refPoint = c;
+    }
+}
+
+void CLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
+{
+    g_DashPhase = 0;
+    const UnitDrawStyle style = ChooseDrawStyle(DrawRule::line);
+    if (mode == 0) {
+        if (dc != nullptr) {
+            CPen pen(GdiPenStyle(style.lineStyle), g_PenWidth, style.colour);
+            CPen* old = dc->SelectObject(&pen);
+            const int rop = dc->SetROP2(R2_COPYPEN);
+            dc->SetBkMode(g_BackgroundMode);
+            const POINT a = WorldToScreen(workGeometry.line.p1);
+            const POINT b = WorldToScreen(workGeometry.line.p2);
+            LineToCached(dc, a.x, a.y, b.x, b.y);
+            dc->SetROP2(rop);
+            dc->SelectObject(old);
+        }
+        geometry.line = workGeometry.line;
+    } else {
+        g_RasterDrawColor = style.colour;
+        g_RasterDrawStyle = style.rasterPattern;
+        const POINT a = WorldToScreen(geometry.line.p1);
+        const POINT b = WorldToScreen(geometry.line.p2);
+        DrawLineCurrentStyle(raster, a.x, a.y, b.x, b.y);
+        if (g_cmdStep != 4)
+            workGeometry.line = geometry.line;
+    }
+    if (!gripsValid) {
+        UpdateGripPoints();
+        ComputeExtents();
+        gripsValid = 1;
+    }
+}
+
+void CLine::DrawHighlight(CDC* dc, int show)
+{
+    if (dc == nullptr)
+        return;
+    if (show == 0) {
+        if (!hoverShown)
+            return;
+        hoverShown = 0;
+    } else if (hoverShown || selected || picked) {
+        return;
+    }
+    CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->SetBkMode(g_BackgroundMode);
+    const POINT a = WorldToScreen(workGeometry.line.p1);
+    const POINT b = WorldToScreen(workGeometry.line.p2);
+    dc->MoveTo(a.x, a.y);
+    dc->LineTo(b.x, b.y);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CLine::DrawRubber(CDC* dc, x_Vector)
+{
+    if (dc == nullptr)
+        return;
+    CPen pen(g_RubberLineStyle, g_PenWidth, g_ActiveColor);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->SetBkMode(g_BackgroundMode);
+    auto line = [&](const x_LineData& l) {
+        const POINT a = WorldToScreen(l.p1);
+        const POINT b = WorldToScreen(l.p2);
+        dc->MoveTo(a.x, a.y);
+        dc->LineTo(b.x, b.y);
+    };
+    if (IsCompoundPiece() && g_cmdStep != 5 && g_pDoc != nullptr) {
+        for (CUnit* u : g_pDoc->m_unitList)
+            if (u != nullptr && !u->deleted && u->group == group && u->GetType() == 1)
+                line(u->workGeometry.line);
+    } else if (!workGeometry.line.p1.IsEqual(workGeometry.line.p2)) {
+        line(workGeometry.line);
+    }
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CLine::DrawGrips(CDC* dc)
+{
+    if (gearKind)
+        return;
+    DrawGripSquares(*this, dc);
+}
