@@ -91,30 +91,34 @@ bool CDC::CreateCompatibleDC(CDC*)
     return true;
 }
 
-bool CDC::AttachImage(QImage* image)
+bool CDC::Impl::Bind(QImage* target)
 {
-    ReleaseTarget();
-    if (image == nullptr || image->isNull())
+    if (target == nullptr || target->isNull())
         return false;
-    switch (image->format()) {
+    switch (target->format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
     case QImage::Format_RGB16:
     case QImage::Format_RGB555:
         break;
     default:
-        *image = image->convertToFormat(QImage::Format_RGB32);
+        *target = target->convertToFormat(QImage::Format_RGB32);
         break;
     }
-    Impl& d = *m_impl;
-    d.image = image;
-    d.bits = image->bits(); // detaches a shared image once, here
-    d.width = image->width();
-    d.height = image->height();
-    d.stride = int(image->bytesPerLine());
-    d.format = FormatOf(image->format());
-    d.dirty = CRect();
+    image = target;
+    bits = target->bits(); // detaches a shared image once, here
+    width = target->width();
+    height = target->height();
+    stride = int(target->bytesPerLine());
+    format = FormatOf(target->format());
+    dirty = CRect();
     return true;
+}
+
+bool CDC::AttachImage(QImage* image)
+{
+    ReleaseTarget();
+    return m_impl->Bind(image);
 }
 
 bool CDC::AttachFrontImage(CFrontImage* front)
@@ -122,13 +126,15 @@ bool CDC::AttachFrontImage(CFrontImage* front)
     ReleaseTarget();
     if (front == nullptr)
         return false;
-    m_impl->frontLock = std::unique_lock(front->Mutex());
-    if (!AttachImage(&front->ImageLocked())) {
-        m_impl->frontLock.unlock();
-        m_impl->frontLock = {};
+    // The lock is taken before the image is touched and held until release.
+    Impl& d = *m_impl;
+    d.frontLock = std::unique_lock(front->Mutex());
+    if (!d.Bind(&front->ImageLocked())) {
+        d.frontLock.unlock();
+        d.frontLock = {};
         return false;
     }
-    m_impl->front = front;
+    d.front = front;
     return true;
 }
 

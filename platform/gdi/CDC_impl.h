@@ -58,6 +58,7 @@ struct CDC::Impl {
     std::optional<QFont> qfont; // built from s.fontData on first use
 
     Impl();
+    bool Bind(QImage* target); // draws into target from now on
     gdi::Surface Surface() const;
     // A QImage over the target's pixels for QPainter (text, blits); null
     // image when there is no target.

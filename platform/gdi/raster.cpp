@@ -110,8 +110,28 @@ void RopWriter::Span(int y, int x0, int x1, std::uint32_t value)
         return;
     x0 = std::max(x0, int(m_s.clip.left));
     x1 = std::min(x1, int(m_s.clip.right));
-    for (int x = x0; x < x1; ++x)
-        Pixel(x, y, value);
+    if (x0 >= x1)
+        return;
+    std::uint8_t* row = m_s.bits + std::ptrdiff_t(y) * m_s.stride;
+    // Whole spans are the fills of large areas: no per-pixel clip test, and
+    // a plain fill for the copy operation.
+    if (m_s.format == PixelFormat::xrgb32) {
+        auto* p = reinterpret_cast<std::uint32_t*>(row) + x0;
+        if (m_rop == R2_COPYPEN) {
+            std::fill(p, p + (x1 - x0), (value & m_mask) | m_fixed);
+            return;
+        }
+        for (int x = x0; x < x1; ++x, ++p)
+            *p = Apply(value, *p);
+    } else {
+        auto* p = reinterpret_cast<std::uint16_t*>(row) + x0;
+        if (m_rop == R2_COPYPEN) {
+            std::fill(p, p + (x1 - x0), std::uint16_t(value & m_mask));
+            return;
+        }
+        for (int x = x0; x < x1; ++x, ++p)
+            *p = std::uint16_t(Apply(value, *p));
+    }
 }
 
 bool DashPattern::On(int phase) const

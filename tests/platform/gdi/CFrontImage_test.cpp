@@ -27,6 +27,13 @@ TEST(CFrontImage, ClientDcReportsWhatItChangedWhenReleased)
         dc.MoveTo(10, 5);
         dc.LineTo(20, 15);
         EXPECT_EQ(calls, 0) << "nothing is reported while the DC lives";
+        bool lockedElsewhere = true;
+        std::thread([&] {
+            lockedElsewhere = !front.Mutex().try_lock();
+            if (!lockedElsewhere)
+                front.Mutex().unlock();
+        }).join();
+        EXPECT_TRUE(lockedElsewhere) << "the DC holds the image's lock for its whole life";
         // A second DC on the same thread does not deadlock.
         CDC nested(front);
         EXPECT_EQ(nested.GetPixel(10, 5), RGB(255, 255, 255));
