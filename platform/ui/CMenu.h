@@ -8,6 +8,7 @@
 #include <vector>
 
 class CMenu;
+class CWnd;
 using HMENU = CMenu*;
 
 constexpr UINT MF_STRING = 0x0000;
@@ -54,6 +55,8 @@ public:
     BOOL RemoveMenu(UINT position, UINT flags) { return DeleteMenu(position, flags); }
 
     int GetMenuItemCount() const { return int(m_items.size()); }
+    // Shows this menu as a popup (popup_menu.h).
+    BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* target, LPCRECT ignored = nullptr);
     UINT GetMenuItemID(int position) const; // 0 separator, -1 popup
     CMenu* GetSubMenu(int position) const;
     // Previous state (MF_CHECKED / MF_GRAYED bits), or -1 when not found.

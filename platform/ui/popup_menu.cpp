@@ -81,3 +81,8 @@ BOOL TrackPopupMenu(CMenu* menu, UINT flags, int x, int y, CWnd* target)
         target->PostMessage(WM_COMMAND, MAKEWPARAM(command, 0), 0);
     return command != 0 ? TRUE : FALSE;
 }
+
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* target, LPCRECT)
+{
+    return ::TrackPopupMenu(this, flags, x, y, target);
+}
