@@ -143,7 +143,7 @@ bool ArcFromThreePoints(ArcRecord& out, const x_Vector& p1, const x_Vector& p2, 
 x_Vector Circumcentre(const x_Vector& a, const x_Vector& b, const x_Vector& c)
 {
     const double det = 2.0 * ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x));
-    if (std::fabs(det) <= 1e-9)
+    if (!(std::fabs(det) > 1e-9))              // NaN input included
         return {0.0, 0.0, 0};
     const double a2 = a.x * a.x + a.y * a.y;
     const double w = (b.x * b.x + b.y * b.y) - a2;

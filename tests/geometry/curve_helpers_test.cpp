@@ -135,6 +135,8 @@ TEST(CurveHelpers, Circumcentre)
 {
     EXPECT_EQ(Circumcentre({0, 0}, {2, 0}, {0, 2}), x_Vector(1, 1));
     EXPECT_EQ(Circumcentre({0, 0}, {1, 1}, {3, 3}), x_Vector(0, 0, 0));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Circumcentre({0, 0}, {nan, 1}, {3, 3}), x_Vector(0, 0, 0));
 }
 
 } // namespace
