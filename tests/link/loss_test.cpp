@@ -105,3 +105,31 @@ TEST(Loss, FetchUnderLossAndDuplicatesWritesOnlyVerifiedFiles)
     std::printf("fetch under loss: %d of %d files done, the rest failed cleanly\n", done, runs);
     EXPECT_GT(done, 0);
 }
+
+TEST(Loss, DelayedTruncatedAndOversizedDatagramsAreSurvived)
+{
+    CLinkHarness host;
+    CSimController sim(2, 0x11, 0, 1);
+    host.Join(sim);
+    const CString folder = DataRoot() + u"/recv";
+    CreateFolder(folder);
+    const Bytes content = Pattern(3000, 5);
+    sim.PutFile("C:\\d\\f.bin", content);
+    // The first block arrives cut in half, the header answer comes late and
+    // one datagram is too long to be received at all.
+    sim.SetFaults(MakeFaults([](SimFaults& f) {
+        f.truncateCode = kCodeDataBlock;
+        f.delayMs = 5;
+    }));
+    StartReceiveBatch({u"C:\\d\\f.bin"}, MachineIdAt(0), folder + u"/", u"C:\\d\\");
+    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 200, 10));
+    EXPECT_EQ(ReadAll(folder + u"/f.bin"), content);
+    EXPECT_TRUE(host.display.HasLog("端A1--接收：1/1 "));
+
+    sim.SetFaults(MakeFaults([](SimFaults& f) { f.oversizeNext = true; }));
+    sim.Announce(2);
+    host.Settle(30);
+    EXPECT_EQ(g_Machines[0].state, 0);
+    sim.Announce(2);
+    ASSERT_TRUE(host.Pump([] { return g_Machines[0].state == 2; }));
+}
