@@ -33,7 +33,9 @@ using TEXTMETRIC = TEXTMETRICW;
 // values, so drawing a mark twice in XOR or NOT-XOR restores every pixel, on
 // both formats. Text goes through QPainter with Qt fonts; text and font
 // metrics need a QGuiApplication to exist (without one, text draws nothing).
-// One thread uses a DC at a time; different DCs may run in different threads.
+// One thread uses a DC at a time, and a DC over a front image is released by
+// the thread that attached it (it holds the image's lock); different DCs may
+// run in different threads.
 class CDC {
 public:
     CDC();

@@ -235,8 +235,7 @@ RowSpans EllipseRows(const CRect& box)
         // Keep at least the centre pixel of a row the box crosses, so thin
         // ellipses stay connected.
         if (x0 > x1) {
-            x0 = int(std::floor(cx - 0.5 + 0.5));
-            x0 = std::clamp(x0, int(box.left), int(box.right) - 1);
+            x0 = std::clamp(int(std::floor(cx)), int(box.left), int(box.right) - 1);
             x1 = x0;
         }
         s.rows.push_back({std::max(x0, int(box.left)), std::min(x1, int(box.right) - 1)});

@@ -121,6 +121,36 @@ TEST(GdiObjects, CjkFacesMapToWenQuanYi)
     EXPECT_EQ(qf.weight(), QFont::Bold);
     EXPECT_TRUE(qf.italic());
     EXPECT_EQ(QFontInfo(qf).family(), QStringLiteral("WenQuanYi Micro Hei"));
+
+    // A positive height asks for the whole cell (ascent + descent).
+    CFont cell;
+    ASSERT_TRUE(cell.CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 2, u"Arial"));
+    QImage img(4, 4, QImage::Format_RGB32);
+    CDC dc;
+    dc.AttachImage(&img);
+    dc.SelectObject(&cell);
+    TEXTMETRICW tm;
+    ASSERT_TRUE(dc.GetTextMetrics(&tm));
+    EXPECT_NEAR(tm.tmHeight, 12, 1);
+}
+
+TEST(GdiObjects, BitmapOverCallerMemoryDrawsIntoThatMemory)
+{
+    std::vector<std::uint16_t> pixels(8 * 4, 0); // 8 wide: rows of 16 bytes
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.AttachSection(CreateBitmapOverMemory(8, 4, 16, 16, pixels.data())));
+    EXPECT_EQ(bitmap.GetBits(), pixels.data());
+    EXPECT_EQ(bitmap.GetBitmapDimension(), CSize(8, 4));
+    CDC mem;
+    mem.CreateCompatibleDC(nullptr);
+    mem.SelectObject(&bitmap);
+    CBrush blue(RGB(0, 0, 255));
+    const CRect r(1, 1, 3, 3);
+    mem.FillRect(&r, &blue);
+    EXPECT_EQ(pixels[1 * 8 + 1], 0x001F);
+    EXPECT_EQ(pixels[2 * 8 + 2], 0x001F);
+    EXPECT_EQ(pixels[2 * 8 + 3], 0x0000);
+    EXPECT_EQ(CreateBitmapOverMemory(8, 4, 14, 16, pixels.data()), nullptr) << "rows must be 4-byte aligned";
 }
 
 TEST(GdiObjects, Rgb565SectionSharesItsBitsWithTheDrawing)
