@@ -96,7 +96,7 @@ public:
     // One 100 ms timer tick on the virtual clock.
     void Tick(int count = 1);
     // Ticks whenever the line falls quiet, until pred holds or maxTicks pass.
-    bool RunUntil(const std::function<bool()>& pred, int maxTicks, int quietMs = 3);
+    bool RunUntil(const std::function<bool()>& pred, int maxTicks, int quietMs = 15);
 
     // Starts a machine and lets it announce itself.
     void Join(CSimController& sim, uint8_t state = 0);
