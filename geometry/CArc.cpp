@@ -1,0 +1,420 @@
+#include "geometry/CArc.h"
+
+#include <cmath>
+
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "geometry/curve_helpers.h"
+#include "geometry/dc_lines.h"
+#include "geometry/grip_pairs.h"
+#include "geometry/raster.h"
+#include "geometry/screen_marks.h"
+#include "geometry/text_utils.h"
+#include "geometry/view_transform.h"
+#include "platform/core/CArchive.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
+IMPLEMENT_SERIAL(CArc, CUnit, 1)
+
+namespace {
+
+constexpr double kEps = 1e-10;
+
+// [0, 2π): stored angles lie anywhere, the sweep and box rules expect this.
+double Wrap(double a)
+{
+    const double w = NormalizeAngle(a);
+    return w >= kTwoPi ? 0.0 : w;
+}
+
+double MidAngle(const ArcRecord& arc)
+{
+    const double s = Wrap(arc.startAngle);
+    double e = Wrap(arc.endAngle);
+    if (arc.direction == 0 && s > e - kEps)
+        e += kTwoPi;
+    else if (arc.direction != 0 && s < e + kEps)
+        e -= kTwoPi;
+    return (s + e) / 2.0;
+}
+
+bool BothBeyond(const POINT& a, const POINT& b)
+{
+    const std::int32_t w = g_ViewClientRect.right - g_ViewClientRect.left;
+    const std::int32_t h = g_ViewClientRect.bottom - g_ViewClientRect.top + 20;
+    return (a.x < 0 && b.x < 0) || (a.x > w && b.x > w) || (a.y < 0 && b.y < 0) || (a.y > h && b.y > h);
+}
+
+} // namespace
+
+double ArcSweep(const ArcRecord& arc)
+{
+    double s = Wrap(arc.startAngle), e = Wrap(arc.endAngle);
+    double sweep;
+    if (arc.direction == 0) {
+        if (s > e - kEps)
+            e += kTwoPi;
+        sweep = e - s;
+    } else {
+        if (s < e + kEps)
+            s += kTwoPi;
+        sweep = s - e;
+    }
+    return std::fabs(sweep) < kEps ? 0.0 : sweep;
+}
+
+x_Vector ArcPointAt(const ArcRecord& arc, double t)
+{
+    return {arc.centre.x + arc.radius * std::cos(t), arc.centre.y + arc.radius * std::sin(t)};
+}
+
+CArc* NewArc(const x_Vector& centre, double radius, double start, double end, std::uint8_t direction)
+{
+    ++g_UnitIdCounter;
+    auto* arc = new CArc();
+    ArcRecord& g = arc->geometry.arc;
+    g.centre = centre;
+    g.radius = radius;
+    g.startAngle = start;
+    g.endAngle = end;
+    g.direction = direction;
+    arc->workGeometry.arc = g;
+    arc->complete = 1;
+    return arc;
+}
+
+int DrawWorldPolyline(CDC* dc, const x_VectorArray& points, int mode, std::uint8_t* raster)
+{
+    g_PenPosValid = 0;
+    const std::uint8_t pattern = g_RasterDrawStyle > 3 ? 0 : g_RasterDrawStyle;
+    POINT previous{};
+    bool first = true;
+    for (int i = 0; i < points.GetSize(); ++i) {
+        const POINT p{RoundHalfUp(points[i].x * g_ViewScale + g_ViewOriginX),
+                      RoundHalfUp(g_ViewOriginY - points[i].y * g_ViewScale)};
+        if (!first && p.x == previous.x && p.y == previous.y)
+            continue;
+        if (!first && !BothBeyond(previous, p)) {
+            if (mode == 0)
+                LineToCached(dc, previous.x, previous.y, p.x, p.y);
+            else if (raster != nullptr)
+                DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, g_RasterDrawColor, pattern);
+        }
+        previous = p;
+        first = false;
+    }
+    return points.GetSize();
+}
+
+CArc::CArc()
+{
+    CUnit::ResetState();
+    role = kRoleDrawing;
+    pieceOf = 0;
+    unitId = g_UnitIdCounter;
+    lineStyle = g_CurrentLineStyle;
+    colour = g_CurrentColor;
+    dashDot = g_CurrentDashDot;
+}
+
+CArc::~CArc()
+{
+    CUnit::FreeCaches();
+}
+
+// Tail: centre, radius, start and end angle (doubles), direction and the
+// split-piece byte, each written as 0 or 1 (42 bytes).
+void CArc::Serialize(CArchive& ar)
+{
+    CUnit::Serialize(ar);
+    ArcRecord& g = geometry.arc;
+    if (ar.IsStoring()) {
+        ar << g.centre.x << g.centre.y << g.radius << g.startAngle << g.endAngle;
+        ar << std::uint8_t(g.direction ? 1 : 0) << std::uint8_t(g.splitPiece ? 1 : 0);
+        return;
+    }
+    ar >> g.centre.x >> g.centre.y >> g.radius >> g.startAngle >> g.endAngle;
+    ar >> g.direction >> g.splitPiece;
+    g.centre.valid = 1;
+}
+
+x_Vector CArc::GetStartPoint()
+{
+    return ArcPointAt(geometry.arc, geometry.arc.startAngle);
+}
+
+x_Vector CArc::GetEndPoint()
+{
+    return ArcPointAt(geometry.arc, geometry.arc.endAngle);
+}
+
+x_Vector CArc::GetMidPoint()
+{
+    return ArcPointAt(geometry.arc, MidAngle(geometry.arc));
+}
+
+double CArc::GetSweepAngle()
+{
+    return ArcSweep(geometry.arc);
+}
+
+double CArc::GetLength()
+{
+    return ArcSweep(geometry.arc) * geometry.arc.radius;
+}
+
+void CArc::UpdateKeyPoints()
+{
+    inputPoints[0] = GetStartPoint();
+    inputPoints[1] = GetMidPoint();
+    inputPoints[2] = GetEndPoint();
+}
+
+void CArc::UpdateGripPoints()
+{
+    gripPoints.RemoveAll();
+    gripPoints.FreeExtra();
+    for (int i = 0; i < 3; ++i)
+        gripPoints.Add(inputPoints[i]);
+    gripPoints.Add(geometry.arc.centre);
+}
+
+int CArc::HitTestGrip(x_Vector point)
+{
+    return FindGripNear(gripPoints, point, gripHit);
+}
+
+bool CArc::HitTest(x_Vector point, std::uint8_t mode)
+{
+    const double d = DistanceTo(point, 0, 0, 0);
+    return mode == 0 ? d * g_ViewScale < 8.0 : d < 0.001;
+}
+
+double CArc::DistanceTo(x_Vector& p, int, int, double)
+{
+    const ArcRecord& g = geometry.arc;
+    const double ds = x_Vector::Distance(p, GetStartPoint());
+    if (ds < 0.001)
+        return ds;
+    const double de = x_Vector::Distance(p, GetEndPoint());
+    if (de < 0.001)
+        return de;
+    if (!AngleInArc((p - g.centre).Angle(), g.startAngle, g.endAngle, g.direction != 0))
+        return 1e10;
+    return std::fabs(x_Vector::Distance(p, g.centre) - g.radius);
+}
+
+x_Vector CArc::NearestPoint(x_Vector& out, x_Vector& p, std::uint8_t withinSpan, double* distance, int)
+{
+    const ArcRecord& g = geometry.arc;
+    out = Unset();
+    const double a = (p - g.centre).Angle();
+    if (withinSpan && !AngleInArc(a, g.startAngle, g.endAngle, g.direction != 0)
+        && a != g.startAngle && a != g.endAngle)
+        return out;
+    out = ArcPointAt(g, a);
+    if (distance != nullptr)
+        *distance = std::fabs(x_Vector::Distance(out, g.centre) - g.radius);
+    return out;
+}
+
+void CArc::ComputeExtents()
+{
+    const ArcRecord& g = geometry.arc;
+    x_Vector lo = x_Vector::MinCorner(GetStartPoint(), GetEndPoint());
+    x_Vector hi = x_Vector::MaxCorner(GetStartPoint(), GetEndPoint());
+    // Counter-clockwise from l to m; angles in no range used to cull
+    // visible arcs.
+    double l = Wrap(g.direction == 0 ? g.startAngle : g.endAngle);
+    double m = Wrap(g.direction == 0 ? g.endAngle : g.startAngle);
+    const bool wraps = l > m - 1e-12;
+    const double r = g.radius, cx = g.centre.x, cy = g.centre.y;
+    auto crosses = [&](double q) { return (l < q && m > q) || (wraps && (m > q || l < q)); };
+    if (wraps)
+        hi.x = std::max(hi.x, cx + r);
+    if (crosses(kPi))
+        lo.x = std::min(lo.x, cx - r);
+    if (crosses(kPi / 2))
+        hi.y = std::max(hi.y, cy + r);
+    if (crosses(3 * kPi / 2))
+        lo.y = std::min(lo.y, cy - r);
+    extentMin = {lo.x, lo.y};
+    extentMax = {hi.x, hi.y};
+}
+
+void CArc::CommitTransform()
+{
+    if (g_cmdStep != 2)
+        flatValid = 0;
+    const std::uint8_t split = geometry.arc.splitPiece;
+    geometry.arc = workGeometry.arc;
+    geometry.arc.splitPiece = split;
+    complete = 1;
+    gripsValid = 0;
+}
+
+void CArc::Move(x_Vector offset)
+{
+    moveDelta = offset;
+    workGeometry.arc.centre = geometry.arc.centre + offset;
+}
+
+bool CArc::Rotate(x_Vector pivot, double angle)
+{
+    workGeometry.arc.centre = geometry.arc.centre;
+    workGeometry.arc.centre.RotateAbout(pivot, angle);
+    workGeometry.arc.startAngle = NormalizeAngle(geometry.arc.startAngle + angle);
+    workGeometry.arc.endAngle = NormalizeAngle(geometry.arc.endAngle + angle);
+    return true;
+}
+
+bool CArc::Scale(x_Vector base, x_Vector f)
+{
+    if (gearKind)
+        return false;
+    workGeometry.arc.centre = geometry.arc.centre;
+    workGeometry.arc.centre.ScaleAbout(base, f.x, f.y);
+    workGeometry.arc.radius = geometry.arc.radius * f.x;
+    return true;
+}
+
+// The angles are not swapped: with the flipped direction the mirrored arc
+// covers the mirror image.
+bool CArc::Mirror(x_Vector a, x_Vector b)
+{
+    ArcRecord& w = workGeometry.arc;
+    w = geometry.arc;
+    w.centre.MirrorAbout(a, b);
+    w.direction = w.direction == 0 ? 1 : 0;
+    const x_Vector origin(0, 0), along = b - a;
+    auto mirrorAngle = [&](double t) {
+        x_Vector u(std::cos(t), std::sin(t));
+        u.MirrorAbout(origin, along);
+        return std::fmod(std::atan2(u.y, u.x) + kTwoPi, kTwoPi);
+    };
+    w.startAngle = mirrorAngle(w.startAngle);
+    w.endAngle = mirrorAngle(w.endAngle);
+    refPoint = w.centre;
+    return true;
+}
+
+bool CArc::Copy(int mode, CUnit*& out)
+{
+    if (mode == 0 || mode == 2)
+        ++g_UnitIdCounter;
+    auto* copy = new CArc();
+    if (mode != 0 && mode != 2)
+        copy->unitId = unitId;
+    copy->workGeometry.arc = mode == 2 ? workGeometry.arc : geometry.arc;
+    copy->geometry.arc = copy->workGeometry.arc;
+    CopyCommonAttributes(copy);
+    copy->complete = 1;
+    out = copy;
+    return true;
+}
+
+void CArc::FlattenWorkCurve()
+{
+    const ArcRecord& w = workGeometry.arc;
+    FlattenArc(workCurve, w.centre, w.radius, w.startAngle, w.endAngle, w.direction, 0);
+}
+
+void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
+{
+    g_DashPhase = 0;
+    UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
+    if (mode == 0) {
+        if (dc != nullptr) {
+            CPen pen(PS_SOLID, g_PenWidth, style.colour);
+            CPen* old = dc->SelectObject(&pen);
+            dc->SetBkMode(g_BackgroundMode);
+            const int rop = dc->SetROP2(R2_COPYPEN);
+            DrawWorldPolyline(dc, workCurve, 0, nullptr);
+            dc->SetROP2(rop);
+            dc->SelectObject(old);
+        }
+    } else if (mode == 1) {
+        g_RasterDrawColor = style.colour;
+        g_RasterDrawStyle = style.rasterPattern;
+        const std::uint8_t split = workGeometry.arc.splitPiece;
+        workGeometry.arc = geometry.arc;
+        workGeometry.arc.splitPiece = split;
+        refPoint = geometry.arc.centre;
+        if (!flatValid) {
+            flatValid = 1;
+            FlattenWorkCurve();
+            flatPoints.Copy(workCurve);
+        }
+        DrawWorldPolyline(dc, flatPoints, 1, raster);
+    } else {
+        DrawWorldPolyline(dc, flatPoints, 1, raster);
+    }
+    if (!gripsValid) {
+        gripsValid = 1;
+        UpdateKeyPoints();
+        UpdateGripPoints();
+        ComputeExtents();
+    }
+    complete = 1;
+}
+
+void CArc::DrawRubber(CDC* dc, x_Vector)
+{
+    FlattenWorkCurve();
+    if (dc == nullptr)
+        return;
+    CPen pen(g_RubberLineStyle, g_PenWidth, g_ActiveColor);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->SetBkMode(g_BackgroundMode);
+    DrawWorldPolyline(dc, workCurve, 0, nullptr);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CArc::DrawHighlight(CDC* dc, int show)
+{
+    if (dc == nullptr)
+        return;
+    if (show == 0) {
+        if (!hoverShown)
+            return;
+        hoverShown = 0;
+    } else if (hoverShown || selected || picked) {
+        return;
+    }
+    CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->SetBkMode(g_BackgroundMode);
+    DrawWorldPolyline(dc, flatPoints, 0, nullptr);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CArc::DrawGrips(CDC* dc)
+{
+    if (gearKind || dc == nullptr)
+        return;
+    CPen pen(PS_SOLID, 1, g_EndPointColor);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&g_DrawingBrushes[0]);
+    dc->SetBkMode(TRANSPARENT);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    const int n = gripPoints.GetSize();
+    for (int i = 0; i + 1 < n; ++i) {
+        const POINT p = WorldToScreen(gripPoints[i]);
+        if (!AddUniquePair(p.x, p.y))
+            dc->Rectangle(p.x - 8, p.y - 8, p.x + 8, p.y + 8);
+    }
+    dc->SelectObject(&g_DrawingBrushes[1]);
+    if (n >= 4 && group == 0) {
+        const POINT p = WorldToScreen(gripPoints[3]);
+        dc->Rectangle(p.x - 8, p.y - 8, p.x + 8, p.y + 8);
+    }
+    dc->SetROP2(rop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
