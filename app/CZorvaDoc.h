@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
 
 #include "geometry/CUnit.h"           // CUnitDocument.h needs it complete
 #include "geometry/CUnitDocument.h"
@@ -32,8 +31,6 @@ public:
 
     CRestArray m_restList;              // undo records
     std::uint8_t m_undoStepOpen = 0;    // the current step was prepared
-    // Taken by every structural change of the lists and by the render.
-    std::recursive_mutex m_listMutex;
 
     // --- lists (CZorvaDoc_lists.cpp) ---
     // Frees the drawing-list units the predicate picks: each is cleared
