@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/DocumentUi.h"
+#include "geometry/CLine.h"
 #include "geometry/CUnit.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
@@ -10,9 +11,27 @@
 
 #include <algorithm>
 
+namespace {
+
+// The entity classes of the geometry library, named here so that the linker
+// keeps their class records (the reader finds classes by name). Classes of
+// later libraries (wire paths) register through their own users.
+const CRuntimeClass* const kEntityClasses[] = {
+    RUNTIME_CLASS(CUnit),
+    RUNTIME_CLASS(CLine),
+};
+
+} // namespace
+
 bool IsEntityClass(const CRuntimeClass* cls)
 {
-    return cls != nullptr && cls->IsDerivedFrom(RUNTIME_CLASS(CUnit));
+    if (cls == nullptr)
+        return false;
+    for (const CRuntimeClass* known : kEntityClasses) {
+        if (cls == known)
+            return true;
+    }
+    return cls->IsDerivedFrom(RUNTIME_CLASS(CUnit));
 }
 
 void StoreDrawing(CArchive& ar, const CUnitArray& units)

@@ -315,3 +315,26 @@ TEST_F(WcxTest, FitViewToDrawing)
         EXPECT_EQ(g_DrawingExtents[1].x, c.x1);
     }
 }
+
+TEST_F(WcxTest, LineRecordWrittenByHandLoadsAsALine)
+{
+    // This file names no entity class of the geometry library: the reader
+    // itself must keep the line's class record.
+    std::vector<std::uint8_t> bytes = Hex("d4 86 01 00 36 04 00 00 01 00 ff ff 01 00 05 00 43 4c 69 6e 65");
+    std::vector<std::uint8_t> common(162, 0);
+    common[102] = 9;   // unit id 9
+    bytes.insert(bytes.end(), common.begin(), common.end());
+    auto tail = Hex("00 00 00 00 00 00 f0 3f 00 00 00 00 00 00 00 40 "
+                    "00 00 00 00 00 00 08 40 00 00 00 00 00 00 10 40 01 00 "
+                    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    WriteAll(folder + "/line.wcx", bytes);
+    Open("line.wcx");
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1) << ui.Lines();
+    CUnit* line = doc->m_unitList[0];
+    EXPECT_STREQ(line->GetRuntimeClass()->m_lpszClassName, "CLine");
+    EXPECT_EQ(line->GetType(), 1);
+    EXPECT_EQ(line->GetStartPoint(), x_Vector(1.0, 2.0));
+    EXPECT_EQ(line->GetEndPoint(), x_Vector(3.0, 4.0));
+    EXPECT_EQ(g_UnitIdCounter, 9u);
+}
