@@ -9,16 +9,12 @@
 #include "geometry/GeometryState.h"
 #include "platform/core/files.h"
 
-#if __has_include("geometry/CLine.h") && __has_include("geometry/CArc.h")
-#include "geometry/CArc.h"
 #include "geometry/CLine.h"
-using BenchLine = CLine;
-using BenchArc = CArc;
-#else
 #include "geometry/CUnit.h"
-using BenchLine = CUnit;
+
+using BenchLine = CLine;
+// Arcs stand in as base units until the arc entity is in the tree.
 using BenchArc = CUnit;
-#endif
 
 #include <chrono>
 #include <cstdio>
