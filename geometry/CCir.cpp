@@ -1,0 +1,394 @@
+#include "geometry/CCir.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "geometry/grip_pairs.h"
+#include "geometry/raster.h"
+#include "geometry/screen_marks.h"
+#include "geometry/text_utils.h"
+#include "geometry/view_transform.h"
+#include "platform/core/CArchive.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
+IMPLEMENT_SERIAL(CCir, CUnit, 1)
+
+namespace {
+
+constexpr double kLeastRadius = 0.0001 - 1e-12;   // see the arc's offset
+// A committed gear circle commits its group; the others it reaches must not
+// cascade again (two gear circles of a copied gear did so without end).
+thread_local bool t_inGroupCommit = false;
+
+} // namespace
+
+CCir* NewCircle(const x_Vector& centre, double radius)
+{
+    ++g_UnitIdCounter;
+    auto* c = new CCir();
+    c->geometry.circle.centre = centre;
+    c->geometry.circle.radius = radius;
+    c->workGeometry.circle = c->geometry.circle;
+    c->complete = 1;
+    return c;
+}
+
+CCir::CCir()
+{
+    CUnit::ResetState();
+    geometry.circle.direction = workGeometry.circle.direction = 0;
+    unitId = g_UnitIdCounter;
+    brushStyle = 1;
+    lineStyle = g_CurrentLineStyle;
+    colour = g_CurrentColor;
+    dashDot = g_CurrentDashDot;
+}
+
+CCir::~CCir()
+{
+    CUnit::FreeCaches();
+}
+
+// Tail: centre, radius (doubles) and the committed byte as 0 or 1 (25 bytes).
+void CCir::Serialize(CArchive& ar)
+{
+    CUnit::Serialize(ar);
+    CircleRecord& g = geometry.circle;
+    if (ar.IsStoring()) {
+        ar << g.centre.x << g.centre.y << g.radius << std::uint8_t(g.committed ? 1 : 0);
+        return;
+    }
+    ar >> g.centre.x >> g.centre.y >> g.radius >> g.committed;
+    g.centre.valid = 1;
+}
+
+x_Vector CCir::GetStartPoint()
+{
+    const CircleRecord& g = geometry.circle;
+    return {g.centre.x + g.radius, g.centre.y};
+}
+
+x_Vector CCir::GetMidPoint()
+{
+    const CircleRecord& g = geometry.circle;
+    return {g.centre.x + g.radius * std::cos(kPi), g.centre.y + g.radius * std::sin(kPi)};
+}
+
+void CCir::StartFromCurrent()
+{
+    workGeometry.circle.centre = geometry.circle.centre;
+    workGeometry.circle.radius = geometry.circle.radius;
+}
+
+void CCir::UpdateBoxCorners()
+{
+    const CircleRecord& w = workGeometry.circle;
+    inputPoints[0] = {w.centre.x - w.radius, w.centre.y - w.radius};
+    inputPoints[1] = {w.centre.x + w.radius, w.centre.y + w.radius};
+}
+
+double CCir::BuildCircleFromInput(x_Vector p, x_Vector q)
+{
+    CircleRecord& w = workGeometry.circle;
+    if (g_CircleMode == 0) {
+        w.centre = p;
+        w.radius = x_Vector::Distance(p, q);
+    } else if (g_CircleMode == 1) {
+        w.centre = (p + q) / 2.0;
+        w.radius = x_Vector::Distance(q, w.centre);
+    } else {
+        return w.radius;
+    }
+    UpdateBoxCorners();
+    return w.radius;
+}
+
+bool CCir::SetFromDiameter(const x_Vector& p, const x_Vector& q)
+{
+    if (!(x_Vector::Distance(p, q) > 1e-10))
+        return false;
+    workGeometry.circle.centre = p + (q - p) / 2.0;
+    workGeometry.circle.radius = x_Vector::Distance(p, q) / 2.0;
+    UpdateBoxCorners();
+    return true;
+}
+
+double CCir::DistanceTo(x_Vector& p, int, int, double)
+{
+    return std::fabs(x_Vector::Distance(p, geometry.circle.centre) - geometry.circle.radius);
+}
+
+x_Vector CCir::NearestPoint(x_Vector& out, x_Vector& p, std::uint8_t, double* distance, int)
+{
+    const CircleRecord& g = geometry.circle;
+    const double a = (p - g.centre).Angle();
+    out = {g.centre.x + g.radius * std::cos(a), g.centre.y + g.radius * std::sin(a)};
+    if (distance != nullptr)
+        *distance = std::fabs(x_Vector::Distance(out, g.centre) - g.radius);
+    return out;
+}
+
+bool CCir::HitTest(x_Vector p, std::uint8_t mode)
+{
+    const double d = DistanceTo(p, 0, 0, 0);
+    if (mode != 0)
+        return d < 0.0001;
+    return d * ClampViewScale() < 8.0;
+}
+
+void CCir::ComputeExtents()
+{
+    const CircleRecord& g = geometry.circle;
+    extentMin = {g.centre.x - g.radius, g.centre.y - g.radius};
+    extentMax = {g.centre.x + g.radius, g.centre.y + g.radius};
+}
+
+void CCir::UpdateGripPoints()
+{
+    const CircleRecord& g = geometry.circle;
+    const double r = g.radius;
+    gripPoints.RemoveAll();
+    gripPoints.Add(g.centre + x_Vector(r, 0));
+    gripPoints.Add(g.centre + x_Vector(0, r));
+    gripPoints.Add(g.centre - x_Vector(r, 0));
+    gripPoints.Add(g.centre - x_Vector(0, r));
+    gripPoints.Add(g.centre);
+}
+
+int CCir::HitTestGrip(x_Vector point)
+{
+    return FindGripNear(gripPoints, point, gripHit);
+}
+
+void CCir::Move(x_Vector offset)
+{
+    moveDelta = offset;
+    StartFromCurrent();
+    workGeometry.circle.centre = geometry.circle.centre + offset;
+    UpdateBoxCorners();
+}
+
+bool CCir::Rotate(x_Vector pivot, double angle)
+{
+    StartFromCurrent();
+    workGeometry.circle.centre.RotateAbout(pivot, angle);
+    UpdateBoxCorners();
+    return true;
+}
+
+bool CCir::Mirror(x_Vector a, x_Vector b)
+{
+    StartFromCurrent();
+    workGeometry.circle.centre.MirrorAbout(a, b);
+    UpdateBoxCorners();
+    return true;
+}
+
+bool CCir::Scale(x_Vector base, x_Vector f)
+{
+    if (gearKind)
+        return false;
+    StartFromCurrent();
+    workGeometry.circle.centre.ScaleAbout(base, f.x, f.y);
+    workGeometry.circle.radius *= f.x;
+    UpdateBoxCorners();
+    return true;
+}
+
+void CCir::CommitTransform()
+{
+    geometry.circle.centre = workGeometry.circle.centre;
+    geometry.circle.radius = workGeometry.circle.radius;
+    geometry.circle.committed = 1;
+    complete = 1;
+    if (gearKind && group != 0 && g_pDoc != nullptr && !t_inGroupCommit) {
+        t_inGroupCommit = true;
+        for (CUnit* u : g_pDoc->m_unitList)
+            if (u != nullptr && !u->deleted && u->group == group && u->unitId != unitId)
+                u->CommitTransform();
+        t_inGroupCommit = false;
+    }
+    gripsValid = 0;
+}
+
+bool CCir::Copy(int mode, CUnit*& out)
+{
+    if (mode != 1)
+        ++g_UnitIdCounter;
+    auto* copy = new CCir();
+    if (mode == 1)
+        copy->unitId = unitId;
+    copy->workGeometry.circle = mode == 2 ? workGeometry.circle : geometry.circle;
+    copy->geometry.circle = copy->workGeometry.circle;
+    CopyCommonAttributes(copy);
+    copy->complete = 1;
+    out = copy;
+    return true;
+}
+
+// With direction 0, side 2 is the inside.
+bool CCir::Offset(CUnit*& out, double d, int side)
+{
+    const CircleRecord& g = geometry.circle;
+    const bool outward = (g.direction == 0 && side != 2) || (g.direction != 0 && side == 2);
+    const double r = outward ? g.radius + d : g.radius - d;
+    if (!(r >= kLeastRadius))
+        return false;
+    CCir* c = NewCircle(g.centre, r);
+    c->geometry.circle.direction = c->workGeometry.circle.direction = g.direction;
+    c->role = kRoleDrawing;
+    out = c;
+    return true;
+}
+
+bool CCir::OffsetForPath(CUnit*& out, double d, int side, int newRole, int owner)
+{
+    const CircleRecord& g = geometry.circle;
+    CCir* c = NewCircle(g.centre, side == 1 ? g.radius + d : g.radius - d);
+    c->role = newRole;
+    c->ownerNo = owner;
+    out = c;
+    return true;
+}
+
+void CCir::DrawRasterChords(std::uint8_t* raster, COLORREF colour) const
+{
+    const CircleRecord& g = geometry.circle;
+    const double r = g.radius;
+    if (raster == nullptr || !(r >= 0.0001))
+        return;
+    const double m = r > 0.5 ? std::clamp(std::asin(0.5 / r), 0.03, 0.3) : 0.3;
+    const std::int32_t w = g_ViewClientRect.right - g_ViewClientRect.left;
+    const std::int32_t h = g_ViewClientRect.bottom - g_ViewClientRect.top + 20;
+    auto pixel = [&](double t) {
+        return POINT{RoundHalfUp(g_ViewScale * (g.centre.x + r * std::cos(t)) + g_ViewOriginX),
+                     RoundHalfUp(g_ViewOriginY - g_ViewScale * (g.centre.y + r * std::sin(t)))};
+    };
+    auto chord = [&](const POINT& a, const POINT& b) {
+        if ((a.x < 0 && b.x < 0) || (a.x > w && b.x > w) || (a.y < 0 && b.y < 0) || (a.y > h && b.y > h))
+            return;
+        DrawLineRGB565(raster, a.x, a.y, b.x, b.y, colour, 2);
+    };
+    const POINT start = pixel(0.0);
+    POINT previous = start;
+    for (int i = 1; i * m <= kTwoPi; ++i) {
+        const POINT p = pixel(i * m);
+        chord(previous, p);
+        previous = p;
+    }
+    chord(previous, start);
+}
+
+void CCir::DrawBoxEllipse(CDC* dc) const
+{
+    const POINT a = WorldToScreen(inputPoints[0]);
+    const POINT b = WorldToScreen(inputPoints[1]);
+    dc->Ellipse(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+}
+
+void CCir::Draw(CDC* dc, int mode, std::uint8_t* raster)
+{
+    g_DashPhase = 0;
+    const UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
+    if (style.lineStyle == 2 && mode == 1) {
+        StartFromCurrent();
+        UpdateBoxCorners();
+        DrawRasterChords(raster, style.colour);
+    } else if (dc != nullptr) {
+        if (mode == 1) {
+            StartFromCurrent();
+            UpdateBoxCorners();
+        }
+        const COLORREF back = dc->SetBkColor(g_PreviewBackColor);
+        CPen pen(style.lineStyle, g_PenWidth, style.colour);
+        CPen* oldPen = dc->SelectObject(&pen);
+        CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+        const int rop = dc->SetROP2(R2_COPYPEN);
+        const int bk = dc->SetBkMode(g_BackgroundMode);
+        DrawBoxEllipse(dc);
+        dc->SetBkMode(bk);
+        dc->SetROP2(rop);
+        dc->SelectObject(oldBrush);
+        dc->SelectObject(oldPen);
+        dc->SetBkColor(back);
+    }
+    complete = 1;
+    if (!gripsValid) {
+        gripsValid = 1;
+        UpdateGripPoints();
+        ComputeExtents();
+    }
+}
+
+void CCir::DrawRubber(CDC* dc, x_Vector)
+{
+    if (dc == nullptr)
+        return;
+    CPen pen(g_RubberLineStyle, g_PenWidth, g_ActiveColor);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    const int bk = dc->SetBkMode(g_BackgroundMode);
+    DrawBoxEllipse(dc);
+    dc->SetBkMode(bk);
+    dc->SetROP2(rop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
+
+void CCir::DrawHighlight(CDC* dc, int show)
+{
+    if (dc == nullptr)
+        return;
+    if (show == 0) {
+        if (!hoverShown)
+            return;
+        hoverShown = 0;
+    } else if (hoverShown || selected || highlighted) {
+        return;
+    }
+    const COLORREF back = dc->SetBkColor(g_PreviewBackColor);
+    CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    const int bk = dc->SetBkMode(g_BackgroundMode);
+    DrawBoxEllipse(dc);
+    dc->SetBkMode(bk);
+    dc->SetROP2(rop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+    dc->SetBkColor(back);
+}
+
+void CCir::DrawGrips(CDC* dc)
+{
+    if (dc == nullptr || gripPoints.GetSize() < 5)
+        return;
+    CPen pen(PS_SOLID, 1, g_EndPointColor);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&g_DrawingBrushes[0]);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    const int bk = dc->SetBkMode(OPAQUE);
+    auto square = [&](const x_Vector& g) {
+        const POINT p = WorldToScreen(g);
+        dc->Rectangle(p.x - 8, p.y - 8, p.x + 8, p.y + 8);
+    };
+    if (pieceOf != 5) {
+        for (int i = 0; i < 4; ++i) {
+            const POINT p = WorldToScreen(gripPoints[i]);
+            if (!AddUniquePair(p.x, p.y))
+                square(gripPoints[i]);
+        }
+    }
+    dc->SelectObject(&g_DrawingBrushes[1]);
+    square(gripPoints[4]);
+    dc->SetBkMode(bk);
+    dc->SetROP2(rop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}

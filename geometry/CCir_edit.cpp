@@ -1,0 +1,333 @@
+// Picking and grip drags of the circle, its rubber band, object snap, trim
+// into an arc and the two steps of path preparation.
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <vector>
+
+#include "geometry/CArc.h"
+#include "geometry/CCir.h"
+#include "geometry/CConstructionLine.h"
+#include "geometry/CLine.h"
+#include "geometry/CUnitDocument.h"
+#include "geometry/CUnitView.h"
+#include "geometry/GeometryState.h"
+#include "geometry/curve_helpers.h"
+#include "geometry/intersect.h"
+#include "geometry/path_services.h"
+#include "geometry/screen_marks.h"
+#include "geometry/unit_services.h"
+#include "geometry/view_transform.h"
+#include "platform/core/CString.h"
+
+namespace {
+
+constexpr int kTrimCommand = 60;
+constexpr int kStepMove = 3;
+constexpr int kStepGrip = 4;
+constexpr int kTwoProfile = 2;
+constexpr double kDegrees = 57.29577951308232;
+
+void AppendDirection(CUnit& unit, const x_Vector& p, double angle, int kind)
+{
+    x_TrailDirectionData r;
+    r.angle = angle;
+    r.point = r.point2 = p;
+    r.direction = kind;
+    r.unitId = unit.unitId;
+    r.listIndex = unit.listIndex;
+    r.active = 1;
+    g_TrailDirections.Add(r);
+}
+
+} // namespace
+
+void CCir::ShowRadius(CUnitView* view) const
+{
+    if (view == nullptr)
+        return;
+    CString text;
+    text.Format(u"圆半径：%0.4fmm ，周长：%.4fmm", workGeometry.circle.radius,
+                kTwoPi * workGeometry.circle.radius);
+    view->SetPromptText(text);
+}
+
+void CCir::OnPick(CDC* dc, CUnitView* view, x_Vector point)
+{
+    if (view == nullptr)
+        return;
+    if (!selected) {
+        if (HitTest(point, 0)) {
+            view->m_pickUnit = this;
+            selected = picked = 1;
+            view->m_pickedFlag = 1;
+            if (group == 0)
+                g_pickMark = 1;
+        }
+        return;
+    }
+    if (g_curCommand != 0 || role != kRoleDrawing)
+        return;
+    g_rubberShown = 0;
+    const int g = HitTestGrip(point);
+    view->m_gripNumber = g;
+    if (g == 5) {
+        if (gearKind)
+            SelectGroup(group);
+        else
+            ResetEntityStates();
+        g_cmdStep = kStepMove;
+    } else if (g >= 1 && g <= 4 && !gearKind) {
+        ResetEntityStates();
+        g_cmdStep = kStepGrip;
+    } else {
+        return;
+    }
+    dragStart = dragPoint = gripHit;
+    view->m_firstPoint = view->m_lastPoint = gripHit;
+    picked = 1;
+    view->m_gripDragFlag = 1;
+    g_pickMark = 1;
+    const POINT px = WorldToScreen(gripHit);
+    view->m_dragPixel[0] = view->m_dragPixel[1] = px;
+    view->m_pickUnit = this;
+    DrawPickBox(dragStart, dc);
+}
+
+void CCir::InteractiveStep(CDC* dc, CUnitView* view, x_Vector c)
+{
+    if (g_cmdStep == kStepMove) {
+        moveDelta = c - dragPoint;
+        if (gearKind && group != 0) {
+            if (g_pDoc == nullptr)
+                return;
+            for (CUnit* u : g_pDoc->m_unitList) {
+                if (u == nullptr || u->deleted || u->group != group || !u->selected)
+                    continue;
+                if (g_rubberShown)
+                    u->DrawRubber(dc, c);
+                u->Move(moveDelta);
+                u->DrawRubber(dc, c);
+            }
+            g_rubberShown = 1;
+            return;
+        }
+        StartFromCurrent();
+        workGeometry.circle.centre = geometry.circle.centre + moveDelta;
+        UpdateBoxCorners();
+        return;
+    }
+    if (gearKind)
+        return;
+    if (g_cmdStep == kStepGrip && g_cmdPointCount == 1) {
+        if (g_rubberShown)
+            DrawRubber(dc, c);
+        BuildCircleFromInput(workGeometry.circle.centre, c);
+        g_rubberShown = 1;
+        DrawRubber(dc, c);
+        DrawRubberLine(dragStart, c, 0, dc);
+        ShowRadius(view);
+        return;
+    }
+    // The command's first click is the view's first point; the step engine
+    // keeps the second click of a three-point circle in inputPoints[2].
+    const x_Vector first = view != nullptr ? view->m_firstPoint : dragStart;
+    if (g_CircleMode == 2 && g_cmdPointCount == 1) {
+        DrawRubberLine(dragStart, c, 0, dc);
+        if (view != nullptr) {
+            CString text;
+            text.Format(u"距离：%.4fmm , 角度：%.4f°", x_Vector::Distance(dragStart, c),
+                        x_Vector::AngleTo(dragStart, c) * kDegrees);
+            view->SetPromptText(text);
+        }
+    } else if (g_CircleMode == 2 && g_cmdPointCount == 2) {
+        ArcRecord fit;
+        // Collinear clicks have no circle; the previous preview stays.
+        if (!ArcFromThreePoints(fit, first, inputPoints[2], c))
+            return;
+        if (g_rubberShown)
+            DrawRubber(dc, c);
+        workGeometry.circle.centre = fit.centre;
+        workGeometry.circle.radius = fit.radius;
+        UpdateBoxCorners();
+        g_rubberShown = 1;
+        DrawRubber(dc, c);
+        ShowRadius(view);
+    } else if (g_CircleMode != 2 && g_cmdPointCount == 1) {
+        if (g_rubberShown)
+            DrawRubber(dc, c);
+        BuildCircleFromInput(first, c);
+        g_rubberShown = 1;
+        DrawRubber(dc, c);
+        DrawRubberLine(dragStart, c, 0, dc);
+        ShowRadius(view);
+    }
+}
+
+bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
+{
+    const CircleRecord& g = geometry.circle;
+    std::vector<x_PolerData> candidates;
+    for (int i = 0; i < gripPoints.GetSize(); ++i) {
+        if (GripSquareHit(c, gripPoints[i])) {
+            candidates.push_back({gripPoints[i], i == 4 ? 3 : 1});
+            break;
+        }
+    }
+    if (mode != 0 && !(r == c)) {
+        if (mode == 2) {
+            const x_Vector v = r - g.centre;
+            const double d = v.Length();
+            const double x = d < 1e-10 ? 0.0 : g.radius / d;
+            if (x <= 1.0) {                     // from inside there is no tangent
+                const double alpha = std::acos(x);
+                for (double sign : {1.0, -1.0}) {
+                    x_Vector t = g.centre + v * x;
+                    t.RotateAbout(g.centre, sign * alpha);
+                    if (std::fabs(x_Vector::Distance(t, g.centre) - g.radius) < 0.0001
+                        && GripSquareHit(c, t))
+                        candidates.push_back({t, 8});
+                }
+            }
+            const double u = v.Angle();
+            const x_Vector f(g.centre.x + g.radius * std::cos(u), g.centre.y + g.radius * std::sin(u));
+            if (GripSquareHit(c, f))
+                candidates.push_back({f, 5});
+        }
+        if (candidates.empty() && !g_SnapRestrict) {
+            if (mode == 2) {
+                CConstructionLine through(r, c);
+                for (const x_Vector& q : IntersectEntities(&through, this, 0).points) {
+                    if (q.valid && x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
+                        gripHit = q;
+                        snapKind = 4;
+                        return true;
+                    }
+                }
+            } else if (mode == 1) {
+                x_Vector q;
+                NearestPoint(q, c, 0);
+                if (x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
+                    gripHit = q;
+                    snapKind = 4;
+                    return true;
+                }
+            }
+        }
+    }
+    if (candidates.empty())
+        return false;
+    const x_PolerData* best = &candidates[0];
+    for (const x_PolerData& k : candidates)
+        if (x_Vector::Distance(k.point, c) < x_Vector::Distance(best->point, c))
+            best = &k;
+    gripHit = best->point;
+    snapKind = best->kind;
+    return true;
+}
+
+// Everything but the picked gap between two crossings becomes an arc.
+int CCir::Trim(int, x_Vector point, int n)
+{
+    if (!HitTest(point, 0) || g_pDoc == nullptr)
+        return 0;
+    const CircleRecord g = geometry.circle;
+    x_Vector pick;
+    NearestPoint(pick, point, 0);
+    std::vector<x_Vector> cuts;
+    const int count = g_pDoc->m_unitList.GetSize();
+    for (int i = 0; i < count; ++i) {
+        CUnit* edge = g_pDoc->m_unitList.GetAt(i);
+        if (i == n || edge == nullptr || edge->deleted || edge->role != kRoleDrawing)
+            continue;
+        if (g_curCommand == kTrimCommand && !edge->selected)
+            continue;
+        for (const x_Vector& q : IntersectEntities(this, edge, 1).points)
+            if (q.valid == 1 && HitTest(q, 1))
+                cuts.push_back(q);
+    }
+    std::vector<x_Vector> kept;
+    for (const x_Vector& q : cuts)
+        if (std::none_of(kept.begin(), kept.end(), [&](const x_Vector& k) { return k.IsEqual(q); }))
+            kept.push_back(q);
+    if (kept.size() < 2)
+        return 0;
+    std::vector<double> angles;
+    for (const x_Vector& q : kept)
+        angles.push_back(x_Vector::AngleTo(g.centre, q));
+    std::sort(angles.begin(), angles.end());
+    angles.push_back(angles.front());
+    const double a = x_Vector::AngleTo(g.centre, pick);
+    int m = 0;
+    for (int i = 1; i < static_cast<int>(angles.size()) && m == 0; ++i)
+        if (AngleInArc(a, angles[i - 1], angles[i], g.direction != 0))
+            m = i;
+    if (m == 0)
+        return 0;
+    CArc* arc = NewArc(g.centre, g.radius, angles[m], angles[m - 1], g.direction);
+    arc->role = kRoleDrawing;
+    arc->pieceOf = 0;
+    AppendToDrawing(arc);
+    if (n >= 0 && n < count && !g_pDoc->m_unitList.GetAt(n)->deleted)
+        g_pDoc->RecordDeleteAt(n);
+    return 1;
+}
+
+bool CCir::AppendDirectionRecord(x_Vector p)
+{
+    if (!HitTest(p, 1))
+        return false;
+    const CircleRecord& g = geometry.circle;
+    const double t = x_Vector::AngleTo(g.centre, p) + (g.direction == 0 ? kPi / 2 : -kPi / 2);
+    AppendDirection(*this, p, t, 2);
+    double back = t + kPi;
+    if (back > kTwoPi)
+        back -= kTwoPi;
+    AppendDirection(*this, p, back, 1);
+    return true;
+}
+
+int CCir::SplitAtCrossings(int, x_Vector p, int k, int, x_Vector& out)
+{
+    chainDir = k;
+    walked = 1;
+    visible = 0;
+    const CircleRecord g = geometry.circle;
+    const double phi = x_Vector::AngleTo(g.centre, p);
+    const std::uint8_t dir = k == 1 ? 1 : 0;
+    const double start = k == 1 ? phi + kTwoPi : phi;
+    const double end = k == 1 ? phi : phi + kTwoPi;
+    std::vector<CArc*> pieces;
+    if (g_CutMode == kTwoProfile) {
+        pieces.push_back(NewArc(g.centre, g.radius, start, end, dir));
+    } else {
+        const double mid = (start + end) / 2.0;
+        double e1 = mid, e2 = end;
+        auto fix = [&](double s, double& e) {
+            if (dir == 1 && e > s)
+                e -= kTwoPi;
+            if (dir == 0 && e < s)
+                e += kTwoPi;
+        };
+        fix(start, e1);
+        fix(mid, e2);
+        pieces.push_back(NewArc(g.centre, g.radius, start, e1, dir));
+        pieces.push_back(NewArc(g.centre, g.radius, mid, e2, dir));
+    }
+    for (CArc* arc : pieces) {
+        arc->listIndex = listIndex;
+        arc->role = kRoleDrawing;
+        arc->temporary = 1;
+        arc->chainDir = 2;
+        arc->selected = 1;
+        if (g_pDoc == nullptr) {
+            delete arc;
+            continue;
+        }
+        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+        g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), listIndex});
+        g_pDoc->AppendUnit(arc);
+    }
+    out = p;
+    return 1;
+}
