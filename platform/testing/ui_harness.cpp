@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -20,6 +21,24 @@ namespace {
 
 // Injected events get increasing timestamps, so each is a new message.
 quint64 g_time = 1000;
+
+// The widget the injected pointer is over: moves enter and leave widgets.
+QPointer<QWidget> g_hover;
+
+void Hover(QWidget* target, QPointF local, QPointF global)
+{
+    if (target == g_hover)
+        return;
+    if (g_hover != nullptr) {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(g_hover, &leave);
+    }
+    g_hover = target;
+    if (target != nullptr) {
+        QEnterEvent enter(local, local, global);
+        QCoreApplication::sendEvent(target, &enter);
+    }
+}
 
 Qt::KeyboardModifiers Mods(UINT modifiers)
 {
@@ -73,6 +92,8 @@ void SendMouse(CWnd* wnd, QEvent::Type type, CPoint pt, Qt::MouseButton button, 
     QPoint local;
     QWidget* target = WidgetAt(wnd, pt, &local);
     const QPointF global = target->mapToGlobal(QPointF(local));
+    if (type == QEvent::MouseMove)
+        Hover(target, QPointF(local), global);
     QMouseEvent e(type, QPointF(local), global, button, held, Mods(modifiers));
     e.setTimestamp(++g_time);
     QCoreApplication::sendEvent(target, &e);
@@ -180,6 +201,11 @@ void DoubleClick(CWnd* wnd, CPoint pt, UINT modifiers)
 void MouseMove(CWnd* wnd, CPoint pt, UINT buttons, UINT modifiers)
 {
     SendMouse(wnd, QEvent::MouseMove, pt, Qt::NoButton, Buttons(buttons), modifiers);
+}
+
+void MouseLeave()
+{
+    Hover(nullptr, QPointF(), QPointF());
 }
 
 void Wheel(CWnd* wnd, CPoint pt, int delta, UINT modifiers)

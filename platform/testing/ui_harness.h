@@ -41,8 +41,11 @@ void MouseDown(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 
 void MouseUp(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
 void Click(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
 void DoubleClick(CWnd* wnd, CPoint pt, UINT modifiers = 0);
-// buttons: MK_ flags of the buttons held while moving.
+// buttons: MK_ flags of the buttons held while moving. The pointer enters
+// the widget under pt (and leaves the one it was over).
 void MouseMove(CWnd* wnd, CPoint pt, UINT buttons = 0, UINT modifiers = 0);
+// The pointer leaves the widget it is over.
+void MouseLeave();
 // delta 120 per notch, positive away from the user.
 void Wheel(CWnd* wnd, CPoint pt, int delta, UINT modifiers = 0);
 

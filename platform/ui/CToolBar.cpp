@@ -3,10 +3,12 @@
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CImageList.h"
+#include "platform/ui/afx_ids.h"
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_runtime.h"
 
 #include <QIcon>
+#include <QEvent>
 #include <QImage>
 #include <QLayout>
 #include <QPixmap>
@@ -52,6 +54,32 @@ CString DefaultText(UINT id)
         s.Format(u"#%u", id);
     return s;
 }
+
+// The frame's message pane shows a button's prompt while the mouse is on it.
+class FlyBy : public QObject {
+public:
+    FlyBy(std::shared_ptr<WndLife> life, UINT id, QObject* parent) : QObject(parent), m_life(std::move(life)), m_id(id) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Enter && event->type() != QEvent::Leave)
+            return false;
+        auto* bar = dynamic_cast<CToolBar*>(m_life->wnd);
+        auto* frame = bar != nullptr ? dynamic_cast<CFrameWnd*>(bar->GetOwner()) : nullptr;
+        if (frame == nullptr)
+            return false;
+        if (event->type() == QEvent::Enter)
+            frame->SetMessageText(m_id);
+        else
+            frame->SetMessageText(LoadResourceString(AFX_IDS_IDLEMESSAGE));
+        return false;
+    }
+
+private:
+    std::shared_ptr<WndLife> m_life;
+    UINT m_id;
+};
 
 } // namespace
 
@@ -214,6 +242,7 @@ void CToolBar::Rebuild()
                 if (auto* bar = dynamic_cast<CToolBar*>(life->wnd))
                     bar->PressButton(index);
             });
+            button->installEventFilter(new FlyBy(life, b.id, button));
             w = button;
         }
         w->setProperty("zorvaToolItem", true);

@@ -288,6 +288,16 @@ TEST_F(FrameWindow, ToolbarCheckFollowsTheUpdateHandler)
     EXPECT_EQ(frame->toolBar.GetButtonText(frame->toolBar.CommandToIndex(ID_ZOOM)), CString(u"缩放"));
 }
 
+TEST_F(FrameWindow, PointingAtAToolbarButtonShowsItsPrompt)
+{
+    CRect rc;
+    frame->toolBar.GetItemRect(frame->toolBar.CommandToIndex(ID_ZOOM), &rc);
+    harness::MouseMove(&frame->toolBar, rc.CenterPoint());
+    EXPECT_EQ(frame->GetMessageBar()->GetPaneText(0), CString(u"放大视图"));
+    harness::MouseLeave();
+    EXPECT_EQ(frame->GetMessageBar()->GetPaneText(0), CString());
+}
+
 TEST_F(FrameWindow, MenuItemsTakeTheirStateFromUpdateHandlers)
 {
     CMenu* bar = frame->GetMenu();
