@@ -230,3 +230,13 @@ bool SaveSettingsFile()
     bool backupOk = WriteFileAtomic(SettingsBackupPath(), bytes);
     return mainOk && backupOk;
 }
+
+bool SaveSettingsIfChanged()
+{
+    const bool viewMoved = g_ViewScale != g_loadedViewScale || g_ViewOriginX != g_loadedViewOriginX ||
+                           g_ViewOriginY != g_loadedViewOriginY;
+    if (!viewMoved && !g_SettingsDirty)
+        return true;
+    g_SettingsDirty = 0;
+    return SaveSettingsFile();
+}

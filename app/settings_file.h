@@ -45,3 +45,6 @@ CString SettingsBackupPath();
 bool LoadSettingsFile();
 // Writes both files, each replaced atomically; false when either failed.
 bool SaveSettingsFile();
+// At exit: saves when the view moved since loading or g_SettingsDirty is
+// set (which it clears first); true when nothing needed saving.
+bool SaveSettingsIfChanged();

@@ -227,3 +227,22 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReplacedIsReported)
     EXPECT_FALSE(SaveSettingsFile());
     EXPECT_NE(ReadAll(SettingsBackupPath()), before) << "the other file is still written";
 }
+
+TEST_F(SettingsFileTest, OnlyAChangedViewOrADirtyMarkRewritesTheFiles)
+{
+    LoadSettingsFile();     // nothing there: factory view remembered
+    EXPECT_TRUE(SaveSettingsIfChanged());
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
+
+    g_ViewScale = 12.5;     // zoom only
+    EXPECT_TRUE(SaveSettingsIfChanged());
+    EXPECT_EQ(At<double>(ReadAll(SettingsFilePath()), 32), 12.5);
+    EXPECT_EQ(ReadAll(SettingsBackupPath()), ReadAll(SettingsFilePath()));
+
+    LoadSettingsFile();
+    g_SettingsDirty = 1;
+    g_MachiningSettings.wavePeak = 4.0;
+    EXPECT_TRUE(SaveSettingsIfChanged());
+    EXPECT_EQ(g_SettingsDirty, 0);
+    EXPECT_EQ(At<double>(ReadAll(SettingsFilePath()), 48 + 0x248), 4.0);
+}
