@@ -60,12 +60,21 @@ BOOL CControlBase::CreateControl(CtlKind kind, const CString& caption, DWORD sty
     if (m_hWnd != nullptr || parent == nullptr || parent->GetSafeHwnd() == nullptr)
         return FALSE;
     QWidget* w = MakeWidget(kind, style | WS_CHILD, parent->GetSafeHwnd());
-    w->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    int height = rect.bottom - rect.top;
+    // A combo box's height is that of its open list; the box itself is one row.
+    const int listHeight = height;
+    if (kind == CtlKind::ComboBox)
+        height = w->sizeHint().height();
+    w->setGeometry(rect.left, rect.top, rect.right - rect.left, height);
+    if (kind == CtlKind::Button && (style & BS_TYPEMASK) == BS_GROUPBOX)
+        w->lower(); // drawn beneath the controls it frames
     m_style = style | WS_CHILD;
     AttachWidget(w, nID);
     m_style = style | WS_CHILD;
     if (!caption.IsEmpty())
         SetWindowText(caption);
+    if (auto* combo = dynamic_cast<CComboBox*>(this))
+        combo->SetDroppedHeight(listHeight - height);
     if ((style & WS_DISABLED) != 0)
         w->setEnabled(false);
     if ((style & WS_VISIBLE) != 0)

@@ -25,7 +25,9 @@ int CTabCtrl::InsertItem(int index, const CString& text)
     if (t == nullptr)
         return -1;
     ctl::QuietScope quiet(t);
-    return t->m_bar->insertTab(index, uirt::ToQ(text));
+    const int at = t->m_bar->insertTab(index, uirt::ToQ(text));
+    t->Relayout();
+    return at;
 }
 
 BOOL CTabCtrl::DeleteItem(int index)

@@ -185,6 +185,11 @@ ButtonWidget::ButtonWidget(DWORD style, QWidget* parent) : QAbstractButton(paren
     setCheckable(IsCheckable(style));
     setAutoExclusive(false);
     setFocusPolicy((style & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
+    if ((style & BS_TYPEMASK) == BS_GROUPBOX) {
+        // A frame around other controls: it takes no clicks and no focus.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
     connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
     WatchButtonEvents(this);
 }
@@ -263,7 +268,8 @@ void ButtonWidget::PaintStandard()
     QPainter painter(this);
     const DWORD style = StyleOf(this);
     const DWORD type = style & BS_TYPEMASK;
-    painter.fillRect(rect(), ToQColor(GetSysColor(COLOR_BTNFACE)));
+    if (type != BS_GROUPBOX)
+        painter.fillRect(rect(), ToQColor(GetSysColor(COLOR_BTNFACE)));
     if (type == BS_GROUPBOX) {
         const int half = fontMetrics().height() / 2;
         painter.setPen(ToQColor(GetSysColor(COLOR_BTNSHADOW)));
@@ -508,7 +514,13 @@ TabWidget::TabWidget(DWORD, QWidget* parent) : QWidget(parent), m_bar(new QTabBa
 void TabWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    Relayout();
+}
+
+void TabWidget::Relayout()
+{
     m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+    update();
 }
 
 void TabWidget::paintEvent(QPaintEvent*)

@@ -175,6 +175,8 @@ QAbstractItemView* CreateListView(DWORD style, QWidget* parent);
 class TabWidget : public QWidget {
 public:
     TabWidget(DWORD style, QWidget* parent);
+    // Places the strip after its tabs changed.
+    void Relayout();
     QTabBar* m_bar;
 
 protected:
