@@ -1,6 +1,7 @@
 #include "doc_fixture.h"
 
 #include "app/recovery_snapshot.h"
+#include "geometry/CLine.h"
 
 TEST_F(DocTest, LineUndoRedoFlipsTheDeletedByteOnly)
 {
@@ -152,4 +153,24 @@ TEST_F(DocTest, FreedUnitsAreClearedFromEveryRecordAndTheView)
     EXPECT_EQ(watcher.freed[0], a);
     for (CRest* r : doc->m_restList)
         EXPECT_FALSE(r->Lists(a));
+}
+
+TEST_F(DocTest, MovedLineGoesBackAndForth)
+{
+    ++g_UnitIdCounter;
+    CLine* line = new CLine(0.0, 0.0, 10.0, 0.0);
+    doc->AppendUnit(line);
+    doc->CommitUndoStep(0);
+    const x_Vector d(2.0, 3.0);
+    line->Move(d);
+    line->CommitTransform();
+    doc->RecordTransformAt(0, d);
+    doc->CommitUndoStep(1);
+    ASSERT_EQ(line->GetStartPoint(), x_Vector(2.0, 3.0));
+
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(line->GetStartPoint(), x_Vector(0.0, 0.0));
+    EXPECT_EQ(line->GetEndPoint(), x_Vector(10.0, 0.0));
+    EXPECT_TRUE(doc->Redo());
+    EXPECT_EQ(line->GetEndPoint(), x_Vector(12.0, 3.0));
 }
