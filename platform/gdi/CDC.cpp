@@ -142,7 +142,7 @@ void CDC::ReleaseTarget()
 {
     Impl& d = *m_impl;
     CFrontImage* front = d.front;
-    const CRect changed = d.dirty;
+    const CRect changed = d.dirty & CRect(0, 0, d.width, d.height);
     d.image = nullptr;
     d.bits = nullptr;
     d.width = d.height = d.stride = 0;

@@ -44,11 +44,11 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, 
     // Destination rectangle, cut to the clip and to what the source holds.
     const int dx0 = d.DX(x), dy0 = d.DY(y);
     const int sx0 = source->m_impl->DX(xSource), sy0 = source->m_impl->DY(ySource);
-    CRect area(dx0, dy0, dx0 + width, dy0 + height);
+    using gdi::Saturate;
+    CRect area(dx0, dy0, Saturate(std::int64_t(dx0) + width), Saturate(std::int64_t(dy0) + height));
     area &= dst.clip;
-    CRect fromSource(0, 0, src.width, src.height);
-    fromSource.OffsetRect(dx0 - sx0, dy0 - sy0);
-    area &= fromSource;
+    const std::int64_t shiftX = std::int64_t(dx0) - sx0, shiftY = std::int64_t(dy0) - sy0;
+    area &= CRect(Saturate(shiftX), Saturate(shiftY), Saturate(shiftX + src.width), Saturate(shiftY + src.height));
     if (area.IsRectEmpty())
         return true;
 
@@ -58,8 +58,8 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, 
     const size_t copyStride = (rowBytes + 3) / 4 * 4; // Qt wants 32-bit aligned rows
     std::vector<std::uint8_t> copy(copyStride * size_t(area.Height()));
     for (int row = 0; row < area.Height(); ++row) {
-        const std::uint8_t* from = src.bits + std::ptrdiff_t(area.top + row - dy0 + sy0) * src.stride +
-                                   std::ptrdiff_t(area.left - dx0 + sx0) * bpp;
+        const std::uint8_t* from = src.bits + std::ptrdiff_t(area.top + row - shiftY) * src.stride +
+                                   std::ptrdiff_t(area.left - shiftX) * bpp;
         std::memcpy(copy.data() + copyStride * size_t(row), from, rowBytes);
     }
 

@@ -64,8 +64,8 @@ struct CDC::Impl {
     // image when there is no target.
     QImage WrapTarget() const;
     void Touch(const CRect& device);
-    int DX(int x) const { return x + s.origin.x; }
-    int DY(int y) const { return y + s.origin.y; }
+    int DX(int x) const { return gdi::Saturate(std::int64_t(x) + s.origin.x); }
+    int DY(int y) const { return gdi::Saturate(std::int64_t(y) + s.origin.y); }
     const QFont& Font();
 };
 

@@ -1,13 +1,15 @@
-// Lines, outlines and fills of CDC, through our own rasteriser.
+// Lines, outlines and fills of CDC, through our own rasteriser. Everything
+// is cut to the clip before it is walked, so far-off coordinates of extreme
+// zooms cost no more than what shows.
 #include "platform/gdi/CDC.h"
 
 #include "platform/gdi/CDC_impl.h"
 #include "platform/gdi/raster.h"
 
 #include <QImage>
+#include <QLine>
 #include <QPainter>
 #include <QPen>
-#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
@@ -19,11 +21,11 @@ using gdi::RopWriter;
 namespace {
 
 bool PenVisible(const LOGPEN& p) { return p.lopnStyle != unsigned(PS_NULL); }
-int PenWidth(const LOGPEN& p) { return std::max(1, int(p.lopnWidth.x)); }
+int PenWidth(const LOGPEN& p) { return std::clamp(int(p.lopnWidth.x), 1, 1000); }
 bool BrushVisible(const LOGBRUSH& b) { return b.lbStyle != BS_NULL; }
 
-// One-pixel pen: dash pattern with its phase, gaps in the background colour
-// when the background mode is opaque.
+// A one-pixel pen: dash pattern running on from the DC's phase, gaps in the
+// background colour when the background mode is opaque.
 struct Stroke {
     RopWriter& w;
     std::uint32_t on = 0;
@@ -32,12 +34,16 @@ struct Stroke {
     gdi::DashPattern pattern;
     int& phase;
 
-    void operator()(int x, int y)
+    void Plot(int x, int y, std::int64_t step)
     {
-        if (pattern.On(phase++))
+        if (pattern.On(phase + step))
             w.Pixel(x, y, on);
         else if (drawGaps)
             w.Pixel(x, y, gap);
+    }
+    void Advance(std::int64_t steps)
+    {
+        phase = pattern.period == 0 ? 0 : int((phase + steps) % pattern.period);
     }
 };
 
@@ -51,13 +57,46 @@ Stroke MakeStroke(CDC::Impl& d, RopWriter& w)
     return st;
 }
 
+CRect SaturatedRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b)
+{
+    return CRect(gdi::Saturate(l), gdi::Saturate(t), gdi::Saturate(r), gdi::Saturate(b));
+}
+
 CRect BoundsOf(const std::vector<POINT>& pts, int margin)
 {
-    CRect r(pts[0].x, pts[0].y, pts[0].x + 1, pts[0].y + 1);
-    for (const POINT& p : pts)
-        r |= CRect(p.x, p.y, p.x + 1, p.y + 1);
-    r.InflateRect(margin, margin);
-    return r;
+    std::int64_t l = pts[0].x, t = pts[0].y, r = l, b = t;
+    for (const POINT& p : pts) {
+        l = std::min<std::int64_t>(l, p.x), r = std::max<std::int64_t>(r, p.x);
+        t = std::min<std::int64_t>(t, p.y), b = std::max<std::int64_t>(b, p.y);
+    }
+    return SaturatedRect(l - margin, t - margin, r + 1 + margin, b + 1 + margin);
+}
+
+// Cuts a segment to box (Liang-Barsky); false when nothing is left.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const CRect& box)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
+    x1 = x0 + t1 * dx, y1 = y0 + t1 * dy;
+    x0 = ax, y0 = ay;
+    return true;
 }
 
 // Pixels of a pen wider than one pixel (round caps and joins, as wide
@@ -69,6 +108,8 @@ void WidePixels(const std::vector<POINT>& pts, bool closed, int width, const CRe
     box &= clip;
     if (box.IsRectEmpty())
         return;
+    CRect reach = box; // segments are cut a pen width outside what shows
+    reach.InflateRect(width, width);
     QImage mask(box.Width(), box.Height(), QImage::Format_ARGB32_Premultiplied);
     mask.fill(0);
     {
@@ -76,15 +117,14 @@ void WidePixels(const std::vector<POINT>& pts, bool closed, int width, const CRe
         p.setRenderHint(QPainter::Antialiasing, false);
         p.translate(-box.left, -box.top);
         p.setPen(QPen(Qt::white, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        QPolygon poly;
-        for (const POINT& pt : pts)
-            poly << QPoint(pt.x, pt.y);
-        if (closed)
-            p.drawPolygon(poly);
-        else if (pts.size() == 1)
-            p.drawPoint(poly[0]);
-        else
-            p.drawPolyline(poly);
+        const size_t n = pts.size();
+        if (n == 1)
+            p.drawPoint(pts[0].x, pts[0].y);
+        for (size_t i = 0; i + 1 < n + (closed ? 1 : 0); ++i) {
+            double x0 = pts[i].x, y0 = pts[i].y, x1 = pts[(i + 1) % n].x, y1 = pts[(i + 1) % n].y;
+            if (ClipSegment(x0, y0, x1, y1, reach))
+                p.drawLine(QLineF(x0, y0, x1, y1));
+        }
     }
     for (int y = 0; y < box.Height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
@@ -92,25 +132,6 @@ void WidePixels(const std::vector<POINT>& pts, bool closed, int width, const CRe
             if (qAlpha(row[x]) != 0)
                 plot(box.left + x, box.top + y);
     }
-}
-
-// The outline pixels of a rectangle in drawing order (clockwise from the
-// top-left), each once.
-void RectPerimeter(const CRect& r, const std::function<void(int, int)>& plot)
-{
-    if (r.IsRectEmpty())
-        return;
-    const int l = r.left, t = r.top, rr = r.right - 1, b = r.bottom - 1;
-    for (int x = l; x <= rr; ++x)
-        plot(x, t);
-    for (int y = t + 1; y <= b; ++y)
-        plot(rr, y);
-    if (b > t)
-        for (int x = rr - 1; x >= l; --x)
-            plot(x, b);
-    if (rr > l)
-        for (int y = b - 1; y > t; --y)
-            plot(l, y);
 }
 
 // What one polygon does to each pixel of its (clipped) bounds.
@@ -132,7 +153,6 @@ public:
         m_bits[Index(x, y)] = value;
         return true;
     }
-    const CRect& Box() const { return m_box; }
     void CloseGaps();
 
 private:
@@ -185,25 +205,45 @@ CRect DeviceBox(const CDC::Impl& d, int l, int t, int r, int b)
     return box;
 }
 
-// Spans of a pen band between outer and inner rows, or of the one-pixel
-// border of outer.
+// Fills every pixel of box that lies in the clip.
+void FillBox(RopWriter& w, CRect box, std::uint32_t value)
+{
+    box &= w.surface().clip;
+    for (int y = box.top; y < box.bottom; ++y)
+        w.Span(y, box.left, box.right, value);
+}
+
+void FillRows(RopWriter& w, const gdi::RowSpans& rows, std::uint32_t value)
+{
+    for (size_t i = 0; i < rows.rows.size(); ++i)
+        if (rows.rows[i].first <= rows.rows[i].second)
+            w.Span(rows.top + int(i), rows.rows[i].first, rows.rows[i].second + 1, value);
+}
+
 void EllipseOutline(CDC::Impl& d, RopWriter& w, const CRect& box, int width, bool insideFrame,
                     const std::function<void(int, int, int)>& interior)
 {
+    const CRect& clip = w.surface().clip;
+    // One row beyond the clip on each side: borders are found from neighbours.
+    const int first = clip.top - 1, end = clip.bottom + 1;
     Stroke stroke = MakeStroke(d, w);
     if (width <= 1) {
-        const double a = box.Width() / 2.0, b = box.Height() / 2.0;
+        const double a = (double(box.right) - box.left) / 2.0, b = (double(box.bottom) - box.top) / 2.0;
         const double cx = box.left + a, cy = box.top + b;
         // Ramanujan's perimeter: dash positions run along the curve.
         const double perimeter = std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
         const bool styled = !stroke.pattern.runs.empty();
-        gdi::SplitBorder(gdi::EllipseRows(box), [&](int y, int x0, int x1) {
+        stroke.phase = 0;
+        gdi::SplitBorder(gdi::EllipseRows(box, first, end), [&](int y, int x0, int x1) {
+            x0 = std::max(x0, int(clip.left));
+            x1 = std::min(x1, int(clip.right));
             for (int x = x0; x < x1; ++x) {
+                std::int64_t at = 0;
                 if (styled) {
                     const double t = std::atan2((y + 0.5 - cy) / b, (x + 0.5 - cx) / a) + std::numbers::pi;
-                    stroke.phase = int(t / (2 * std::numbers::pi) * perimeter);
+                    at = std::int64_t(t / (2 * std::numbers::pi) * perimeter);
                 }
-                stroke(x, y);
+                stroke.Plot(x, y, at);
             }
         }, interior);
         return;
@@ -212,11 +252,13 @@ void EllipseOutline(CDC::Impl& d, RopWriter& w, const CRect& box, int width, boo
     if (insideFrame) {
         inner.DeflateRect(width, width);
     } else {
-        outer.InflateRect(width / 2, width / 2);
+        outer = SaturatedRect(std::int64_t(box.left) - width / 2, std::int64_t(box.top) - width / 2,
+                              std::int64_t(box.right) + width / 2, std::int64_t(box.bottom) + width / 2);
         inner.DeflateRect(width - width / 2, width - width / 2);
     }
-    const gdi::RowSpans in = gdi::EllipseRows(inner);
-    gdi::SubtractRows(gdi::EllipseRows(outer), in, [&](int y, int x0, int x1) { w.Span(y, x0, x1, stroke.on); });
+    const gdi::RowSpans in = gdi::EllipseRows(inner, first, end);
+    gdi::SubtractRows(gdi::EllipseRows(outer, first, end), in,
+                      [&](int y, int x0, int x1) { w.Span(y, x0, x1, stroke.on); });
     for (size_t i = 0; i < in.rows.size(); ++i)
         if (in.rows[i].first <= in.rows[i].second)
             interior(in.top + int(i), in.rows[i].first, in.rows[i].second + 1);
@@ -247,7 +289,8 @@ bool CDC::LineTo(int x, int y)
     const int width = PenWidth(d.s.penData);
     if (width == 1) {
         Stroke stroke = MakeStroke(d, w);
-        gdi::TraceLine(pts[0].x, pts[0].y, pts[1].x, pts[1].y, stroke);
+        stroke.Advance(gdi::TraceLine(pts[0].x, pts[0].y, pts[1].x, pts[1].y, sf.clip,
+                                      [&](int px, int py, std::int64_t k) { stroke.Plot(px, py, k); }));
     } else {
         const std::uint32_t c = gdi::ToDevice(d.s.penData.lopnColor, sf.format);
         WidePixels(pts, false, width, sf.clip, [&](int px, int py) { w.Pixel(px, py, c); });
@@ -273,7 +316,8 @@ bool CDC::Polyline(const POINT* points, int count)
         d.dashPhase = 0;
         Stroke stroke = MakeStroke(d, w);
         for (size_t i = 0; i + 1 < pts.size(); ++i)
-            gdi::TraceLine(pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, stroke);
+            stroke.Advance(gdi::TraceLine(pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, sf.clip,
+                                          [&](int px, int py, std::int64_t k) { stroke.Plot(px, py, k); }));
     } else {
         const std::uint32_t c = gdi::ToDevice(d.s.penData.lopnColor, sf.format);
         WidePixels(pts, false, width, sf.clip, [&](int px, int py) { w.Pixel(px, py, c); });
@@ -310,16 +354,14 @@ bool CDC::Polygon(const POINT* points, int count)
             Stroke stroke = MakeStroke(d, w);
             for (size_t i = 0; i < pts.size(); ++i) {
                 const POINT a = pts[i], b = pts[(i + 1) % pts.size()];
-                gdi::TraceLine(a.x, a.y, b.x, b.y, [&](int x, int y) {
+                stroke.Advance(gdi::TraceLine(a.x, a.y, b.x, b.y, box, [&](int x, int y, std::int64_t k) {
                     if (mask.Take(x, y, PixelMask::kOutline))
-                        stroke(x, y);
-                    else
-                        ++stroke.phase;
-                });
+                        stroke.Plot(x, y, k);
+                }));
             }
         } else {
             const std::uint32_t c = gdi::ToDevice(d.s.penData.lopnColor, sf.format);
-            WidePixels(pts, true, width, sf.clip, [&](int x, int y) {
+            WidePixels(pts, true, width, box, [&](int x, int y) {
                 if (mask.Take(x, y, PixelMask::kOutline))
                     w.Pixel(x, y, c);
             });
@@ -355,8 +397,7 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
     if (!PenVisible(d.s.penData)) {
         // Without a pen the fill is one pixel smaller on the right and bottom.
         if (filled)
-            for (int y = box.top; y < box.bottom - 1; ++y)
-                w.Span(y, box.left, box.right - 1, fill);
+            FillBox(w, CRect(box.left, box.top, box.right - 1, box.bottom - 1), fill);
         return true;
     }
     const int width = PenWidth(d.s.penData);
@@ -364,24 +405,25 @@ bool CDC::Rectangle(int left, int top, int right, int bottom)
     if (width == 1) {
         Stroke stroke = MakeStroke(d, w);
         d.dashPhase = 0;
-        RectPerimeter(box, stroke);
+        stroke.Advance(gdi::TraceRectangle(box, sf.clip, [&](int x, int y, std::int64_t k) { stroke.Plot(x, y, k); }));
         inner.DeflateRect(1, 1);
     } else {
         CRect outer = box;
         if (d.s.penData.lopnStyle == unsigned(PS_INSIDEFRAME)) {
             inner.DeflateRect(width, width);
         } else {
-            outer.InflateRect(width / 2, width / 2);
+            outer = SaturatedRect(std::int64_t(box.left) - width / 2, std::int64_t(box.top) - width / 2,
+                                  std::int64_t(box.right) + width / 2, std::int64_t(box.bottom) + width / 2);
             inner.DeflateRect(width - width / 2, width - width / 2);
             d.Touch(outer);
         }
         const std::uint32_t c = gdi::ToDevice(d.s.penData.lopnColor, sf.format);
-        gdi::SubtractRows(gdi::RectRows(outer), gdi::RectRows(inner),
+        gdi::SubtractRows(gdi::RectRows(outer, sf.clip.top, sf.clip.bottom),
+                          gdi::RectRows(inner, sf.clip.top, sf.clip.bottom),
                           [&](int y, int x0, int x1) { w.Span(y, x0, x1, c); });
     }
     if (filled && !inner.IsRectEmpty())
-        for (int y = inner.top; y < inner.bottom; ++y)
-            w.Span(y, inner.left, inner.right, fill);
+        FillBox(w, inner, fill);
     return true;
 }
 
@@ -402,18 +444,14 @@ bool CDC::Ellipse(int left, int top, int right, int bottom)
     d.Touch(box);
     if (!PenVisible(d.s.penData)) {
         box.DeflateRect(0, 0, 1, 1);
-        const gdi::RowSpans rows = gdi::EllipseRows(box);
-        for (size_t i = 0; i < rows.rows.size(); ++i)
-            if (rows.rows[i].first <= rows.rows[i].second)
-                interior(rows.top + int(i), rows.rows[i].first, rows.rows[i].second + 1);
+        if (filled)
+            FillRows(w, gdi::EllipseRows(box, sf.clip.top, sf.clip.bottom), fill);
         return true;
     }
     const int width = PenWidth(d.s.penData);
-    if (width > 1) {
-        CRect outer = box;
-        outer.InflateRect(width / 2, width / 2);
-        d.Touch(outer);
-    }
+    if (width > 1)
+        d.Touch(SaturatedRect(std::int64_t(box.left) - width / 2, std::int64_t(box.top) - width / 2,
+                              std::int64_t(box.right) + width / 2, std::int64_t(box.bottom) + width / 2));
     EllipseOutline(d, w, box, width, d.s.penData.lopnStyle == unsigned(PS_INSIDEFRAME), interior);
     return true;
 }
@@ -429,9 +467,7 @@ void CDC::FillRect(const RECT* r, HBRUSH brush)
         return;
     RopWriter w(sf, R2_COPYPEN);
     const CRect box = DeviceBox(d, r->left, r->top, r->right, r->bottom);
-    const std::uint32_t c = gdi::ToDevice(e.brush.lbColor, sf.format);
-    for (int y = box.top; y < box.bottom; ++y)
-        w.Span(y, box.left, box.right, c);
+    FillBox(w, box, gdi::ToDevice(e.brush.lbColor, sf.format));
     d.Touch(box);
 }
 
@@ -450,15 +486,13 @@ void CDC::FillSolidRect(const RECT* r, COLORREF color)
         return;
     RopWriter w(sf, R2_COPYPEN);
     const CRect box = DeviceBox(d, r->left, r->top, r->right, r->bottom);
-    const std::uint32_t c = gdi::ToDevice(color, sf.format);
-    for (int y = box.top; y < box.bottom; ++y)
-        w.Span(y, box.left, box.right, c);
+    FillBox(w, box, gdi::ToDevice(color, sf.format));
     d.Touch(box);
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
 {
-    const CRect r(x, y, x + cx, y + cy);
+    const CRect r = SaturatedRect(x, y, std::int64_t(x) + cx, std::int64_t(y) + cy);
     FillSolidRect(&r, color);
 }
 
@@ -474,7 +508,7 @@ void CDC::FrameRect(const RECT* r, CBrush* brush)
     RopWriter w(sf, R2_COPYPEN);
     const CRect box = DeviceBox(d, r->left, r->top, r->right, r->bottom);
     const std::uint32_t c = gdi::ToDevice(lb.lbColor, sf.format);
-    RectPerimeter(box, [&](int x, int y) { w.Pixel(x, y, c); });
+    gdi::TraceRectangle(box, sf.clip, [&](int x, int y, std::int64_t) { w.Pixel(x, y, c); });
     d.Touch(box);
 }
 
@@ -502,7 +536,7 @@ void CDC::DrawFocusRect(const RECT* r)
     RopWriter w(sf, R2_NOT);
     const CRect box = DeviceBox(d, r->left, r->top, r->right, r->bottom);
     // Every other pixel, fixed to the device grid, so a second call undoes it.
-    RectPerimeter(box, [&](int x, int y) {
+    gdi::TraceRectangle(box, sf.clip, [&](int x, int y, std::int64_t) {
         if (((x + y) & 1) == 0)
             w.Pixel(x, y, 0);
     });
@@ -522,7 +556,6 @@ bool CDC::PatBlt(int x, int y, int width, int height, std::uint32_t rop)
     if (!sf.Valid())
         return false;
     int r2 = R2_COPYPEN;
-    std::uint32_t c = gdi::ToDevice(d.s.brushData.lbColor, sf.format);
     switch (rop) {
     case PATCOPY:
         if (!BrushVisible(d.s.brushData))
@@ -539,9 +572,10 @@ bool CDC::PatBlt(int x, int y, int width, int height, std::uint32_t rop)
     default: return false;
     }
     RopWriter w(sf, r2);
-    const CRect box = DeviceBox(d, x, y, x + width, y + height);
-    for (int row = box.top; row < box.bottom; ++row)
-        w.Span(row, box.left, box.right, c);
-    d.Touch(box);
+    const CRect box = SaturatedRect(d.DX(x), d.DY(y), std::int64_t(d.DX(x)) + width, std::int64_t(d.DY(y)) + height);
+    CRect normal = box;
+    normal.NormalizeRect();
+    FillBox(w, normal, gdi::ToDevice(d.s.brushData.lbColor, sf.format));
+    d.Touch(normal);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -100,6 +101,11 @@ bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const cha
         y = d.s.position.y;
     }
     const int rx = d.DX(x), ry = d.DY(y);
+    // Text anchored this far off cannot reach the target, and Qt's fixed
+    // point coordinates would not hold it.
+    constexpr int kFar = 1 << 22;
+    if (std::abs(rx) > kFar || std::abs(ry) > kFar)
+        return true;
     int left = 0;
     if ((align & TA_CENTER) == TA_CENTER)
         left = -width / 2;

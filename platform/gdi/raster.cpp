@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace gdi {
 
@@ -134,11 +136,13 @@ void RopWriter::Span(int y, int x0, int x1, std::uint32_t value)
     }
 }
 
-bool DashPattern::On(int phase) const
+bool DashPattern::On(std::int64_t phase) const
 {
     if (runs.empty())
         return true;
-    int p = phase % period;
+    std::int64_t p = phase % period;
+    if (p < 0)
+        p += period;
     for (size_t i = 0; i < runs.size(); ++i) {
         if (p < runs[i])
             return i % 2 == 0;
@@ -162,34 +166,131 @@ DashPattern PatternOf(int penStyle)
     return d;
 }
 
-void TraceLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& plot)
+int Saturate(std::int64_t v)
 {
-    const int dx = x1 - x0;
-    const int dy = y1 - y0;
-    const int sx = dx > 0 ? 1 : -1;
-    const int sy = dy > 0 ? 1 : -1;
-    const int ax = std::abs(dx);
-    const int ay = std::abs(dy);
-    const int major = std::max(ax, ay);
-    const int minor = std::min(ax, ay);
-    int err = -(major >> 1);
-    int x = x0, y = y0;
-    for (int i = 0; i < major; ++i) {
-        plot(x, y);
+    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+namespace {
+
+// Steps k (from 0) with lo <= start + sign * k < hi, within [0, n).
+void ClipRun(std::int64_t start, int sign, std::int64_t lo, std::int64_t hi, std::int64_t n,
+             std::int64_t& kFirst, std::int64_t& kEnd)
+{
+    std::int64_t a, b; // k in [a, b)
+    if (sign > 0) {
+        a = lo - start;
+        b = hi - start;
+    } else {
+        a = start - hi + 1;
+        b = start - lo + 1;
+    }
+    kFirst = std::max<std::int64_t>(a, 0);
+    kEnd = std::min<std::int64_t>(b, n);
+}
+
+} // namespace
+
+std::int64_t TraceLine(int x0, int y0, int x1, int y1, const CRect& clip, const StepPlot& plot)
+{
+    const std::int64_t dx = std::int64_t(x1) - x0;
+    const std::int64_t dy = std::int64_t(y1) - y0;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const std::int64_t major = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const std::int64_t minor = xMajor ? std::llabs(dy) : std::llabs(dx);
+    if (major == 0 || clip.IsRectEmpty())
+        return major;
+    const int sMaj = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    const int sMin = (xMajor ? dy : dx) > 0 ? 1 : -1;
+    const std::int64_t maj0 = xMajor ? x0 : y0;
+    const std::int64_t min0 = xMajor ? y0 : x0;
+    const std::int64_t majLo = xMajor ? clip.left : clip.top, majHi = xMajor ? clip.right : clip.bottom;
+    const std::int64_t minLo = xMajor ? clip.top : clip.left, minHi = xMajor ? clip.bottom : clip.right;
+    const std::int64_t e0 = -(major >> 1);
+
+    // The error term stays in (-major, 0] after every step, so the minor
+    // steps taken before step k are ceil((e0 + k * minor) / major).
+    const auto minorSteps = [&](std::int64_t k) {
+        const __int128 num = __int128(e0) + __int128(k) * minor;
+        __int128 q = num / major;
+        if (num % major > 0)
+            ++q;
+        return std::int64_t(q);
+    };
+    std::int64_t kFirst, kEnd;
+    ClipRun(maj0, sMaj, majLo, majHi, major, kFirst, kEnd);
+    if (kFirst >= kEnd)
+        return major;
+    // Minor steps n with the minor coordinate inside: n in [nLo, nHi].
+    const std::int64_t nLo = sMin > 0 ? minLo - min0 : min0 - minHi + 1;
+    const std::int64_t nHi = sMin > 0 ? minHi - 1 - min0 : min0 - minLo;
+    // minorSteps grows with k: bisect for the first k reaching nLo and the
+    // first k passing nHi.
+    const auto firstReaching = [&](std::int64_t target, std::int64_t lo, std::int64_t hi) {
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (minorSteps(mid) >= target)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return lo;
+    };
+    kFirst = firstReaching(nLo, kFirst, kEnd);
+    kEnd = firstReaching(nHi + 1, kFirst, kEnd);
+
+    std::int64_t n = minorSteps(kFirst);
+    std::int64_t err = e0 + kFirst * minor - n * major;
+    std::int64_t ma = maj0 + sMaj * kFirst;
+    std::int64_t mi = min0 + sMin * n;
+    for (std::int64_t k = kFirst; k < kEnd; ++k) {
+        if (xMajor)
+            plot(int(ma), int(mi), k);
+        else
+            plot(int(mi), int(ma), k);
+        ma += sMaj;
         err += minor;
-        const bool stepMinor = err > 0;
-        if (stepMinor)
+        if (err > 0) {
+            mi += sMin;
             err -= major;
-        if (ax >= ay) {
-            x += sx;
-            if (stepMinor)
-                y += sy;
-        } else {
-            y += sy;
-            if (stepMinor)
-                x += sx;
         }
     }
+    return major;
+}
+
+std::int64_t TraceRectangle(const CRect& box, const CRect& clip, const StepPlot& plot)
+{
+    if (box.IsRectEmpty())
+        return 0;
+    const std::int64_t l = box.left, t = box.top, r = std::int64_t(box.right) - 1, b = std::int64_t(box.bottom) - 1;
+    std::int64_t base = 0;
+    // One side: n pixels from (x, y) along (sx, sy).
+    const auto side = [&](std::int64_t x, std::int64_t y, int sx, int sy, std::int64_t n) {
+        if (n <= 0)
+            return;
+        std::int64_t kFirst = 0, kEnd = n;
+        if (sx != 0) {
+            if (y < clip.top || y >= clip.bottom)
+                kEnd = 0;
+            else
+                ClipRun(x, sx, clip.left, clip.right, n, kFirst, kEnd);
+        } else {
+            if (x < clip.left || x >= clip.right)
+                kEnd = 0;
+            else
+                ClipRun(y, sy, clip.top, clip.bottom, n, kFirst, kEnd);
+        }
+        for (std::int64_t k = kFirst; k < kEnd; ++k)
+            plot(int(x + sx * k), int(y + sy * k), base + k);
+        base += n;
+    };
+    side(l, t, 1, 0, r - l + 1);
+    side(r, t + 1, 0, 1, b - t);
+    if (b > t)
+        side(r - 1, b, -1, 0, r - l);
+    if (r > l)
+        side(l, b - 1, 0, -1, b - t - 1);
+    return base;
 }
 
 bool RowSpans::Has(int y, int x) const
@@ -200,28 +301,42 @@ bool RowSpans::Has(int y, int x) const
     return x >= rows[size_t(i)].first && x <= rows[size_t(i)].second;
 }
 
-RowSpans RectRows(const CRect& box)
+namespace {
+
+// The rows of box that lie in [firstRow, endRow).
+std::pair<int, int> RowRange(const CRect& box, int firstRow, int endRow)
+{
+    return {std::max(int(box.top), firstRow), std::min(int(box.bottom), endRow)};
+}
+
+} // namespace
+
+RowSpans RectRows(const CRect& box, int firstRow, int endRow)
 {
     RowSpans s;
-    s.top = box.top;
-    if (box.IsRectEmpty())
+    const auto [y0, y1] = RowRange(box, firstRow, endRow);
+    s.top = y0;
+    if (box.IsRectEmpty() || y0 >= y1)
         return s;
-    s.rows.assign(size_t(box.Height()), {box.left, box.right - 1});
+    s.rows.assign(size_t(y1 - y0), {box.left, box.right - 1});
     return s;
 }
 
-RowSpans EllipseRows(const CRect& box)
+RowSpans EllipseRows(const CRect& box, int firstRow, int endRow)
 {
     RowSpans s;
-    s.top = box.top;
-    if (box.IsRectEmpty())
+    const auto [y0, y1] = RowRange(box, firstRow, endRow);
+    s.top = y0;
+    if (box.IsRectEmpty() || y0 >= y1)
         return s;
-    const double a = box.Width() / 2.0;
-    const double b = box.Height() / 2.0;
+    const double a = (double(box.right) - box.left) / 2.0;
+    const double b = (double(box.bottom) - box.top) / 2.0;
     const double cx = box.left + a;
     const double cy = box.top + b;
-    s.rows.reserve(size_t(box.Height()));
-    for (int y = box.top; y < box.bottom; ++y) {
+    // Span ends are kept within the box; far-off ones stay far off.
+    const auto toX = [&](double x) { return int(std::clamp(x, double(box.left), double(box.right) - 1)); };
+    s.rows.reserve(size_t(y1 - y0));
+    for (int y = y0; y < y1; ++y) {
         const double v = (y + 0.5 - cy) / b;
         const double w = 1.0 - v * v;
         if (w < 0) {
@@ -230,15 +345,13 @@ RowSpans EllipseRows(const CRect& box)
         }
         const double half = a * std::sqrt(w);
         // Pixel x is inside when |x + 0.5 - cx| <= half.
-        int x0 = int(std::ceil(cx - half - 0.5));
-        int x1 = int(std::floor(cx + half - 0.5));
+        double x0 = std::ceil(cx - half - 0.5);
+        double x1 = std::floor(cx + half - 0.5);
         // Keep at least the centre pixel of a row the box crosses, so thin
         // ellipses stay connected.
-        if (x0 > x1) {
-            x0 = std::clamp(int(std::floor(cx)), int(box.left), int(box.right) - 1);
-            x1 = x0;
-        }
-        s.rows.push_back({std::max(x0, int(box.left)), std::min(x1, int(box.right) - 1)});
+        if (x0 > x1)
+            x0 = x1 = std::floor(cx);
+        s.rows.push_back({toX(x0), toX(x1)});
     }
     return s;
 }
@@ -326,8 +439,8 @@ void FillPolygonSpans(const POINT* p, int count, int fillMode, const CRect& clip
             const double hi = down ? b.y : a.y;
             if (sy < lo || sy >= hi)
                 continue;
-            const double t = (sy - a.y) / double(b.y - a.y);
-            xs.push_back({a.x + t * (b.x - a.x), down ? 1 : -1});
+            const double t = (sy - a.y) / (double(b.y) - a.y);
+            xs.push_back({a.x + t * (double(b.x) - a.x), down ? 1 : -1});
         }
         std::sort(xs.begin(), xs.end(), [](const Cross& l, const Cross& r) { return l.x < r.x; });
         int winding = 0;
@@ -337,8 +450,12 @@ void FillPolygonSpans(const POINT* p, int count, int fillMode, const CRect& clip
             if (!inside)
                 continue;
             // Pixel x is inside when its centre x + 0.5 lies in [xa, xb).
-            const int x0 = int(std::ceil(xs[k].x - 0.5));
-            const int x1 = int(std::ceil(xs[k + 1].x - 0.5));
+            // Clamped to one pixel beyond the clip: the caller cuts there.
+            const auto toX = [&](double x) {
+                return int(std::clamp(std::ceil(x - 0.5), double(clip.left) - 1, double(clip.right) + 1));
+            };
+            const int x0 = toX(xs[k].x);
+            const int x1 = toX(xs[k + 1].x);
             if (x0 < x1)
                 span(y, x0, x1);
         }

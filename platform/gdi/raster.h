@@ -49,12 +49,26 @@ private:
 struct DashPattern {
     std::vector<int> runs; // empty: solid
     int period = 0;
-    bool On(int phase) const;
+    bool On(std::int64_t phase) const;
 };
 DashPattern PatternOf(int penStyle);
 
-// Bresenham from (x0, y0) towards (x1, y1), the end pixel left out.
-void TraceLine(int x0, int y0, int x1, int y1, const std::function<void(int, int)>& plot);
+// Clamps to the 32-bit range: far-off coordinates of extreme zooms stay
+// defined and far off.
+int Saturate(std::int64_t v);
+
+using StepPlot = std::function<void(int x, int y, std::int64_t step)>;
+
+// Bresenham from (x0, y0) towards (x1, y1), the end pixel left out. Only the
+// steps whose pixels lie in clip are walked (with their step index, for dash
+// patterns), so a line millions of pixels long costs what its visible part
+// costs. Returns the number of steps of the whole line.
+std::int64_t TraceLine(int x0, int y0, int x1, int y1, const CRect& clip, const StepPlot& plot);
+
+// The outline pixels of a rectangle in drawing order (clockwise from the
+// top-left), each once; only those in clip are reported. Returns the length
+// of the whole outline.
+std::int64_t TraceRectangle(const CRect& box, const CRect& clip, const StepPlot& plot);
 
 // Rows of a filled shape: for each row from top, the inclusive span
 // [x0, x1] (x0 > x1: empty row).
@@ -63,10 +77,12 @@ struct RowSpans {
     std::vector<std::pair<int, int>> rows;
     bool Has(int y, int x) const;
 };
+// Only rows firstRow <= y < endRow are made (callers pass their clip, one
+// row wider on each side where borders are found from neighbours).
 // Pixels whose centres lie in the ellipse inscribed in box (right and
 // bottom edges outside).
-RowSpans EllipseRows(const CRect& box);
-RowSpans RectRows(const CRect& box);
+RowSpans EllipseRows(const CRect& box, int firstRow, int endRow);
+RowSpans RectRows(const CRect& box, int firstRow, int endRow);
 // Splits a filled shape into its one-pixel 4-connected border and interior.
 void SplitBorder(const RowSpans& shape,
                  const std::function<void(int y, int x0, int x1)>& border,

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <functional>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -311,4 +312,60 @@ TEST(CDC, ViewportOriginAndClipShiftAndCutDrawing)
     EXPECT_EQ(cv.dc.GetPixel(10, 10), CLR_INVALID) << "outside the clip";
     ASSERT_TRUE(cv.dc.RestoreDC(saved));
     EXPECT_EQ(cv.dc.GetPixel(10, 10), kWhite) << "drawing was cut at the clip";
+}
+
+TEST(CDC, FarOffCoordinatesDrawOnlyWhatShowsAndTheSamePixels)
+{
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // A line through lattice points (i, 2i) millions of pixels long sets the
+    // same pixels as a short one through the same points.
+    Canvas longLine, shortLine;
+    for (Canvas* cv : {&longLine, &shortLine})
+        cv->dc.SelectStockObject(BLACK_PEN);
+    longLine.dc.MoveTo(-1000000000, -2000000000);
+    longLine.dc.LineTo(1000000000, 2000000000);
+    shortLine.dc.MoveTo(0, 0);
+    shortLine.dc.LineTo(20, 40);
+    EXPECT_EQ(longLine.Black(), shortLine.Black());
+    EXPECT_EQ(longLine.Black().count({0, 0}), 1u);
+    EXPECT_EQ(longLine.Black().count({14, 29}), 1u);
+
+    // The dash pattern runs on over the part that is cut away: pixel x is
+    // step x + 999 of a dotted line (three on, three off).
+    Canvas dotted;
+    CPen dot(PS_DOT, 1, kBlack);
+    dotted.dc.SelectObject(&dot);
+    dotted.dc.SetBkMode(TRANSPARENT);
+    dotted.dc.MoveTo(-999, 3);
+    dotted.dc.LineTo(kMax, 3);
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(dotted.dc.GetPixel(x, 3), ((x + 999) / 3) % 2 == 0 ? kBlack : kWhite) << x;
+
+    // Shapes spanning the whole integer range; the viewport origin cannot
+    // push coordinates past it.
+    Canvas shapes;
+    shapes.dc.SelectStockObject(BLACK_PEN);
+    shapes.dc.SelectStockObject(NULL_BRUSH);
+    shapes.dc.Rectangle(kMin, 2, kMax, kMax);
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(shapes.dc.GetPixel(x, 2), kBlack) << x;
+    EXPECT_EQ(shapes.dc.GetPixel(5, 3), kWhite);
+    shapes.dc.SelectStockObject(BLACK_BRUSH);
+    shapes.dc.SetViewportOrg(kMax, kMax);
+    shapes.dc.Ellipse(kMin, kMin, kMax, kMax);
+    shapes.dc.SetViewportOrg(0, 0);
+    shapes.dc.Ellipse(-1000000000, -1000000000, 1000000000, 1000000000);
+    EXPECT_EQ(shapes.dc.GetPixel(20, 20), kBlack) << "inside a huge filled circle";
+    const POINT huge[] = {{kMin, kMin}, {kMax, 0}, {0, kMax}};
+    shapes.dc.SetROP2(R2_NOT);
+    shapes.dc.Polygon(huge, 3);
+    EXPECT_EQ(shapes.dc.GetPixel(20, 20), kWhite);
+    CPen wide(PS_SOLID, 5, kBlack);
+    shapes.dc.SelectObject(&wide);
+    shapes.dc.SetROP2(R2_COPYPEN);
+    shapes.dc.MoveTo(kMin, 10);
+    shapes.dc.LineTo(kMax, 10);
+    EXPECT_EQ(shapes.dc.GetPixel(30, 10), kBlack);
+    EXPECT_EQ(shapes.dc.GetPixel(30, 12), kBlack);
 }
