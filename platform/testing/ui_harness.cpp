@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
@@ -250,6 +253,40 @@ void TypeText(CWnd* wnd, const CString& text)
 void ResetKeyboard()
 {
     uirt::ResetKeyState();
+}
+
+namespace {
+
+bool ChooseIn(QMenu* menu, const QString& name)
+{
+    emit menu->aboutToShow(); // rebuilds the items from their update handlers
+    for (QAction* a : menu->actions()) {
+        if (a->menu() != nullptr) {
+            if (a->isEnabled() && ChooseIn(a->menu(), name))
+                return true;
+        } else if (a->objectName() == name) {
+            if (!a->isEnabled())
+                return false;
+            a->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool ChooseMenuItem(CFrameWnd* frame, UINT id)
+{
+    auto* main = frame != nullptr ? qobject_cast<QMainWindow*>(frame->m_hWnd) : nullptr;
+    if (main == nullptr)
+        return false;
+    const QString name = QString::number(id);
+    for (QAction* top : main->menuBar()->actions()) {
+        if (top->menu() != nullptr && ChooseIn(top->menu(), name))
+            return true;
+    }
+    return false;
 }
 
 bool SnapshotPng(CWnd* wnd, const CString& path)

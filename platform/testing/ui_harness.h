@@ -58,6 +58,11 @@ void TypeText(CWnd* wnd, const CString& text);
 // Forgets every key and button held.
 void ResetKeyboard();
 
+// Chooses command id from the frame's menu bar as the user would: each
+// menu on the way opens (its update handlers run) and the item is chosen
+// only when it is enabled. False when the item is missing or disabled.
+bool ChooseMenuItem(CFrameWnd* frame, UINT id);
+
 // Saves a picture of wnd (as the screen would show it) as PNG.
 bool SnapshotPng(CWnd* wnd, const CString& path);
 // A file name in the test's own temporary folder ($ZORVA_HOME).

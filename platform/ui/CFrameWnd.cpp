@@ -200,7 +200,7 @@ void CFrameWnd::DrawMenuBar()
     };
     sink.hover = [life](UINT id) {
         if (auto* f = dynamic_cast<CFrameWnd*>(life->wnd))
-            f->SetMessageText(PromptOf(id));
+            f->SetMessageText(PromptOf(id != 0 ? id : AFX_IDS_IDLEMESSAGE));
     };
     sink.opening = [life](CMenu* menu) {
         if (auto* f = dynamic_cast<CFrameWnd*>(life->wnd))

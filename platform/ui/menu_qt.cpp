@@ -59,6 +59,8 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, const MenuSink& sink)
 void FillQMenuBar(QMenuBar* bar, CMenu* menu, const MenuSink& sink)
 {
     bar->clear();
+    for (QMenu* old : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        delete old;
     if (menu == nullptr)
         return;
     for (CMenu::Item& item : menu->Items()) {
@@ -67,6 +69,8 @@ void FillQMenuBar(QMenuBar* bar, CMenu* menu, const MenuSink& sink)
         if (item.popup != nullptr) {
             QMenu* q = bar->addMenu(uirt::ToQ(item.text));
             FillQMenu(q, item.popup.get(), sink);
+            if (sink.hover)
+                QObject::connect(q, &QMenu::aboutToHide, [hover = sink.hover] { hover(0); });
             continue;
         }
         QAction* action = bar->addAction(uirt::ToQ(item.text));

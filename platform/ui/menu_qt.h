@@ -11,7 +11,7 @@ class QMenuBar;
 
 struct MenuSink {
     std::function<void(UINT id)> command;     // an item was chosen
-    std::function<void(UINT id)> hover;       // an item is highlighted
+    std::function<void(UINT id)> hover;       // an item is highlighted; 0: the menus closed
     std::function<void(CMenu* menu)> opening; // before a popup shows (update handlers)
 };
 

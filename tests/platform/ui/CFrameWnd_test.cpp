@@ -316,6 +316,11 @@ TEST_F(FrameWindow, MenuItemsTakeTheirStateFromUpdateHandlers)
     EXPECT_EQ(curves->GetMenuState(ID_ORTHO, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
     frame->UpdateMenuCmdUI(bar->GetSubMenu(1));
     EXPECT_EQ(bar->GetMenuState(ID_NO_HANDLER, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+
+    // Chosen through the Qt menus: a handled item runs, an unhandled one is grey.
+    EXPECT_TRUE(harness::ChooseMenuItem(frame, ID_ORTHO));
+    EXPECT_FALSE(view->ortho);
+    EXPECT_FALSE(harness::ChooseMenuItem(frame, ID_NO_HANDLER));
 }
 
 TEST_F(FrameWindow, AcceleratorTurnsAKeyPressIntoACommand)
