@@ -317,8 +317,10 @@ bool CArc::Copy(int mode, CUnit*& out)
 
 void CArc::FlattenWorkCurve()
 {
+    // Stored angles lie anywhere; a span of several turns was drawn as
+    // that many turns.
     const ArcRecord& w = workGeometry.arc;
-    FlattenArc(workCurve, w.centre, w.radius, w.startAngle, w.endAngle, w.direction, 0);
+    FlattenArc(workCurve, w.centre, w.radius, Wrap(w.startAngle), Wrap(w.endAngle), w.direction, 0);
 }
 
 void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)

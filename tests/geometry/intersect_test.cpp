@@ -3,6 +3,10 @@
 #include <cmath>
 #include <vector>
 
+#include "geometry/CArc.h"
+#include "geometry/CCir.h"
+#include "geometry/CConstructionLine.h"
+#include "geometry/CLine.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
@@ -289,6 +293,28 @@ TEST_F(Intersect, EntitiesWithEllipses)
         EXPECT_NEAR(std::fabs(p.y), std::sqrt(24.0), 1e-6);
     }
     EXPECT_NE(equalRatio.points[0].y, equalRatio.points[1].y);
+}
+
+TEST_F(Intersect, DrawingEntitiesInPointOrder)
+{
+    CLine segment(-20, 0, 20, 0);
+    CCir* c10 = NewCircle(x_Vector(0, 0), 10);
+    CCir* c5 = NewCircle(x_Vector(0, 0), 5);
+    CCir* c5right = NewCircle(x_Vector(6, 0), 5);
+    CCir* c5far = NewCircle(x_Vector(10, 0), 5);
+    CArc* upper = NewArc(x_Vector(0, 0), 10, 0, kPi, 0);
+    CConstructionLine through(x_Vector(0, 20), x_Vector(0, -20));
+    ExpectList(IntersectEntities(&segment, c10, 1), {{10, 0}, {-10, 0}});
+    ExpectList(IntersectEntities(c5, c5right, 0), {{3, -4}, {3, 4}});
+    const x_VectorList touch = IntersectEntities(c5, c5far, 0);
+    ExpectList(touch, {{5, 0}});
+    EXPECT_EQ(touch.tangent, 1);
+    // The arc's sweep counts only with the exact flag: (0, −10) is off it.
+    ExpectList(IntersectEntities(&through, upper, 0), {{0, -10}, {0, 10}});
+    ExpectList(IntersectEntities(&through, upper, 1), {{0, 10}});
+    ExpectList(IntersectEntities(upper, &segment, 1), {{10, 0}, {-10, 0}});
+    for (CUnit* u : std::initializer_list<CUnit*>{c10, c5, c5right, c5far, upper})
+        delete u;
 }
 
 } // namespace
