@@ -135,6 +135,7 @@ bool CDC::AttachFrontImage(CFrontImage* front)
         return false;
     }
     d.front = front;
+    front->DcAttached();
     return true;
 }
 
@@ -148,6 +149,8 @@ void CDC::ReleaseTarget()
     d.width = d.height = d.stride = 0;
     d.front = nullptr;
     d.dirty = CRect();
+    if (front != nullptr)
+        front->DcReleased();
     if (d.frontLock.owns_lock())
         d.frontLock.unlock();
     d.frontLock = {};

@@ -5,6 +5,16 @@
 
 #include <algorithm>
 
+// Resizes and fills that arrived while a DC held the pixels.
+struct CFrontImage::Pending {
+    bool resize = false;
+    int width = 0;
+    int height = 0;
+    COLORREF resizeFill = 0;
+    bool fill = false;
+    COLORREF fillColor = 0;
+};
+
 CFrontImage::CFrontImage() : m_image(std::make_unique<QImage>()) {}
 
 CFrontImage::~CFrontImage() = default;
@@ -14,6 +24,20 @@ void CFrontImage::Resize(int width, int height, COLORREF fill)
     width = std::max(width, 0);
     height = std::max(height, 0);
     std::lock_guard lock(m_mutex);
+    if (m_attachedDCs > 0) {
+        if (!m_pending)
+            m_pending = std::make_unique<Pending>();
+        m_pending->resize = true;
+        m_pending->width = width;
+        m_pending->height = height;
+        m_pending->resizeFill = fill;
+        return;
+    }
+    ResizeNow(width, height, fill);
+}
+
+void CFrontImage::ResizeNow(int width, int height, COLORREF fill)
+{
     if (m_image->width() == width && m_image->height() == height)
         return;
     QImage next(width, height, QImage::Format_RGB32);
@@ -35,7 +59,25 @@ CSize CFrontImage::GetSize() const
 void CFrontImage::Fill(COLORREF color)
 {
     std::lock_guard lock(m_mutex);
+    if (m_attachedDCs > 0) {
+        if (!m_pending)
+            m_pending = std::make_unique<Pending>();
+        m_pending->fill = true;
+        m_pending->fillColor = color;
+        return;
+    }
     m_image->fill(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
+}
+
+void CFrontImage::DcReleased()
+{
+    if (--m_attachedDCs > 0 || !m_pending)
+        return;
+    const std::unique_ptr<Pending> pending = std::move(m_pending);
+    if (pending->resize)
+        ResizeNow(pending->width, pending->height, pending->resizeFill);
+    if (pending->fill)
+        m_image->fill(QColor(GetRValue(pending->fillColor), GetGValue(pending->fillColor), GetBValue(pending->fillColor)));
 }
 
 void CFrontImage::SetRepaintHandler(RepaintHandler handler)

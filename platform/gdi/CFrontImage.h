@@ -22,7 +22,9 @@ public:
     CFrontImage(const CFrontImage&) = delete;
     CFrontImage& operator=(const CFrontImage&) = delete;
 
-    // Keeps the overlapping pixels, fills new ones.
+    // Keeps the overlapping pixels, fills new ones. While a DC of this
+    // thread is attached (a handler drawing through a client DC runs a nested
+    // event loop), resizing and filling wait until the last one is released.
     void Resize(int width, int height, COLORREF fill = RGB(0, 0, 0));
     CSize GetSize() const;
     void Fill(COLORREF color);
@@ -38,10 +40,17 @@ public:
     // and the image, valid only while the lock is held.
     std::recursive_mutex& Mutex() const { return m_mutex; }
     QImage& ImageLocked() { return *m_image; }
+    void DcAttached() { ++m_attachedDCs; }
+    void DcReleased(); // applies what waited for the last DC
 
 private:
+    struct Pending;
+    void ResizeNow(int width, int height, COLORREF fill);
+
     mutable std::recursive_mutex m_mutex;
     std::unique_ptr<QImage> m_image;
+    int m_attachedDCs = 0;
+    std::unique_ptr<Pending> m_pending;
     std::mutex m_handlerMutex;
     RepaintHandler m_handler;
 };

@@ -37,7 +37,13 @@ TEST(CFrontImage, ClientDcReportsWhatItChangedWhenReleased)
         // A second DC on the same thread does not deadlock.
         CDC nested(front);
         EXPECT_EQ(nested.GetPixel(10, 5), RGB(255, 255, 255));
+        // A resize arriving meanwhile (a nested event loop) waits for the
+        // DCs, which keep drawing into the pixels they hold.
+        front.Resize(55, 40);
+        EXPECT_EQ(front.GetSize(), CSize(50, 40));
+        dc.SetPixel(49, 39, RGB(0, 0, 255));
     }
+    EXPECT_EQ(front.GetSize(), CSize(55, 40));
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(changed.PtInRect(CPoint(10, 5)));
     EXPECT_TRUE(changed.PtInRect(CPoint(19, 14)));
@@ -50,6 +56,7 @@ TEST(CFrontImage, ClientDcReportsWhatItChangedWhenReleased)
     front.Read([](const QImage& img) {
         EXPECT_EQ(img.size(), QSize(60, 40));
         EXPECT_EQ(img.pixel(10, 5), qRgb(255, 255, 255)) << "old pixels are kept";
+        EXPECT_EQ(img.pixel(49, 39), qRgb(0, 0, 255));
         EXPECT_EQ(img.pixel(55, 5), qRgb(255, 0, 0)) << "new pixels take the fill";
     });
 }
