@@ -58,7 +58,7 @@ int CLine::Trim(int, x_Vector point, int n)
         return 0;
     std::vector<x_Vector> cut{p1};
     for (const x_Vector& c : crossings)
-        if (std::none_of(cut.begin() + 1, cut.end(), [&](const x_Vector& k) { return k.IsEqual(c); }))
+        if (std::none_of(cut.begin(), cut.end(), [&](const x_Vector& k) { return k.IsEqual(c); }))
             cut.push_back(c);
     std::stable_sort(cut.begin() + 1, cut.end(), [&](const x_Vector& a, const x_Vector& b) {
         return x_Vector::Distance(p1, a) < x_Vector::Distance(p1, b);

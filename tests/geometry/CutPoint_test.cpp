@@ -34,6 +34,11 @@ TEST_F(CutPointTest, ExactHitWithinATenthOfAMicron)
     EXPECT_TRUE(cp.HitTest(x_Vector(5, 5.00005), 1));
     EXPECT_EQ(cp.role, 6);
     EXPECT_EQ(cp.GetType(), 24);
+    // The whole archive is the common record, the two points among it.
+    const auto bytes = StoreBytes([&](CArchive& ar) { cp.Serialize(ar); });
+    ASSERT_EQ(bytes.size(), 162u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 16, bytes.begin() + 32),
+              Hex("0000000000001440 0000000000001440"));   // inputPoints[1] = (5, 5)
 }
 
 TEST_F(CutPointTest, NeverTransformedAndCopiesKeepTheIdOnlyInMode1)
