@@ -3,6 +3,9 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/DocumentUi.h"
+#include "geometry/CArc.h"
+#include "geometry/CCir.h"
+#include "geometry/CConstructionLine.h"
 #include "geometry/CLine.h"
 #include "geometry/CUnit.h"
 #include "platform/core/CArchive.h"
@@ -19,6 +22,9 @@ namespace {
 const CRuntimeClass* const kEntityClasses[] = {
     RUNTIME_CLASS(CUnit),
     RUNTIME_CLASS(CLine),
+    RUNTIME_CLASS(CArc),
+    RUNTIME_CLASS(CCir),
+    RUNTIME_CLASS(CConstructionLine),
 };
 
 } // namespace

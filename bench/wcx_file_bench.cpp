@@ -9,12 +9,8 @@
 #include "geometry/GeometryState.h"
 #include "platform/core/files.h"
 
+#include "geometry/CArc.h"
 #include "geometry/CLine.h"
-#include "geometry/CUnit.h"
-
-using BenchLine = CLine;
-// Arcs stand in as base units until the arc entity is in the tree.
-using BenchArc = CUnit;
 
 #include <chrono>
 #include <cstdio>
@@ -40,7 +36,7 @@ void FillDrawing(CZorvaDoc& doc, int lines, int arcs)
 {
     for (int i = 0; i < lines + arcs; ++i) {
         ++g_UnitIdCounter;
-        CUnit* unit = i < lines ? static_cast<CUnit*>(new BenchLine) : static_cast<CUnit*>(new BenchArc);
+        CUnit* unit = i < lines ? static_cast<CUnit*>(new CLine) : static_cast<CUnit*>(new CArc);
         unit->inputPoints[0] = x_Vector(i * 0.5, i * 0.25);
         unit->inputPoints[1] = x_Vector(i * 0.5 + 10.0, i * 0.25 - 3.0);
         doc.m_unitList.Add(unit);

@@ -2,6 +2,8 @@
 
 #include "app/recovery_snapshot.h"
 #include "archive_bytes.h"
+#include "geometry/CArc.h"
+#include "geometry/CLine.h"
 #include "doc_fixture.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
@@ -115,6 +117,47 @@ TEST_F(WcxTest, ClassRecordsThenClassReferences)
     EXPECT_TRUE(at(p, "04 80"));
     p += 2 + record;
     EXPECT_EQ(bytes.size(), p);
+}
+
+TEST_F(WcxTest, TwoLinesThenTwoArcs)
+{
+    for (int i = 0; i < 2; ++i) {
+        ++g_UnitIdCounter;
+        doc->AppendUnit(new CLine(0.0, 0.0, 1.0, 1.0));
+    }
+    for (int i = 0; i < 2; ++i) {
+        ++g_UnitIdCounter;
+        doc->AppendUnit(new CArc);
+    }
+    ASSERT_TRUE(WriteWcxFile(Path("la.wcx"), *doc));
+    auto bytes = ReadAll(folder + "/la.wcx");
+    // Common record 162 bytes; the line adds 51, the arc 42.
+    const size_t line = 162 + 51;
+    const size_t arc = 162 + 42;
+    auto at = [&](size_t offset, const std::string& hex) {
+        auto want = Hex(hex);
+        return offset + want.size() <= bytes.size() &&
+               std::vector<std::uint8_t>(bytes.begin() + offset, bytes.begin() + offset + want.size()) == want;
+    };
+    size_t p = 10;
+    EXPECT_TRUE(at(p, "ff ff 01 00 05 00 43 4c 69 6e 65"));      // new class CLine: index 1
+    p += 11 + line;
+    EXPECT_TRUE(at(p, "01 80"));                                  // class 1 again
+    p += 2 + line;
+    EXPECT_TRUE(at(p, "ff ff 01 00 04 00 43 41 72 63"));          // new class CArc: index 4
+    p += 10 + arc;
+    EXPECT_TRUE(at(p, "04 80"));
+    p += 2 + arc;
+    EXPECT_EQ(bytes.size(), p);
+
+    CUnitArray back;
+    ASSERT_EQ(ReadWcxFile(Path("la.wcx"), back), WcxRead::loaded);
+    ASSERT_EQ(back.GetSize(), 4);
+    EXPECT_EQ(back[1]->GetType(), 1);
+    EXPECT_EQ(back[3]->GetType(), 8);
+    EXPECT_EQ(back[1]->GetEndPoint(), x_Vector(1.0, 1.0));
+    EXPECT_EQ(back[3]->unitId, 4u);
+    FreeUnitArray(back);
 }
 
 TEST_F(WcxTest, RoundTripKeepsIdsAndGeometryAndContinuesTheIds)
