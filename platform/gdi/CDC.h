@@ -131,6 +131,10 @@ public:
     bool TextOut(int x, int y, const char16_t* text, int count = -1);
     bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const char16_t* text,
                     int count = -1, const int* advances = nullptr);
+    bool ExtTextOut(int x, int y, unsigned options, const RECT* rect, const char16_t* text, const int* advances)
+    {
+        return ExtTextOut(x, y, options, rect, text, -1, advances);
+    }
     // Returns the text height; DT_CALCRECT only measures into *rect.
     int DrawText(const char16_t* text, int count, RECT* rect, unsigned format);
     int DrawText(const char16_t* text, RECT* rect, unsigned format) { return DrawText(text, -1, rect, format); }

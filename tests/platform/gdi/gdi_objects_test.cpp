@@ -1,5 +1,6 @@
 // Pens, brushes, fonts and bitmaps by handle and through their wrappers.
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/gdi_calls.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/gdi_qt.h"
 
@@ -223,4 +224,37 @@ TEST(GdiObjects, BitBltInvertTwiceRestoresAndClipsToTheSource)
     EXPECT_GT(CountDifferences(before, target), 0);
     dst.BitBlt(4, 4, 20, 20, &src, 2, 2, SRCINVERT);
     EXPECT_EQ(CountDifferences(before, target), 0);
+}
+
+TEST(GdiObjects, HandleStyleCallsReachTheDc)
+{
+    EnsureGuiApp();
+    QImage img(40, 30, QImage::Format_RGB16);
+    img.fill(Qt::black);
+    CDC dc;
+    dc.AttachImage(&img);
+    HDC hdc = dc.GetSafeHdc();
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    HGDIOBJ oldPen = SelectObject(hdc, pen);
+    EXPECT_EQ(oldPen, GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SetROP2(hdc, R2_XORPEN), R2_COPYPEN);
+    POINT previous{};
+    MoveToEx(hdc, 1, 1, &previous);
+    LineTo(hdc, 6, 1);
+    EXPECT_EQ(GetPixel(hdc, 5, 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(hdc, 6, 1), RGB(0, 0, 0));
+    SelectObject(hdc, GetStockObject(NULL_BRUSH));
+    Rectangle(hdc, 2, 4, 8, 9);
+    EXPECT_EQ(GetPixel(hdc, 7, 8), RGB(255, 255, 255));
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(255, 255, 255));
+    const char16_t text[] = u"点";
+    ASSERT_TRUE(ExtTextOutW(hdc, 12, 10, 0, nullptr, text, 1, nullptr));
+    int lit = 0;
+    for (int y = 10; y < 30; ++y)
+        for (int x = 12; x < 40; ++x)
+            lit += GetPixel(hdc, x, y) != RGB(0, 0, 0);
+    EXPECT_GT(lit, 10);
+    SelectObject(hdc, oldPen);
+    EXPECT_TRUE(DeleteObject(pen));
 }
