@@ -23,7 +23,7 @@ BOOL CControlBase::SubclassControl(UINT nID, CWnd* parent)
 {
     CWnd* old = parent != nullptr ? parent->GetDlgItem(int(nID)) : nullptr;
     const DWORD style = old != nullptr ? old->GetStyle() : 0;
-    if (!SubclassDlgItem(nID, parent))
+    if (!CWnd::SubclassDlgItem(nID, parent))
         return FALSE;
     // The style belongs to the control, not to the object that wraps it.
     if (old != nullptr && old != this)

@@ -16,6 +16,7 @@ public:
     virtual void PreSubclassWindow() {}
     // Takes over parent's control nID and runs PreSubclassWindow.
     BOOL SubclassControl(UINT nID, CWnd* parent);
+    BOOL SubclassDlgItem(UINT nID, CWnd* parent) { return SubclassControl(nID, parent); }
 
     // A new control of kind as a child of parent; rect in pixels.
     BOOL CreateControl(CtlKind kind, const CString& caption, DWORD style, const RECT& rect, CWnd* parent, UINT nID);

@@ -95,6 +95,15 @@ TEST_F(CCeButtonSTTest, SubclassingMakesAnOwnerDrawnCheckButton)
     EXPECT_NE(push.OnGetDlgCode() & DLGC_UNDEFPUSHBUTTON, 0u);
 }
 
+TEST_F(CCeButtonSTTest, SubclassDlgItemBindsItTheSameWay)
+{
+    CCeButtonST next;
+    ASSERT_TRUE(next.SubclassDlgItem(kNextButton, palette.get()));
+    EXPECT_EQ(next.GetStyle() & 0x1F, 0xBu);
+    EXPECT_EQ(next.m_typeBits, int(BS_PUSHBUTTON));
+    EXPECT_EQ(palette->GetDlgItem(kNextButton), &next);
+}
+
 TEST_F(CCeButtonSTTest, CheckButtonTogglesOnEveryClickAndTheParentHearsIt)
 {
     CCeButtonST& line = palette->line;
