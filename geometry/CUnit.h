@@ -147,8 +147,8 @@ public:
     virtual void SetStartFromPoint(x_Vector point);                 // 27
     virtual void SetEndFromPoint(x_Vector point);                   // 28
     virtual int GetType();                                          // 29
-    virtual bool BuildRegularPolygon(int a, int b, int c);          // 30
-    virtual bool BuildPolygonFromPoints(int a, int b, int c);       // 31
+    virtual bool BuildRegularPolygon(x_Vector centre, x_Vector vertex, int sides);   // 30
+    virtual bool BuildPolygonFromPoints(x_Vector p0, x_Vector p1, int sides);        // 31
     virtual double DistanceTo(x_Vector& point, int reserved1, int reserved2, double limit);  // 32
     virtual double GetValue33() { return 0.0; }                     // 33
     // The point of the entity nearest to point (on its span when withinSpan);

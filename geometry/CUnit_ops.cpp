@@ -19,8 +19,8 @@ void CUnit::CommitTransform() {}
 void CUnit::SetStartFromPoint(x_Vector) {}
 void CUnit::SetEndFromPoint(x_Vector) {}
 int CUnit::GetType() { return 0; }
-bool CUnit::BuildRegularPolygon(int, int, int) { return false; }
-bool CUnit::BuildPolygonFromPoints(int, int, int) { return false; }
+bool CUnit::BuildRegularPolygon(x_Vector, x_Vector, int) { return false; }
+bool CUnit::BuildPolygonFromPoints(x_Vector, x_Vector, int) { return false; }
 double CUnit::DistanceTo(x_Vector&, int, int, double) { return 1e10; }
 
 x_Vector CUnit::NearestPoint(x_Vector& out, x_Vector&, std::uint8_t, double* distance, int)

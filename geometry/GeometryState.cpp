@@ -103,6 +103,14 @@ CArray<create_trail_pt_t> g_CreateTrailPoints;
 std::uint8_t g_CutMode = 0;
 int (*g_CollectCrossingsHook)(std::uint64_t, x_Vector, x_Vector&) = nullptr;
 
+double g_SplineStep = 0.5;
+std::int32_t g_PolygonSides = 6;
+double g_WavePeak = 10.0;
+double g_FilletRadius = 3.0;
+double g_ChamferDist1 = 3.0;
+double g_ChamferDist2 = 3.0;
+std::int32_t g_EditStatus = 0;
+
 void ResetGeometryState()
 {
     g_ViewScale = 1.0;
@@ -158,4 +166,10 @@ void ResetGeometryState()
     g_CreateTrailPoints.RemoveAll();
     g_CutMode = 0;
     g_CollectCrossingsHook = nullptr;
+
+    g_SplineStep = 0.5;
+    g_PolygonSides = 6;
+    g_WavePeak = 10.0;
+    g_FilletRadius = g_ChamferDist1 = g_ChamferDist2 = 3.0;
+    g_EditStatus = 0;
 }

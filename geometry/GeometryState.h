@@ -146,5 +146,20 @@ extern std::uint8_t g_CutMode;
 // The crossing search the path engine installs (path_services.h).
 extern int (*g_CollectCrossingsHook)(std::uint64_t skipUnitId, x_Vector t, x_Vector& out);
 
+// --- Spline sampling and the edit settings ---
+// Sampling step of the spline builders (mm for cubics, rad for involutes);
+// each caller sets it before a build.
+extern double g_SplineStep;
+// Persisted with the machining settings: the application copies them into
+// and out of its settings block when it loads and saves.
+extern std::int32_t g_PolygonSides;         // factory value 6
+extern double g_WavePeak;                   // 10.0
+extern double g_FilletRadius;               // 3.0
+extern double g_ChamferDist1;               // 3.0
+extern double g_ChamferDist2;               // 3.0
+// 0 when a fillet, chamfer, extend or connecting arc starts; -1 when a
+// fillet or chamfer does not fit or a polyline to extend is too short.
+extern std::int32_t g_EditStatus;
+
 // Puts every global above back to its start value (tests call it in SetUp).
 void ResetGeometryState();

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "geometry/x_Vector.h"
+#include "platform/core/CString.h"
 
 // Geometry records of the entity families; a unit uses the member of its
 // class and leaves the others at their initial values.
@@ -54,6 +55,34 @@ struct PolygonRecord {
     std::int32_t sides = 6;
 };
 
+// Curve parameters of a spline: kind 0 interpolating cubic, 1 involute flank,
+// 2 B-spline (order degree + 1). The base-circle fields serve the involute.
+struct SplineRecord {
+    std::uint8_t kind = 0;
+    std::int32_t degree = 0;
+    std::uint8_t closed = 0;
+    x_Vector baseCentre;
+    double baseRadius = 0.0;
+    double angleOffsetA = 0.0;
+    double angleOffsetB = 0.0;
+    double endParam = 0.0;              // pressure angles, radians
+    double startParam = 0.0;
+    double phase = 0.0;
+    std::uint8_t mirrored = 0;
+};
+
+// An annotation text; position is the top-left corner of its first line.
+struct TextRecord {
+    x_Vector position;
+    CString text;
+    std::int32_t fontSize = 10;
+    std::int32_t boxSize = 0;
+    float extraReal = 0.0f;
+    std::int32_t extraInt = 0;
+    std::int32_t spare1 = 0;
+    std::int32_t spare2 = 0;
+};
+
 // Held twice by every unit (current and working copy); plain values, so the
 // copies are independent. Members of the other entity families join here.
 struct UnitGeometry {
@@ -64,6 +93,8 @@ struct UnitGeometry {
     RectangleRecord rectangle;
     PolygonRecord polygon;
     ConstructionLineRecord constructionLine;
+    SplineRecord spline;
+    TextRecord text;
     x_Vector sparePoint;
 };
 
