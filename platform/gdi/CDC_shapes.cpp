@@ -167,20 +167,28 @@ private:
 // through the 8-connected outline) and borders the fill; it joins the fill.
 void PixelMask::CloseGaps()
 {
-    std::vector<POINT> stack;
-    for (int x = m_box.left; x < m_box.right; ++x)
-        stack.push_back({x, m_box.top}), stack.push_back({x, m_box.bottom - 1});
-    for (int y = m_box.top; y < m_box.bottom; ++y)
-        stack.push_back({m_box.left, y}), stack.push_back({m_box.right - 1, y});
+    // Flood from the border; pixels are marked when pushed, so each is
+    // pushed at most once.
+    const int w = m_box.Width(), h = m_box.Height();
+    std::vector<std::uint32_t> stack;
+    const auto push = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            return;
+        auto& b = m_bits[size_t(y) * size_t(w) + size_t(x)];
+        if (b != kFree)
+            return;
+        b = kOutside;
+        stack.push_back(std::uint32_t(y) * std::uint32_t(w) + std::uint32_t(x));
+    };
+    for (int x = 0; x < w; ++x)
+        push(x, 0), push(x, h - 1);
+    for (int y = 0; y < h; ++y)
+        push(0, y), push(w - 1, y);
     while (!stack.empty()) {
-        const POINT p = stack.back();
+        const int i = int(stack.back());
         stack.pop_back();
-        if (!Take(p.x, p.y, kOutside))
-            continue;
-        stack.push_back({p.x + 1, p.y});
-        stack.push_back({p.x - 1, p.y});
-        stack.push_back({p.x, p.y + 1});
-        stack.push_back({p.x, p.y - 1});
+        const int x = i % w, y = i / w;
+        push(x + 1, y), push(x - 1, y), push(x, y + 1), push(x, y - 1);
     }
     for (int pass = 0; pass < 2; ++pass)
         for (int y = m_box.top; y < m_box.bottom; ++y)
