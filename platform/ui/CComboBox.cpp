@@ -166,11 +166,10 @@ std::uintptr_t CComboBox::GetItemData(int index) const
 
 int CComboBox::SetDroppedHeight(int pixels)
 {
-    QComboBox* b = Box(this);
+    auto* b = dynamic_cast<ctl::ComboWidget*>(m_hWnd);
     if (b == nullptr)
         return CB_ERR;
-    const int rowHeight = std::max(1, b->view()->sizeHintForRow(0));
-    b->setMaxVisibleItems(std::max(1, pixels / rowHeight));
+    b->SetListHeight(pixels);
     return pixels;
 }
 

@@ -32,6 +32,15 @@ BOOL CControlBase::SubclassControl(UINT nID, CWnd* parent)
     return TRUE;
 }
 
+void CControlBase::SetRedraw(BOOL redraw)
+{
+    if (m_hWnd == nullptr)
+        return;
+    m_hWnd->setUpdatesEnabled(redraw != FALSE);
+    if (redraw)
+        m_hWnd->update();
+}
+
 namespace {
 
 QWidget* MakeWidget(CtlKind kind, DWORD style, QWidget* parent)

@@ -17,6 +17,8 @@ public:
     // Takes over parent's control nID and runs PreSubclassWindow.
     BOOL SubclassControl(UINT nID, CWnd* parent);
     BOOL SubclassDlgItem(UINT nID, CWnd* parent) { return SubclassControl(nID, parent); }
+    // Stops (FALSE) or resumes repainting while the control is refilled.
+    void SetRedraw(BOOL redraw = TRUE);
 
     // A new control of kind as a child of parent; rect in pixels.
     BOOL CreateControl(CtlKind kind, const CString& caption, DWORD style, const RECT& rect, CWnd* parent, UINT nID);

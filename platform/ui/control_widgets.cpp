@@ -463,6 +463,23 @@ ComboWidget::ComboWidget(DWORD style, QWidget* parent) : QComboBox(parent)
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] { NotifyCommand(this, CBN_EDITCHANGE); });
 }
 
+void ComboWidget::SetListHeight(int pixels)
+{
+    const int rowHeight = std::max(1, fontMetrics().height() + 4);
+    setMaxVisibleItems(std::max(1, pixels / rowHeight));
+}
+
+void ComboWidget::resizeEvent(QResizeEvent* event)
+{
+    const int row = sizeHint().height();
+    if (height() > row + 2) {
+        SetListHeight(height() - row);
+        resize(width(), row);
+        return;
+    }
+    QComboBox::resizeEvent(event);
+}
+
 void ComboWidget::showPopup()
 {
     NotifyCommand(this, CBN_DROPDOWN);

@@ -113,6 +113,12 @@ public:
     ComboWidget(DWORD style, QWidget* parent);
     void showPopup() override;
     void hidePopup() override;
+    // Height of the open list in pixels.
+    void SetListHeight(int pixels);
+
+protected:
+    // A window height beyond one row is the open list's, as in a template.
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 class ListBoxWidget : public QListWidget {

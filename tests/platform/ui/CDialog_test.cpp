@@ -10,6 +10,7 @@
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CEdit.h"
+#include "platform/ui/CImageList.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/CStatic.h"
@@ -482,6 +483,40 @@ TEST_F(DialogTest, ComboBoxItemDataAndEditableText)
     EXPECT_EQ(text, CString(u"随便"));
     EXPECT_EQ(combo->SetCurSel(5), CB_ERR);
     EXPECT_EQ(combo->DeleteString(0), 0);
+
+    // A taller window is a longer open list; the box stays one row.
+    dlg.ShowWindow(SW_SHOW);
+    combo->MoveWindow(10, 10, 120, 500);
+    dlgtest::Pump();
+    CRect box;
+    combo->GetWindowRect(&box);
+    EXPECT_EQ(box.Width(), 120);
+    EXPECT_LT(box.Height(), 40);
+}
+
+TEST_F(DialogTest, ImageListsFeedIconViewsAndPictures)
+{
+    const std::uint32_t red[4] = {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000};
+    RegisterIconImage(137, 2, 2, red);
+    CImageList images;
+    ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24 | ILC_MASK, 4, 4));
+    EXPECT_EQ(images.AddIcon(138), 0) << "an icon nobody registered still takes its place";
+    EXPECT_EQ(images.AddIcon(137), 1);
+    EXPECT_EQ(images.GetImageCount(), 2);
+
+    AllControlsDlg dlg;
+    ASSERT_TRUE(dlg.Create(kAllControls));
+    dlg.ShowWindow(SW_SHOW);
+    auto* icons = static_cast<CListCtrl*>(dlg.GetDlgItem(kIcons));
+    icons->SetImageList(&images, LVSIL_NORMAL);
+    EXPECT_EQ(icons->InsertItem(0, CString(u"端A1"), 1), 0);
+    EXPECT_EQ(icons->GetItemImage(0), 1);
+    dlgtest::Pump();
+    EXPECT_GT(dlgtest::CountPixels(icons, RGB(255, 0, 0)), 32 * 32 / 2);
+
+    auto* picture = static_cast<CStatic*>(dlg.GetDlgItem(kPicture));
+    picture->SetPicture(images, 1);
+    EXPECT_EQ(dlgtest::PixelAt(picture, 5, 5), RGB(255, 0, 0));
 }
 
 TEST_F(DialogTest, OwnerDrawnButtonPaintsThroughDrawItem)
