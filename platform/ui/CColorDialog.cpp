@@ -28,7 +28,7 @@ CColorDialog::CColorDialog(COLORREF initial, unsigned flags, CWnd* parent)
 {
 }
 
-long long CColorDialog::DoModal()
+std::intptr_t CColorDialog::DoModal()
 {
     COLORREF chosen = m_color;
     if (Hook()) {

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/gdi_types.h"
 
+#include <cstdint>
 #include <functional>
 
 class CWnd;
@@ -17,7 +18,7 @@ public:
     virtual ~CColorDialog() = default;
 
     // IDOK with the chosen colour in GetColor(), or IDCANCEL.
-    virtual long long DoModal();
+    virtual std::intptr_t DoModal();
     COLORREF GetColor() const { return m_color; }
     void SetCurrentColor(COLORREF color) { m_color = color; }
 
