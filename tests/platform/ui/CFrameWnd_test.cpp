@@ -119,6 +119,23 @@ public:
         return 0;
     }
     void OnSnap() { g_log.push_back("snap clicked"); }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYUP) {
+            CWnd* to = CWnd::FromHandle(msg->hwnd);
+            g_log.push_back("frame key up " + std::to_string(msg->wParam) + " to "
+                            + std::to_string(to != nullptr ? to->GetDlgCtrlID() : 0));
+        }
+        return CFrameWnd::PreTranslateMessage(msg);
+    }
+    BOOL OnMouseWheel(UINT, short delta, CPoint screen) override
+    {
+        CPoint client = screen;
+        GetActiveView()->ScreenToClient(&client);
+        g_log.push_back("frame wheel " + std::to_string(delta) + " at " + std::to_string(client.x) + ","
+                        + std::to_string(client.y));
+        return TRUE;
+    }
     CToolBar toolBar;
     CComboBox combo;
     CStatusBar statusBar;
@@ -328,8 +345,8 @@ TEST_F(FrameWindow, AcceleratorTurnsAKeyPressIntoACommand)
     harness::KeyDown(view, 'K', harness::kCtrl);
     harness::KeyUp(view, 'K', harness::kCtrl);
     harness::KeyDown(view, 'K');
-    // The press became the command; the release and a plain K reach the view.
-    EXPECT_EQ(g_log, (std::vector<std::string>{"zoom", "view key 75"}));
+    // The press became the command; the release passes, a plain K reaches the view.
+    EXPECT_EQ(g_log, (std::vector<std::string>{"zoom", "frame key up 75 to 59648", "view key 75"}));
     EXPECT_EQ(frame->GetMessageBar()->GetPaneText(0), CString());
 }
 
@@ -344,6 +361,19 @@ TEST_F(FrameWindow, DialogBarControlsNotifyTheFrame)
     CString typed;
     frame->commandBar.GetDlgItemText(1025, typed);
     EXPECT_EQ(typed, CString(u"l"));
+}
+
+TEST_F(FrameWindow, KeysOfTheViewAndTheCommandBarReachTheFrameAddressedToTheirWindow)
+{
+    harness::KeyUp(view, VK_LEFT);
+    harness::KeyUp(frame->commandBar.GetDlgItem(1025), VK_LEFT);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame key up 37 to 59648", "frame key up 37 to 1025"}));
+}
+
+TEST_F(FrameWindow, WheelOverTheViewZoomsInTheFrame)
+{
+    harness::Wheel(view, CPoint(40, 30), 120);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"frame wheel 120 at 40,30"}));
 }
 
 TEST_F(FrameWindow, ViewPaintsIntoItsFrontImage)
