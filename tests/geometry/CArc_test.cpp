@@ -326,4 +326,49 @@ TEST_F(Arc, FailedThreePointFitKeepsThePreviousRecord)
     EXPECT_NEAR(arc.workGeometry.arc.radius, 5, 1e-9);
 }
 
+TEST_F(Arc, CreationByCentreStartAndAngle)
+{
+    CUnitView view;
+    CArc arc;
+    g_cmdStep = 2;
+    g_cmdPointCount = 2;
+    arc.inputPoints[0] = {1, 1};
+    arc.inputPoints[1] = {3, 1};
+    for (std::uint8_t variant : {2, 3}) {
+        g_ArcMode = variant;
+        arc.InteractiveStep(nullptr, &view, x_Vector(1, 5));
+        const ArcRecord& w = arc.workGeometry.arc;
+        EXPECT_EQ(w.centre, x_Vector(1, 1));
+        EXPECT_EQ(w.radius, 2.0);
+        EXPECT_EQ(w.startAngle, 0.0);
+        EXPECT_NEAR(w.endAngle, kPi / 2, 1e-12);
+        EXPECT_EQ(w.direction, variant == 2 ? 0 : 1);
+    }
+    EXPECT_EQ(view.m_promptText, CString(u"半径：2.0000mm ，弧度：270.0000°，长度：9.4248mm"));
+    g_ArcMode = 1;                                       // two ends, then a point on the arc
+    arc.inputPoints[1] = {3, 1};
+    arc.inputPoints[0] = {-1, 1};
+    arc.InteractiveStep(nullptr, &view, x_Vector(1, 3));
+    ExpectPoint(arc.workGeometry.arc.centre, 1, 1);
+    EXPECT_NEAR(arc.workGeometry.arc.radius, 2, 1e-9);
+    EXPECT_EQ(view.m_promptText, CString(u"半径：2.0000mm ，长度：6.2832mm , 弧度：180.0000°"));
+}
+
+TEST_F(Arc, MirrorFlipsTheDirectionAndRotateNormalises)
+{
+    CArc* arc = MakeArc(0, 0, 1, 0, kPi / 2);
+    arc->Mirror(x_Vector(0, -1), x_Vector(0, 1));        // about the y axis
+    const ArcRecord& w = arc->workGeometry.arc;
+    EXPECT_NEAR(w.startAngle, kPi, 1e-12);
+    EXPECT_NEAR(w.endAngle, kPi / 2, 1e-12);
+    EXPECT_EQ(w.direction, 1);
+    arc->CommitTransform();
+    ExpectPoint(arc->GetMidPoint(), -kR2, kR2);
+    arc->Rotate(x_Vector(0, 0), 3 * kPi / 2);
+    EXPECT_NEAR(arc->workGeometry.arc.startAngle, kPi / 2, 1e-12);
+    EXPECT_NEAR(arc->workGeometry.arc.endAngle, kTwoPi, 1e-12);     // a full turn stays 2π
+    delete arc;
+}
+
 } // namespace
+

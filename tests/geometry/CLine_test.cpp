@@ -333,4 +333,44 @@ TEST_F(Line, EndGripDragKeepsTheDraggedEndSecond)
     ExpectLine(line, {10, 0}, {-3, 0});
 }
 
+TEST_F(Line, ParallelCopyFollowsTheCursorSide)
+{
+    CUnitView view;
+    view.m_parallelRef[0] = {0, 0};
+    view.m_parallelRef[1] = {10, 0};
+    g_curCommand = 1;
+    g_LineMode = 2;
+    CLine line;
+    line.InteractiveStep(nullptr, &view, x_Vector(3, 2));
+    EXPECT_NEAR(line.workGeometry.line.p1.y, 2, 1e-12);
+    EXPECT_NEAR(line.workGeometry.line.p2.x, 10, 1e-12);
+    line.InteractiveStep(nullptr, &view, x_Vector(7, -1.5));
+    EXPECT_NEAR(line.workGeometry.line.p1.x, 0, 1e-12);
+    EXPECT_NEAR(line.workGeometry.line.p1.y, -1.5, 1e-12);
+    EXPECT_NEAR(g_LineEndPoint.y, -1.5, 1e-12);
+    EXPECT_EQ(view.m_promptText, CString(u"长度：10.0000mm ，角度：0.0000°"));
+    g_LineMode = 3;                                      // the other side shown too
+    line.InteractiveStep(nullptr, &view, x_Vector(7, -1.5));
+    EXPECT_NEAR(g_LineEndPoint.x, 10, 1e-12);
+    EXPECT_NEAR(g_LineEndPoint.y, 1.5, 1e-12);
+}
+
+TEST_F(Line, TransformsWriteTheWorkingCopy)
+{
+    CLine line(1, 0, 3, 0);
+    line.Rotate(x_Vector(0, 0), kPi / 2);
+    EXPECT_NEAR(line.workGeometry.line.p2.y, 3, 1e-12);
+    EXPECT_EQ(line.GetEndPoint(), x_Vector(3, 0));
+    line.Mirror(x_Vector(0, 1), x_Vector(1, 1));
+    EXPECT_NEAR(line.workGeometry.line.p1.y, 2, 1e-12);
+    line.Move(x_Vector(0, 5));
+    CUnit* copy = nullptr;
+    line.Copy(2, copy);
+    ExpectLine(copy, {1, 5}, {3, 5});
+    delete copy;
+    line.gearKind = 1;
+    EXPECT_FALSE(line.Scale(x_Vector(0, 0), x_Vector(2, 2)));
+}
+
 } // namespace
+
