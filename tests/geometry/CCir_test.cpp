@@ -233,4 +233,33 @@ TEST_F(Circle, RadiusGripDragReshapesAroundTheCentre)
     EXPECT_EQ(c->geometry.circle.radius, 7.0);
 }
 
+TEST_F(Circle, CreationFromTwoAndThreePoints)
+{
+    CUnitView view;
+    CCir c;
+    view.m_firstPoint = {1, 1};
+    c.dragStart = {1, 1};
+    g_cmdPointCount = 1;
+    g_CircleMode = 0;                                    // centre and a point
+    c.InteractiveStep(nullptr, &view, x_Vector(4, 5));
+    EXPECT_EQ(c.workGeometry.circle.centre, x_Vector(1, 1));
+    EXPECT_EQ(c.workGeometry.circle.radius, 5.0);
+    EXPECT_EQ(c.inputPoints[1], x_Vector(6, 6));         // box corner
+    g_CircleMode = 1;                                    // two ends of a diameter
+    c.InteractiveStep(nullptr, &view, x_Vector(7, 9));
+    EXPECT_EQ(c.workGeometry.circle.centre, x_Vector(4, 5));
+    EXPECT_EQ(c.workGeometry.circle.radius, 5.0);
+    g_CircleMode = 2;                                    // three points
+    g_cmdPointCount = 2;
+    view.m_firstPoint = {1, 4};
+    c.inputPoints[2] = {7, 4};
+    c.InteractiveStep(nullptr, &view, x_Vector(4, 7));   // on the circle (4, 4) r 3
+    ExpectPoint(c.workGeometry.circle.centre, 4, 4);
+    EXPECT_NEAR(c.workGeometry.circle.radius, 3.0, 1e-9);
+    c.InteractiveStep(nullptr, &view, x_Vector(13, 4));  // collinear: the preview stays
+    ExpectPoint(c.workGeometry.circle.centre, 4, 4);
+    EXPECT_EQ(view.m_promptText, CString(u"圆半径：3.0000mm ，周长：18.8496mm"));
+}
+
 } // namespace
+
