@@ -119,4 +119,32 @@ TEST_F(EntityDrawing, CutPoint)
     ExpectGolden("cut_point");
 }
 
+TEST_F(EntityDrawing, RubberBandsAndHoverOutlinesEraseThemselves)
+{
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            image.setPixel(x, y, qRgb((x * 37) & 0xFF, (y * 53) & 0xFF, ((x + y) * 11) & 0xFF));
+    const QImage before = image.copy();
+    CLine line(1, 1, 14, 9);
+    CArc* arc = NewArc(x_Vector(7, 5), 4, 0.3, 2.5, 0);
+    CCir* circle = NewCircle(x_Vector(6, 5), 3);
+    for (CUnit* u : std::initializer_list<CUnit*>{&line, arc, circle}) {
+        u->Draw(nullptr, 1, nullptr);                   // working copy and flattened points
+        circle->Move(x_Vector(0, 0));                   // the circle's box corners
+        u->DrawRubber(&dc, x_Vector());
+        EXPECT_NE(image, before) << u->GetType();
+        u->DrawRubber(&dc, x_Vector());
+        EXPECT_EQ(image, before) << u->GetType();
+        u->DrawHighlight(&dc, 1);
+        u->hoverShown = 1;                              // the caller records it
+        EXPECT_NE(image, before) << u->GetType();
+        u->DrawHighlight(&dc, 0);
+        EXPECT_EQ(image, before) << u->GetType();
+        EXPECT_EQ(u->hoverShown, 0);
+    }
+    delete arc;
+    delete circle;
+}
+
 } // namespace
+
