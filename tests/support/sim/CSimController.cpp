@@ -6,6 +6,7 @@
 #include "platform/net/ipv4.h"
 #include "shared/CMD5Checksum.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -425,9 +426,10 @@ void CSimController::OnListRequest(const Bytes& d)
         return;
     const char* folderText = reinterpret_cast<const char*>(d.data() + 4);
     std::string folder(folderText, strnlen(folderText, d.size() - 4));
-    Bytes header{uint8_t(kCodeListDir), uint8_t(kCodeListDir >> 8), 0, 0, 0, 0};
-    header.insert(header.end(), folder.begin(), folder.end());
-    header.push_back(0);
+    Bytes header(6 + folder.size() + 1, 0);
+    header[0] = uint8_t(kCodeListDir);
+    header[1] = uint8_t(kCodeListDir >> 8);
+    std::copy(folder.begin(), folder.end(), header.begin() + 6);
     SimSeal(header);
     Send(header);
     Bytes page{uint8_t(kCodeListPage), uint8_t(kCodeListPage >> 8), 0, 0, 0, 0};
