@@ -67,6 +67,9 @@ void CZorvaDoc::Serialize(CArchive& ar)
     if (result == WcxLoad::ok) {
         ReplaceDrawing(loaded);
         g_UnitIdCounter = LargestUnitId(m_unitList);
+        g_undoStep = 1;
+        g_undoCount = 0;
+        g_redoCount = 0;
     } else if (g_viewReady) {
         DocUi().PrintLine(result == WcxLoad::badMagic ? u"#不是有效的.wcx文件" : u"#文件版本号不相同，无法读取");
     }

@@ -381,3 +381,21 @@ TEST_F(WcxTest, LineRecordWrittenByHandLoadsAsALine)
     EXPECT_EQ(line->GetEndPoint(), x_Vector(3.0, 4.0));
     EXPECT_EQ(g_UnitIdCounter, 9u);
 }
+
+TEST_F(WcxTest, FrameworkSaveAndOpenUseTheSameFile)
+{
+    ++g_UnitIdCounter;
+    doc->AppendUnit(new CLine(1.0, 2.0, 3.0, 4.0));
+    doc->CommitUndoStep(0);
+    ASSERT_TRUE(doc->OnSaveDocument(Path("fw.wcx")));
+    ASSERT_TRUE(WriteWcxFile(Path("own.wcx"), *doc));
+    EXPECT_EQ(ReadAll(folder + "/fw.wcx"), ReadAll(folder + "/own.wcx"));
+
+    g_UnitIdCounter = 0;
+    ASSERT_TRUE(doc->OnOpenDocument(Path("fw.wcx")));
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1);
+    EXPECT_EQ(doc->m_unitList[0]->GetEndPoint(), x_Vector(3.0, 4.0));
+    EXPECT_EQ(g_UnitIdCounter, 1u);
+    EXPECT_EQ(g_undoCount, 0);
+    EXPECT_EQ(doc->m_restList.GetSize(), 0);
+}
