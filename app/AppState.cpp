@@ -28,6 +28,7 @@ const char16_t* const g_dataDir = u"data";
 const char16_t* const g_toolTempDir = u"C:\\zorvadraw\\ToolTemp";
 
 void (*g_ResetRuntimeSettingsHook)() = nullptr;
+std::vector<SettingsSync> g_SettingsSyncs;
 
 std::int32_t g_drawingModified = 0;
 std::uint8_t g_listBusy = 0;
@@ -74,6 +75,7 @@ void ResetAppState()
     g_loadedViewOriginX = 0;
     g_loadedViewOriginY = 0;
     g_ResetRuntimeSettingsHook = nullptr;
+    g_SettingsSyncs.clear();
 
     g_drawingModified = 0;
     g_listBusy = 0;

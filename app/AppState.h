@@ -5,6 +5,7 @@
 // g_CutMode, g_ViewScale and the origin) live in geometry/GeometryState.h.
 
 #include <cstdint>
+#include <vector>
 
 #include "app/CutParams.h"
 #include "app/MachiningSettings.h"
@@ -39,6 +40,15 @@ extern const char16_t* const g_toolTempDir; // "C:\zorvadraw\ToolTemp"
 
 // Run-time values other subsystems reset with the factory settings.
 extern void (*g_ResetRuntimeSettingsHook)();
+
+// Settings that later subsystems keep in globals of their own (the view's
+// switches, for example) while the file holds them in a block: toBlocks
+// copies them in before a save, fromBlocks out after a load or a reset.
+struct SettingsSync {
+    void (*toBlocks)();
+    void (*fromBlocks)();
+};
+extern std::vector<SettingsSync> g_SettingsSyncs;
 
 // --- Document ---
 extern std::int32_t g_drawingModified;      // the drawing changed since saving

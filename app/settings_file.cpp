@@ -74,6 +74,33 @@ std::vector<std::uint8_t> ReadCandidate(const CString& path)
     return bytes;
 }
 
+// The edit defaults that the entities read live in geometry globals.
+void CopyEditSettingsToBlock()
+{
+    g_MachiningSettings.polygonSides = g_PolygonSides;
+    g_MachiningSettings.wavePeak = g_WavePeak;
+    g_MachiningSettings.filletRadius = g_FilletRadius;
+    g_MachiningSettings.chamferDist1 = g_ChamferDist1;
+    g_MachiningSettings.chamferDist2 = g_ChamferDist2;
+    for (const SettingsSync& sync : g_SettingsSyncs) {
+        if (sync.toBlocks != nullptr)
+            sync.toBlocks();
+    }
+}
+
+void CopyEditSettingsFromBlock()
+{
+    g_PolygonSides = g_MachiningSettings.polygonSides;
+    g_WavePeak = g_MachiningSettings.wavePeak;
+    g_FilletRadius = g_MachiningSettings.filletRadius;
+    g_ChamferDist1 = g_MachiningSettings.chamferDist1;
+    g_ChamferDist2 = g_MachiningSettings.chamferDist2;
+    for (const SettingsSync& sync : g_SettingsSyncs) {
+        if (sync.fromBlocks != nullptr)
+            sync.fromBlocks();
+    }
+}
+
 void ApplyImage(const std::vector<std::uint8_t>& bytes)
 {
     ViewBlock view;
@@ -81,6 +108,7 @@ void ApplyImage(const std::vector<std::uint8_t>& bytes)
     ApplyViewBlock(view);
     for (const BlockRef& block : BodyBlocks())
         std::memcpy(block.data, bytes.data() + block.fileOffset, block.size);
+    CopyEditSettingsFromBlock();
 }
 
 void RememberLoadedView()
@@ -159,6 +187,7 @@ void ResetSettingsDefaults()
     SetFactoryRackParams(g_RackParams);
     g_GearPage = 0;
 
+    CopyEditSettingsFromBlock();
     g_CutMode = 0;
     g_PropertyPanelShown = 0;
     g_openHintShown = 0;
@@ -181,6 +210,7 @@ void RestoreDefaultSettings()
 
 std::vector<std::uint8_t> BuildSettingsImage()
 {
+    CopyEditSettingsToBlock();
     std::vector<std::uint8_t> bytes(kSettingsFileSize, 0);
     ViewBlock view = CurrentViewBlock();
     std::memcpy(bytes.data() + kSettingsBodyOffset, &view, sizeof(view));

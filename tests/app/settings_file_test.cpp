@@ -241,8 +241,33 @@ TEST_F(SettingsFileTest, OnlyAChangedViewOrADirtyMarkRewritesTheFiles)
 
     LoadSettingsFile();
     g_SettingsDirty = 1;
-    g_MachiningSettings.wavePeak = 4.0;
+    g_MachiningSettings.shapeOffset = 4.0;
     EXPECT_TRUE(SaveSettingsIfChanged());
     EXPECT_EQ(g_SettingsDirty, 0);
-    EXPECT_EQ(At<double>(ReadAll(SettingsFilePath()), 48 + 0x248), 4.0);
+    EXPECT_EQ(At<double>(ReadAll(SettingsFilePath()), 48 + 0x288), 4.0);
+}
+
+TEST_F(SettingsFileTest, EditDefaultsAndOtherSubsystemsSettingsTravelWithTheBlocks)
+{
+    EXPECT_EQ(g_PolygonSides, 6);
+    EXPECT_EQ(g_FilletRadius, 3.0);
+    static std::int32_t viewSwitch = 0;
+    viewSwitch = 1;
+    g_SettingsSyncs.push_back({[] { g_MachiningSettings.lockOn = viewSwitch; },
+                               [] { viewSwitch = g_MachiningSettings.lockOn; }});
+    g_PolygonSides = 9;
+    g_ChamferDist2 = 1.5;
+    ASSERT_TRUE(SaveSettingsFile());
+    auto bytes = ReadAll(SettingsFilePath());
+    EXPECT_EQ(At<std::int32_t>(bytes, 48 + 0x244), 9);
+    EXPECT_EQ(At<double>(bytes, 48 + 0x260), 1.5);
+    EXPECT_EQ(At<std::int32_t>(bytes, 48 + 0x23c), 1);
+
+    ResetSettingsDefaults();
+    EXPECT_EQ(g_PolygonSides, 6);
+    EXPECT_EQ(viewSwitch, 0);
+    ASSERT_TRUE(LoadSettingsFile());
+    EXPECT_EQ(g_PolygonSides, 9);
+    EXPECT_EQ(g_ChamferDist2, 1.5);
+    EXPECT_EQ(viewSwitch, 1);
 }
