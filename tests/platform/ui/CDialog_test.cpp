@@ -463,6 +463,13 @@ TEST_F(DialogTest, ListControlRowsDataChecksAndSort)
     POSITION pos = report->GetFirstSelectedItemPosition();
     EXPECT_EQ(report->GetNextSelectedItem(pos), 1);
     EXPECT_EQ(pos, nullptr);
+    // Several rows selected at once, walked in row order.
+    report->SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(report->GetSelectedCount(), 2u);
+    pos = report->GetFirstSelectedItemPosition();
+    EXPECT_EQ(report->GetNextSelectedItem(pos), 1);
+    EXPECT_EQ(report->GetNextSelectedItem(pos), 3);
+    EXPECT_EQ(pos, nullptr);
     EXPECT_TRUE(report->DeleteItem(0));
     EXPECT_EQ(report->GetItemCount(), 3);
     EXPECT_FALSE(report->DeleteItem(3));
