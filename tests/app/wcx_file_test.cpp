@@ -399,3 +399,32 @@ TEST_F(WcxTest, FrameworkSaveAndOpenUseTheSameFile)
     EXPECT_EQ(g_undoCount, 0);
     EXPECT_EQ(doc->m_restList.GetSize(), 0);
 }
+
+TEST_F(WcxTest, ImportsFillANewListThatReplacesTheDrawingOnlyOnSuccess)
+{
+    struct ImportUi : RecordingUi {
+        bool ImportDxf(const CString&, CUnitArray& out) override
+        {
+            auto* unit = new CLine(0.0, 0.0, 5.0, 0.0);
+            unit->unitId = 12;
+            out.Add(unit);
+            return succeed;
+        }
+        bool succeed = false;
+    } importUi;
+    g_pDocUi = &importUi;
+    MakeKeptDrawing();
+    WriteAll(folder + "/in.dxf", Hex("30 0a"));
+
+    importUi.WillChoose(u"in.dxf", Path("in.dxf"), 1);
+    doc->OnFileOpen();
+    ExpectKeptDrawing();
+
+    importUi.succeed = true;
+    importUi.WillChoose(u"in.dxf", Path("in.dxf"), 1);
+    doc->OnFileOpen();
+    ASSERT_EQ(doc->m_unitList.GetSize(), 1);
+    EXPECT_EQ(doc->m_unitList[0]->unitId, 12u);
+    EXPECT_EQ(g_UnitIdCounter, 12u);
+    EXPECT_EQ(g_currentFileName, CString(u"in.dxf"));
+}
