@@ -153,6 +153,7 @@ TEST_F(DocTest, FreedUnitsAreClearedFromEveryRecordAndTheView)
     EXPECT_EQ(watcher.freed[0], a);
     for (CRest* r : doc->m_restList)
         EXPECT_FALSE(r->Lists(a));
+    g_pDocUi = &ui;     // watcher ends before the document
 }
 
 TEST_F(DocTest, MovedLineGoesBackAndForth)

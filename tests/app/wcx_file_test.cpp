@@ -427,4 +427,5 @@ TEST_F(WcxTest, ImportsFillANewListThatReplacesTheDrawingOnlyOnSuccess)
     EXPECT_EQ(doc->m_unitList[0]->unitId, 12u);
     EXPECT_EQ(g_UnitIdCounter, 12u);
     EXPECT_EQ(g_currentFileName, CString(u"in.dxf"));
+    g_pDocUi = &ui;     // importUi ends before the document
 }
