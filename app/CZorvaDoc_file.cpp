@@ -34,7 +34,8 @@ bool RunFileDialog(int dialogId, bool save)
     return ok;
 }
 
-// The name with the extension of the dialog type; empty base reported.
+// The name with the extension of the dialog type; an empty base is
+// reported, a dialog type other than drawing or path export does nothing.
 bool NameForType(CString& name)
 {
     int dot = name.Find(u'.');
@@ -44,6 +45,8 @@ bool NameForType(CString& name)
         DocUi().PrintLine(u"存盘失败，未设置文件名");
         return false;
     }
+    if (g_fileDialogType != 0 && g_fileDialogType != 1)
+        return false;
     int last = name.ReverseFind(u'.');
     CString ext = last < 0 ? CString() : name.Mid(last + 1);
     ext.MakeLower();
@@ -131,8 +134,6 @@ void CZorvaDoc::SaveDocument(int mode)
             return;
     }
     if (g_currentFileName.IsEmpty())
-        return;
-    if (g_fileDialogType != 0 && g_fileDialogType != 1)
         return;
     if (!NameForType(g_currentFileName))
         return;
