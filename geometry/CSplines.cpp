@@ -329,6 +329,8 @@ bool CSplines::HitTest(x_Vector p, std::uint8_t exact)
         p.y > extentMax.y + margin)
         return false;
     const int n = flatPoints.GetSize();
+    if (n == 0)
+        return false;
     auto hitAt = [&](int index, int a) {
         hitSegment = index;
         if (n >= 2) {
