@@ -175,3 +175,26 @@ TEST_F(DocTest, MovedLineGoesBackAndForth)
     EXPECT_TRUE(doc->Redo());
     EXPECT_EQ(line->GetEndPoint(), x_Vector(12.0, 3.0));
 }
+
+TEST_F(DocTest, EditedCopyReplacesItsSourceForOneStep)
+{
+    ++g_UnitIdCounter;
+    CLine* source = new CLine(0.0, 0.0, 10.0, 0.0);
+    doc->AppendUnit(source);
+    doc->CommitUndoStep(0);
+
+    CUnit* copy = doc->RecordDeleteObject(source);
+    ASSERT_NE(copy, nullptr);
+    copy->SetEndPoint(x_Vector(20.0, 0.0));
+    doc->CommitUndoStep(0);
+    EXPECT_EQ(source->deleted, 1);
+    EXPECT_EQ(copy->deleted, 0);
+    EXPECT_NE(copy->unitId, source->unitId);
+
+    EXPECT_TRUE(doc->Undo());
+    EXPECT_EQ(source->deleted, 0);
+    EXPECT_EQ(copy->deleted, 1);
+    EXPECT_TRUE(doc->Redo());
+    EXPECT_EQ(source->deleted, 1);
+    EXPECT_EQ(copy->deleted, 0);
+}
