@@ -120,11 +120,11 @@ QString KeyText(UINT vk, UINT modifiers)
     }
 }
 
-void SendKey(CWnd* wnd, QEvent::Type type, int qtKey, const QString& text, UINT modifiers)
+void SendKey(CWnd* wnd, QEvent::Type type, int qtKey, const QString& text, UINT modifiers, bool autoRepeat = false)
 {
     if (wnd == nullptr || wnd->m_hWnd == nullptr)
         return;
-    QKeyEvent e(type, qtKey, Mods(modifiers), text);
+    QKeyEvent e(type, qtKey, Mods(modifiers), text, autoRepeat);
     e.setTimestamp(++g_time);
     QCoreApplication::sendEvent(wnd->m_hWnd, &e);
 }
@@ -232,6 +232,13 @@ void KeyDown(CWnd* wnd, UINT vk, UINT modifiers)
 void KeyUp(CWnd* wnd, UINT vk, UINT modifiers)
 {
     SendKey(wnd, QEvent::KeyRelease, uirt::QtKeyFromVirtualKey(vk), KeyText(vk, modifiers), modifiers);
+}
+
+void KeyRepeat(CWnd* wnd, UINT vk, UINT modifiers)
+{
+    const int key = uirt::QtKeyFromVirtualKey(vk);
+    SendKey(wnd, QEvent::KeyRelease, key, KeyText(vk, modifiers), modifiers, true);
+    SendKey(wnd, QEvent::KeyPress, key, KeyText(vk, modifiers), modifiers, true);
 }
 
 void PressKey(CWnd* wnd, UINT vk, UINT modifiers)

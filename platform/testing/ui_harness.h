@@ -53,6 +53,9 @@ void Wheel(CWnd* wnd, CPoint pt, int delta, UINT modifiers = 0);
 void KeyDown(CWnd* wnd, UINT vk, UINT modifiers = 0);
 void KeyUp(CWnd* wnd, UINT vk, UINT modifiers = 0);
 void PressKey(CWnd* wnd, UINT vk, UINT modifiers = 0);
+// One step of a held key's auto-repeat, as Qt reports it: a release and a
+// press, both marked auto-repeated.
+void KeyRepeat(CWnd* wnd, UINT vk, UINT modifiers = 0);
 // Each character as a key press with that text, then its release.
 void TypeText(CWnd* wnd, const CString& text);
 // Forgets every key and button held.

@@ -32,11 +32,12 @@ BOOL CDialogBar::Create(CWnd* parent, UINT templateId, UINT style, UINT nID)
     panel->resize(m_sizeDefault.cx, m_sizeDefault.cy);
     // A bar along the top or bottom keeps the template's height, one on a
     // side its width; the other direction follows the frame.
+    // (The fixed size is set last: a minimum size set after it undid it.)
+    panel->setMinimumSize(std::min(m_sizeDefault.cx, 200), std::min(m_sizeDefault.cy, 40));
     if ((style & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0)
         panel->setFixedHeight(m_sizeDefault.cy);
     else
         panel->setFixedWidth(m_sizeDefault.cx);
-    panel->setMinimumSize(std::min(m_sizeDefault.cx, 200), std::min(m_sizeDefault.cy, 40));
     AttachWidget(panel, nID);
     m_style = WS_CHILD | (style & (WS_VISIBLE | WS_DISABLED));
     m_dwBarStyle = style & ~(WS_CHILD | WS_VISIBLE | WS_DISABLED);

@@ -129,7 +129,8 @@ bool InputRouter::Key(QWidget* receiver, QKeyEvent* e)
     msg.hwnd = target->m_hWnd;
     msg.message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
     msg.wParam = vk;
-    msg.lParam = LPARAM(1) | (e->isAutoRepeat() || !down ? LPARAM(1) << 30 : 0) | (down ? 0 : LPARAM(1) << 31);
+    msg.lParam = LPARAM(1) | (e->isAutoRepeat() || !down ? LPARAM(1) << 30 : 0) | (down ? 0 : LPARAM(1) << 31) |
+                 (e->isAutoRepeat() && !down ? KF_AUTOREPEAT_RELEASE : 0);
     msg.time = DWORD(e->timestamp());
     GetCursorPos(&msg.pt);
     if (PreTranslate(target, msg))

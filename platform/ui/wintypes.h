@@ -45,6 +45,11 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
+// Key messages: bit 28 of lParam marks a release that is one step of a
+// held key's auto-repeat (Qt reports each step as a release and a press);
+// the key's real release comes without it.
+constexpr LPARAM KF_AUTOREPEAT_RELEASE = LPARAM(1) << 28;
+
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
     HWND hwndParent = nullptr;
