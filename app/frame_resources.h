@@ -1,0 +1,39 @@
+#pragma once
+
+// Resource ids of the main frame, its bars and palettes, and the start-up
+// dialogs; RegisterFrameResources declares them all in code (once).
+
+#include "platform/ui/wintypes.h"
+
+constexpr UINT IDR_MAINFRAME = 128;       // menu, accelerators, icon
+constexpr UINT IDD_ABOUTBOX = 100;
+constexpr UINT IDD_COMMANDBAR = 132;
+constexpr UINT IDR_DRAWTOOLBAR = 133;
+constexpr UINT IDR_DIMTOOLBAR = 134;
+constexpr UINT IDD_TOOLTABBAR = 241;
+constexpr UINT IDD_LEFTTOOL1 = 242;
+constexpr UINT IDD_LEFTTOOL2 = 243;
+constexpr UINT IDD_LEFTTOOL3 = 244;
+constexpr UINT IDR_MAINTOOLBAR = 248;
+constexpr UINT IDD_STARTDLG = 257;
+
+// Command-bar controls.
+constexpr int IDC_COORDS = 1002;
+constexpr int IDC_ORTHO = 1003;
+constexpr int IDC_OUTPUT_LIST = 1008;
+constexpr int IDC_PROMPT = 1010;
+constexpr int IDC_MODE_COMBO = 1012;
+constexpr int IDC_TRACK = 1013;
+constexpr int IDC_SNAP = 1014;
+constexpr int IDC_COMMAND_EDIT = 1025;
+constexpr int IDC_LOCK = 1026;
+constexpr int IDC_ENDPOINTS = 1030;
+constexpr int IDC_GRIPEDIT = 1201;
+constexpr int IDC_FILE_NAME = 1202;
+constexpr int IDC_TOOL_TAB = 1189;
+constexpr int IDC_LINE_STYLE = 1281;
+
+// Commands the frame itself names.
+constexpr UINT ID_MENU_SAVE = 32805;
+
+void RegisterFrameResources();

@@ -1,0 +1,17 @@
+// The drawing program: the application object and the framework's entry.
+
+#include "app/CZorvaApp.h"
+
+#if __has_include("view/CZorvaView.h")
+#include "view/CZorvaView.h"
+#define ZORVA_VIEW_CLASS RUNTIME_CLASS(CZorvaView)
+#else
+// Without the drawing view the start-up finds no view class and ends.
+#define ZORVA_VIEW_CLASS nullptr
+#endif
+
+int main(int argc, char** argv)
+{
+    CZorvaApp app(ZORVA_VIEW_CLASS);
+    return AfxWinMain(argc, argv);
+}

@@ -1,0 +1,121 @@
+#include "app/CZorvaApp.h"
+
+#include "app/settings_file.h"
+#include "geometry/CLine.h"
+#include "platform/core/files.h"
+#include "platform/core/named_objects.h"
+#include "tests/app/frame_fixture.h"
+
+namespace {
+
+class CZorvaAppTest : public FrameFixture {};
+
+bool Exists(const char16_t* windowsPath)
+{
+    return FileExists(MapWindowsPath(CString(windowsPath)));
+}
+
+void AddLine(CZorvaDoc& doc)
+{
+    ++g_UnitIdCounter;
+    auto* line = new CLine(0, 0, 10, 0);
+    doc.m_unitList.Add(line);
+    g_drawingModified = 1;
+}
+
+TEST_F(CZorvaAppTest, SecondStartWhileOneRunsReturnsAtOnceWithoutWindowOrFolders)
+{
+    CNamedMutex running;
+    ASSERT_TRUE(running.Create(CString(u"__ZORVADRAWTOOL__")));
+    app = std::make_unique<CZorvaApp>(RUNTIME_CLASS(FrameTestView));
+    EXPECT_FALSE(app->InitInstance());
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_FALSE(FolderExists(MapWindowsPath(CString(u"C:\\zorvadraw\\ToolTemp"))));
+    EXPECT_EQ(g_MainWindowCreated, 0);
+}
+
+TEST_F(CZorvaAppTest, StartCreatesFoldersFrameAndSplashThatClosesAfterOneSecond)
+{
+    ASSERT_TRUE(Start());
+    for (const char16_t* folder : {u"C:\\zorvadraw", u"C:\\zorvadraw\\ToolTemp", u"C:\\zorvadraw\\ToolData", u"data",
+                                   u"TempFile"})
+        EXPECT_TRUE(FolderExists(MapWindowsPath(CString(folder)))) << CString(folder);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(g_MainWindowCreated, 1);
+    EXPECT_TRUE(splashShown);
+    EXPECT_TRUE(splashOpenBeforeSecond);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    EXPECT_NE(g_dialogBrush, nullptr);
+    // While the first runs, a second application object is refused.
+    CZorvaApp second(RUNTIME_CLASS(FrameTestView));
+    EXPECT_FALSE(second.InitInstance());
+}
+
+TEST_F(CZorvaAppTest, ExitWithModifiedDrawingWritesSnapshotThatTheNextStartRestores)
+{
+    ASSERT_TRUE(Start());
+    AddLine(*GetZorvaDoc());
+    CZorvaApp::ExitApplication();
+    EXPECT_EQ(g_endedWith, std::vector<int>{0});
+    EXPECT_EQ(link.stops, 1);
+    EXPECT_TRUE(Exists(u"C:\\zorvadraw\\ToolTemp\\001"));
+    EXPECT_TRUE(Exists(u"C:\\zorvadraw\\ToolTemp\\001MD5"));
+    EXPECT_EQ(g_drawingModified, 0);
+    Stop();
+
+    ResetAppState();
+    ResetFrameState();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(GetZorvaDoc(), nullptr);
+    EXPECT_EQ(GetZorvaDoc()->m_unitList.GetSize(), 1);
+    auto* view = dynamic_cast<FrameTestView*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->restored);
+}
+
+TEST_F(CZorvaAppTest, ExitSavesOnlyWhatChanged)
+{
+    ASSERT_TRUE(Start());
+    DeleteSettingsFiles();
+    // Nothing changed: neither the settings nor the snapshot are written.
+    CZorvaApp::ExitApplication();
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
+    EXPECT_FALSE(Exists(u"C:\\zorvadraw\\ToolTemp\\001"));
+    Stop();
+
+    // Only the zoom changed: the settings file and its backup are written.
+    ResetAppState();
+    ResetFrameState();
+    ASSERT_TRUE(Start());
+    DeleteSettingsFiles();
+    g_ViewScale = g_loadedViewScale * 2;
+    CZorvaApp::ExitApplication();
+    EXPECT_TRUE(FileExists(SettingsFilePath()));
+    EXPECT_TRUE(FileExists(SettingsBackupPath()));
+    EXPECT_FALSE(Exists(u"C:\\zorvadraw\\ToolTemp\\001"));
+}
+
+TEST_F(CZorvaAppTest, ExitBeforeTheMainWindowExistsSavesNothing)
+{
+    g_drawingModified = 1;
+    g_SettingsDirty = 1;
+    CZorvaApp::ExitApplication();
+    EXPECT_EQ(g_endedWith, std::vector<int>{0});
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
+    EXPECT_FALSE(Exists(u"C:\\zorvadraw\\ToolTemp\\001"));
+}
+
+TEST_F(CZorvaAppTest, ClosingTheFrameRunsTheExitAndDestroyingItEndsTheProcess)
+{
+    ASSERT_TRUE(Start());
+    DeleteSettingsFiles();
+    g_SettingsDirty = 1;
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_endedWith, std::vector<int>{0});
+    EXPECT_TRUE(FileExists(SettingsFilePath()));
+    EXPECT_EQ(g_SettingsDirty, 0);
+    frame->OnDestroy();
+    EXPECT_EQ(g_endedWith, (std::vector<int>{0, 0}));
+}
+
+} // namespace

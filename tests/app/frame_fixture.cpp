@@ -1,0 +1,3 @@
+#include "tests/app/frame_fixture.h"
+
+IMPLEMENT_DYNCREATE(FrameTestView, CView)
