@@ -1,0 +1,66 @@
+// View members over the entities: the preview's dirty rectangle, group
+// selection of the picked unit and exploding compound pieces.
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "app/CZorvaDoc.h"
+#include "geometry/CUnit.h"
+#include "geometry/GeometryState.h"
+#include "view/CZorvaView.h"
+
+void CZorvaView::GrowDirtyRect(int x, int y)
+{
+    m_dirtyRect.left = std::min<int>(m_dirtyRect.left, x);
+    m_dirtyRect.top = std::min<int>(m_dirtyRect.top, y);
+    m_dirtyRect.right = std::max<int>(m_dirtyRect.right, x);
+    m_dirtyRect.bottom = std::max<int>(m_dirtyRect.bottom, y);
+}
+
+bool CZorvaView::SelectSameGroup()
+{
+    CUnit* picked = m_pPickedUnit;
+    if (picked == nullptr || g_pDoc == nullptr || picked->group == 0
+        || (picked->pieceOf == 0 && !picked->blockMember))
+        return false;
+    bool any = false;
+    for (CUnit* u : g_pDoc->m_unitList) {
+        if (u->deleted || u->group != picked->group || u->role == kRolePath)
+            continue;
+        u->selected = 1;
+        any = true;
+    }
+    return any;
+}
+
+bool CZorvaView::ExplodeSelected()
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return false;
+    int count = 0;
+    const int n = doc->m_unitList.GetSize();
+    for (int i = 0; i < n; ++i) {
+        CUnit* u = doc->m_unitList[i];
+        if (u->deleted || !u->selected)
+            continue;
+        if (!((u->GetType() == 1 && u->pieceOf != 0) || u->gearKind))
+            continue;
+        CUnit* copy = nullptr;
+        if (!u->Copy(0, copy) || copy == nullptr)
+            continue;
+        copy->gearKind = copy->gearHandle = 0;
+        copy->toothCount = 0;
+        copy->pieceOf = 0;
+        copy->group = 0;
+        copy->gripsValid = 0;
+        doc->RecordDelete(u);
+        doc->AppendUnit(copy);
+        ++count;
+    }
+    CString text;
+    text.Format(u"分解 (TX)->分解实线数量 %d 条", count);
+    PrintLine(text);
+    doc->CommitUndoStep(0);
+    return count > 0;
+}

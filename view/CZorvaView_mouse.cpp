@@ -1,0 +1,221 @@
+// Mouse handlers of the view (moves, buttons), zoom about a pixel, the
+// dash rescale after a zoom and the keyboard hand-off.
+
+#include <cmath>
+
+#include "app/AppState.h"
+#include "geometry/CUnit.h"
+#include "geometry/GeometryState.h"
+#include "geometry/unit_services.h"
+#include "geometry/view_transform.h"
+#include "platform/core/exceptions.h"
+#include "platform/ui/CClientDC.h"
+#include "platform/ui/cursors.h"
+#include "view/CZorvaView.h"
+
+namespace {
+
+int RoundHalfUp(double v)
+{
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
+bool SamePixel(const POINT& a, const POINT& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+} // namespace
+
+BOOL CZorvaView::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_MBUTTONUP) {
+        m_rightHeld = 0;
+        m_panning = 0;
+        g_keyDownSeen = 0;
+    } else if (msg->message == WM_KEYDOWN) {
+        g_keyDownSeen = 1;
+    }
+    return CScrollView::PreTranslateMessage(msg);
+}
+
+void CZorvaView::OnKeyUp(UINT, UINT, UINT)
+{
+    g_keyDownSeen = 0;
+}
+
+BOOL CZorvaView::OnSetCursor(CWnd*, UINT, UINT)
+{
+    // The view draws its own cursor cross; the arrow only for the popup.
+    ::SetCursor(g_rightButtonState == 10 ? LoadCursor(nullptr, IDC_ARROW) : nullptr);
+    return TRUE;
+}
+
+void CZorvaView::OnMouseMove(UINT, CPoint point)
+{
+    if (g_listBusy)
+        return;
+    // The latest pixel is always kept: the coalesced preview and the next
+    // click must see where the mouse is now, not where the burst began.
+    m_mousePixel = {point.x, point.y};
+    if (!m_redrawPending)
+        ArmPendingAction(kActionPreview, 1);
+}
+
+void CZorvaView::OnLButtonDown(UINT, CPoint point)
+{
+    g_listBusy = 0;
+    if (g_curCommand == kCmdPathView3D) {
+        m_mousePixel = {point.x, point.y};
+        m_windowSelect = 1;
+        return;
+    }
+    if (m_clickBusy || g_rightButtonState != 0) {
+        m_clickBusy = 0;
+        return;
+    }
+    m_clickBusy = 1;
+    try {
+        CClientDC dc(this);
+        m_mousePixel = {point.x, point.y};
+        // A press away from the last previewed pixel (no move came first, or
+        // the preview is still queued) previews that pixel before the step.
+        if (!SamePixel(m_mousePixel, m_lastPreviewPixel))
+            DrawPreview(&dc);
+        StepCommand(&dc, -1);
+        if (g_redrawAfterClick)
+            Render(&dc);
+    } catch (const CException&) {
+        // The step is abandoned; the view keeps its state.
+        return;
+    }
+    m_clickBusy = 0;
+}
+
+void CZorvaView::OnLButtonUp(UINT, CPoint)
+{
+    if (g_rightButtonState == 10 && g_curCommand == 0) {
+        m_panning = m_rightHeld = m_windowSelect = m_redrawPending = 0;
+        g_rightButtonState = 0;
+        SetCommand(0);
+        return;
+    }
+    g_rightButtonState = 0;
+    m_clickBusy = 0;
+    m_redrawPending = 0;
+    if (m_pathsOnly) {
+        m_pathsOnly = 0;
+        PrintLine(CString(), 1);
+    }
+    if (m_windowSelect && g_curCommand != kCmdPathView3D)
+        ApplySelectionWindow();
+    m_panning = m_rightHeld = m_windowSelect = 0;
+}
+
+void CZorvaView::OnRButtonDown(UINT, CPoint)
+{
+    m_rightHeld = 1;
+    m_clickBusy = 0;
+}
+
+void CZorvaView::OnMButtonDown(UINT, CPoint point)
+{
+    m_panStart = {point.x, point.y};
+    m_clickBusy = 0;
+    m_panning = 1;
+}
+
+void CZorvaView::OnMButtonUp(UINT, CPoint)
+{
+    m_clickBusy = m_panning = m_windowSelect = m_rightHeld = 0;
+}
+
+void CZorvaView::ZoomAt(int direction, int x, int y)
+{
+    m_clickBusy = 0;
+    if (m_redrawPending)
+        return;
+    m_redrawPending = 1;
+    if (g_curCommand == 0 && (g_cmdStep == kStepPointInput || g_cmdStep == kStepSelect))
+        g_cmdStep = kStepIdlePick;
+    const double scale = ClampViewScale();
+    const int u = g_ViewOriginX - x;
+    const int v = g_ViewOriginY - y;
+    double factor = 0.0;
+    if (direction == 1 && scale > kMinViewScale)
+        factor = 0.6;
+    else if (direction != 1 && scale < kMaxViewScale)
+        factor = 1.4;
+    if (factor == 0.0) {
+        m_redrawPending = 0;
+        return;
+    }
+    g_ViewScale = scale * factor;
+    g_ViewOriginX = x + RoundHalfUp(u * factor);
+    g_ViewOriginY = y + RoundHalfUp(v * factor);
+    ArmPendingAction(kActionRescale, 1);
+}
+
+void CZorvaView::UpdateDashLengths()
+{
+    UpdateGlyphSizes();
+}
+
+void CZorvaView::OnRButtonUp(UINT, CPoint)
+{
+    m_clickBusy = m_panning = m_windowSelect = m_rightHeld = 0;
+    if (g_curCommand != 0 && g_curCommand != kCmdPathView3D)
+        RightButtonInCommand();
+    else
+        RightButtonAtRest();
+}
+
+void CZorvaView::RightButtonInCommand()
+{
+    // Line, polyline and the chained commands end here: the segment in the
+    // rubber band is never placed. The edit commands' right-button steps
+    // come with them.
+    CancelCommand();
+}
+
+void CZorvaView::RightButtonAtRest()
+{
+    bool anySelected = false;
+    if (g_pDoc != nullptr)
+        for (CUnit* u : g_pDoc->m_unitList)
+            anySelected = anySelected || (!u->deleted && u->selected);
+    if (anySelected) {
+        m_rightClickCount = 1;
+        if (g_cmdStep != kStepIdlePick) {
+            CancelCommand();
+            return;
+        }
+        if (g_RightMenuOn) {
+            // The popup menu of the main frame comes with it.
+            m_rightClickCount = 0;
+            return;
+        }
+        ResetEntityStates();
+        RedrawNow();
+        return;
+    }
+    if (g_cmdStep != kStepIdlePick) {
+        CancelCommand();
+        return;
+    }
+    RepeatRule();
+}
+
+void CZorvaView::RepeatRule()
+{
+    if (m_repeatCommand == 0 || m_rightClickCount > 0) {
+        if (m_rightClickCount > 0)
+            --m_rightClickCount;
+        ResetEntityStates();
+        RedrawNow();
+        return;
+    }
+    g_cmdSubFlag = static_cast<std::uint8_t>(m_repeatSubFlag);
+    g_lastCommand = m_repeatCommand;
+    SetCommand(m_repeatCommand);
+}

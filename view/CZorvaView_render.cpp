@@ -1,0 +1,274 @@
+// One full frame: axes, entities, cursor marks, crosshair and scale bar are
+// drawn into a 16-bit section and copied to the window in one blit, so the
+// window never shows a partial frame.
+
+#include <array>
+#include <cmath>
+#include <mutex>
+
+#include "app/AppState.h"
+#include "app/CZorvaDoc.h"
+#include "geometry/CUnit.h"
+#include "geometry/GeometryState.h"
+#include "geometry/View3D.h"
+#include "geometry/screen_marks.h"
+#include "geometry/view_transform.h"
+#include "platform/core/exceptions.h"
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/ui/CClientDC.h"
+#include "view/CZorvaView.h"
+
+namespace {
+
+constexpr COLORREF kScaleBarIdle = 0x80FF00;
+constexpr COLORREF kScaleBarBusy = 0x8000FF;
+constexpr COLORREF kCrosshairColour = 0xFFA800;
+
+bool OverlapsVisibleArea(const CUnit* u)
+{
+    if (!u->gripsValid)
+        return true;
+    return g_visibleMin.x <= u->extentMax.x && g_visibleMax.x >= u->extentMin.x
+        && g_visibleMin.y >= u->extentMin.y && g_visibleMax.y <= u->extentMax.y;
+}
+
+POINT AxisPixel(double x, double y, double z)
+{
+    const x_Vector p = Project3D(x, y, z);
+    return {g_ViewOriginX + static_cast<int>(std::floor(100.0 * p.x + 0.5)),
+            g_ViewOriginY - static_cast<int>(std::floor(100.0 * p.y + 0.5))};
+}
+
+void AxisStroke(CDC* dc, std::initializer_list<std::array<double, 3>> points)
+{
+    bool first = true;
+    for (const auto& p : points) {
+        const POINT q = AxisPixel(p[0], p[1], p[2]);
+        if (first)
+            dc->MoveTo(q);
+        else
+            dc->LineTo(q);
+        first = false;
+    }
+}
+
+} // namespace
+
+void CZorvaView::OnDraw(CDC* dc)
+{
+    m_clickBusy = 0;
+    if (g_listBusy == 0)
+        RenderOffscreen(dc);
+}
+
+void CZorvaView::RedrawNow()
+{
+    CClientDC dc(this);
+    Render(&dc);
+}
+
+void CZorvaView::Render(CDC* dc)
+{
+    m_cursorCross = m_pickBox = m_crosshair = {-1, -1};
+    m_pasteBaseMarked = 0;
+    m_trackShown = 0;
+    g_rubberShown = 0;
+    m_snapped = 0;
+    ClearRenderMarks();
+    g_RubberLineShown = 0;
+    g_GuideLineShown = 0;
+    g_redrawAfterClick = 0;
+    m_rendering = 1;
+    RenderOffscreen(dc);
+    m_rendering = 0;
+    g_UndoKeyLatch = 0;
+    g_listBusy = 0;
+}
+
+int CZorvaView::RenderOffscreen(CDC* dc)
+{
+    m_redrawPending = 0;
+    if (m_pBackBufferInfo == nullptr || g_RasterWidth <= 0 || g_RasterHeight <= 0)
+        return 0;
+    CDC mem;
+    mem.CreateCompatibleDC(dc);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(mem.GetSafeHdc(), m_pBackBufferInfo, DIB_RGB_COLORS, &bits);
+    if (section == nullptr)
+        return 0;
+    CBitmap bitmap;
+    bitmap.AttachSection(section);
+    CBitmap* old = mem.SelectObject(&bitmap);
+    int result = 1;
+    try {
+        DrawAxes(&mem);
+        DrawEntities(&mem, static_cast<std::uint8_t*>(bits));
+        DrawCursorMarks(&mem);
+        DrawCrosshair(&mem);
+        DrawScaleBar(&mem);
+        dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, &mem, 0, 0, SRCCOPY);
+    } catch (const CException&) {
+        // A list changed under the frame: drop it, the next one is whole.
+        result = 0;
+    }
+    mem.SelectObject(old);
+    return result;
+}
+
+void CZorvaView::DrawAxes(CDC* dc)
+{
+    dc->SetBkMode(TRANSPARENT);
+    if (g_curCommand == kCmdPathView3D) {
+        const int rop = dc->SetROP2(R2_COPYPEN);
+        CPen xPen(PS_SOLID, 1, g_AxisCrossColor + 0x64);
+        CPen* old = dc->SelectObject(&xPen);
+        AxisStroke(dc, {{0, 0, 0}, {1, 0, 0}});
+        AxisStroke(dc, {{0.9, 0.05, 0}, {1, 0, 0}, {0.9, -0.05, 0}});
+        AxisStroke(dc, {{0.7, 0.1, 0}, {0.9, 0.4, 0}});
+        AxisStroke(dc, {{0.9, 0.1, 0}, {0.7, 0.4, 0}});
+        CPen yPen(PS_SOLID, 1, g_AxisCrossColor + 0x6400);
+        dc->SelectObject(&yPen);
+        AxisStroke(dc, {{0, 0, 0}, {0, 1, 0}});
+        AxisStroke(dc, {{-0.05, 0.9, 0}, {0, 1, 0}, {0.05, 0.9, 0}});
+        AxisStroke(dc, {{-0.2, 0.7, 0}, {-0.2, 0.85, 0}, {-0.3, 1, 0}});
+        AxisStroke(dc, {{-0.2, 0.85, 0}, {-0.1, 1, 0}});
+        dc->SelectObject(old);
+        dc->SetROP2(rop);
+        return;
+    }
+    CPen dotted(PS_DOT, 1, g_AxisCrossColor);
+    CPen* old = dc->SelectObject(&dotted);
+    dc->MoveTo(g_ViewOriginX, g_clientRect.top);
+    dc->LineTo(g_ViewOriginX, g_clientRect.bottom);
+    dc->MoveTo(g_clientRect.left, g_ViewOriginY);
+    dc->LineTo(g_clientRect.right, g_ViewOriginY);
+    CPen cross(PS_SOLID, 1, g_AxisFrameColor);
+    dc->SelectObject(&cross);
+    dc->MoveTo(g_ViewOriginX - 30, g_ViewOriginY);
+    dc->LineTo(g_ViewOriginX + 30, g_ViewOriginY);
+    dc->MoveTo(g_ViewOriginX, g_ViewOriginY - 30);
+    dc->LineTo(g_ViewOriginX, g_ViewOriginY + 30);
+    dc->SelectObject(old);
+}
+
+void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return;
+    // The worker appends path pieces from its own thread.
+    std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
+    CUnitArray& list = doc->m_unitList;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        CUnit* u = list[i];
+        if (u->deleted)
+            continue;
+        u->listIndex = i;
+        u->hoverShown = 0;
+    }
+    auto draw = [&](CUnit* u) {
+        g_DashPhase = 0;
+        u->Draw(dc, 1, raster);
+    };
+    if (g_curCommand == kCmdPathView3D) {
+        for (CUnit* u : list)
+            if (!u->deleted && u->complete && u->role == kRolePath && u->visible)
+                draw(u);
+        return;
+    }
+    if (!m_pathsOnly) {
+        for (CUnit* u : list) {
+            if (u->deleted || !u->complete || u->role == kRolePath || !u->visible)
+                continue;
+            if (!OverlapsVisibleArea(u))
+                continue;
+            draw(u);
+            const bool marked = u->selected || u->highlighted;
+            if (g_gripEditOn && marked && g_cmdStep != kStepSelect && !u->IsOnPath())
+                u->DrawGrips(dc);
+        }
+    }
+    for (CUnit* u : list) {
+        if (!u->deleted && u->complete && u->role == kRolePath && u->visible && OverlapsVisibleArea(u))
+            draw(u);
+    }
+    // Path-generation overlays (compensation labels, the path under
+    // construction, direction arrows) come with the path engine.
+}
+
+void CZorvaView::DrawCursorMarks(CDC* dc)
+{
+    if (m_cursorCross.x == -1 && m_pickBox.x == -1)
+        return;
+    CPen pen(PS_SOLID, 1, g_CursorColor);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->SetBkMode(TRANSPARENT);
+    if (m_cursorCross.x != -1) {
+        dc->MoveTo(m_cursorCross.x - 25, m_cursorCross.y);
+        dc->LineTo(m_cursorCross.x + 25, m_cursorCross.y);
+        dc->MoveTo(m_cursorCross.x, m_cursorCross.y - 25);
+        dc->LineTo(m_cursorCross.x, m_cursorCross.y + 25);
+    }
+    if (m_pickBox.x != -1) {
+        dc->SelectStockObject(NULL_BRUSH);
+        dc->Rectangle(m_pickBox.x - 8, m_pickBox.y - 8, m_pickBox.x + 8, m_pickBox.y + 8);
+    }
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CZorvaView::DrawCrosshair(CDC* dc)
+{
+    if (!g_CrosshairOn || m_crosshair.x == -1)
+        return;
+    CPen pen(PS_DOT, 1, kCrosshairColour);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_NOTXORPEN);
+    dc->MoveTo(m_crosshair.x, g_clientRect.top);
+    dc->LineTo(m_crosshair.x, g_clientRect.bottom);
+    dc->MoveTo(g_clientRect.left, m_crosshair.y);
+    dc->LineTo(g_clientRect.right, m_crosshair.y);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CZorvaView::DrawScaleBar(CDC* dc)
+{
+    const double scale = ClampViewScale();
+    double length = 120000.0 / scale / 1000.0;
+    if (static_cast<int>(length) == 0)
+        length = 1.0;
+    CString label;
+    label.Format(u"%d mm", static_cast<int>(length));
+    const int bar = static_cast<int>(scale * length);
+    const int x1 = g_screenWidth - (g_LeftToolbarButtons ? 110 : 40);
+    const int x0 = x1 - bar;
+    const int y = g_screenHeight - 300;
+    dc->SetTextColor(kScaleBarIdle);
+    dc->SetBkColor(g_PreviewBackColor);
+    dc->SetBkMode(OPAQUE);
+    dc->TextOut(x0 + (x1 - x0) / 2 - 15, y - 22, label.GetString());
+    CPen pen(PS_SOLID, 1, g_curCommand == 0 ? kScaleBarIdle : kScaleBarBusy);
+    CPen* old = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_COPYPEN);
+    dc->MoveTo(x0, y - 5);
+    dc->LineTo(x0, y + 1);
+    dc->MoveTo(x1, y - 5);
+    dc->LineTo(x1, y + 1);
+    dc->MoveTo(x0, y);
+    dc->LineTo(x1, y);
+    dc->MoveTo(x0, y + 1);
+    dc->LineTo(x1, y + 1);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
+void CZorvaView::UpdateViewCorners()
+{
+    g_visibleMin = ScreenToWorld(g_clientRect.left, g_clientRect.top);
+    g_visibleMax = ScreenToWorld(g_clientRect.right, g_clientRect.bottom);
+}

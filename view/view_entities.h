@@ -1,0 +1,30 @@
+#pragma once
+
+// Small operations of the view over the drawing list: transient marks,
+// groups, the export order of paths, and the list clearing of a new drawing.
+
+#include <cstdint>
+
+#include "geometry/x_Vector.h"
+
+class CUnit;
+
+// The remembered creation mode of command index + 1; 255 when it has none.
+std::uint8_t GetCommandMode(int index);
+void SetCommandMode(std::uint8_t mode, int index);
+
+// Clears the hover mark of every live unit; the selection stays.
+void ClearEntityMarks();
+// Deselects every live unit that is neither plain geometry nor text, and
+// every gear unit.
+void DeselectNonGeometry();
+// The largest positive group over the live units that are not paths; 0 none.
+int GetMaxGroupNumber();
+// Appends the path's id to the export order unless it is there.
+void AddExportPathId(const CUnit* path);
+x_Vector NegateVector(const x_Vector& v);
+// Frees every unit of the drawing list and the undo history.
+bool ClearDrawingList();
+bool ClearUndoHistory();
+// Clears the wire-wear data of every unit and the marker list.
+void ClearWearMarks();
