@@ -137,6 +137,10 @@ constexpr int LVN_ITEMCHANGED = -101;
 constexpr int LVN_COLUMNCLICK = -108;
 constexpr int LVN_KEYDOWN = -155;
 constexpr int TCN_SELCHANGE = -551;
+
+// Tab control: tabs drawn as buttons, wrapped onto as many rows as needed.
+constexpr unsigned TCS_BUTTONS = 0x0100;
+constexpr unsigned TCS_MULTILINE = 0x0200;
 constexpr int TCN_SELCHANGING = -552;
 
 // Custom-draw stages and answers.

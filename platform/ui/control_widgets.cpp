@@ -11,6 +11,7 @@
 #include "platform/ui/ui_runtime.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -514,12 +515,17 @@ ListBoxWidget::ListBoxWidget(DWORD style, QWidget* parent) : QListWidget(parent)
 
 // ---- tab control ----
 
-TabWidget::TabWidget(DWORD, QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this))
+TabWidget::TabWidget(DWORD style, QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this))
 {
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
     m_bar->setFocusPolicy(Qt::NoFocus);
+    m_buttonRows = (style & (TCS_BUTTONS | TCS_MULTILINE)) == (TCS_BUTTONS | TCS_MULTILINE);
+    if (m_buttonRows)
+        m_bar->hide();
     connect(m_bar, &QTabBar::currentChanged, this, [this] {
+        for (int i = 0; i < int(m_tabButtons.size()); ++i)
+            m_tabButtons[size_t(i)]->setChecked(i == m_bar->currentIndex());
         if (IsQuiet(this))
             return;
         NMHDR header;
@@ -536,15 +542,63 @@ void TabWidget::resizeEvent(QResizeEvent* event)
 
 void TabWidget::Relayout()
 {
-    m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+    if (m_buttonRows)
+        LayOutButtonRows();
+    else
+        m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
     update();
+}
+
+void TabWidget::LayOutButtonRows()
+{
+    while (int(m_tabButtons.size()) > m_bar->count()) {
+        delete m_tabButtons.back();
+        m_tabButtons.pop_back();
+    }
+    while (int(m_tabButtons.size()) < m_bar->count()) {
+        auto* button = new QToolButton(this);
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        const int index = int(m_tabButtons.size());
+        connect(button, &QToolButton::clicked, this, [this, index] {
+            if (m_bar->currentIndex() == index)
+                m_tabButtons[size_t(index)]->setChecked(true);
+            else
+                m_bar->setCurrentIndex(index);
+        });
+        m_tabButtons.push_back(button);
+    }
+    // Rows fill from the left and wrap when the next tab would not fit.
+    int x = 0, y = 0, rowHeight = 0;
+    for (int i = 0; i < int(m_tabButtons.size()); ++i) {
+        QToolButton* button = m_tabButtons[size_t(i)];
+        button->setText(m_bar->tabText(i));
+        button->setChecked(i == m_bar->currentIndex());
+        const QSize hint = button->sizeHint();
+        if (x > 0 && x + hint.width() > width()) {
+            x = 0;
+            y += rowHeight;
+            rowHeight = 0;
+        }
+        const int w = std::min(hint.width(), std::max(width(), 1));
+        button->setGeometry(x, y, w, hint.height());
+        button->show();
+        x += w;
+        rowHeight = std::max(rowHeight, hint.height());
+    }
+    m_rowsHeight = y + rowHeight;
+}
+
+int TabWidget::StripHeight() const
+{
+    return m_buttonRows ? m_rowsHeight : m_bar->sizeHint().height();
 }
 
 void TabWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(GetSysColor(COLOR_BTNFACE)));
-    const int top = m_bar->sizeHint().height() - 1;
+    const int top = StripHeight() - 1;
     painter.setPen(ToQColor(GetSysColor(COLOR_BTNSHADOW)));
     painter.drawRect(QRect(0, top, width() - 1, height() - top - 1));
 }

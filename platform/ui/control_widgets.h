@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <vector>
@@ -184,6 +185,15 @@ public:
     // Places the strip after its tabs changed.
     void Relayout();
     QTabBar* m_bar;
+
+private:
+    // TCS_BUTTONS | TCS_MULTILINE: the tabs as buttons wrapped onto rows
+    // (the hidden bar still holds the tabs and the selection).
+    void LayOutButtonRows();
+    int StripHeight() const;
+    bool m_buttonRows = false;
+    int m_rowsHeight = 0;
+    std::vector<QToolButton*> m_tabButtons;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
