@@ -27,7 +27,9 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr int kMainToolButtons = 20;
-constexpr int kLineStyleSeparatorWidth = 1024;
+// Room for the line-style combo (placed 100 to 200 pixels into it); a wider
+// gap only pushed the combo into the toolbar's overflow menu.
+constexpr int kLineStyleSeparatorWidth = 210;
 constexpr int kModeListHeight = 100;
 constexpr int kModeFieldHeight = 18;
 constexpr int kPaletteTabRoom = 90;
@@ -89,13 +91,11 @@ bool CMainFrame::CreateMainToolBar()
     if (!m_mainToolBar.CreateEx(this, TBSTYLE_FLAT, style) || !m_mainToolBar.LoadToolBar(IDR_MAINTOOLBAR))
         return false;
     g_mainToolBar = &m_mainToolBar;
-    UINT ids[kMainToolButtons + 1];
+    // The resource ends with the separator that hosts the combo.
+    if (m_mainToolBar.GetCount() != kMainToolButtons + 1)
+        return false;
     for (int i = 0; i < kMainToolButtons; ++i)
-        ids[i] = m_mainToolBar.GetItemID(i);
-    ids[kMainToolButtons] = ID_SEPARATOR;
-    m_mainToolBar.SetButtons(ids, kMainToolButtons + 1);
-    for (int i = 0; i < kMainToolButtons; ++i)
-        m_mainToolBar.SetButtonInfo(i, ids[i], TBBS_BUTTON, i);
+        m_mainToolBar.SetButtonInfo(i, m_mainToolBar.GetItemID(i), TBBS_BUTTON, i);
     m_mainToolBar.SetButtonInfo(kMainToolButtons, IDC_LINE_STYLE, TBBS_SEPARATOR, kLineStyleSeparatorWidth);
     // No icon images: the buttons show their short texts at their own width.
     m_mainToolBar.SetHeight(26);

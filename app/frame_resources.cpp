@@ -98,6 +98,21 @@ void RegisterAccelerators()
 
 struct Button { UINT id; const char16_t* text; };
 
+// Without icon images a button shows its tooltip up to the key hint:
+// "复制Ctrl+Z" shows "复制", "放大<PgUp>" shows "放大".
+CString ButtonFace(const char16_t* resourceText)
+{
+    CString tip(resourceText);
+    const int newline = tip.Find(u'\n');
+    tip = newline >= 0 ? tip.Mid(newline + 1) : tip;
+    for (const char16_t* hint : {u"Ctrl", u"<", u" "}) {
+        const int at = tip.Find(hint);
+        if (at > 0)
+            tip = tip.Left(at);
+    }
+    return tip;
+}
+
 void RegisterToolbar(UINT id, const std::vector<Button>& buttons, int w, int h)
 {
     ToolBarResource bar;
@@ -105,8 +120,12 @@ void RegisterToolbar(UINT id, const std::vector<Button>& buttons, int w, int h)
     bar.buttonHeight = h;
     for (const Button& b : buttons) {
         bar.buttons.push_back(b.id);
-        if (b.id != 0)
-            RegisterResourceString(b.id, CString(b.text));
+        if (b.id == 0) {
+            bar.texts.push_back(CString());
+            continue;
+        }
+        RegisterResourceString(b.id, CString(b.text));
+        bar.texts.push_back(ButtonFace(b.text));
     }
     RegisterToolBarResource(id, std::move(bar));
 }
@@ -120,7 +139,7 @@ void RegisterToolbars()
         {65022, u"定位中点 <HOME>\n定位中点 <HOME>"}, {65020, u"放大<PgUp>\n放大<PgUp>"},
         {65021, u"缩小<PgDown>\n缩小<PgDown>"}, {65025, u"阵列生成\n阵列生成"}, {65028, u"原点偏移\n原点偏移"},
         {65024, u"三维显示\n三维显示"}, {65017, u"一次轨迹\n一次轨迹"}, {65018, u"多次轨迹\n多次轨迹"},
-        {65026, u"批量轨迹生成\n批量轨迹生成"}, {65019, u"导出加工\n导出加工"}, {65023, u"退出\n退出"}},
+        {65026, u"批量轨迹生成\n批量轨迹生成"}, {65019, u"导出加工\n导出加工"}, {65023, u"退出\n退出"}, {0, nullptr}},
         16, 16);
     RegisterToolbar(IDR_DRAWTOOLBAR, {
         {32780, u"绘制直线\n直线"}, {32782, u"绘制多段线\n多段线"}, {32781, u"绘制曲线\n曲线"},
@@ -145,12 +164,12 @@ void RegisterCommandBar()
         ListBox(IDC_OUTPUT_LIST, 0, 2, 503, 59, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER),
         ComboBox(IDC_MODE_COMBO, 0, 64, 67, 30, CBS_DROPDOWNLIST),
         EditText(IDC_COMMAND_EDIT, 68, 64, 435, 16, ES_AUTOHSCROLL | WS_BORDER),
-        AutoCheckBox(IDC_ORTHO, S(u"正交"), 513, 2, 27, 10),
-        AutoCheckBox(IDC_TRACK, S(u"极轴"), 545, 2, 27, 10),
-        AutoCheckBox(IDC_SNAP, S(u"捕捉"), 577, 2, 27, 10),
-        AutoCheckBox(IDC_ENDPOINTS, S(u"端点"), 608, 2, 27, 10),
-        AutoCheckBox(IDC_GRIPEDIT, S(u"修改"), 638, 2, 27, 10),
-        AutoCheckBox(IDC_LOCK, S(u"锁定"), 670, 2, 27, 10),
+        AutoCheckBox(IDC_ORTHO, S(u"正交"), 513, 2, 30, 10),
+        AutoCheckBox(IDC_TRACK, S(u"极轴"), 545, 2, 30, 10),
+        AutoCheckBox(IDC_SNAP, S(u"捕捉"), 577, 2, 30, 10),
+        AutoCheckBox(IDC_ENDPOINTS, S(u"端点"), 608, 2, 30, 10),
+        AutoCheckBox(IDC_GRIPEDIT, S(u"修改"), 638, 2, 30, 10),
+        AutoCheckBox(IDC_LOCK, S(u"锁定"), 670, 2, 30, 10),
         LText(IDC_FILE_NAME, S(u"-"), 516, 31, 210, 8, WS_DISABLED),
         LText(IDC_PROMPT, S(u"-"), 516, 49, 208, 8),
         LText(IDC_COORDS, S(u"-"), 516, 67, 211, 11),
@@ -170,7 +189,7 @@ void RegisterPalette(UINT id, const std::vector<std::pair<int, const char16_t*>>
 void RegisterPalettes()
 {
     RegisterDialogTemplate({IDD_TOOLTABBAR, CString(), WS_CHILD, 50, 400, {
-        dlg::Tab(IDC_TOOL_TAB, 1, 7, 49, 393)}});
+        dlg::Tab(IDC_TOOL_TAB, 1, 7, 49, 393, TCS_BUTTONS | TCS_MULTILINE)}});
     RegisterPalette(IDD_LEFTTOOL1, {
         {1030, u"直线(L)"}, {1032, u"多段线(PL)"}, {1097, u"曲线(SPL)"}, {1107, u"圆(C)"},
         {1102, u"圆弧(A)"}, {1108, u"四边形(RL)"}, {1109, u"椭圆(EL)"}, {1283, u"多边形(POL)"},

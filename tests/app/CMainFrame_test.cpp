@@ -235,7 +235,9 @@ TEST_F(CMainFrameTest, CtrlSSavesWithoutSnapshotMenuSaveWithSnapshot)
 
 TEST_F(CMainFrameTest, SnapshotOfTheMainWindow)
 {
-    frame->MoveWindow(0, 0, 1280, 860);
+    // The offscreen screen is small; a common desktop size shows the bars whole.
+    frame->ShowWindow(SW_SHOWNORMAL);
+    frame->MoveWindow(0, 0, 1366, 900);
     frame->ShowToolPalette(0);
     harness::PumpPosted();
     const CString png = harness::TempPath(CString(u"main_window.png"));
