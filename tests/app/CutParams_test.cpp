@@ -1,6 +1,6 @@
 #include "app/CutParams.h"
 
-#include "archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "app/recovery_snapshot.h"
 
-#include "archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 #include "doc_fixture.h"
 #include "platform/core/files.h"
 #include "shared/CMD5Checksum.h"

@@ -1,7 +1,7 @@
 #include "app/wcx_file.h"
 
 #include "app/recovery_snapshot.h"
-#include "archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 #include "geometry/CArc.h"
 #include "geometry/CLine.h"
 #include "doc_fixture.h"

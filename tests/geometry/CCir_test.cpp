@@ -7,7 +7,7 @@
 #include "geometry/CLine.h"
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "geometry/CConstructionLine.h"
 #include "geometry/GeometryState.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
 #include "platform/gdi/CDC.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
 
 namespace {

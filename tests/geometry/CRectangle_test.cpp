@@ -3,7 +3,7 @@
 #include "geometry/CRectangle.h"
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
 #include "platform/gdi/CDC.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
 
 namespace {

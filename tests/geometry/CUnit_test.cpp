@@ -6,7 +6,7 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "platform/core/exceptions.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "geometry/CutPoint.h"
 #include "geometry/GeometryState.h"
 #include "platform/gdi/CDC.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "geometry/x_TrailData.h"
 #include "platform/core/exceptions.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "geometry/x_VectorList.h"
 #include "platform/core/CArray.h"
 #include "platform/core/exceptions.h"
-#include "tests/geometry/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 namespace {
 

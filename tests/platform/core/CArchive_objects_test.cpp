@@ -1,7 +1,7 @@
 #include "platform/core/CArchive.h"
 
 #include "platform/core/CObArray.h"
-#include "tests/platform/core/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

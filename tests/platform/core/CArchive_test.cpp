@@ -3,7 +3,7 @@
 #include "platform/core/CArray.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CMemFile.h"
-#include "tests/platform/core/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/core/CObArray.h"
 #include "platform/core/CStringArray.h"
 #include "platform/core/CTypedPtrArray.h"
-#include "tests/platform/core/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+// Bytes an archive writes, and an archive that reads given bytes.
 
 using Bytes = std::vector<uint8_t>;
 
@@ -69,4 +71,20 @@ inline int LoadFailure(const Bytes& bytes, const std::function<void(CArchive&)>&
         return e.m_cause;
     }
     return -1;
+}
+
+// The same three under the names the entity and document tests use.
+inline Bytes StoreBytes(const std::function<void(CArchive&)>& write)
+{
+    return Stored(write);
+}
+
+inline void LoadBytes(Bytes bytes, const std::function<void(CArchive&)>& read)
+{
+    Loaded(std::move(bytes), read);
+}
+
+inline Bytes Hex(const std::string& text)
+{
+    return HexBytes(text);
 }
