@@ -1,22 +1,14 @@
 #include "platform/core/CString.h"
 
 #include "platform/core/codepage.h"
-#include "platform/core/exceptions.h"
+#include "platform/core/string_ops.h"
 
 #include <algorithm>
 #include <ostream>
 
+using string_ops::ViewOf;
+
 namespace {
-
-size_t Length(const char16_t* text)
-{
-    return text != nullptr ? std::char_traits<char16_t>::length(text) : 0;
-}
-
-std::u16string_view ViewOf(const char16_t* text)
-{
-    return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
 
 // White space as the wide-character classification of a UTF-8 locale sees it.
 bool IsWhite(char16_t c)
@@ -47,11 +39,6 @@ char16_t ToUpper(char16_t c)
     if (c >= 0x450 && c <= 0x45F)
         return static_cast<char16_t>(c - 0x50);
     return c;
-}
-
-int Sign(int v)
-{
-    return (v > 0) - (v < 0);
 }
 
 } // namespace
@@ -88,16 +75,12 @@ CString& CString::operator=(char16_t ch)
 
 char16_t CString::GetAt(int index) const
 {
-    if (index < 0 || index > GetLength())
-        throw CInvalidArgException();
-    return m_str.c_str()[index];
+    return string_ops::UnitAt(m_str, index);
 }
 
 void CString::SetAt(int index, char16_t ch)
 {
-    if (index < 0 || index >= GetLength())
-        throw CInvalidArgException();
-    m_str[static_cast<size_t>(index)] = ch;
+    string_ops::SetUnitAt(m_str, index, ch);
 }
 
 char16_t* CString::GetBuffer(int minLength)
@@ -115,9 +98,7 @@ char16_t* CString::GetBufferSetLength(int length)
 
 void CString::ReleaseBuffer(int newLength)
 {
-    if (newLength < 0)
-        newLength = static_cast<int>(Length(m_str.c_str()));
-    m_str.resize(std::min(static_cast<size_t>(newLength), m_str.size()));
+    string_ops::ReleaseBuffer(m_str, newLength);
 }
 
 CString& CString::operator+=(const CString& text)
@@ -146,20 +127,12 @@ CString& CString::operator+=(char16_t ch)
 
 int CString::Compare(const char16_t* text) const
 {
-    return Sign(std::u16string_view(m_str).compare(ViewOf(text)));
+    return string_ops::Sign(std::u16string_view(m_str).compare(ViewOf(text)));
 }
 
 int CString::CompareNoCase(const char16_t* text) const
 {
-    const std::u16string_view other = ViewOf(text);
-    const size_t n = std::min(m_str.size(), other.size());
-    for (size_t i = 0; i < n; ++i) {
-        const char16_t a = ToLower(m_str[i]);
-        const char16_t b = ToLower(other[i]);
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return Sign(static_cast<int>(m_str.size() > n) - static_cast<int>(other.size() > n));
+    return string_ops::CompareNoCase(std::u16string_view(m_str), ViewOf(text), ToLower);
 }
 
 CString& CString::Trim()
@@ -179,76 +152,59 @@ CString& CString::Trim(const char16_t* set)
 
 CString& CString::TrimLeft()
 {
-    size_t i = 0;
-    while (i < m_str.size() && IsWhite(m_str[i]))
-        ++i;
-    m_str.erase(0, i);
+    string_ops::TrimLeftWhite(m_str, IsWhite);
     return *this;
 }
 
 CString& CString::TrimLeft(char16_t ch)
 {
-    m_str.erase(0, std::min(m_str.find_first_not_of(ch), m_str.size()));
+    string_ops::TrimLeftOf(m_str, ch);
     return *this;
 }
 
 CString& CString::TrimLeft(const char16_t* set)
 {
-    m_str.erase(0, std::min(m_str.find_first_not_of(ViewOf(set)), m_str.size()));
+    string_ops::TrimLeftOf(m_str, ViewOf(set));
     return *this;
 }
 
 CString& CString::TrimRight()
 {
-    size_t n = m_str.size();
-    while (n > 0 && IsWhite(m_str[n - 1]))
-        --n;
-    m_str.resize(n);
+    string_ops::TrimRightWhite(m_str, IsWhite);
     return *this;
 }
 
 CString& CString::TrimRight(char16_t ch)
 {
-    const size_t last = m_str.find_last_not_of(ch);
-    m_str.resize(last == std::u16string::npos ? 0 : last + 1);
+    string_ops::TrimRightOf(m_str, ch);
     return *this;
 }
 
 CString& CString::TrimRight(const char16_t* set)
 {
-    const size_t last = m_str.find_last_not_of(ViewOf(set));
-    m_str.resize(last == std::u16string::npos ? 0 : last + 1);
+    string_ops::TrimRightOf(m_str, ViewOf(set));
     return *this;
-}
-
-static int Index(size_t pos)
-{
-    return pos == std::u16string::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::Find(char16_t ch, int start) const
 {
-    if (start < 0 || start > GetLength())
-        return -1;
-    return Index(m_str.find(ch, static_cast<size_t>(start)));
+    return string_ops::Find(m_str, ch, start);
 }
 
 int CString::Find(const char16_t* sub, int start) const
 {
-    if (start < 0 || start > GetLength())
-        return -1;
-    return Index(m_str.find(ViewOf(sub), static_cast<size_t>(start)));
+    return string_ops::Find(m_str, ViewOf(sub), start);
 }
 
 int CString::ReverseFind(char16_t ch) const
 {
-    return Index(m_str.rfind(ch));
+    return string_ops::Index(m_str.rfind(ch));
 }
 
 int CString::FindOneOf(const char16_t* set) const
 {
     const std::u16string_view chars = ViewOf(set);
-    return chars.empty() ? -1 : Index(m_str.find_first_of(chars));
+    return chars.empty() ? -1 : string_ops::Index(m_str.find_first_of(chars));
 }
 
 CString CString::Mid(int first) const
@@ -258,12 +214,7 @@ CString CString::Mid(int first) const
 
 CString CString::Mid(int first, int count) const
 {
-    first = std::max(first, 0);
-    count = std::max(count, 0);
-    if (first >= GetLength())
-        return CString();
-    count = std::min(count, GetLength() - first);
-    return CString(m_str.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+    return CString(string_ops::Mid(m_str, first, count));
 }
 
 CString CString::Left(int count) const
@@ -330,35 +281,12 @@ CString& CString::MakeReverse()
 
 int CString::Replace(char16_t oldCh, char16_t newCh)
 {
-    int count = 0;
-    for (char16_t& c : m_str) {
-        if (c == oldCh) {
-            c = newCh;
-            ++count;
-        }
-    }
-    return count;
+    return string_ops::ReplaceUnit(m_str, oldCh, newCh);
 }
 
 int CString::Replace(const char16_t* oldText, const char16_t* newText)
 {
-    const std::u16string_view from = ViewOf(oldText);
-    const std::u16string_view to = ViewOf(newText);
-    if (from.empty())
-        return 0;
-    std::u16string out;
-    int count = 0;
-    size_t pos = 0;
-    for (size_t hit; (hit = m_str.find(from, pos)) != std::u16string::npos; pos = hit + from.size()) {
-        out.append(m_str, pos, hit - pos);
-        out += to;
-        ++count;
-    }
-    if (count > 0) {
-        out.append(m_str, pos);
-        m_str = std::move(out);
-    }
-    return count;
+    return string_ops::ReplaceText(m_str, ViewOf(oldText), ViewOf(newText));
 }
 
 int CString::Remove(char16_t ch)

@@ -1,17 +1,13 @@
 #include "platform/core/CStringA.h"
 
-#include "platform/core/exceptions.h"
 #include "platform/core/numbers.h"
+#include "platform/core/string_ops.h"
 
 #include <algorithm>
-#include <cstring>
+
+using string_ops::ViewOf;
 
 namespace {
-
-std::string_view ViewOf(const char* text)
-{
-    return text != nullptr ? std::string_view(text) : std::string_view();
-}
 
 bool IsWhite(char c)
 {
@@ -23,30 +19,16 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
-int Sign(int v)
-{
-    return (v > 0) - (v < 0);
-}
-
-int Index(size_t pos)
-{
-    return pos == std::string::npos ? -1 : static_cast<int>(pos);
-}
-
 } // namespace
 
 char CStringA::GetAt(int index) const
 {
-    if (index < 0 || index > GetLength())
-        throw CInvalidArgException();
-    return m_str.c_str()[index];
+    return string_ops::UnitAt(m_str, index);
 }
 
 void CStringA::SetAt(int index, char ch)
 {
-    if (index < 0 || index >= GetLength())
-        throw CInvalidArgException();
-    m_str[static_cast<size_t>(index)] = ch;
+    string_ops::SetUnitAt(m_str, index, ch);
 }
 
 char* CStringA::GetBuffer(int minLength)
@@ -64,27 +46,17 @@ char* CStringA::GetBufferSetLength(int length)
 
 void CStringA::ReleaseBuffer(int newLength)
 {
-    if (newLength < 0)
-        newLength = static_cast<int>(strlen(m_str.c_str()));
-    m_str.resize(std::min(static_cast<size_t>(newLength), m_str.size()));
+    string_ops::ReleaseBuffer(m_str, newLength);
 }
 
 int CStringA::Compare(const char* text) const
 {
-    return Sign(std::string_view(m_str).compare(ViewOf(text)));
+    return string_ops::Sign(std::string_view(m_str).compare(ViewOf(text)));
 }
 
 int CStringA::CompareNoCase(const char* text) const
 {
-    const std::string_view other = ViewOf(text);
-    const size_t n = std::min(m_str.size(), other.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(Lower(m_str[i]));
-        const auto b = static_cast<unsigned char>(Lower(other[i]));
-        if (a != b)
-            return a < b ? -1 : 1;
-    }
-    return Sign(static_cast<int>(m_str.size() > n) - static_cast<int>(other.size() > n));
+    return string_ops::CompareNoCase(std::string_view(m_str), ViewOf(text), Lower);
 }
 
 void CStringA::FormatV(const char* format, va_list args)
@@ -121,52 +93,41 @@ CStringA& CStringA::Trim(char ch)
 
 CStringA& CStringA::TrimLeft()
 {
-    size_t i = 0;
-    while (i < m_str.size() && IsWhite(m_str[i]))
-        ++i;
-    m_str.erase(0, i);
+    string_ops::TrimLeftWhite(m_str, IsWhite);
     return *this;
 }
 
 CStringA& CStringA::TrimLeft(char ch)
 {
-    m_str.erase(0, std::min(m_str.find_first_not_of(ch), m_str.size()));
+    string_ops::TrimLeftOf(m_str, ch);
     return *this;
 }
 
 CStringA& CStringA::TrimRight()
 {
-    size_t n = m_str.size();
-    while (n > 0 && IsWhite(m_str[n - 1]))
-        --n;
-    m_str.resize(n);
+    string_ops::TrimRightWhite(m_str, IsWhite);
     return *this;
 }
 
 CStringA& CStringA::TrimRight(char ch)
 {
-    const size_t last = m_str.find_last_not_of(ch);
-    m_str.resize(last == std::string::npos ? 0 : last + 1);
+    string_ops::TrimRightOf(m_str, ch);
     return *this;
 }
 
 int CStringA::Find(char ch, int start) const
 {
-    if (start < 0 || start > GetLength())
-        return -1;
-    return Index(m_str.find(ch, static_cast<size_t>(start)));
+    return string_ops::Find(m_str, ch, start);
 }
 
 int CStringA::Find(const char* sub, int start) const
 {
-    if (start < 0 || start > GetLength())
-        return -1;
-    return Index(m_str.find(ViewOf(sub), static_cast<size_t>(start)));
+    return string_ops::Find(m_str, ViewOf(sub), start);
 }
 
 int CStringA::ReverseFind(char ch) const
 {
-    return Index(m_str.rfind(ch));
+    return string_ops::Index(m_str.rfind(ch));
 }
 
 CStringA CStringA::Mid(int first) const
@@ -176,12 +137,7 @@ CStringA CStringA::Mid(int first) const
 
 CStringA CStringA::Mid(int first, int count) const
 {
-    first = std::max(first, 0);
-    count = std::max(count, 0);
-    if (first >= GetLength())
-        return CStringA();
-    count = std::min(count, GetLength() - first);
-    return CStringA(m_str.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+    return CStringA(string_ops::Mid(m_str, first, count));
 }
 
 CStringA CStringA::Left(int count) const
@@ -212,35 +168,12 @@ CStringA& CStringA::MakeUpper()
 
 int CStringA::Replace(char oldCh, char newCh)
 {
-    int count = 0;
-    for (char& c : m_str) {
-        if (c == oldCh) {
-            c = newCh;
-            ++count;
-        }
-    }
-    return count;
+    return string_ops::ReplaceUnit(m_str, oldCh, newCh);
 }
 
 int CStringA::Replace(const char* oldText, const char* newText)
 {
-    const std::string_view from = ViewOf(oldText);
-    const std::string_view to = ViewOf(newText);
-    if (from.empty())
-        return 0;
-    std::string out;
-    int count = 0;
-    size_t pos = 0;
-    for (size_t hit; (hit = m_str.find(from, pos)) != std::string::npos; pos = hit + from.size()) {
-        out.append(m_str, pos, hit - pos);
-        out += to;
-        ++count;
-    }
-    if (count > 0) {
-        out.append(m_str, pos);
-        m_str = std::move(out);
-    }
-    return count;
+    return string_ops::ReplaceText(m_str, ViewOf(oldText), ViewOf(newText));
 }
 
 CStringA operator+(const CStringA& a, const CStringA& b)
