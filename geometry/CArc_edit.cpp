@@ -28,18 +28,6 @@ double AlongArc(double s, double a, std::uint8_t direction)
     return d;
 }
 
-void AppendDirection(CUnit& unit, const x_Vector& p, double angle, int kind)
-{
-    x_TrailDirectionData r;
-    r.angle = angle;
-    r.point = r.point2 = p;
-    r.direction = kind;
-    r.unitId = unit.unitId;
-    r.listIndex = unit.listIndex;
-    r.active = 1;
-    g_TrailDirections.Add(r);
-}
-
 } // namespace
 
 int CArc::Break(x_Vector point, x_Vector& out)
@@ -155,15 +143,11 @@ bool CArc::AppendDirectionRecord(x_Vector p)
     const double forward = g.direction == 0 ? theta + kPi / 2 : theta - kPi / 2;
     const double backward = g.direction == 0 ? theta - kPi / 2 : theta + kPi / 2;
     if (p.IsEqual(GetStartPoint())) {
-        AppendDirection(*this, p, forward, 2);
+        AppendTrailDirection(*this, p, forward, 2);
     } else if (p.IsEqual(GetEndPoint())) {
-        AppendDirection(*this, p, backward, 1);
+        AppendTrailDirection(*this, p, backward, 1);
     } else {
-        AppendDirection(*this, p, forward, 2);
-        double reverse = forward + kPi;
-        if (reverse > kTwoPi)
-            reverse -= kTwoPi;
-        AppendDirection(*this, p, reverse, 1);
+        AppendTrailDirectionsBothWays(*this, p, forward);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include "geometry/path_services.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/screen_marks.h"
+#include "geometry/snap_candidates.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
 #include "platform/core/CString.h"
@@ -181,21 +182,10 @@ bool CArc::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
     };
     if (mode != 0 && !(r == c)) {
         if (mode == 2) {
+            for (const x_Vector& t : CircleTangentPoints(g.centre, g.radius, r))
+                if (inSweep(t) && GripSquareHit(c, t))
+                    candidates.push_back({t, 8});
             const x_Vector v = r - g.centre;
-            const double d = v.Length();
-            const double k = d < 1e-10 ? 0.0 : g.radius / d;
-            // From inside the circle (k > 1) there is no tangent; acos gave NaN.
-            if (k <= 1.0) {
-                const double alpha = std::acos(k);
-                const x_Vector L = v * k;
-                for (double sign : {1.0, -1.0}) {
-                    x_Vector t = g.centre + L;
-                    t.RotateAbout(g.centre, sign * alpha);
-                    if (inSweep(t) && std::fabs(x_Vector::Distance(t, g.centre) - g.radius) < 0.0001
-                        && GripSquareHit(c, t))
-                        candidates.push_back({t, 8});
-                }
-            }
             const double u = std::fmod(std::atan2(v.y, v.x) + kTwoPi, kTwoPi);
             const x_Vector f = ArcPointAt(g, u);
             if (GripSquareHit(c, f))
@@ -222,13 +212,5 @@ bool CArc::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
             }
         }
     }
-    if (candidates.empty())
-        return false;
-    const x_PolerData* best = &candidates[0];
-    for (const x_PolerData& k : candidates)
-        if (x_Vector::Distance(k.point, c) < x_Vector::Distance(best->point, c))
-            best = &k;
-    gripHit = best->point;
-    snapKind = best->kind;
-    return true;
+    return TakeNearestCandidate(*this, candidates, c);
 }

@@ -16,6 +16,7 @@
 #include "geometry/intersect.h"
 #include "geometry/path_services.h"
 #include "geometry/screen_marks.h"
+#include "geometry/snap_candidates.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
 #include "platform/core/CString.h"
@@ -27,18 +28,6 @@ constexpr int kStepMove = 3;
 constexpr int kStepGrip = 4;
 constexpr int kTwoProfile = 2;
 constexpr double kDegrees = 57.29577951308232;
-
-void AppendDirection(CUnit& unit, const x_Vector& p, double angle, int kind)
-{
-    x_TrailDirectionData r;
-    r.angle = angle;
-    r.point = r.point2 = p;
-    r.direction = kind;
-    r.unitId = unit.unitId;
-    r.listIndex = unit.listIndex;
-    r.active = 1;
-    g_TrailDirections.Add(r);
-}
 
 } // namespace
 
@@ -176,19 +165,10 @@ bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
     }
     if (mode != 0 && !(r == c)) {
         if (mode == 2) {
+            for (const x_Vector& t : CircleTangentPoints(g.centre, g.radius, r))
+                if (GripSquareHit(c, t))
+                    candidates.push_back({t, 8});
             const x_Vector v = r - g.centre;
-            const double d = v.Length();
-            const double x = d < 1e-10 ? 0.0 : g.radius / d;
-            if (x <= 1.0) {                     // from inside there is no tangent
-                const double alpha = std::acos(x);
-                for (double sign : {1.0, -1.0}) {
-                    x_Vector t = g.centre + v * x;
-                    t.RotateAbout(g.centre, sign * alpha);
-                    if (std::fabs(x_Vector::Distance(t, g.centre) - g.radius) < 0.0001
-                        && GripSquareHit(c, t))
-                        candidates.push_back({t, 8});
-                }
-            }
             const double u = v.Angle();
             const x_Vector f(g.centre.x + g.radius * std::cos(u), g.centre.y + g.radius * std::sin(u));
             if (GripSquareHit(c, f))
@@ -215,15 +195,7 @@ bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
             }
         }
     }
-    if (candidates.empty())
-        return false;
-    const x_PolerData* best = &candidates[0];
-    for (const x_PolerData& k : candidates)
-        if (x_Vector::Distance(k.point, c) < x_Vector::Distance(best->point, c))
-            best = &k;
-    gripHit = best->point;
-    snapKind = best->kind;
-    return true;
+    return TakeNearestCandidate(*this, candidates, c);
 }
 
 // Everything but the picked gap between two crossings becomes an arc.
@@ -279,11 +251,7 @@ bool CCir::AppendDirectionRecord(x_Vector p)
         return false;
     const CircleRecord& g = geometry.circle;
     const double t = x_Vector::AngleTo(g.centre, p) + (g.direction == 0 ? kPi / 2 : -kPi / 2);
-    AppendDirection(*this, p, t, 2);
-    double back = t + kPi;
-    if (back > kTwoPi)
-        back -= kTwoPi;
-    AppendDirection(*this, p, back, 1);
+    AppendTrailDirectionsBothWays(*this, p, t);
     return true;
 }
 

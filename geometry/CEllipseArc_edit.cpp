@@ -17,18 +17,6 @@ namespace {
 
 constexpr int kTrimCommand = 60;
 
-void AppendDirection(CUnit& unit, const x_Vector& p, double angle, int kind)
-{
-    x_TrailDirectionData r;
-    r.angle = angle;
-    r.point = r.point2 = p;
-    r.direction = kind;
-    r.unitId = unit.unitId;
-    r.listIndex = unit.listIndex;
-    r.active = 1;
-    g_TrailDirections.Add(r);
-}
-
 // Crossings of the live edges with the arc, inside its run and off its ends.
 std::vector<x_Vector> CrossingsInside(CUnit& arc, int self, const x_Vector& s, const x_Vector& e)
 {
@@ -123,15 +111,11 @@ bool CEllipseArc::AppendDirectionRecord(x_Vector p)
     const x_Vector q2 = EllipsePointAt(g, g.direction == 0 ? t + 0.1 : t - 0.1);
     const double forward = x_Vector::AngleTo(q1, q2);
     if (p.IsEqual(GetStartPoint())) {
-        AppendDirection(*this, p, forward, 2);
+        AppendTrailDirection(*this, p, forward, 2);
     } else if (p.IsEqual(GetEndPoint())) {
-        AppendDirection(*this, p, x_Vector::AngleTo(q2, q1), 1);
+        AppendTrailDirection(*this, p, x_Vector::AngleTo(q2, q1), 1);
     } else {
-        AppendDirection(*this, p, forward, 2);
-        double reverse = forward + kPi;
-        if (reverse > kTwoPi)
-            reverse -= kTwoPi;
-        AppendDirection(*this, p, reverse, 1);
+        AppendTrailDirectionsBothWays(*this, p, forward);
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
+#include "geometry/path_services.h"
 
 namespace {
 
@@ -17,18 +18,6 @@ constexpr int kTrimCommand = 60;
 // Offsets refuse semi-axes below 0.0001; the slack lets 5 − 4.9999, which
 // rounds a hair below, count as the 0.0001 it is.
 constexpr double kLeastAxis = 0.0001 - 1e-12;
-
-void AppendDirection(CUnit& unit, const x_Vector& p, double angle, int kind)
-{
-    x_TrailDirectionData r;
-    r.angle = angle;
-    r.point = r.point2 = p;
-    r.direction = kind;
-    r.unitId = unit.unitId;
-    r.listIndex = unit.listIndex;
-    r.active = 1;
-    g_TrailDirections.Add(r);
-}
 
 } // namespace
 
@@ -117,11 +106,7 @@ bool CEllipse::AppendDirectionRecord(x_Vector p)
     const x_Vector q1 = EllipsePointAt(g, t);
     const x_Vector q2 = EllipsePointAt(g, g.direction == 0 ? t + 0.1 : t - 0.1);
     const double forward = x_Vector::AngleTo(q1, q2);
-    AppendDirection(*this, p, forward, 2);
-    double reverse = forward + kPi;
-    if (reverse > kTwoPi)
-        reverse -= kTwoPi;
-    AppendDirection(*this, p, reverse, 1);
+    AppendTrailDirectionsBothWays(*this, p, forward);
     return true;
 }
 

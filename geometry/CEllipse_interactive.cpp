@@ -9,6 +9,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
 #include "geometry/screen_marks.h"
+#include "geometry/snap_candidates.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
 #include "platform/core/CString.h"
@@ -179,15 +180,7 @@ bool CEllipseCommon::SnapOnCurve(x_Vector& r, x_Vector& c, int mode, bool arc)
             }
         }
     }
-    if (candidates.empty())
-        return false;
-    const x_PolerData* best = &candidates[0];
-    for (const x_PolerData& k : candidates)
-        if (x_Vector::Distance(k.point, c) < x_Vector::Distance(best->point, c))
-            best = &k;
-    gripHit = best->point;
-    snapKind = best->kind;
-    return true;
+    return TakeNearestCandidate(*this, candidates, c);
 }
 
 bool CEllipse::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)

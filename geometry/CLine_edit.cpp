@@ -130,27 +130,13 @@ bool CLine::AppendDirectionRecord(x_Vector p)
     if (!HitTest(p, 1))
         return false;
     const x_Vector p1 = geometry.line.p1, p2 = geometry.line.p2;
-    auto append = [&](double angle, int direction) {
-        x_TrailDirectionData r;
-        r.angle = angle;
-        r.point = r.point2 = p;
-        r.direction = direction;
-        r.unitId = unitId;
-        r.listIndex = listIndex;
-        r.active = 1;
-        g_TrailDirections.Add(r);
-    };
     const double forward = x_Vector::AngleTo(p1, p2);
     if (p.IsEqual(p1)) {
-        append(forward, 2);
+        AppendTrailDirection(*this, p, forward, 2);
     } else if (p.IsEqual(p2)) {
-        append(x_Vector::AngleTo(p2, p1), 1);
+        AppendTrailDirection(*this, p, x_Vector::AngleTo(p2, p1), 1);
     } else {
-        append(forward, 2);
-        double back = forward + kPi;
-        if (back > kTwoPi)
-            back -= kTwoPi;
-        append(back, 1);
+        AppendTrailDirectionsBothWays(*this, p, forward);
     }
     return true;
 }

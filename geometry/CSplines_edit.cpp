@@ -197,21 +197,9 @@ bool CSplines::AppendDirectionRecord(x_Vector p)
         return false;
     if (gearKind && !p.IsEqual(GetStartPoint()) && !p.IsEqual(GetEndPoint()))
         return false;
-    auto record = [&](double angle, int code) {
-        x_TrailDirectionData r;
-        r.angle = angle;
-        r.point = flatPoints[found];
-        r.point2 = p;
-        r.direction = code;
-        r.unitId = unitId;
-        r.listIndex = listIndex;
-        r.active = 1;
-        g_TrailDirections.Add(r);
-    };
+    auto record = [&](double angle, int code) { AppendTrailDirection(*this, flatPoints[found], p, angle, code); };
     const double forward = x_Vector::AngleTo(inputPoints[0], inputPoints[1]);
-    double backward = forward + kPi;
-    if (backward > kTwoPi)
-        backward -= kTwoPi;
+    const double backward = ReverseAngle(forward);
     if (flatPoints[0] == flatPoints[n - 1]) {
         record(forward, 2);
         record(backward, 1);

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/x_TrailData.h"
 
 double SweepAngle(ArcRecord arc)
 {
@@ -86,4 +88,37 @@ int CollectCrossings(std::uint64_t skipUnitId, x_Vector t, x_Vector& out)
         return g_CollectCrossingsHook(skipUnitId, t, out);
     out = t;
     return 0;
+}
+
+void AppendTrailDirection(const CUnit& unit, const x_Vector& point, const x_Vector& point2, double angle,
+                          int kind)
+{
+    x_TrailDirectionData r;
+    r.angle = angle;
+    r.point = point;
+    r.point2 = point2;
+    r.direction = kind;
+    r.unitId = unit.unitId;
+    r.listIndex = unit.listIndex;
+    r.active = 1;
+    g_TrailDirections.Add(r);
+}
+
+void AppendTrailDirection(const CUnit& unit, const x_Vector& point, double angle, int kind)
+{
+    AppendTrailDirection(unit, point, point, angle, kind);
+}
+
+double ReverseAngle(double angle)
+{
+    double reverse = angle + kPi;
+    if (reverse > kTwoPi)
+        reverse -= kTwoPi;
+    return reverse;
+}
+
+void AppendTrailDirectionsBothWays(const CUnit& unit, const x_Vector& point, double forward)
+{
+    AppendTrailDirection(unit, point, forward, 2);
+    AppendTrailDirection(unit, point, ReverseAngle(forward), 1);
 }

@@ -11,6 +11,8 @@
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
 
+class CUnit;
+
 // Angle an arc turns from its start to its end in its direction; a result
 // below 1e-10 in size counts as a full turn.
 double SweepAngle(ArcRecord arc);
@@ -22,6 +24,15 @@ double ResamplePoints(CArray<x_Vector>& out, const x_Vector* points, int count, 
 x_Vector PolygonCentroid(const x_Vector* points, int count);
 // Empties g_TrailDirections and frees its storage.
 void ClearTrailDirections();
+// Adds to g_TrailDirections a way a path leaves point along unit: kind 2
+// runs start to end, 1 end to start; point2 is where it was picked.
+void AppendTrailDirection(const CUnit& unit, const x_Vector& point, const x_Vector& point2, double angle,
+                          int kind);
+void AppendTrailDirection(const CUnit& unit, const x_Vector& point, double angle, int kind);
+// angle + π, brought back below 2π once.
+double ReverseAngle(double angle);
+// Inside a run both ways leave the point: forward (kind 2) and its reverse (kind 1).
+void AppendTrailDirectionsBothWays(const CUnit& unit, const x_Vector& point, double forward);
 
 // From T, looks for the units that continue the contour chain: 1 exactly one
 // (out = where the chain goes on), 2 several, 0 none; out = T otherwise.
