@@ -6,6 +6,7 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/grip_pairs.h"
+#include "geometry/hover_highlight.h"
 #include "geometry/raster.h"
 #include "geometry/screen_marks.h"
 #include "geometry/text_utils.h"
@@ -290,6 +291,21 @@ void CCir::DrawBoxEllipse(CDC* dc) const
     dc->Ellipse(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
 }
 
+// No fill; pen, raster operation and background mode come back after.
+void CCir::DrawBoxEllipseInPen(CDC* dc, int penStyle, int width, COLORREF colour, int rop) const
+{
+    CPen pen(penStyle, width, colour);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    const int oldRop = dc->SetROP2(rop);
+    const int bk = dc->SetBkMode(g_BackgroundMode);
+    DrawBoxEllipse(dc);
+    dc->SetBkMode(bk);
+    dc->SetROP2(oldRop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
+
 void CCir::Draw(CDC* dc, int mode, std::uint8_t* raster)
 {
     g_DashPhase = 0;
@@ -304,16 +320,7 @@ void CCir::Draw(CDC* dc, int mode, std::uint8_t* raster)
             UpdateBoxCorners();
         }
         const COLORREF back = dc->SetBkColor(g_PreviewBackColor);
-        CPen pen(style.lineStyle, g_PenWidth, style.colour);
-        CPen* oldPen = dc->SelectObject(&pen);
-        CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-        const int rop = dc->SetROP2(R2_COPYPEN);
-        const int bk = dc->SetBkMode(g_BackgroundMode);
-        DrawBoxEllipse(dc);
-        dc->SetBkMode(bk);
-        dc->SetROP2(rop);
-        dc->SelectObject(oldBrush);
-        dc->SelectObject(oldPen);
+        DrawBoxEllipseInPen(dc, style.lineStyle, g_PenWidth, style.colour, R2_COPYPEN);
         dc->SetBkColor(back);
     }
     complete = 1;
@@ -328,40 +335,15 @@ void CCir::DrawRubber(CDC* dc, x_Vector)
 {
     if (dc == nullptr)
         return;
-    CPen pen(g_RubberLineStyle, g_PenWidth, g_ActiveColor);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-    const int rop = dc->SetROP2(R2_NOTXORPEN);
-    const int bk = dc->SetBkMode(g_BackgroundMode);
-    DrawBoxEllipse(dc);
-    dc->SetBkMode(bk);
-    dc->SetROP2(rop);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
+    DrawBoxEllipseInPen(dc, g_RubberLineStyle, g_PenWidth, g_ActiveColor, R2_NOTXORPEN);
 }
 
 void CCir::DrawHighlight(CDC* dc, int show)
 {
-    if (dc == nullptr)
+    if (dc == nullptr || !HoverHighlightDraws(*this, show, highlighted))
         return;
-    if (show == 0) {
-        if (!hoverShown)
-            return;
-        hoverShown = 0;
-    } else if (hoverShown || selected || highlighted) {
-        return;
-    }
     const COLORREF back = dc->SetBkColor(g_PreviewBackColor);
-    CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-    const int rop = dc->SetROP2(R2_NOTXORPEN);
-    const int bk = dc->SetBkMode(g_BackgroundMode);
-    DrawBoxEllipse(dc);
-    dc->SetBkMode(bk);
-    dc->SetROP2(rop);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
+    DrawBoxEllipseInPen(dc, lineStyle, 3, RGB(255, 255, 255) - colour, R2_NOTXORPEN);
     dc->SetBkColor(back);
 }
 

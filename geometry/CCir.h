@@ -56,6 +56,7 @@ private:
     void UpdateBoxCorners();
     void DrawRasterChords(std::uint8_t* raster, COLORREF colour) const;
     void DrawBoxEllipse(CDC* dc) const;
+    void DrawBoxEllipseInPen(CDC* dc, int penStyle, int width, COLORREF colour, int rop) const;
     void ShowRadius(CUnitView* view) const;
 };
 

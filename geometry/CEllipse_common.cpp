@@ -7,6 +7,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/curve_helpers.h"
 #include "geometry/grip_pairs.h"
+#include "geometry/hover_highlight.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
 #include "platform/core/CArchive.h"
@@ -361,13 +362,7 @@ void CEllipseCommon::DrawRubber(CDC* dc, x_Vector)
     FlattenWorkCurve();
     if (dc == nullptr)
         return;
-    CPen pen(g_RubberLineStyle, g_PenWidth, g_ActiveColor);
-    CPen* old = dc->SelectObject(&pen);
-    dc->SetBkMode(g_BackgroundMode);
-    const int rop = dc->SetROP2(R2_NOTXORPEN);
-    DrawWorldPolyline(dc, workCurve, 0, nullptr);
-    dc->SetROP2(rop);
-    dc->SelectObject(old);
+    DrawXorWorldPolyline(dc, g_RubberLineStyle, g_PenWidth, g_ActiveColor, workCurve);
 }
 
 void CEllipseCommon::EraseRubber(CDC* dc)
@@ -378,22 +373,9 @@ void CEllipseCommon::EraseRubber(CDC* dc)
 
 void CEllipseCommon::DrawHighlight(CDC* dc, int show)
 {
-    if (dc == nullptr)
+    if (dc == nullptr || !HoverHighlightDraws(*this, show, picked))
         return;
-    if (show == 0) {
-        if (!hoverShown)
-            return;
-        hoverShown = 0;
-    } else if (hoverShown || selected || picked) {
-        return;
-    }
-    CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
-    CPen* old = dc->SelectObject(&pen);
-    const int rop = dc->SetROP2(R2_NOTXORPEN);
-    dc->SetBkMode(g_BackgroundMode);
-    DrawWorldPolyline(dc, flatPoints, 0, nullptr);
-    dc->SetROP2(rop);
-    dc->SelectObject(old);
+    DrawXorWorldPolyline(dc, lineStyle, 3, RGB(255, 255, 255) - colour, flatPoints);
 }
 
 // Every grip but the last (the centre) with brush 0, each pixel once per

@@ -6,6 +6,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/dc_lines.h"
 #include "geometry/grip_pairs.h"
+#include "geometry/hover_highlight.h"
 #include "geometry/path_services.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/raster.h"
@@ -337,15 +338,8 @@ void CLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
 
 void CLine::DrawHighlight(CDC* dc, int show)
 {
-    if (dc == nullptr)
+    if (dc == nullptr || !HoverHighlightDraws(*this, show, picked))
         return;
-    if (show == 0) {
-        if (!hoverShown)
-            return;
-        hoverShown = 0;
-    } else if (hoverShown || selected || picked) {
-        return;
-    }
     CPen pen(lineStyle, 3, RGB(255, 255, 255) - colour);
     CPen* old = dc->SelectObject(&pen);
     const int rop = dc->SetROP2(R2_NOTXORPEN);
