@@ -11,6 +11,7 @@
 
 #include "app/DocumentUi.h"
 #include "geometry/CUnitView.h"
+#include "geometry/UnitGeometry.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
 #include "platform/gdi/CPoint.h"
@@ -211,6 +212,23 @@ public:
     std::uint8_t m_offsetArrowsShown = 0;
     RECT m_dirtyRect = {};
 
+    // --- edit commands (commands/edit_*.cpp, CZorvaView_typed_edit*.cpp,
+    //     CZorvaView_grips.cpp) ---
+    void StepEditCommand(CDC* dc, int inputKind);
+    bool TypedEditInput(CDC* dc, const CString& text);
+    bool TypedGripInput(CDC* dc, const CString& text);
+    x_Vector m_scaleFactor;                 // x and y factor of the scale command
+    x_LineData m_tangents[4];               // candidate common tangents
+    std::int32_t m_tangentChoice = -1;      // candidate under the cursor
+    std::int32_t m_pickSegment[2] = {};     // fillet/chamfer picks
+    std::uint64_t m_pickId[2] = {};
+    CUnit* m_tangentUnit[2] = {};
+    std::int32_t m_editCount = 0;           // trims and breaks of this command
+    double m_offsetDistance = 5.0;
+    std::int32_t m_offsetSide = 0;          // 0 none, 1 or 2
+    double m_offsetAngle = 0.0;
+    x_Vector m_offsetAnchor;
+
 
 private:
     // Rendering steps.
@@ -259,6 +277,10 @@ private:
     void StepCircle(CDC* dc);
     void StepArc(CDC* dc);
     void StepToolPoint(CDC* dc);
+    void StepRectangle(CDC* dc);
+    void StepPolygon(CDC* dc);
+    void PlaceCompoundPieces(const CArray<x_Vector>& vertices);
+    bool PlaceShapeAsPieces();
     void PlaceSegment(CDC* dc);
 
     // Command line.
@@ -302,6 +324,31 @@ private:
     void StartTypedPolygon();
     bool TypedSpline(CDC* dc, const CString& text);
     bool TypedWave(CDC* dc, const CString& text);
+
+    // Edit commands.
+    bool SelectionClick(CDC* dc, const x_Vector& p, int roles, bool gears);
+    CUnit* FirstLiveHit(const x_Vector& p, bool exact, bool gears, bool unselected = false);
+    void StepTransform(CDC* dc);
+    void MoveSelection(const x_Vector& d);
+    void ReplaceSelectionByCopies(int kind, const x_Vector& a, const x_Vector& b, double angle);
+    void DuplicateSelectionInPlace();
+    void StepTrimOrAlign(CDC* dc, bool align);
+    void StepBreak(CDC* dc);
+    void StepDividePick(CDC* dc);
+    void StepExtend(CDC* dc);
+    void StepFilletOrChamfer(CDC* dc);
+    bool FilletSecondPickFits(CUnit* first, CUnit* second);
+    void StepTangent(CDC* dc);
+    void StepOffset(CDC* dc, int inputKind);
+    void ShowOffsetArrows(CDC* dc, CUnit* unit);
+    void StepQuery(CDC* dc);
+    void StepPasteOrExplode(CDC* dc);
+    bool TypedTransform(CDC* dc, const CString& text);
+    bool TypedTrimExtend(CDC* dc, const CString& text);
+    bool TypedCorners(CDC* dc, const CString& text);
+    bool TypedMisc(CDC* dc, const CString& text);
+    void DivideOrSplit(double value);
+    void TypedStepBack();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -141,7 +141,7 @@ void CZorvaView::PlaceFloatingEntity()
     unit->CommitTransform();
     unit->complete = 1;
     CZorvaDoc* doc = GetZorvaDoc();
-    if (doc != nullptr)
+    if (!PlaceShapeAsPieces() && doc != nullptr)
         doc->AppendUnit(unit);
     PurgeDegenerateEntities(0);
     g_cmdPointCount = 0;
@@ -210,8 +210,14 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     case kCmdToolPoint:
         StepToolPoint(dc);
         break;
+    case kCmdRectangle:
+        StepRectangle(dc);
+        break;
+    case kCmdPolygon:
+        StepPolygon(dc);
+        break;
     default:
-        // Rectangles, polygons, ellipses, splines, text, dimensions and
+        // Ellipses, splines, text, dimensions and
         // wave lines take their points when their entity classes arrive.
         return;
     }

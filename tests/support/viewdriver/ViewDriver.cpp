@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
+#include "geometry/DrawingSettings.h"
 #include "geometry/GeometryState.h"
 #include "geometry/view_transform.h"
 #include "platform/testing/ui_harness.h"
@@ -50,6 +51,7 @@ ViewDriver::ViewDriver(int width, int height)
     ResetGeometryState();
     ResetAppState();
     ResetViewState();
+    SetDefaultDrawingSettings();        // the factory colours, as at start-up
     auto bar = std::make_unique<StandInBar>();
     if (bar->Build())
         g_commandBar = bar.get();

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/CZorvaDoc.h"
+#include "geometry/CArc.h"
+#include "geometry/CCir.h"
+#include "geometry/CLine.h"
+#include "geometry/GeometryState.h"
+#include "platform/core/files.h"
+#include "platform/testing/ui_harness.h"
+#include "tests/support/viewdriver/ViewDriver.h"
+#include "view/CZorvaView.h"
+#include "view/ViewState.h"
+
+namespace {
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+void Place(CZorvaDoc* doc, CUnit* unit)
+{
+    unit->complete = 1;
+    doc->AppendUnit(unit);
+}
+
+} // namespace
+
+// A small drawing at 5 pixels per mm: axes through (100, 200), the origin
+// cross, a line, a circle, an arc, the scale bar "24 mm" of 120 pixels and
+// the cursor cross with its pick box at (250, 80). The golden picture was
+// looked at when it was made; ZORVA_UPDATE_GOLDEN=1 writes it again.
+TEST(ViewRender, SmallDrawingMatchesTheGoldenPicture)
+{
+    ViewDriver drv(400, 300);
+    ++g_UnitIdCounter;
+    auto* line = new CLine(0, 0, 40, 20);
+    line->workGeometry = line->geometry;
+    Place(drv.doc, line);
+    Place(drv.doc, NewCircle({20, 10}, 8));
+    Place(drv.doc, NewArc({-5, -10}, 10, 0.0, 3.0, 0));
+    drv.SetView(5.0, 100, 200);
+    drv.MoveToPixel({250, 80});
+    const CString actual = harness::TempPath(u"render_small.png");
+    ASSERT_TRUE(drv.Snapshot(actual));
+    const std::string golden = std::string(ZORVA_TEST_DATA) + "/render_small.png";
+    if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(golden, std::ios::binary) << ReadBytes(NativePath(actual));
+        GTEST_SKIP() << "golden written: " << golden;
+    }
+    const std::string want = ReadBytes(golden);
+    ASSERT_FALSE(want.empty()) << "missing " << golden;
+    EXPECT_TRUE(ReadBytes(NativePath(actual)) == want) << "the frame differs; see " << actual.ToUtf8();
+}
+
+TEST(ViewRender, ScaleBarLengthAndLabel)
+{
+    // L = 120000 / scale / 1000 mm, bar = trunc(scale × L) pixels.
+    const struct {
+        double scale;
+        int mm, pixels;
+    } kCases[] = {{0.05, 2400, 120}, {200, 1, 200}, {5, 24, 120}};
+    for (const auto& c : kCases) {
+        double length = 120000.0 / c.scale / 1000.0;
+        if (static_cast<int>(length) == 0)
+            length = 1.0;
+        EXPECT_EQ(static_cast<int>(length), c.mm);
+        EXPECT_EQ(static_cast<int>(c.scale * length), c.pixels);
+    }
+}
