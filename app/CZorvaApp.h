@@ -52,5 +52,9 @@ void CreateDataFolders();
 void EndProcess(int code, int graceMs = 0);
 extern void (*g_EndProcessHook)(int code);
 
+// Call first in main, before any thread starts: a termination signal then
+// closes the main window (saving as on exit) instead of killing the process.
+void CloseOnTerminationSignals();
+
 constexpr unsigned kExitWatchdogMs = 4000;
 constexpr int kExitGraceMs = 100;

@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    CloseOnTerminationSignals();
     CZorvaApp app(ZORVA_VIEW_CLASS);
     return AfxWinMain(argc, argv);
 }

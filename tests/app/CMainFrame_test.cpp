@@ -252,3 +252,24 @@ TEST_F(CMainFrameTest, SnapshotOfTheMainWindow)
 }
 
 } // namespace
+
+namespace {
+
+class CMainFrameIconStyleTest : public FrameFixture {};
+
+TEST_F(CMainFrameIconStyleTest, IconStyleMakesTheTwoToolbarsAndNoPalettes)
+{
+    ASSERT_TRUE(Start(false));
+    ASSERT_NE(g_drawToolBar, nullptr);
+    ASSERT_NE(g_dimToolBar, nullptr);
+    EXPECT_EQ(g_drawToolBar->GetCount(), 24);
+    EXPECT_EQ(g_drawToolBar->GetItemID(9), 0u);
+    EXPECT_EQ(g_dimToolBar->GetCount(), 8);
+    EXPECT_EQ(g_toolTabBar, nullptr);
+    EXPECT_FALSE(PalettesHaveWindows());
+    // The style chosen from the menu waits for the next start.
+    g_MachiningSettings.paletteButtonStyle = 1;
+    EXPECT_EQ(g_toolTabBar, nullptr);
+}
+
+} // namespace
