@@ -3,7 +3,6 @@
 #include <QImage>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "platform/gdi/CDC.h"
 #include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
+#include "tests/geometry/golden_image.h"
 
 namespace {
 
@@ -474,33 +474,11 @@ protected:
         Ellipse::SetUp();
         image = QImage(kWidth, kHeight, QImage::Format_RGB16);
         image.fill(Qt::black);
-        g_RasterWidth = kWidth;
-        g_RasterHeight = kHeight;
-        g_RasterStride = static_cast<int>(image.bytesPerLine());
-        g_ViewClientRect = {0, 0, kWidth, kHeight};
-        g_ViewScale = 4.0;
-        g_ViewOriginX = 4;
-        g_ViewOriginY = kHeight - 4;
+        AimRasterAt(image);
         ASSERT_TRUE(dc.AttachImage(&image));
     }
     void Render(CUnit& unit) { unit.Draw(&dc, 1, image.bits()); }
-    void ExpectGolden(const std::string& name)
-    {
-        const std::string path = std::string(ZORVA_TEST_DATA) + "/" + name + ".png";
-        if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
-            ASSERT_TRUE(image.save(QString::fromStdString(path)));
-            return;
-        }
-        QImage golden(QString::fromStdString(path));
-        ASSERT_FALSE(golden.isNull()) << path;
-        golden = golden.convertToFormat(QImage::Format_RGB16);
-        ASSERT_EQ(golden.size(), image.size());
-        int differing = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                differing += golden.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-        EXPECT_EQ(differing, 0) << name;
-    }
+    void ExpectGolden(const std::string& name) { ExpectGoldenImage(image, name); }
     QImage image;
     CDC dc;
 };

@@ -3,7 +3,6 @@
 #include <QImage>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "geometry/CSplines.h"
@@ -12,6 +11,7 @@
 #include "platform/gdi/CDC.h"
 #include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
+#include "tests/geometry/golden_image.h"
 
 namespace {
 
@@ -284,13 +284,7 @@ TEST_F(Spline, GoldenImage)
     constexpr int kWidth = 64, kHeight = 48;
     QImage image(kWidth, kHeight, QImage::Format_RGB16);
     image.fill(Qt::black);
-    g_RasterWidth = kWidth;
-    g_RasterHeight = kHeight;
-    g_RasterStride = static_cast<int>(image.bytesPerLine());
-    g_ViewClientRect = {0, 0, kWidth, kHeight};
-    g_ViewScale = 4.0;
-    g_ViewOriginX = 4;
-    g_ViewOriginY = kHeight - 4;
+    AimRasterAt(image);
     CDC dc;
     ASSERT_TRUE(dc.AttachImage(&image));
     CSplines* wave = MakeSpline({{0, 4}, {4, 9}, {8, 4}, {12, 0}});
@@ -300,19 +294,7 @@ TEST_F(Spline, GoldenImage)
     closed->geometry.spline.closed = 1;
     closed->colour = RGB(255, 255, 0);
     closed->Draw(&dc, 1, image.bits());
-    const std::string path = std::string(ZORVA_TEST_DATA) + "/spline.png";
-    if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
-        ASSERT_TRUE(image.save(QString::fromStdString(path)));
-    } else {
-        QImage golden(QString::fromStdString(path));
-        ASSERT_FALSE(golden.isNull()) << path;
-        golden = golden.convertToFormat(QImage::Format_RGB16);
-        int differing = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                differing += golden.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-        EXPECT_EQ(differing, 0);
-    }
+    ExpectGoldenImage(image, "spline");
     delete wave;
     delete closed;
 }

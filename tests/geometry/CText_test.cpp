@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include <cstdlib>
 #include <string>
 
 #include "geometry/CText.h"
@@ -12,6 +11,7 @@
 #include "platform/gdi/CDC.h"
 #include "tests/support/archive_bytes.h"
 #include "tests/geometry/entity_doc.h"
+#include "tests/geometry/golden_image.h"
 
 namespace {
 
@@ -186,19 +186,7 @@ TEST_F(Text, GoldenImage)
     label->textStyle = 1;
     label->colour = RGB(64, 255, 0);
     label->Draw(&dc, 1, nullptr);
-    const std::string path = std::string(ZORVA_TEST_DATA) + "/text.png";
-    if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
-        ASSERT_TRUE(image.save(QString::fromStdString(path)));
-    } else {
-        QImage golden(QString::fromStdString(path));
-        ASSERT_FALSE(golden.isNull()) << path;
-        golden = golden.convertToFormat(QImage::Format_RGB16);
-        int differing = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                differing += golden.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-        EXPECT_EQ(differing, 0);
-    }
+    ExpectGoldenImage(image, "text");
     delete plain;
     delete lines;
     delete label;

@@ -5,7 +5,6 @@
 
 #include <QImage>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "geometry/CutPoint.h"
 #include "geometry/GeometryState.h"
 #include "platform/gdi/CDC.h"
+#include "tests/geometry/golden_image.h"
 
 namespace {
 
@@ -28,36 +28,14 @@ protected:
         SetDefaultDrawingSettings();
         image = QImage(kWidth, kHeight, QImage::Format_RGB16);
         image.fill(Qt::black);
-        g_RasterWidth = kWidth;
-        g_RasterHeight = kHeight;
-        g_RasterStride = static_cast<int>(image.bytesPerLine());
-        g_ViewClientRect = {0, 0, kWidth, kHeight};
-        g_ViewScale = 4.0;                      // pixels per millimetre
-        g_ViewOriginX = 4;
-        g_ViewOriginY = kHeight - 4;            // world (0, 0) near the bottom left
+        AimRasterAt(image);
         ASSERT_TRUE(dc.AttachImage(&image));
     }
 
     // Draws like the view's render: mode 1 into the raster over the image.
     void Render(CUnit& unit) { unit.Draw(&dc, 1, image.bits()); }
 
-    void ExpectGolden(const std::string& name)
-    {
-        const std::string path = std::string(ZORVA_TEST_DATA) + "/" + name + ".png";
-        if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
-            ASSERT_TRUE(image.save(QString::fromStdString(path)));
-            return;
-        }
-        QImage golden(QString::fromStdString(path));
-        ASSERT_FALSE(golden.isNull()) << path;
-        golden = golden.convertToFormat(QImage::Format_RGB16);
-        ASSERT_EQ(golden.size(), image.size());
-        int differing = 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                differing += golden.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-        EXPECT_EQ(differing, 0) << name;
-    }
+    void ExpectGolden(const std::string& name) { ExpectGoldenImage(image, name); }
 
     QImage image;
     CDC dc;
