@@ -10,6 +10,7 @@
 #include "geometry/curve_helpers.h"
 #include "geometry/intersect.h"
 #include "geometry/path_services.h"
+#include "geometry/pick_and_drag.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/screen_marks.h"
 #include "geometry/snap_candidates.h"
@@ -46,26 +47,14 @@ void CArc::OnPick(CDC* dc, CUnitView* view, x_Vector point)
     if (view == nullptr)
         return;
     if (!selected) {
-        if (HitTest(point, 0)) {
-            view->m_pickUnit = this;
-            selected = picked = 1;
-            view->m_pickedFlag = 1;
-            if (group == 0)
-                g_pickMark = 1;
-        }
+        SelectOnHit(*this, *view, point);
     } else if (g_curCommand == 0 && role == kRoleDrawing && !gearKind) {
         g_rubberShown = 0;
         const int g = HitTestGrip(point);
         view->m_gripNumber = g;
         if (g != 0 && !(g == 4 && group != 0)) {
-            view->m_gripDragFlag = 1;
             ResetEntityStates();
-            picked = 1;
-            view->m_firstPoint = view->m_lastPoint = dragStart = dragPoint = gripHit;
-            g_cmdStep = g == 4 ? kStepMove : kStepGrip;
-            g_pickMark = 1;
-            const POINT px = WorldToScreen(view->m_firstPoint);
-            view->m_dragPixel[0] = view->m_dragPixel[1] = px;
+            BeginGripDrag(*this, *view, g == 4 ? kStepMove : kStepGrip);
         }
     }
     if (view->m_gripDragFlag) {

@@ -15,6 +15,7 @@
 #include "geometry/curve_helpers.h"
 #include "geometry/intersect.h"
 #include "geometry/path_services.h"
+#include "geometry/pick_and_drag.h"
 #include "geometry/screen_marks.h"
 #include "geometry/snap_candidates.h"
 #include "geometry/unit_services.h"
@@ -46,13 +47,7 @@ void CCir::OnPick(CDC* dc, CUnitView* view, x_Vector point)
     if (view == nullptr)
         return;
     if (!selected) {
-        if (HitTest(point, 0)) {
-            view->m_pickUnit = this;
-            selected = picked = 1;
-            view->m_pickedFlag = 1;
-            if (group == 0)
-                g_pickMark = 1;
-        }
+        SelectOnHit(*this, *view, point);
         return;
     }
     if (g_curCommand != 0 || role != kRoleDrawing)
@@ -65,20 +60,13 @@ void CCir::OnPick(CDC* dc, CUnitView* view, x_Vector point)
             SelectGroup(group);
         else
             ResetEntityStates();
-        g_cmdStep = kStepMove;
+        BeginGripDrag(*this, *view, kStepMove);
     } else if (g >= 1 && g <= 4 && !gearKind) {
         ResetEntityStates();
-        g_cmdStep = kStepGrip;
+        BeginGripDrag(*this, *view, kStepGrip);
     } else {
         return;
     }
-    dragStart = dragPoint = gripHit;
-    view->m_firstPoint = view->m_lastPoint = gripHit;
-    picked = 1;
-    view->m_gripDragFlag = 1;
-    g_pickMark = 1;
-    const POINT px = WorldToScreen(gripHit);
-    view->m_dragPixel[0] = view->m_dragPixel[1] = px;
     view->m_pickUnit = this;
     DrawPickBox(dragStart, dc);
 }

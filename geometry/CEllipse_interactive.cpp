@@ -8,6 +8,7 @@
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
+#include "geometry/pick_and_drag.h"
 #include "geometry/screen_marks.h"
 #include "geometry/snap_candidates.h"
 #include "geometry/unit_services.h"
@@ -35,27 +36,14 @@ void CEllipseCommon::PickWithCentreGrip(CDC* dc, CUnitView* view, const x_Vector
     if (view == nullptr)
         return;
     if (!selected) {
-        if (HitTest(point, 0)) {
-            view->m_pickUnit = this;
-            selected = picked = 1;
-            view->m_pickedFlag = 1;
-            if (group == 0)
-                g_pickMark = 1;
-        }
+        SelectOnHit(*this, *view, point);
     } else if (g_curCommand == 0 && role == kRoleDrawing) {
         g_rubberShown = 0;
         const int g = HitTestGrip(point);
         view->m_gripNumber = g;
         if (g != 0) {
-            dragStart = dragPoint = gripHit;
-            view->m_gripDragFlag = 1;
             ResetEntityStates();
-            picked = 1;
-            view->m_firstPoint = view->m_lastPoint = gripHit;
-            g_cmdStep = g == centreGrip ? kStepMove : kStepGrip;
-            g_pickMark = 1;
-            const POINT px = WorldToScreen(view->m_firstPoint);
-            view->m_dragPixel[0] = view->m_dragPixel[1] = px;
+            BeginGripDrag(*this, *view, g == centreGrip ? kStepMove : kStepGrip);
         }
     }
     if (view->m_gripDragFlag) {

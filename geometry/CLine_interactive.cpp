@@ -5,6 +5,7 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
+#include "geometry/pick_and_drag.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/screen_marks.h"
 #include "geometry/unit_services.h"
@@ -40,13 +41,7 @@ void CLine::OnPick(CDC* dc, CUnitView* view, x_Vector point)
     if (view == nullptr)
         return;
     if (!selected) {
-        if (HitTest(point, 0)) {
-            view->m_pickUnit = this;
-            selected = picked = 1;
-            view->m_pickedFlag = 1;
-            if (group == 0)
-                g_pickMark = 1;
-        }
+        SelectOnHit(*this, *view, point);
     } else if (g_curCommand == 0 && role == kRoleDrawing) {
         g_rubberShown = 0;
         const int k = HitTestGrip(point);

@@ -8,6 +8,7 @@
 #include "geometry/CUnitView.h"
 #include "geometry/GeometryState.h"
 #include "geometry/grip_pairs.h"
+#include "geometry/pick_and_drag.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
 #include "platform/core/CArchive.h"
@@ -217,12 +218,8 @@ void CText::OnPick(CDC* dc, CUnitView* view, x_Vector point)
             view->m_dragPixel[0] = WorldToScreen(workGeometry.text.position);
             g_cmdStep = 3;
         }
-    } else if (!selected && HitTest(point, 0)) {
-        view->m_pickUnit = this;
-        selected = picked = 1;
-        view->m_pickedFlag = 1;
-        if (group == 0)
-            g_pickMark = 1;
+    } else if (!selected) {
+        SelectOnHit(*this, *view, point);
     }
     if (!view->m_gripDragFlag)
         return;
