@@ -3,6 +3,7 @@
 // yet, else input for the running command.
 
 #include "app/AppState.h"
+#include "app/CZorvaApp.h"
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
@@ -195,8 +196,7 @@ void CZorvaView::OnEnterKey(CDC* dc)
     text.Trim();
     text.MakeLower();
     if (text == u"qt" || text == u"exit") {
-        if (g_ExitApplicationHook != nullptr)
-            g_ExitApplicationHook();
+        CZorvaApp::ExitApplication();
         return;
     }
     const bool typed = g_curCommand != 0 && g_cmdPointCount != 0;

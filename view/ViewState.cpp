@@ -17,7 +17,6 @@ double g_OffsetDistance = 5.0;
 std::int32_t g_Path3DContours = 120;
 std::uint8_t g_Path3DFlat = 1;
 bool (*g_TypedEditInputHook)(CZorvaView*, CDC*, const CString&) = nullptr;
-void (*g_ExitApplicationHook)() = nullptr;
 
 std::uint8_t g_viewInitialised = 0;
 RECT g_clientRect = {};

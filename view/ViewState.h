@@ -142,10 +142,8 @@ extern double g_OffsetDistance;             // persisted setting, factory 5.0
 extern std::int32_t g_Path3DContours;       // persisted setting, factory 120
 extern std::uint8_t g_Path3DFlat;           // persisted setting, factory 1
 // Typed input of the edit commands and the grips (installed by their
-// interpreter; returns false when the text fits nothing), and the end of the
-// program for "qt" and "exit" (installed by the application).
+// interpreter; returns false when the text fits nothing).
 extern bool (*g_TypedEditInputHook)(CZorvaView* view, CDC* dc, const CString& text);
-extern void (*g_ExitApplicationHook)();
 
 // --- View set-up and drawing area ---
 extern std::uint8_t g_viewInitialised;
