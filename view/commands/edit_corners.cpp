@@ -5,6 +5,7 @@
 //   tangent          first circle or arc; second one; then each click on a
 //                    candidate's end places that common tangent
 
+#include <cmath>
 #include <mutex>
 #include <unordered_set>
 
@@ -175,11 +176,14 @@ void CZorvaView::StepTangent(CDC* dc)
     int k = m_tangentChoice;
     // The preview names the candidate under the cursor; a click that came
     // without a preview finds it the same way.
-    for (int i = 0; i < 4 && k < 0; ++i) {
+    double nearest = kPickPixels / g_ViewScale;
+    for (int i = 0; i < 4 && m_tangentChoice < 0; ++i) {
         const x_LineData& c = m_tangents[i];
-        const double near = kPickPixels / g_ViewScale;
-        if (c.used && (x_Vector::Distance(c.p1, p) <= near || x_Vector::Distance(c.p2, p) <= near))
+        const double d = std::fmin(x_Vector::Distance(c.p1, p), x_Vector::Distance(c.p2, p));
+        if (c.used && d <= nearest) {
+            nearest = d;
             k = i;
+        }
     }
     if (k < 0 || k > 3 || !m_tangents[k].used) {
         PrintSeparator();
