@@ -142,3 +142,27 @@ TEST_F(CmdlineTest, TypedInputRefusedWhileLocked)
     EXPECT_EQ(LastLine(), CString(u"#锁定开关已开启，无法进行操作"));
     EXPECT_EQ(drv->PointCount(), 0);
 }
+
+TEST_F(CmdlineTest, RefusedTextEchoedBehindThePromptThenPromptAgain)
+{
+    Type(u"l");
+    const size_t before = drv->Output().size();
+    Type(u"abc");
+    const auto lines = drv->Output();
+    ASSERT_EQ(lines.size(), before + 2);   // the echo replaced the prompt line
+    const CString echo = lines[before - 1];
+    EXPECT_TRUE(StartsWith(echo, u"直线(L)->第一个点 (x,y)【取消(Esc)】"));
+    EXPECT_NE(echo.Find(u" ：abc"), -1);
+    EXPECT_EQ(lines[before], CString(u"#输入有误"));
+    EXPECT_TRUE(StartsWith(lines.back(), u"直线(L)->第一个点 (x,y)【取消(Esc)】"));
+    EXPECT_EQ(lines.back().Find(u"abc"), -1);
+}
+
+TEST_F(CmdlineTest, EmptyEnterAtRestRemovesTheLastLine)
+{
+    Type(u"lx");
+    ASSERT_EQ(LastLine(), CString(u"#输入有误"));
+    const size_t before = drv->Output().size();
+    Type(u"");
+    EXPECT_EQ(drv->Output().size(), before - 1);
+}
