@@ -2,7 +2,6 @@
 // two steps of path preparation.
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 #include "geometry/CArc.h"
@@ -182,24 +181,12 @@ int CArc::SplitAtCrossings(int, x_Vector p, int k, int, x_Vector& out)
                 arc->chainDir = closed ? k : piece;
                 arc->selected = 1;
             }
-            if (g_pDoc == nullptr) {
-                delete arc;
-                continue;
-            }
-            std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-            if (chained)
-                g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), listIndex});
-            g_pDoc->AppendUnit(arc);
+            AppendSplitPiece(arc, listIndex, chained);
         }
     }
     if (closed) {
         out = p;
         return 1;
     }
-    const int q = CollectCrossings(skip, T, out);
-    if (out == p && q == 0) {
-        selected = 0;
-        return 0;
-    }
-    return q == 2 ? 2 : 1;
+    return ContinueChainFrom(*this, skip, T, p, out);
 }

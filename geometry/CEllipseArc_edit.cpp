@@ -3,7 +3,6 @@
 // arc's run, so each piece keeps a monotone run in the arc's direction.
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 #include "geometry/CEllipseArc.h"
@@ -152,14 +151,7 @@ int CEllipseArc::SplitAtCrossings(int, x_Vector p, int k, int, x_Vector& out)
                 arc->chainDir = k;
                 arc->selected = 1;
             }
-            if (g_pDoc == nullptr) {
-                delete arc;
-                continue;
-            }
-            std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-            if (chained)
-                g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), listIndex});
-            g_pDoc->AppendUnit(arc);
+            AppendSplitPiece(arc, listIndex, chained);
         }
     }
     if (closed) {
@@ -167,10 +159,5 @@ int CEllipseArc::SplitAtCrossings(int, x_Vector p, int k, int, x_Vector& out)
         out = p;
         return 1;
     }
-    const int q = CollectCrossings(skip, X, out);
-    if (q == 0 && out == p) {
-        selected = 0;
-        return 0;
-    }
-    return q == 2 ? 2 : 1;
+    return ContinueChainFrom(*this, skip, X, p, out);
 }

@@ -2,7 +2,6 @@
 // ellipse classes) and the two steps of path preparation.
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 #include "geometry/CEllipseArc.h"
@@ -125,13 +124,7 @@ int CEllipse::SplitAtCrossings(int, x_Vector p, int k, int, x_Vector& out)
     arc->temporary = 1;
     arc->listIndex = listIndex;
     arc->selected = 1;
-    if (g_pDoc == nullptr) {
-        delete arc;
-    } else {
-        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-        g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), listIndex});
-        g_pDoc->AppendUnit(arc);
-    }
+    AppendSplitPiece(arc, listIndex, true);
     out = p;
     return 1;
 }

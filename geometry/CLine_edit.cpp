@@ -2,7 +2,6 @@
 // snap, and the two steps of path preparation.
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 #include "geometry/CLine.h"
@@ -160,14 +159,7 @@ int CLine::SplitAtCrossings(int, x_Vector p, int dir, int, x_Vector& out)
                 line->chainDir = dir;
                 line->selected = 1;
             }
-            if (g_pDoc == nullptr) {
-                delete line;
-                continue;
-            }
-            std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-            if (chained)
-                g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), listIndex});
-            g_pDoc->AppendUnit(line);
+            AppendSplitPiece(line, listIndex, chained);
         }
     } else if (!p.IsEqual(t)) {
         g_CreateTrailPoints.Add({listIndex, listIndex});
@@ -175,12 +167,7 @@ int CLine::SplitAtCrossings(int, x_Vector p, int dir, int, x_Vector& out)
     } else {
         skip = unitId;
     }
-    const int q = CollectCrossings(skip, t, out);
-    if (out == p && q == 0) {
-        selected = 0;
-        return 0;
-    }
-    return q == 2 ? 2 : 1;
+    return ContinueChainFrom(*this, skip, t, p, out);
 }
 
 bool CLine::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)

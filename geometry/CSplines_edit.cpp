@@ -2,7 +2,6 @@
 #include "geometry/CSplines.h"
 
 #include <cmath>
-#include <mutex>
 
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
@@ -238,14 +237,7 @@ void AppendPiece(CSplines* piece, bool chained, int direction, int sourceIndex)
         piece->chainDir = direction;
         piece->selected = 1;
     }
-    if (g_pDoc == nullptr) {
-        delete piece;
-        return;
-    }
-    std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-    if (chained)
-        g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), sourceIndex});
-    g_pDoc->AppendUnit(piece);
+    AppendSplitPiece(piece, sourceIndex, chained);
 }
 
 } // namespace
@@ -311,10 +303,5 @@ int CSplines::SplitAtCrossings(int, x_Vector p, int r, int, x_Vector& out)
         AppendPiece(first, r == 1, r, listIndex);
         AppendPiece(second, r == 2, r, listIndex);
     }
-    const int q = CollectCrossings(p.IsEqual(C) ? lastPieceId : 0, C, out);
-    if (out == p && q == 0) {
-        selected = 0;
-        return 0;
-    }
-    return q == 2 ? 2 : 1;
+    return ContinueChainFrom(*this, p.IsEqual(C) ? lastPieceId : 0, C, p, out);
 }

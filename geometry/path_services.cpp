@@ -1,8 +1,10 @@
 #include "geometry/path_services.h"
 
 #include <cmath>
+#include <mutex>
 
 #include "geometry/CUnit.h"
+#include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/x_TrailData.h"
 
@@ -121,4 +123,27 @@ void AppendTrailDirectionsBothWays(const CUnit& unit, const x_Vector& point, dou
 {
     AppendTrailDirection(unit, point, forward, 2);
     AppendTrailDirection(unit, point, ReverseAngle(forward), 1);
+}
+
+void AppendSplitPiece(CUnit* piece, int ownerIndex, bool chained)
+{
+    if (g_pDoc == nullptr) {
+        delete piece;
+        return;
+    }
+    std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+    if (chained)
+        g_CreateTrailPoints.Add({g_pDoc->m_unitList.GetSize(), ownerIndex});
+    g_pDoc->AppendUnit(piece);
+}
+
+int ContinueChainFrom(CUnit& unit, std::uint64_t skipUnitId, const x_Vector& t, const x_Vector& p,
+                      x_Vector& out)
+{
+    const int q = CollectCrossings(skipUnitId, t, out);
+    if (out == p && q == 0) {
+        unit.selected = 0;
+        return 0;
+    }
+    return q == 2 ? 2 : 1;
 }

@@ -34,6 +34,16 @@ double ReverseAngle(double angle);
 // Inside a run both ways leave the point: forward (kind 2) and its reverse (kind 1).
 void AppendTrailDirectionsBothWays(const CUnit& unit, const x_Vector& point, double forward);
 
+// Appends a piece a split made to the drawing; a chained piece is also
+// listed in g_CreateTrailPoints (its index with ownerIndex). Without a
+// document the piece is freed.
+void AppendSplitPiece(CUnit* piece, int ownerIndex, bool chained);
+// The end of a split at p: where the chain goes on from t (CollectCrossings,
+// skipping skipUnitId); 1 one unit, 2 several; 0, with unit deselected, when
+// nothing continues it and out stays p.
+int ContinueChainFrom(CUnit& unit, std::uint64_t skipUnitId, const x_Vector& t, const x_Vector& p,
+                      x_Vector& out);
+
 // From T, looks for the units that continue the contour chain: 1 exactly one
 // (out = where the chain goes on), 2 several, 0 none; out = T otherwise.
 using CollectCrossingsFn = int (*)(std::uint64_t skipUnitId, x_Vector t, x_Vector& out);
