@@ -6,8 +6,16 @@
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CConstructionLine.h"
+#include "geometry/CEllipse.h"
+#include "geometry/CEllipseArc.h"
 #include "geometry/CLine.h"
+#include "geometry/CPolyLine.h"
+#include "geometry/CPolygon.h"
+#include "geometry/CRectangle.h"
+#include "geometry/CSplines.h"
+#include "geometry/CText.h"
 #include "geometry/CUnit.h"
+#include "geometry/CutPoint.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 #include "platform/core/files.h"
@@ -25,6 +33,14 @@ const CRuntimeClass* const kEntityClasses[] = {
     RUNTIME_CLASS(CArc),
     RUNTIME_CLASS(CCir),
     RUNTIME_CLASS(CConstructionLine),
+    RUNTIME_CLASS(CutPoint),
+    RUNTIME_CLASS(CEllipse),
+    RUNTIME_CLASS(CEllipseArc),
+    RUNTIME_CLASS(CSplines),
+    RUNTIME_CLASS(CText),
+    RUNTIME_CLASS(CPolyLine),
+    RUNTIME_CLASS(CPolygon),
+    RUNTIME_CLASS(CRectangle),
 };
 
 } // namespace

@@ -3,7 +3,17 @@
 #include "app/recovery_snapshot.h"
 #include "tests/support/archive_bytes.h"
 #include "geometry/CArc.h"
+#include "geometry/CCir.h"
+#include "geometry/CConstructionLine.h"
+#include "geometry/CEllipse.h"
+#include "geometry/CEllipseArc.h"
 #include "geometry/CLine.h"
+#include "geometry/CPolyLine.h"
+#include "geometry/CPolygon.h"
+#include "geometry/CRectangle.h"
+#include "geometry/CSplines.h"
+#include "geometry/CText.h"
+#include "geometry/CutPoint.h"
 #include "doc_fixture.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
@@ -192,6 +202,31 @@ TEST_F(WcxTest, RoundTripKeepsIdsAndGeometryAndContinuesTheIds)
     doc->CommitUndoStep(0);
     EXPECT_TRUE(doc->Undo());
     EXPECT_EQ(ra->deleted, 0);
+}
+
+TEST_F(WcxTest, EveryEntityClassComesBackAsItself)
+{
+    const char* const kNames[] = {"CLine", "CArc", "CCir", "CConstructionLine", "CutPoint", "CEllipse",
+                                  "CEllipseArc", "CSplines", "CText", "CPolyLine", "CPolygon", "CRectangle"};
+    Add<CLine>();
+    Add<CArc>();
+    Add<CCir>();
+    Add<CConstructionLine>();
+    Add<CutPoint>();
+    Add<CEllipse>();
+    Add<CEllipseArc>();
+    Add<CSplines>();
+    Add<CText>();
+    Add<CPolyLine>();
+    Add<CPolygon>();
+    Add<CRectangle>();
+    ASSERT_TRUE(WriteWcxFile(Path("all.wcx"), *doc));
+    doc->FreeAllUnits();
+
+    Open("all.wcx");
+    ASSERT_EQ(doc->m_unitList.GetSize(), 12) << ui.Lines();
+    for (int i = 0; i < 12; ++i)
+        EXPECT_STREQ(doc->m_unitList[i]->GetRuntimeClass()->m_lpszClassName, kNames[i]);
 }
 
 TEST_F(WcxTest, RejectedFilesPrintTheirMessageAndKeepTheDrawing)
