@@ -131,3 +131,35 @@ TEST_F(CmdlineTest, BackOnePointTakesBackTheLastSegment)
     ExpectPoint(lines[2]->GetStartPoint(), 10, 0);
     ExpectPoint(lines[2]->GetEndPoint(), 0, 10);
 }
+
+TEST_F(CmdlineTest, TypedRectangleRefusesZeroWidthAndUndoesAsOneGroup)
+{
+    Type(u"rl");
+    Type(u"0,0");
+    Type(u"0,10");
+    EXPECT_EQ(LastLine(), CString(u"*长度或宽度必须大于 0"));
+    EXPECT_TRUE(Live(1).empty());
+    Type(u"20,10");
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 4u);
+    for (CUnit* u : lines) {
+        EXPECT_EQ(u->group, lines[0]->group);
+        EXPECT_EQ(u->pieceOf, 1);
+    }
+    EXPECT_NE(lines[0]->group, 0);
+    // The cursor lies on the first corner: both offsets count as positive.
+    ExpectPoint(lines[1]->GetEndPoint(), 20, 10);
+    Key(4003);
+    EXPECT_TRUE(Live(1).empty());
+}
+
+TEST_F(CmdlineTest, TypedRectangleFollowsTheCursorQuadrant)
+{
+    Type(u"rl");
+    Type(u"50,50");
+    drv->MoveTo({40, 45});
+    Type(u"20,-10");
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 4u);
+    ExpectPoint(lines[1]->GetEndPoint(), 30, 40);
+}
