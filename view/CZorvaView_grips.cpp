@@ -49,6 +49,8 @@ bool CZorvaView::TypedGripInput(CDC* dc, const CString& text)
     }
     m_secondPoint = g_DisplacementMode ? picked->dragStart + point : point;
     picked->InteractiveStep(dc, this, m_secondPoint);
+    if (stretch && m_joinedUnit != nullptr && picked->GetType() == 1)
+        m_joinedUnit->InteractiveStep(dc, this, m_secondPoint);
     if (stretch) {
         if (picked->GetType() == 1 && m_joinedUnit != nullptr)
             doc->RecordDeleteObject(m_joinedUnit);
@@ -57,7 +59,12 @@ bool CZorvaView::TypedGripInput(CDC* dc, const CString& text)
     } else {
         picked->CommitTransform();
         m_dragDelta = m_secondPoint - picked->dragStart;
-        doc->RecordTransformAt(picked->listIndex, m_dragDelta);
+        // The stored list index can be a redraw old; the record needs the real one.
+        int index = -1;
+        for (int i = 0; i < doc->m_unitList.GetSize() && index < 0; ++i)
+            if (doc->m_unitList[i] == picked)
+                index = i;
+        doc->RecordTransformAt(index, m_dragDelta);
         PurgeDegenerateEntities(2);
     }
     ResetEntityStates();
