@@ -112,8 +112,25 @@ CString CZorvaView::DescribeByType(CUnit& p, int type, const char16_t* n)
                     x_Vector::Distance(a, b), Degrees(x_Vector::AngleTo(a, b)));
         break;
     }
+    case 3: {
+        const RectangleRecord& r = p.geometry.rectangle;
+        text.Format(u"%s  坐标1(%.4f , %.4f) 坐标2(%.4f , %.4f)", n, r.corner1.x, r.corner1.y, r.corner2.x, r.corner2.y);
+        break;
+    }
+    case 5:
+    case 6: {
+        const EllipseRecord& e = p.geometry.ellipse;
+        const double axis = std::hypot(e.majorAxis.x, e.majorAxis.y);
+        const double angle = Degrees(x_Vector::AngleTo(x_Vector(), e.majorAxis));
+        text.Format(u"%s 中点(%.4f , %.4f) 轴长：%.4f 比例：%.4f 角度：%.4f°", n, e.centre.x, e.centre.y, axis,
+                    e.axisRatio, angle);
+        if (type == 6)
+            text.AppendFormat(u"弧长：%.4f A1：%.4f°A2：%.4f°", FlatLength(p), Degrees(e.startParam),
+                              Degrees(e.endParam));
+        break;
+    }
     case 7: {
-        const x_Vector c = p.GetCentre();
+        const x_Vector c = p.geometry.circle.centre;
         const double r = p.geometry.circle.radius;
         text.Format(u"%s 圆心(%.4f , %.4f) 半径：%.4f 周长：%.4f mm", n, c.x, c.y, r, 2 * kPi * r);
         break;

@@ -166,3 +166,38 @@ TEST_F(CmdlineTest, EmptyEnterAtRestRemovesTheLastLine)
     Type(u"");
     EXPECT_EQ(drv->Output().size(), before - 1);
 }
+
+TEST_F(CmdlineTest, PickedEntitiesDescribedInOneLine)
+{
+    CLine* line = AddLine(0, 0, 0, 10);
+    drv->view->m_pPickedUnit = line;
+    drv->view->DescribeEntity();
+    EXPECT_EQ(LastLine(), CString(u"直线(L)-> (0.0000,0.0000   0.0000,10.0000)  长度：10.0000 mm  角度：90.0000°"));
+    for (double y : {0.0, 5.0})
+        AddLine(20, y, 23, y + 4)->group = 3;   // two pieces of 5 mm
+    CUnit* piece = Live(1).back();
+    piece->pieceOf = 2;
+    drv->view->m_pPickedUnit = piece;
+    drv->view->DescribeEntity();
+    EXPECT_EQ(LastLine(), CString(u"多段线(PL)-> 线段数：2  总长：10.0000 mm"));
+}
+
+TEST_F(CmdlineTest, HelpWithoutAKeyListPrintsNothing)
+{
+    const size_t before = drv->Output().size();
+    Type(u"help");
+    EXPECT_EQ(drv->Output().size(), before);
+    EXPECT_EQ(g_KeyListLoaded, 1);
+}
+
+TEST_F(CmdlineTest, EscWithThePopupUpKeepsTheCommand)
+{
+    Type(u"l");
+    Type(u"0,0");
+    g_rightButtonState = 10;
+    Key(27);
+    EXPECT_EQ(drv->Command(), kCmdLine);
+    EXPECT_EQ(g_rightButtonState, 0);
+    Key(27);
+    EXPECT_EQ(drv->Command(), 0);
+}
