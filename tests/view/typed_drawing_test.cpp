@@ -163,3 +163,16 @@ TEST_F(CmdlineTest, TypedRectangleFollowsTheCursorQuadrant)
     ASSERT_EQ(lines.size(), 4u);
     ExpectPoint(lines[1]->GetEndPoint(), 30, 40);
 }
+
+TEST_F(CmdlineTest, TypedPolygonBySideCountAndPoints)
+{
+    Type(u"pol");
+    Type(u"4");
+    Type(u"0,0");
+    Type(u"10,0");
+    EXPECT_EQ(drv->Command(), 0);
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 4u);
+    for (CUnit* u : lines)
+        EXPECT_NEAR(x_Vector::Distance(u->GetStartPoint(), u->GetEndPoint()), 10 * std::sqrt(2.0), 1e-6);
+}
