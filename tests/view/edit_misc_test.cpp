@@ -157,3 +157,38 @@ TEST_F(GripTest, StretchOfAJoinedEndByAClick)
     EXPECT_EQ(atTarget, 2);
     ExpectOneUndoStep(before);
 }
+
+// Roles 2 to 4 once counted as paths here, and a plain line of role 3 was
+// read through path fields.
+TEST_F(EditTest, ALineOfRoleThreeIsDescribedAsALine)
+{
+    CLine* line = AddLine(0, 0, 0, 10);
+    line->role = kRoleDerivedPiece;
+    drv->view->m_pPickedUnit = line;
+    drv->view->DescribeEntity();
+    ASSERT_FALSE(drv->Output().empty());
+    EXPECT_EQ(drv->Output().back(),
+              CString(u"直线(L)-> (0.0000,0.0000   0.0000,10.0000)  长度：10.0000 mm  角度：90.0000°"));
+}
+
+TEST_F(EditTest, ScaleKeepsAGearThatRefusesAndReplacesTheRestInOneStep)
+{
+    CLine* gear = AddLine(0, 0, 10, 0);
+    gear->gearKind = 1;
+    CLine* plain = AddLine(0, 5, 10, 5);
+    drv->Start(kCmdScale);
+    // A window selection takes the gear too; the start deselected gears only.
+    gear->selected = plain->selected = 1;
+    Type(u"");
+    const auto before = Now();
+    Type(u"0,0");
+    Type(u"2");
+    EXPECT_FALSE(gear->deleted);
+    ExpectPoint(gear->GetEndPoint(), 10, 0);
+    EXPECT_TRUE(plain->deleted);
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectPoint(lines[1]->GetStartPoint(), 0, 10);
+    ExpectPoint(lines[1]->GetEndPoint(), 20, 10);
+    ExpectOneUndoStep(before);
+}
