@@ -255,6 +255,7 @@ private:
     void RightButtonInCommand();
     void RightButtonAtRest();
     void RepeatRule();
+    void CompleteMirror(const CString& answer);
 
     // Preview steps.
     bool PanByPreview();
@@ -281,6 +282,9 @@ private:
     void StepPolygon(CDC* dc);
     void PlaceCompoundPieces(const CArray<x_Vector>& vertices);
     bool PlaceShapeAsPieces();
+    void StepEllipse(CDC* dc);
+    void StepSpline(CDC* dc);
+    bool RefuseDegenerateEllipseClick();
     void PlaceSegment(CDC* dc);
 
     // Command line.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/AppState.h"
+#include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/cursors.h"
 #include "view/CZorvaView.h"
+#include "view/view_entities.h"
 
 namespace {
 
@@ -172,10 +174,136 @@ void CZorvaView::OnRButtonUp(UINT, CPoint)
 
 void CZorvaView::RightButtonInCommand()
 {
-    // Line, polyline and the chained commands end here: the segment in the
-    // rubber band is never placed. The edit commands' right-button steps
-    // come with them.
+    const auto editText = [] {
+        CString text;
+        if (g_commandBar != nullptr)
+            g_commandBar->GetDlgItemText(kIdCommandEdit, text);
+        text.Trim();
+        return text;
+    };
+    const auto nextSubStep = [this] {
+        ++m_subStep;
+        ShowPrompt(CString(), 2);
+    };
+    switch (g_curCommand) {
+    case kCmdSpline:
+        if (g_cmdPointCount >= 2 && m_pFloatUnit != nullptr) {
+            if (GetCommandMode(kCmdSpline - 1) == 1) {
+                CloseSpline();
+            } else {
+                m_pFloatUnit->nodes.Add(m_cursorPoint);
+                EndPointInput();
+                SetCommand(0);
+            }
+            return;
+        }
+        break;
+    case kCmdWaveLine:
+    case kCmdOffset:
+        if (m_subStep == 0 && !editText().IsEmpty()) {
+            DispatchKey(13);
+            return;
+        }
+        if (g_curCommand == kCmdOffset && m_subStep == 2) {
+            m_subStep = 1;
+            g_TrailDirections.RemoveAll();
+            g_DirSignList.RemoveAll();
+            ShowPrompt(CString(), 2);
+            ResetEntityStates();
+            RedrawNow();
+            return;
+        }
+        break;
+    case kCmdMove:
+    case kCmdRotate:
+    case kCmdScale:
+        if (m_subStep == 0 && CountSelectedUnits(1) > 0) {
+            nextSubStep();
+            return;
+        }
+        break;
+    case kCmdMirror:
+        if (m_subStep == 0) {
+            DeselectNonGeometry();
+            if (CountSelectedUnits(0) > 0) {
+                nextSubStep();
+                return;
+            }
+        } else if (m_subStep >= 3) {
+            CompleteMirror(editText());
+            return;
+        }
+        break;
+    case kCmdExtend:
+        if (m_subStep == 0 && CountSelectedUnits(0) > 0) {
+            nextSubStep();
+            return;
+        }
+        break;
+    case kCmdAlign:
+        if (m_subStep == 0) {
+            if (CountSelectedUnits(0) > 0)
+                ++m_subStep;
+            ShowPrompt(CString(), 2);
+            return;
+        }
+        break;
+    default:
+        // The variable-taper input of path generation comes with the path
+        // engine; every other command is cancelled.
+        break;
+    }
     CancelCommand();
+}
+
+// Mirror ends with the answer in the command edit: "y" keeps the sources.
+void CZorvaView::CompleteMirror(const CString& answer)
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return;
+    const bool keep = answer == CString(u"y") || answer == CString(u"Y");
+    const int n = doc->m_unitList.GetSize();
+    if (keep) {
+        doc->m_tempList.RemoveAll();
+        const int g = GetMaxGroupNumber() + 1;
+        for (int i = 0; i < n; ++i) {
+            CUnit* u = doc->m_unitList[i];
+            if (u->deleted || !u->selected || u->gearKind)
+                continue;
+            CUnit* copy = nullptr;
+            if (!u->Copy(0, copy) || copy == nullptr)
+                continue;
+            copy->role = u->role;
+            copy->gearKind = u->gearKind;
+            copy->toothCount = u->toothCount;
+            copy->pieceOf = u->pieceOf;
+            if (u->group != 0)
+                copy->group = 2 * g - u->group;
+            copy->selected = 0;
+            doc->AppendUnit(copy);
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        CUnit* u = doc->m_unitList[i];
+        if (u->deleted || !u->selected || (u->role != kRoleDrawing && u->role != kRoleAnnotation))
+            continue;
+        CUnit* copy = nullptr;
+        if (!u->Copy(0, copy) || copy == nullptr)
+            continue;
+        if (!copy->Mirror(m_basePoint, m_secondPoint)) {
+            delete copy;
+            continue;
+        }
+        copy->CommitTransform();
+        copy->complete = 1;
+        copy->selected = 0;
+        doc->RecordDelete(u);
+        doc->AppendUnit(copy);
+    }
+    PurgeDegenerateEntities(0);
+    SetCommand(0);
+    PrintSeparator();
 }
 
 void CZorvaView::RightButtonAtRest()

@@ -11,6 +11,7 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/intersect.h"
+#include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
 #include "platform/gdi/CDC.h"
 #include "view/CZorvaView.h"
@@ -72,10 +73,17 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
         PrintLine(CString(), 1);
         ShowPrompt(CString(), 2);
     } else if (m_unitHit && m_pPickedUnit != nullptr) {
+        if (g_PropertyPanelShown) {
+            ResetEntityStates();
+            m_pPanelUnit = m_pPickedUnit;
+            m_pPanelUnit->selected = m_pPanelUnit->hoverShown = 1;
+        }
         // Number labels of the export order come with the path entity.
         if (SelectSameGroup())
             Render(dc);
+        g_DisplacementMode = 0;
         PrintLine(CString(), 1);
+        DescribeEntity();
     } else if (!g_ctrlDown) {
         m_windowSelect = 1;
         m_basePoint = m_secondPoint = point;

@@ -57,7 +57,9 @@ void CZorvaView::PlaceCompoundPieces(const CArray<x_Vector>& vertices)
         edge->complete = 1;
         doc->AppendUnit(edge);
     }
-    ReleaseFloatingEntity();
+    // The builder's commit marked it placed, but it never enters the list.
+    delete m_pFloatUnit;
+    m_pFloatUnit = nullptr;
 }
 
 bool CZorvaView::PlaceShapeAsPieces()

@@ -28,7 +28,7 @@ void CZorvaView::StepCommand(CDC* dc, int inputKind)
         g_cmdPointCount = 0;
         break;
     case kStepPointInput:
-        if (!AutoComplete())
+        if (RefuseDegenerateEllipseClick() || !AutoComplete())
             return;
         break;
     case kStepGripMove:
@@ -67,9 +67,11 @@ void CZorvaView::StepCommand(CDC* dc, int inputKind)
     }
     if (g_cmdStep == kStepSelect) {
         g_inputPoints.Add(p);
-        if (g_LockSwitch)
+        if (g_LockSwitch) {
             PrintLine(CString(u"#锁定开关已开启，无法操作"));
-        // The edit commands take their points here when they arrive.
+            return;
+        }
+        StepEditCommand(dc, inputKind);
         return;
     }
     if (g_cmdStep == kStepPointInput) {
@@ -216,9 +218,16 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     case kCmdPolygon:
         StepPolygon(dc);
         break;
+    case kCmdEllipse:
+    case kCmdEllipseArc:
+        StepEllipse(dc);
+        break;
+    case kCmdSpline:
+        StepSpline(dc);
+        break;
     default:
-        // Ellipses, splines, text, dimensions and
-        // wave lines take their points when their entity classes arrive.
+        // Text, dimensions, centre lines and wave lines take their points
+        // when their entity classes and panels arrive.
         return;
     }
     CommonStepTail(dc);

@@ -1,0 +1,82 @@
+// Ellipse, elliptic arc and spline.
+//   5 ellipse: the two ends of the major axis, then a point giving the
+//     minor axis.
+//   6 elliptic arc: as the ellipse, then the start and the end point.
+//   11 spline: every click adds a node; the right button or Esc ends it
+//     ("闭曲线" closes it).
+// Coincident axis ends and a minor-axis point on the centre would divide
+// by zero in the builders; such clicks are refused with "#输入有误".
+
+#include "geometry/CEllipse.h"
+#include "geometry/CEllipseArc.h"
+#include "geometry/CSplines.h"
+#include "geometry/GeometryState.h"
+#include "geometry/screen_marks.h"
+#include "geometry/view_transform.h"
+#include "view/CZorvaView.h"
+#include "view/view_entities.h"
+
+bool CZorvaView::RefuseDegenerateEllipseClick()
+{
+    auto* ellipse = dynamic_cast<CEllipseCommon*>(m_pFloatUnit);
+    if (ellipse == nullptr || g_cmdPointCount < 1 || g_cmdPointCount > 2)
+        return false;
+    if (ellipse->AcceptsClick(g_cmdPointCount, m_inputPoint))
+        return false;
+    PrintLine(CString(u"#输入有误"));
+    return true;
+}
+
+void CZorvaView::StepEllipse(CDC* dc)
+{
+    const x_Vector p = m_inputPoint;
+    m_pointsA.Add(p);
+    if (g_cmdPointCount == 1) {
+        Render(dc);
+        ++g_UnitIdCounter;
+        CUnit* unit = g_curCommand == kCmdEllipse ? static_cast<CUnit*>(new CEllipse())
+                                                  : static_cast<CUnit*>(new CEllipseArc());
+        NewFloating(unit);
+        m_basePoint = m_secondPoint = p;
+        unit->inputPoints[0] = unit->inputPoints[1] = p;
+        ++m_subStep;
+        return;
+    }
+    CUnit* unit = m_pFloatUnit;
+    if (unit == nullptr)
+        return;
+    if (g_cmdPointCount == 2) {
+        DrawGripSquareAtCursor(dc);
+        unit->inputPoints[1] = p;
+        unit->BuildEllipseFromInput(unit->inputPoints[0], unit->inputPoints[1]);
+        const x_Vector centre = unit->workGeometry.ellipse.centre;
+        m_basePoint = m_secondPoint = unit->inputPoints[0] = centre;
+        const POINT px = WorldToScreen(centre);
+        m_selectionRect = {px.x, px.y, px.x, px.y};
+        DrawFilledGrip(centre, dc);
+    } else if (g_cmdPointCount == 4 && g_curCommand == kCmdEllipseArc) {
+        if (g_rubberShown)
+            unit->DrawRubber(dc, p);
+        unit->SetStartFromPoint(p);
+    }
+}
+
+void CZorvaView::StepSpline(CDC* dc)
+{
+    const x_Vector p = m_inputPoint;
+    if (g_cmdPointCount == 1) {
+        Render(dc);
+        ++g_UnitIdCounter;
+        auto* spline = new CSplines();
+        spline->nodes.RemoveAll();
+        spline->geometry.spline.closed = spline->workGeometry.spline.closed = GetCommandMode(kCmdSpline - 1) == 1 ? 1 : 0;
+        NewFloating(spline);
+        m_basePoint = m_secondPoint = p;
+    }
+    m_pointsA.Add(p);
+    m_basePoint = m_secondPoint;
+    m_secondPoint = p;
+    if (m_pFloatUnit != nullptr && m_pFloatUnit->FindNodeAt(p) < 0)
+        m_pFloatUnit->nodes.Add(p);
+    m_markInputPoint = 1;
+}
