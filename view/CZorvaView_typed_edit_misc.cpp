@@ -25,6 +25,7 @@ constexpr double kLeastPiece = 0.0001;      // shorter pieces are refused
 constexpr double kMostPieces = 10000.0;     // a larger count is refused
 constexpr double kLeastSetting = 0.0001;    // fillet radius, chamfer distances
 constexpr double kRemainder = 1e-9;         // what a split leaves as a last piece
+constexpr int kEllipseSteps = 4000;         // flattening of an ellipse to be cut
 
 CLine* NewPlacedLine(const x_Vector& a, const x_Vector& b)
 {
@@ -174,7 +175,16 @@ void CZorvaView::DivideOrSplit(double value)
         radius = e->geometry.arc.radius;
         sweep = SweepAngle(e->geometry.arc);
     }
-    const double length = (type == 7 || type == 8) ? radius * sweep : e->GetLength();
+    // An ellipse's own length is that of its last drawn polyline; the cuts
+    // walk a flattening of their own, so its length is measured on it.
+    const bool elliptic = type == 5 || type == 6;
+    const std::vector<x_Vector> pts = elliptic ? EllipsePoints(e, kEllipseSteps) : std::vector<x_Vector>();
+    double length = (type == 7 || type == 8) ? radius * sweep : e->GetLength();
+    if (elliptic) {
+        length = 0.0;
+        for (std::size_t i = 1; i < pts.size(); ++i)
+            length += x_Vector::Distance(pts[i - 1], pts[i]);
+    }
     const double count = divide ? std::floor(value) : std::floor(length / value);
     const double piece = divide ? length / count : value;
     if (!(piece >= kLeastPiece) || !(count <= kMostPieces) || !std::isfinite(length)) {
@@ -204,7 +214,6 @@ void CZorvaView::DivideOrSplit(double value)
         }
     } else {
         // Ellipses: walk a fine flattening and cut at the accumulated lengths.
-        const std::vector<x_Vector> pts = EllipsePoints(e, 2000);
         double walked = 0.0, fromParam = e->geometry.ellipse.startParam;
         std::size_t next = 0;
         for (std::size_t i = 1; i < pts.size() && next < cuts.size(); ++i) {

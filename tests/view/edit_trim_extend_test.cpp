@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "edit_fixture.h"
+#include "geometry/CEllipse.h"
 
 namespace {
 
@@ -177,4 +178,34 @@ TEST_F(EditTest, ExtendALineToTheSelectedBoundary)
     ExpectPoint(lines[1]->GetStartPoint(), 0, 0);
     ExpectPoint(lines[1]->GetEndPoint(), 10, 0);
     ExpectOneUndoStep(before);
+}
+
+TEST_F(DivideTest, EllipseIntoFourQuarters)
+{
+    ++g_UnitIdCounter;
+    auto* e = new CEllipse();
+    e->geometry.ellipse.centre = x_Vector(0, 0);
+    e->geometry.ellipse.majorAxis = x_Vector(10, 0);
+    e->geometry.ellipse.axisRatio = 0.5;
+    e->geometry.ellipse.startParam = 0;
+    e->geometry.ellipse.endParam = 0;
+    e->workGeometry = e->geometry;
+    e->complete = 1;
+    drv->doc->AppendUnit(e);
+    drv->doc->CommitUndoStep(0);
+    Pick(1, {10, 0});
+    const auto before = Now();
+    Type(u"4");
+    const auto pieces = Live(6);
+    ASSERT_EQ(pieces.size(), 4u);
+    // By symmetry the quarters of equal length meet at the axis ends.
+    const double kQuarter = kPi / 2;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(std::remainder(pieces[i]->geometry.ellipse.startParam - i * kQuarter, kTwoPi), 0, 1e-3) << i;
+        EXPECT_NEAR(std::remainder(pieces[i]->geometry.ellipse.endParam - (i + 1) * kQuarter, kTwoPi), 0, 1e-3) << i;
+    }
+    EXPECT_EQ(Now().size(), 4u);
+    ASSERT_TRUE(drv->doc->Undo());
+    EXPECT_EQ(Live(5).size(), 1u);
+    EXPECT_TRUE(Live(6).empty());
 }
