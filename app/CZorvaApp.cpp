@@ -17,12 +17,14 @@
 #include "platform/ui/CDocTemplate.h"
 #include "platform/ui/CView.h"
 #include "platform/ui/afx_ids.h"
+#include "platform/ui/message_box.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 
 CString g_dataRoot;
@@ -81,6 +83,25 @@ ExitWatchdog& Watchdog()
 {
     static ExitWatchdog watchdog;
     return watchdog;
+}
+
+// Whether a test answers modal dialogs (the hook is read by swapping it back).
+bool ModalDialogsAnswered()
+{
+    ModalDialogHook hook = SetModalDialogHook(nullptr);
+    const bool answered = bool(hook);
+    SetModalDialogHook(std::move(hook));
+    return answered;
+}
+
+void ShowSplash()
+{
+    // A headless run has nobody to see the splash, and the platform refuses
+    // a modal dialog there that nobody answers.
+    if (IsHeadlessSession() && !ModalDialogsAnswered())
+        return;
+    CCStartDlg splash;
+    splash.DoModal();
 }
 
 void SaveChangedState()
@@ -159,8 +180,7 @@ BOOL CZorvaApp::InitInstance()
     }
     if (m_pMainWnd != nullptr)
         m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
-    CCStartDlg splash;
-    splash.DoModal();
+    ShowSplash();
     if (m_pMainWnd != nullptr)
         m_pMainWnd->UpdateWindow();
     return TRUE;
