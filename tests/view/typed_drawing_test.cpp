@@ -176,3 +176,17 @@ TEST_F(CmdlineTest, TypedPolygonBySideCountAndPoints)
     for (CUnit* u : lines)
         EXPECT_NEAR(x_Vector::Distance(u->GetStartPoint(), u->GetEndPoint()), 10 * std::sqrt(2.0), 1e-6);
 }
+
+// A cursor on the reference point gives no direction: direction 0 is taken
+// instead of a division by zero.
+TEST_F(CmdlineTest, DistanceWithTheCursorOnTheReferencePointGoesAlongX)
+{
+    Type(u"pl");
+    Type(u"0,0");
+    Type(u"a");
+    Type(u"6");                 // the cursor still lies on (0, 0)
+    Type(u"5");
+    const auto arcs = Live(8);
+    ASSERT_EQ(arcs.size(), 1u);
+    ExpectPoint(arcs[0]->geometry.arc.centre, 3, 4);
+}
