@@ -291,13 +291,12 @@ void CZorvaView::TypedInput(CDC* dc, const CString& text)
     }
     if (handled)
         return;
+    // An empty text in a grip step went to the grip rules above, which end
+    // the grip edit.
     if (!text.IsEmpty()) {
         PrintLine(CString(u"#输入有误"));
         if (g_curCommand != 0)
             ShowPrompt(CString(), 0);
-    } else if (g_cmdStep == kStepGripMove || g_cmdStep == kStepGripStretch) {
-        if (g_TypedEditInputHook != nullptr)
-            g_TypedEditInputHook(this, dc, text);
     } else {
         ShowPrompt(CString(), 0);
     }
