@@ -4,6 +4,7 @@
 #include "geometry/CLine.h"
 #include "platform/core/files.h"
 #include "platform/core/named_objects.h"
+#include "platform/ui/afx_ids.h"
 #include "tests/app/frame_fixture.h"
 
 namespace {
@@ -116,6 +117,24 @@ TEST_F(CZorvaAppTest, ClosingTheFrameRunsTheExitAndDestroyingItEndsTheProcess)
     EXPECT_EQ(g_SettingsDirty, 0);
     frame->OnDestroy();
     EXPECT_EQ(g_endedWith, (std::vector<int>{0, 0}));
+}
+
+TEST_F(CZorvaAppTest, MenuExitEndsTheProcessAndAboutShowsItsBox)
+{
+    ASSERT_TRUE(Start());
+    {
+        ModalDialogScript about;
+        int shownTemplate = 0;
+        about.Then([&](CDialog& d) {
+            shownTemplate = int(d.GetTemplateId());
+            return IDOK;
+        });
+        EXPECT_TRUE(harness::ChooseMenuItem(frame, ID_APP_ABOUT));
+        EXPECT_EQ(shownTemplate, 100);
+    }
+    EXPECT_TRUE(g_endedWith.empty());
+    EXPECT_TRUE(harness::ChooseMenuItem(frame, ID_APP_EXIT));
+    EXPECT_EQ(g_endedWith, std::vector<int>{0});
 }
 
 } // namespace
