@@ -190,3 +190,60 @@ TEST_F(CmdlineTest, DistanceWithTheCursorOnTheReferencePointGoesAlongX)
     ASSERT_EQ(arcs.size(), 1u);
     ExpectPoint(arcs[0]->geometry.arc.centre, 3, 4);
 }
+
+TEST_F(CmdlineTest, TypedEllipseBySemiAxis)
+{
+    Type(u"el");
+    Type(u"0,0");
+    Type(u"10,0");
+    Type(u"3");
+    EXPECT_EQ(drv->Command(), 0);
+    const auto ellipses = Live(5);
+    ASSERT_EQ(ellipses.size(), 1u);
+    const EllipseRecord& e = ellipses[0]->geometry.ellipse;
+    ExpectPoint(e.centre, 5, 0);
+    EXPECT_NEAR(std::hypot(e.majorAxis.x, e.majorAxis.y), 5, kTol);
+    EXPECT_NEAR(e.axisRatio, 0.6, kTol);
+}
+
+// Coincident axis points leave no major semi-axis to divide by: no ellipse.
+TEST_F(CmdlineTest, EllipseWithCoincidentAxisPointsRefused)
+{
+    Type(u"el");
+    Type(u"2,2");
+    Type(u"2,2");
+    Type(u"3");
+    EXPECT_TRUE(Live(5).empty());
+    EXPECT_EQ(drv->Command(), kCmdEllipse);
+}
+
+TEST_F(CmdlineTest, TypedSplineEndsOpenOnAnEmptyLine)
+{
+    Type(u"spl");
+    Type(u"0,0");
+    Type(u"5");                 // a spline takes points only
+    EXPECT_TRUE(Printed(u"#输入有误"));
+    Type(u"5,5");
+    Type(u"10,0");
+    Type(u"");
+    EXPECT_EQ(drv->Command(), 0);
+    const auto splines = Live(11);
+    ASSERT_EQ(splines.size(), 1u);
+    EXPECT_EQ(splines[0]->geometry.spline.closed, 0);
+}
+
+TEST_F(CmdlineTest, TypedArcByTwoPointsAndARadius)
+{
+    Type(u"a");
+    drv->SelectMode(1);
+    Type(u"0,0");
+    EXPECT_TRUE(StartsWith(LastLine(), u"圆弧(A)->第二个点 (x,y) 或 长度(L) 【放弃(U)】"));
+    Type(u"6,0");
+    EXPECT_TRUE(StartsWith(LastLine(), u"圆弧(A)->半径 (+/-r)【放弃(U)】"));
+    Type(u"-5");
+    EXPECT_EQ(drv->Command(), 0);
+    const auto arcs = Live(8);
+    ASSERT_EQ(arcs.size(), 1u);
+    ExpectPoint(arcs[0]->geometry.arc.centre, 3, -4);
+    EXPECT_NEAR(arcs[0]->geometry.arc.radius, 5, kTol);
+}

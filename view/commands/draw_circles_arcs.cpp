@@ -40,13 +40,13 @@ void CZorvaView::StepArc(CDC*)
         NewFloating(new CArc());
         m_basePoint = m_secondPoint = p;
         m_pFloatUnit->inputPoints[0] = m_pFloatUnit->inputPoints[1] = p;
-        ++m_subStep;
         return;
     }
+    // The common tail advances the sub-step: one step per point, as the
+    // prompts and the typed rules count them.
     m_basePoint = m_secondPoint = m_thirdPoint = p;
     if (m_pFloatUnit != nullptr)
         m_pFloatUnit->inputPoints[1] = m_pFloatUnit->inputPoints[2] = p;
-    ++m_subStep;
 }
 
 void CZorvaView::StepToolPoint(CDC*)

@@ -39,8 +39,7 @@ void CZorvaView::StepEllipse(CDC* dc)
         NewFloating(unit);
         m_basePoint = m_secondPoint = p;
         unit->inputPoints[0] = unit->inputPoints[1] = p;
-        ++m_subStep;
-        return;
+        return;     // the common tail advances the sub-step
     }
     CUnit* unit = m_pFloatUnit;
     if (unit == nullptr)
