@@ -211,6 +211,7 @@ public:
     std::uint8_t m_pasteBaseMarked = 0;
     std::uint8_t m_offsetArrowsShown = 0;
     RECT m_dirtyRect = {};
+    POINT m_dragStart = {};         // press of the 3-D view's rotation drag
 
     // --- edit commands (commands/edit_*.cpp, CZorvaView_typed_edit*.cpp,
     //     CZorvaView_grips.cpp) ---
@@ -259,6 +260,7 @@ private:
 
     // Preview steps.
     bool PanByPreview();
+    void Rotate3DView();
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
     void OrthoAndTrack(CDC* dc);

@@ -70,6 +70,7 @@ void CZorvaView::OnLButtonDown(UINT, CPoint point)
     if (g_curCommand == kCmdPathView3D) {
         m_mousePixel = {point.x, point.y};
         m_windowSelect = 1;
+        m_dragStart = m_mousePixel;
         return;
     }
     if (m_clickBusy || g_rightButtonState != 0) {
@@ -114,9 +115,11 @@ void CZorvaView::OnLButtonUp(UINT, CPoint)
     m_panning = m_rightHeld = m_windowSelect = 0;
 }
 
-void CZorvaView::OnRButtonDown(UINT, CPoint)
+void CZorvaView::OnRButtonDown(UINT, CPoint point)
 {
     m_rightHeld = 1;
+    if (g_curCommand == kCmdPathView3D)
+        m_dragStart = {point.x, point.y};
     m_clickBusy = 0;
 }
 

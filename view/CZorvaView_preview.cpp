@@ -11,6 +11,7 @@
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/View3D.h"
 #include "geometry/intersect.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
@@ -45,8 +46,10 @@ void CZorvaView::DrawPreview(CDC* dc)
     GrowDirtyRect(m_mousePixel.x, m_mousePixel.y);
     if (PanByPreview())
         return;
-    if (g_curCommand == kCmdPathView3D)
+    if (g_curCommand == kCmdPathView3D) {
+        Rotate3DView();
         return;
+    }
     PreviewSelectionWindow(dc);
     if (g_snapOn && !m_offsetArrowsShown && !SnapCursor(dc))
         return;
@@ -68,6 +71,25 @@ bool CZorvaView::PanByPreview()
     UpdateViewCorners();
     RedrawNow();
     return true;
+}
+
+// Left drag tilts and turns the 3-D path view, right drag spins it, by a
+// fixed step per move in the direction of the movement.
+void CZorvaView::Rotate3DView()
+{
+    constexpr double kDegree = kPi / 180.0;
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    const int dy = m_dragStart.y - m_mousePixel.y;
+    const int dx = m_dragStart.x - m_mousePixel.x;
+    if (m_windowSelect) {
+        g_View3D.tilt += -4.0 * kDegree * sign(dy);
+        g_View3D.turn += -4.0 * kDegree * sign(dx);
+    } else if (m_rightHeld) {
+        g_View3D.spin += -3.0 * kDegree * sign(dy);
+    }
+    Update3DViewAngles();
+    RedrawNow();
+    m_dragStart = m_mousePixel;
 }
 
 void CZorvaView::PreviewSelectionWindow(CDC* dc)

@@ -1,6 +1,8 @@
 #include "view_fixture.h"
 
+#include "geometry/View3D.h"
 #include "geometry/view_transform.h"
+#include "platform/testing/ui_harness.h"
 
 TEST_F(ViewTest, ZoomAtAPixelKeepsItsWorldPoint)
 {
@@ -114,4 +116,24 @@ TEST_F(ViewTest, RightClickAtRestRepeatsTheLastCommandAfterDroppingASelection)
     EXPECT_EQ(drv->Command(), 0);
     drv->RightClick();
     EXPECT_EQ(drv->Command(), kCmdLine);
+}
+
+TEST_F(ViewTest, DragsRotateThePathView3D)
+{
+    drv->view->ArmPendingAction(kActionPathView3D, 1);
+    drv->Settle();
+    ASSERT_EQ(drv->Command(), kCmdPathView3D);
+    const View3D before = g_View3D;
+    constexpr double kDegree = kPi / 180.0;
+    // Left drag upwards and to the left: tilt and turn by -4° each.
+    harness::MouseDown(drv->view, CPoint(300, 300));
+    harness::MouseMove(drv->view, CPoint(290, 250), MK_LBUTTON);
+    drv->Settle();
+    harness::MouseUp(drv->view, CPoint(290, 250));
+    drv->Settle();
+    EXPECT_NEAR(g_View3D.tilt, before.tilt - 4 * kDegree, 1e-12);
+    EXPECT_NEAR(g_View3D.turn, before.turn - 4 * kDegree, 1e-12);
+    EXPECT_NEAR(g_View3D.spin, before.spin, 1e-12);
+    // A press never reaches the step engine in this view.
+    EXPECT_EQ(drv->Command(), kCmdPathView3D);
 }
