@@ -46,15 +46,15 @@ const unsigned kPanelTemplates[] = {151, 169, 171, 238, 247};
 CMainFrame::CMainFrame()
 {
     RegisterFrameResources();
+    // Set here, not while the window is being made: the creation holds the
+    // title's text while it calls PreCreateWindow.
+    m_strTitle.Format(u"Zorva图形编程工具   -  %s", u"ver 3.7");
 }
 
 CMainFrame::~CMainFrame() = default;
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
-    CString title;
-    title.Format(u"Zorva图形编程工具   -  %s", u"ver 3.7");
-    m_strTitle = title;
     if (!CFrameWnd::PreCreateWindow(cs))
         return FALSE;
     cs.style = WS_OVERLAPPEDWINDOW | WS_MAXIMIZE | FWS_ADDTOTITLE;
