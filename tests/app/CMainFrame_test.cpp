@@ -159,6 +159,25 @@ TEST_F(CMainFrameTest, FunctionKeysRunAfterTheKeyAndNotWhileADialogIsOpen)
     EXPECT_EQ(g_pendingFKey, 0);
 }
 
+TEST_F(CMainFrameTest, PanelKeysToggleAndAreIgnoredWhileADialogIsOpen)
+{
+    g_modalDialogId = 1100;
+    for (UINT key : {VK_F1 + 8, VK_F1 + 9, VK_F1 + 10, VK_F1 + 11})
+        Press(key);
+    EXPECT_TRUE(link.calls.empty());
+    g_modalDialogId = 0;
+    Press(VK_F1 + 8);   // F9
+    Press(VK_F1 + 11);  // F12: the array command starts (the view marks the panel shown)
+    g_arrayPanelShown = 1;
+    Press(VK_F1 + 11);  // F12 again closes the panel
+    Press(VK_F1 + 9);   // F10: shows the batch panel
+    g_PropertyPanelShown = 1;
+    Press(VK_F1 + 10);  // F11 hides the shown property panel
+    EXPECT_EQ(link.calls, (std::vector<std::string>{"3d", "array", "close array", "batch", "hide properties"}));
+    EXPECT_EQ(g_arrayPanelShown, 0);
+    EXPECT_EQ(g_PropertyPanelShown, 0);
+}
+
 TEST_F(CMainFrameTest, OptionSwitchStoresItsSettingAndMarksSettingsChanged)
 {
     auto* ortho = dynamic_cast<CButton*>(g_pCommandBar->GetDlgItem(1003));

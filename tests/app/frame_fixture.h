@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/AppState.h"
@@ -54,9 +55,15 @@ public:
     void ZoomAt(int direction, POINT) override { zooms.push_back(direction); }
     void Pan(int dx, int dy) override { pans.push_back({dx, dy}); }
     void StopPathGeneration() override { ++stops; }
+    void Toggle3DView() override { calls.push_back("3d"); }
+    void ShowBatchPanel() override { calls.push_back("batch"); }
+    void StartArray() override { calls.push_back("array"); }
+    void CloseArrayPanel() override { calls.push_back("close array"); }
+    void HidePropertyPanel() override { calls.push_back("hide properties"); }
     void OptionSwitchChanged(int id, int value) override { switches.push_back({id, value}); }
 
     CWnd* commandBar = nullptr;
+    std::vector<std::string> calls;
     std::vector<int> keys, commands, zooms;
     std::vector<std::pair<int, int>> modes, pans, switches;
     int repeatCommand = 0, repeatSubFlag = 0, lastCommand = -1, stops = 0;
@@ -76,6 +83,7 @@ protected:
         g_curCommand = 0;
         g_cmdSubFlag = 0;
         g_SettingsDirty = 0;
+        g_PropertyPanelShown = 0;
         g_endedWith.clear();
         g_EndProcessHook = RecordEnd;
         g_pFrameLink = &link;
