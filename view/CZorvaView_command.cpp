@@ -180,6 +180,8 @@ void CZorvaView::ClearStartScratch(int n)
     for (CUnit*& u : m_pStepUnit)
         u = nullptr;
     m_rightClickCount = 0;
+    m_clearOnCancel = 0;
+    g_PromptEchoOff = 0;
     m_pathsOnly = 0;
     g_WearCorrectionMode = 0;
     g_lastCommand = n;
