@@ -261,6 +261,7 @@ private:
     // Preview steps.
     bool PanByPreview();
     void Rotate3DView();
+    void PreviewEditRubber(CDC* dc);
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
     void OrthoAndTrack(CDC* dc);

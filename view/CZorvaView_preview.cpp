@@ -274,7 +274,8 @@ void CZorvaView::PreviewRubber(CDC* dc)
             ShowDistanceReadout();
         }
     }
-    // The rubber bands of the edit commands come with those commands.
+    if (g_cmdStep == kStepSelect)
+        PreviewEditRubber(dc);
 }
 
 void CZorvaView::MoveCursorMarks(CDC* dc)

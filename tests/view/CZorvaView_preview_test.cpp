@@ -79,3 +79,33 @@ TEST_F(ViewTest, CursorCoordinatesFollowTheMouse)
     drv->MoveTo({12.5, -3});
     EXPECT_EQ(drv->Coordinates(), CString(u"坐标：12.5000 , -3.0000 "));
 }
+
+TEST_F(ViewTest, ScalePreviewFactorIsPixelDistanceOverAHundred)
+{
+    CLine* line = AddLine(0, 0, 10, 0);
+    line->selected = 1;
+    drv->Start(kCmdScale);
+    drv->view->m_subStep = 2;          // selection and base point taken
+    drv->view->m_basePoint = x_Vector(0, 0);
+    drv->MoveTo({10, 0});              // 100 pixels from the base point
+    EXPECT_NEAR(drv->view->m_scaleFactor.x, 1.0, 1e-12);
+    EXPECT_EQ(drv->Prompt(), CString(u"倍数：1.0000(X)"));
+    drv->MoveTo({5, 0});
+    EXPECT_NEAR(drv->view->m_scaleFactor.x, 0.5, 1e-12);
+    // The preview works on the working copy only.
+    ExpectPoint(line->geometry.line.p2, 10, 0);
+    ExpectPoint(line->workGeometry.line.p2, 5, 0);
+}
+
+TEST_F(ViewTest, ScaleByClickOnTheBasePointIsRefused)
+{
+    CLine* line = AddLine(0, 0, 10, 0);
+    line->selected = 1;
+    drv->Start(kCmdScale);
+    drv->view->m_subStep = 1;
+    drv->ClickAt({3, 3});              // the base point
+    drv->ClickAt({3, 3});              // the factor point on it: factor 0
+    EXPECT_EQ(drv->Output().back(), CString(u"输入比例必须大于0"));
+    EXPECT_FALSE(line->deleted);
+    ExpectPoint(line->geometry.line.p2, 10, 0);
+}
