@@ -195,7 +195,7 @@ void CZorvaApp::OnAppAbout()
 void CZorvaApp::ExitApplication()
 {
     try {
-        Watchdog().Arm(kExitWatchdogMs);
+        Watchdog().Arm(s_exitWatchdogMs);
         FrameLink().StopPathGeneration();
         SaveChangedState();
     } catch (...) {

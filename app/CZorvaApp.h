@@ -28,6 +28,8 @@ public:
     // recovery snapshot when the drawing changed. A watchdog ends the
     // process after 4000 ms should saving hang.
     static void ExitApplication();
+    // The watchdog's delay (tests shorten it).
+    static inline unsigned s_exitWatchdogMs = 4000;
     void OnAppExit() { ExitApplication(); }
 
     CRuntimeClass* m_pViewClass;
@@ -56,5 +58,4 @@ extern void (*g_EndProcessHook)(int code);
 // closes the main window (saving as on exit) instead of killing the process.
 void CloseOnTerminationSignals();
 
-constexpr unsigned kExitWatchdogMs = 4000;
 constexpr int kExitGraceMs = 100;

@@ -7,6 +7,9 @@
 #include "platform/ui/afx_ids.h"
 #include "tests/app/frame_fixture.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 class CZorvaAppTest : public FrameFixture {};
@@ -117,6 +120,27 @@ TEST_F(CZorvaAppTest, ClosingTheFrameRunsTheExitAndDestroyingItEndsTheProcess)
     EXPECT_EQ(g_SettingsDirty, 0);
     frame->OnDestroy();
     EXPECT_EQ(g_endedWith, (std::vector<int>{0, 0}));
+}
+
+TEST_F(CZorvaAppTest, WatchdogEndsTheProcessWhenSavingHangs)
+{
+    // Before, the watchdog was a timer of the GUI thread: a save that
+    // blocked that thread blocked the timer too.
+    class HangingLink : public RecordingLink {
+        void StopPathGeneration() override
+        {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (g_watchdogEnds == 0 && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    } hanging;
+    g_pFrameLink = &hanging;
+    const unsigned saved = CZorvaApp::s_exitWatchdogMs;
+    CZorvaApp::s_exitWatchdogMs = 50;
+    CZorvaApp::ExitApplication();
+    CZorvaApp::s_exitWatchdogMs = saved;
+    g_pFrameLink = &link;
+    EXPECT_EQ(g_watchdogEnds, 1);
 }
 
 TEST_F(CZorvaAppTest, MenuExitEndsTheProcessAndAboutShowsItsBox)

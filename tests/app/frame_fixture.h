@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppState.h"
@@ -70,7 +72,16 @@ public:
 };
 
 inline std::vector<int> g_endedWith;
-inline void RecordEnd(int code) { g_endedWith.push_back(code); }
+inline std::atomic<int> g_watchdogEnds{0};
+inline std::thread::id g_testThread;
+// The watchdog calls from its own thread: only the counter is touched there.
+inline void RecordEnd(int code)
+{
+    if (std::this_thread::get_id() == g_testThread)
+        g_endedWith.push_back(code);
+    else
+        g_watchdogEnds.fetch_add(1);
+}
 
 class FrameFixture : public testing::Test {
 protected:
@@ -85,6 +96,8 @@ protected:
         g_SettingsDirty = 0;
         g_PropertyPanelShown = 0;
         g_endedWith.clear();
+        g_watchdogEnds = 0;
+        g_testThread = std::this_thread::get_id();
         g_EndProcessHook = RecordEnd;
         g_pFrameLink = &link;
     }
