@@ -12,7 +12,6 @@
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialogBar.h"
 #include "platform/ui/CFrameWnd.h"
-#include "platform/ui/CImageList.h"
 #include "platform/ui/CStatusBar.h"
 #include "platform/ui/CToolBar.h"
 
@@ -58,7 +57,6 @@ private:
     CToolBar m_dimToolBar;
     CDialogBar m_toolTabBar;
     CDialogBar m_commandBar;
-    CImageList m_toolImages;
 
     DECLARE_MESSAGE_MAP()
 };
