@@ -138,6 +138,7 @@ public:
     void GrowDirtyRect(int x, int y);
     bool SelectSameGroup();
     bool ExplodeSelected();
+    void ShowPointMarkers();
 
     // --- step engine (commands/step_engine.cpp and the family files) ---
     void StepCommand(CDC* dc, int inputKind);
@@ -262,6 +263,7 @@ private:
     bool PanByPreview();
     void Rotate3DView();
     void PreviewEditRubber(CDC* dc);
+    void PreviewTangent(CDC* dc);
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
     void OrthoAndTrack(CDC* dc);

@@ -7,6 +7,11 @@
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/view_transform.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+#include "platform/ui/CClientDC.h"
 #include "view/CZorvaView.h"
 
 void CZorvaView::GrowDirtyRect(int x, int y)
@@ -63,4 +68,30 @@ bool CZorvaView::ExplodeSelected()
     PrintLine(text);
     doc->CommitUndoStep(0);
     return count > 0;
+}
+
+// Red squares of ±3 pixels at the points the wire-wear dialog marks.
+void DrawPointMarkers(CDC* dc)
+{
+    CBrush brush(RGB(255, 0, 0));
+    CPen pen(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    CPen* oldPen = dc->SelectObject(&pen);
+    const int rop = dc->SetROP2(R2_COPYPEN);
+    dc->SetBkMode(TRANSPARENT);
+    for (int i = 0; i < g_WearMarkers.GetSize(); ++i) {
+        const POINT p = WorldToScreen(g_WearMarkers[i]);
+        dc->Rectangle(p.x - 3, p.y - 3, p.x + 4, p.y + 4);
+    }
+    dc->SetROP2(rop);
+    dc->SelectObject(oldPen);
+    dc->SelectObject(oldBrush);
+}
+
+void CZorvaView::ShowPointMarkers()
+{
+    if (g_WearMarkers.IsEmpty() || g_pView == nullptr)
+        return;
+    CClientDC dc(g_pView);
+    DrawPointMarkers(&dc);
 }

@@ -36,9 +36,32 @@ double Direction(const x_Vector& a, const x_Vector& b)
 
 } // namespace
 
+// The first candidate tangent with an end in the pick square is shown.
+void CZorvaView::PreviewTangent(CDC* dc)
+{
+    const POINT c = WorldToScreen(m_cursorPoint);
+    const auto near = [&](const x_Vector& p) {
+        const POINT q = WorldToScreen(p);
+        return p.valid && std::abs(q.x - c.x) <= 8 && std::abs(q.y - c.y) <= 8;
+    };
+    m_tangentChoice = -1;
+    for (int i = 0; i < 4; ++i) {
+        const x_LineData& t = m_tangents[i];
+        if (!t.p1.valid || !t.p2.valid || !(near(t.p1) || near(t.p2)))
+            continue;
+        DrawRubberLineAlt(t.p1, t.p2, dc);
+        m_tangentChoice = i;
+        return;
+    }
+}
+
 void CZorvaView::PreviewEditRubber(CDC* dc)
 {
     const int command = g_curCommand;
+    if (command == kCmdTangent) {
+        PreviewTangent(dc);
+        return;
+    }
     const bool transform = (command == kCmdMove || command == kCmdMirror || command == kCmdRotate
                             || command == kCmdScale) && m_subStep == 2;
     const bool paste = command == kCmdPaste && m_subStep >= 0;

@@ -20,6 +20,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/ui/CClientDC.h"
 #include "view/CZorvaView.h"
+#include "view/view_entities.h"
 
 namespace {
 
@@ -195,6 +196,8 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
         if (!u->deleted && u->complete && u->role == kRolePath && u->visible && OverlapsVisibleArea(u))
             draw(u);
     }
+    if (g_WearCorrectionMode && !g_WearMarkers.IsEmpty())
+        DrawPointMarkers(dc);
     // Path-generation overlays (compensation labels, the path under
     // construction, direction arrows) come with the path engine.
 }

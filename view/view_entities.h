@@ -26,5 +26,8 @@ x_Vector NegateVector(const x_Vector& v);
 // Frees every unit of the drawing list and the undo history.
 bool ClearDrawingList();
 bool ClearUndoHistory();
+class CDC;
+// Red squares at the points of g_WearMarkers.
+void DrawPointMarkers(CDC* dc);
 // Clears the wire-wear data of every unit and the marker list.
 void ClearWearMarks();

@@ -13,6 +13,7 @@
 #include "geometry/GeometryState.h"
 #include "platform/core/files.h"
 #include "platform/testing/ui_harness.h"
+#include "platform/ui/CClientDC.h"
 #include "tests/support/viewdriver/ViewDriver.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -74,4 +75,17 @@ TEST(ViewRender, ScaleBarLengthAndLabel)
         EXPECT_EQ(static_cast<int>(length), c.mm);
         EXPECT_EQ(static_cast<int>(c.scale * length), c.pixels);
     }
+}
+
+TEST(ViewRender, WearMarkersAreRedSquaresWhileTheCorrectionRuns)
+{
+    ViewDriver drv(200, 150);
+    drv.SetView(10.0, 20, 130);
+    g_WearMarkers.Add(x_Vector(5, 5));          // pixel (70, 80)
+    g_WearCorrectionMode = 1;
+    drv.view->RedrawNow();
+    CClientDC dc(drv.view);
+    EXPECT_EQ(dc.GetPixel(70, 80), RGB(255, 0, 0));
+    EXPECT_EQ(dc.GetPixel(73, 83), RGB(255, 0, 0));
+    EXPECT_NE(dc.GetPixel(74, 80), RGB(255, 0, 0));
 }
