@@ -329,21 +329,25 @@ bool CZorvaView::TypedMisc(CDC* dc, const CString& text)
         for (CUnit* u : doc->m_unitList) {
             if (u->deleted || !u->selected || u->role != kRoleDrawing)
                 continue;
+            // A copy of this paste is recorded as created (see the click).
+            const bool fresh = !u->complete;
+            u->complete = 1;
+            u->Move(d);
+            u->CommitTransform();
+            u->gripsValid = 0;
+            if (fresh)
+                continue;
             if (rest == nullptr) {
                 doc->PrepareUndoStep();
                 rest = new CRest;
                 rest->m_flags = CRest::kMove;
                 rest->m_displacement = d;
             }
-            u->complete = 1;
-            u->Move(d);
-            u->CommitTransform();
-            u->gripsValid = 0;
             rest->Add(u);
         }
         if (rest != nullptr)
             AppendToObArray(rest, doc->m_restList);
-        PurgeDegenerateEntities(2);
+        PurgeDegenerateEntities(0);
         ResetEntityStates();
         ClearOutput();
         SetCommand(0);

@@ -192,3 +192,40 @@ TEST_F(EditTest, ScaleKeepsAGearThatRefusesAndReplacesTheRestInOneStep)
     ExpectPoint(lines[1]->GetEndPoint(), 20, 10);
     ExpectOneUndoStep(before);
 }
+
+// Pasted copies were recorded as a move: undo put them back onto their
+// sources instead of removing them.
+TEST_F(EditTest, PasteOfCopiesByATypedPointUndoesToTheSourcesAlone)
+{
+    CLine* a = AddLine(0, 0, 10, 0);
+    a->selected = 1;
+    drv->view->CopySelected();
+    drv->view->m_cursorPoint = x_Vector(0, 0);
+    drv->view->PasteClipboard();
+    ASSERT_EQ(drv->Command(), kCmdPaste);
+    const auto before = Picture({a});
+    Type(u"0,5");
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectPoint(lines[1]->GetStartPoint(), 0, 5);
+    ExpectPoint(lines[1]->GetEndPoint(), 10, 5);
+    ExpectPoint(a->GetStartPoint(), 0, 0);
+    EXPECT_EQ(drv->Command(), 0);
+    ExpectOneUndoStep(before);
+}
+
+TEST_F(EditTest, PasteOfACutSelectionMovesItAsOneStep)
+{
+    CLine* a = AddLine(0, 0, 10, 0);
+    a->selected = 1;
+    drv->view->CutSelected();
+    drv->view->m_cursorPoint = x_Vector(0, 0);
+    drv->view->PasteClipboard();
+    const auto before = Now();
+    Type(u"0,5");
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], a);
+    ExpectPoint(a->GetStartPoint(), 0, 5);
+    ExpectOneUndoStep(before);
+}

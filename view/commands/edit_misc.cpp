@@ -264,9 +264,14 @@ void CZorvaView::StepPasteOrExplode(CDC* dc)
     for (CUnit* u : doc->m_unitList) {
         if (u->deleted || !u->selected || u->role != kRoleDrawing)
             continue;
+        // Copies made by this paste are recorded as created, not moved: as a
+        // move, undo left them on top of their sources.
+        const bool fresh = !u->complete;
         u->complete = 1;
         u->CommitTransform();
         u->gripsValid = 0;
+        if (fresh)
+            continue;
         if (rest == nullptr) {
             doc->PrepareUndoStep();
             rest = new CRest;
@@ -277,7 +282,7 @@ void CZorvaView::StepPasteOrExplode(CDC* dc)
     }
     if (rest != nullptr)
         AppendToObArray(rest, doc->m_restList);
-    PurgeDegenerateEntities(2);
+    PurgeDegenerateEntities(0);
     ClearOutput();
     ResetEntityStates();
     SetCommand(0);
