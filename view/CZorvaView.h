@@ -289,6 +289,7 @@ private:
     bool PlaceShapeAsPieces();
     void StepEllipse(CDC* dc);
     void StepSpline(CDC* dc);
+    void StepWaveLine(CDC* dc);
     bool RefuseDegenerateEllipseClick();
     void PlaceSegment(CDC* dc);
 

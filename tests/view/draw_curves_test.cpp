@@ -50,3 +50,36 @@ TEST_F(ViewTest, OpenSplineEndsWithTheRightButtonAtTheCursor)
     ExpectPoint(splines[0]->nodes[3], 30, 5);
     EXPECT_EQ(g_undoCount, 1);
 }
+
+TEST_F(ViewTest, WaveLineBetweenTwoClicks)
+{
+    g_WavePeak = 10.0;
+    drv->Start(kCmdWaveLine);
+    drv->ClickAt({0, 0});
+    drv->ClickAt({40, 0});
+    EXPECT_EQ(drv->Command(), 0);
+    const auto waves = Live(11);
+    ASSERT_EQ(waves.size(), 1u);
+    // Peaks at a quarter and three quarters, left then right of the chord.
+    const x_Vector want[5] = {{0, 0}, {10, 10}, {20, 0}, {30, -10}, {40, 0}};
+    ASSERT_EQ(waves[0]->nodes.GetSize(), 5);
+    for (int i = 0; i < 5; ++i)
+        ExpectPoint(waves[0]->nodes[i], want[i].x, want[i].y, 1e-9);
+}
+
+TEST_F(ViewTest, GripMoveOfALineIsOneMoveStep)
+{
+    CLine* line = AddLine(0, 0, 10, 0);
+    const int steps = g_undoCount;
+    drv->ClickAt({5, 0});                // select
+    ASSERT_TRUE(line->selected);
+    drv->ClickAt({5, 0});                // the middle grip starts a move
+    ASSERT_EQ(drv->Step(), kStepGripMove);
+    drv->ClickAt({5, 3});
+    EXPECT_EQ(drv->Step(), kStepIdlePick);
+    ExpectPoint(line->GetStartPoint(), 0, 3);
+    ExpectPoint(line->GetEndPoint(), 10, 3);
+    EXPECT_EQ(g_undoCount, steps + 1);
+    ASSERT_TRUE(drv->doc->Undo());
+    ExpectPoint(line->GetStartPoint(), 0, 0);
+}

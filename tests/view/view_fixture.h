@@ -48,6 +48,7 @@ protected:
         line->complete = 1;
         drv->doc->AppendUnit(line);
         drv->doc->CommitUndoStep(0);
+        drv->view->RedrawNow();         // as after every change: grips current
         return line;
     }
     static void ExpectPoint(const x_Vector& p, double x, double y, double tol = kTol)

@@ -4,6 +4,8 @@
 //   6 elliptic arc: as the ellipse, then the start and the end point.
 //   11 spline: every click adds a node; the right button or Esc ends it
 //     ("闭曲线" closes it).
+//   23 wave line: the two ends; the wave height is typed in the command
+//      edit (g_WavePeak).
 // Coincident axis ends and a minor-axis point on the centre would divide
 // by zero in the builders; such clicks are refused with "#输入有误".
 
@@ -78,4 +80,22 @@ void CZorvaView::StepSpline(CDC* dc)
     if (m_pFloatUnit != nullptr && m_pFloatUnit->FindNodeAt(p) < 0)
         m_pFloatUnit->nodes.Add(p);
     m_markInputPoint = 1;
+}
+
+void CZorvaView::StepWaveLine(CDC*)
+{
+    if (m_subStep != 0)
+        return;
+    const x_Vector p = m_inputPoint;
+    ++g_UnitIdCounter;
+    auto* wave = new CSplines();
+    wave->inputPoints[0] = wave->inputPoints[1] = p;
+    wave->keyPoints.RemoveAll();
+    NewFloating(wave);
+    m_markInputPoint = 1;
+    ++m_subStep;
+    if (g_commandBar != nullptr)
+        g_commandBar->SetDlgItemText(kIdCommandEdit, CString());
+    ++m_subStep;
+    m_basePoint = m_secondPoint = p;
 }

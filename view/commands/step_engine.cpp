@@ -112,6 +112,9 @@ bool CZorvaView::AutoComplete()
     case kCmdCircle:
         done = count >= (g_CircleMode == 2 ? 2 : 1);
         break;
+    case kCmdWaveLine:
+        done = count >= 1;
+        break;
     case kCmdToolPoint:
         if (count == -1) {
             // The replace question is still open: the point is not used.
@@ -225,9 +228,12 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     case kCmdSpline:
         StepSpline(dc);
         break;
+    case kCmdWaveLine:
+        StepWaveLine(dc);
+        break;
     default:
-        // Text, dimensions, centre lines and wave lines take their points
-        // when their entity classes and panels arrive.
+        // Text, dimensions and centre lines take their points when their
+        // entity classes and panels arrive.
         return;
     }
     CommonStepTail(dc);
