@@ -229,3 +229,32 @@ TEST_F(EditTest, PasteOfACutSelectionMovesItAsOneStep)
     ExpectPoint(a->GetStartPoint(), 0, 5);
     ExpectOneUndoStep(before);
 }
+
+TEST_F(EditTest, QueriesPrintWhatWasClicked)
+{
+    AddLine(0, 20, 0, 30);                      // length 10, at 90°
+    AddCircle(2, 3, 1);
+    ++g_UnitIdCounter;
+    CArc* arc = NewArc({20, 0}, 2, 0, kPi / 2, 0);
+    drv->doc->AppendUnit(arc);
+    drv->doc->CommitUndoStep(0);
+    const int steps = g_undoCount;
+    const struct { const char* name; int command; std::vector<x_Vector> clicks; const char16_t* line; } kCases[] = {
+        {"point", kCmdQueryPoint, {{3, 4}}, u"坐标点： X = 3.0000 , Y = 4.0000"},
+        {"distance", kCmdQueryDistance, {{0, 0}, {3, 4}},
+         u"两点距离： 5.0000 mm  ; 坐标：P1(0.0000 , 0.0000) P1(3.0000 , 4.0000)"},
+        {"perimeter of a line", kCmdQueryPerimeter, {{0, 25}}, u"周长： 10.0000 mm"},
+        {"angle of a line", kCmdQueryAngle, {{0, 25}}, u"角度： 90.0000°"},
+        {"sweep of an arc", kCmdQueryAngle, {{22, 0}}, u"弧度： 90.0000°"},
+        {"centre of a circle", kCmdQueryCentre, {{3, 3}}, u"中心点： X = 2.0000 , Y = 3.0000"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        drv->Start(c.command);
+        for (const x_Vector& p : c.clicks)
+            drv->ClickAt(p);
+        EXPECT_FALSE(OutputHas(c.line).empty());
+        EXPECT_EQ(drv->Command(), c.command);
+    }
+    EXPECT_EQ(g_undoCount, steps);              // queries change nothing
+}

@@ -212,7 +212,14 @@ void CZorvaView::StepQuery(CDC* dc)
         if (!centred)
             return;
         u->UpdateGripPoints();
-        const x_Vector c = type == 1 ? u->refPoint : u->GetCentre();
+        // A piece's centre is its shape's, which the grip rebuild keeps.
+        x_Vector c = u->geometry.ellipse.centre;
+        if (type == 1)
+            c = u->refPoint;
+        else if (type == 7)
+            c = u->geometry.circle.centre;
+        else if (type == 8)
+            c = u->geometry.arc.centre;
         u->selected = 1;
         line.Format(u"中心点： X = %.4f , Y = %.4f    %s", c.x, c.y, CommandShortName(type, 0).GetString());
         RedrawNow();
