@@ -209,3 +209,21 @@ TEST_F(DivideTest, EllipseIntoFourQuarters)
     EXPECT_EQ(Live(5).size(), 1u);
     EXPECT_TRUE(Live(6).empty());
 }
+
+TEST_F(EditTest, AlignTrimsAgainstTheSelectedBoundaryOnly)
+{
+    AddLine(0, 0, 10, 0);
+    AddLine(5, -5, 5, 5);
+    AddLine(8, -5, 8, 5);       // crosses too, but is no boundary
+    drv->Start(kCmdAlign);
+    drv->ClickAt({5, 3});
+    Type(u"");
+    ASSERT_EQ(drv->view->m_subStep, 1);
+    const auto before = Now();
+    drv->ClickAt({9, 0});
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 3u);
+    ExpectPoint(lines[2]->GetStartPoint(), 0, 0);
+    ExpectPoint(lines[2]->GetEndPoint(), 5, 0);
+    ExpectOneUndoStep(before);
+}
