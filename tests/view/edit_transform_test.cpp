@@ -135,3 +135,13 @@ TEST_F(MirrorTest, ReplacingTheSource)
 {
     MirrorAcrossXAxis(u"n", 1);
 }
+
+TEST_F(EditTest, MoveSelectsByWindowDrag)
+{
+    AddLine(0, 0, 10, 0);
+    AddLine(0, 5, 10, 5);
+    AddLine(0, 50, 10, 50);             // outside the window
+    drv->Start(kCmdMove);
+    drv->DragWindow({-1, -1}, {11, 6});
+    EXPECT_EQ(CountSelectedUnits(1), 2);
+}

@@ -113,8 +113,11 @@ bool CZorvaView::SelectionClick(CDC* dc, const x_Vector& p, int roles, bool gear
         if (m_pickedFlag || m_gripDragFlag)
             hit = u;
     }
-    if (hit == nullptr)
+    if (hit == nullptr) {
+        // A drag from here selects by window when the button comes up.
+        m_windowSelect = 1;
         return false;
+    }
     m_unitHit = 1;
     m_pPickedUnit = hit;
     hit->hoverShown = 0;
