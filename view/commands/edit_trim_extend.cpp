@@ -66,12 +66,10 @@ void CZorvaView::StepTrimOrAlign(CDC* dc, bool align)
         if (!u->Copy(0, copy) || copy == nullptr)
             continue;
         const int before = doc->m_unitList.GetSize();
-        const bool deletedBefore = u->deleted;
         const int answer = copy->Trim(0, p, i);
         delete copy;
         if (answer != 1) {
             DropAppendedSince(doc, before);
-            u->deleted = deletedBefore;
             continue;
         }
         doc->RecordDelete(u);
