@@ -93,3 +93,14 @@ TEST_F(ViewTest, ParallelLineRefusesAnythingButALine)
     drv->ClickAt({5, 0});
     EXPECT_EQ(drv->Output().back(), CString(u"#只支持直线平行线"));
 }
+
+TEST_F(ViewTest, TypedShortCommandThenClicks)
+{
+    drv->Type(CString(u"l"));
+    EXPECT_EQ(drv->Command(), kCmdLine);
+    drv->ClickAt({0, 0});
+    drv->ClickAt({3, 4});
+    drv->PressKey(27);
+    ASSERT_EQ(Live(1).size(), 1u);
+    EXPECT_NEAR(Live(1)[0]->GetLength(), 5.0, 1e-9);
+}

@@ -120,6 +120,19 @@ void ViewDriver::SetCommandEdit(const CString& text)
     g_commandBar->SetDlgItemText(kIdCommandEdit, text);
 }
 
+void ViewDriver::Type(const CString& text)
+{
+    SetCommandEdit(text);
+    PressKey(13);
+}
+
+CString ViewDriver::CommandEdit() const
+{
+    CString text;
+    g_commandBar->GetDlgItemText(kIdCommandEdit, text);
+    return text;
+}
+
 void ViewDriver::PressKey(int key)
 {
     view->DispatchKey(key);

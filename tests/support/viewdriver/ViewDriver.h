@@ -34,6 +34,9 @@ public:
     void Start(int command);                    // as a menu would
     void SelectMode(int index);                 // the mode combo
     void SetCommandEdit(const CString& text);
+    // Text typed into the command edit, then Enter.
+    void Type(const CString& text);
+    CString CommandEdit() const;
     void PressKey(int key);                     // 13, 27, 36, 46, hot keys
     void MoveTo(const x_Vector& world);
     void MoveToPixel(POINT pixel);
