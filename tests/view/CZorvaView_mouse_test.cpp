@@ -137,3 +137,38 @@ TEST_F(ViewTest, DragsRotateThePathView3D)
     // A press never reaches the step engine in this view.
     EXPECT_EQ(drv->Command(), kCmdPathView3D);
 }
+
+TEST_F(ViewTest, CtrlClickTogglesAWholeCompoundShape)
+{
+    CLine* edges[4] = {AddLine(0, 0, 4, 0), AddLine(4, 0, 4, 3), AddLine(4, 3, 0, 3), AddLine(0, 3, 0, 0)};
+    for (CLine* e : edges) {
+        e->group = 2;
+        e->pieceOf = 1;
+    }
+    CLine* free = AddLine(0, 10, 5, 10);
+    g_ctrlDown = 1;
+    drv->ClickAt({2, 0});
+    for (CLine* e : edges)
+        EXPECT_TRUE(e->selected);
+    drv->ClickAt({2, 10});
+    EXPECT_TRUE(free->selected);
+    drv->ClickAt({4, 1});
+    for (CLine* e : edges)
+        EXPECT_FALSE(e->selected);
+    EXPECT_TRUE(free->selected);
+    g_ctrlDown = 0;
+}
+
+TEST_F(ViewTest, RightClickInMoveAdvancesOnlyWithASelection)
+{
+    CLine* line = AddLine(0, 0, 10, 0);
+    drv->Start(kCmdMove);
+    drv->RightClick();
+    EXPECT_EQ(drv->Command(), 0);
+    line->selected = 1;
+    drv->Start(kCmdMove);
+    EXPECT_TRUE(line->selected);           // the selection survives the start
+    drv->RightClick();
+    EXPECT_EQ(drv->Command(), kCmdMove);
+    EXPECT_EQ(drv->view->m_subStep, 1);
+}
