@@ -258,3 +258,16 @@ TEST_F(EditTest, QueriesPrintWhatWasClicked)
     }
     EXPECT_EQ(g_undoCount, steps);              // queries change nothing
 }
+
+TEST_F(EditTest, OriginOffsetMovesEveryEntityInOneStep)
+{
+    AddLine(10, 20, 15, 20);
+    AddCircle(0, 0, 1);
+    drv->Start(kCmdOriginOffset);
+    const auto before = Now();
+    Type(u"10,20");
+    ExpectPoint(Live(1)[0]->GetStartPoint(), 0, 0);
+    ExpectPoint(Live(7)[0]->geometry.circle.centre, -10, -20);
+    EXPECT_EQ(drv->Command(), 0);
+    ExpectOneUndoStep(before);
+}

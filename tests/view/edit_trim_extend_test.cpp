@@ -227,3 +227,16 @@ TEST_F(EditTest, AlignTrimsAgainstTheSelectedBoundaryOnly)
     ExpectPoint(lines[2]->GetEndPoint(), 5, 0);
     ExpectOneUndoStep(before);
 }
+
+TEST_F(EditTest, TypedUTakesBackTheLastTrim)
+{
+    AddLine(0, 0, 10, 0);
+    AddLine(5, -5, 5, 5);
+    drv->Start(kCmdTrim);
+    const auto before = Now();
+    Type(u"8,0");
+    EXPECT_EQ(drv->view->m_editCount, 1);
+    Type(u"u");
+    EXPECT_EQ(Now(), before);
+    EXPECT_EQ(drv->Command(), 0);
+}
