@@ -139,6 +139,8 @@ public:
     bool SelectSameGroup();
     bool ExplodeSelected();
     void ShowPointMarkers();
+    // The OK of the text annotation panel: places the text being set.
+    void ApplyTextAnnotation();
 
     // --- step engine (commands/step_engine.cpp and the family files) ---
     void StepCommand(CDC* dc, int inputKind);
@@ -290,6 +292,7 @@ private:
     void StepEllipse(CDC* dc);
     void StepSpline(CDC* dc);
     void StepWaveLine(CDC* dc);
+    void StepText(CDC* dc);
     bool RefuseDegenerateEllipseClick();
     void PlaceSegment(CDC* dc);
 

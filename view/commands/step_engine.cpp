@@ -231,9 +231,12 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     case kCmdWaveLine:
         StepWaveLine(dc);
         break;
+    case kCmdText:
+        StepText(dc);
+        return;
     default:
-        // Text, dimensions and centre lines take their points when their
-        // entity classes and panels arrive.
+        // Dimensions and centre lines take their points when the dimension
+        // classes arrive.
         return;
     }
     CommonStepTail(dc);
