@@ -58,6 +58,9 @@ public:
     void OnMButtonUp(UINT flags, CPoint point) override;
     void OnKeyUp(UINT key, UINT repeat, UINT flags) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
+    // Install and remove the main frame's link (CZorvaView_framelink.cpp).
+    int OnCreate(LPCREATESTRUCT cs) override;
+    void OnDestroy() override;
 
     // --- rendering (CZorvaView_render.cpp) ---
     int RenderOffscreen(CDC* dc);

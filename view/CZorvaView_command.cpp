@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
+#include "app/ToolPalette.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/screen_marks.h"
@@ -351,8 +352,9 @@ bool CZorvaView::AskToReplaceToolPoint()
 
 void CZorvaView::RefreshCommandButtons()
 {
-    // The toolbars and palettes of the main frame update their pressed
-    // state from g_curCommand in their idle update.
+    // The toolbars follow g_curCommand in their idle update; the palette
+    // buttons are set here.
+    SyncAllPaletteButtons();
 }
 
 void CZorvaView::OnModeChanged()
