@@ -53,10 +53,10 @@ TEST(LinkHelpers, IdAndAddressTexts)
 {
     const uint8_t id[4] = {1, 2, 3, 4};
     EXPECT_EQ(IdToHex(id), CString(u"04030201"));
-    const uint8_t ip[4] = {192, 168, 1, 20};
+    const uint8_t ip[4] = {127, 10, 1, 20};
     uint32_t a;
     std::memcpy(&a, ip, 4);
-    EXPECT_EQ(OwnIpText(a), CString(u"192.168.1.20"));
+    EXPECT_EQ(OwnIpText(a), CString(u"127.10.1.20"));
 }
 
 TEST(LinkHelpers, FileNameChecks)
