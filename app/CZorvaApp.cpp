@@ -36,6 +36,7 @@ BEGIN_MESSAGE_MAP(CZorvaApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
+    ON_COMMAND(65023, OnAppExit)        // the main toolbar's exit button
 END_MESSAGE_MAP()
 
 namespace {

@@ -21,6 +21,7 @@
 #include "platform/testing/dialog_answers.h"
 #include "platform/testing/ui_harness.h"
 #include "platform/ui/CListBox.h"
+#include "platform/ui/CToolBar.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
 
@@ -239,10 +240,21 @@ TEST_F(FrameLinkTest, LockSwitchOfTheCommandBarReachesTheView)
     EXPECT_EQ(LastOutputLine(), CString(u"#锁定开关已开启，无法进行操作"));
 }
 
-TEST_F(FrameLinkTest, TypedExitEndsTheProcess)
+TEST_F(FrameLinkTest, TypedExitAndTheExitButtonEndTheProcess)
 {
     Type(u"qt");
     EXPECT_EQ(g_ended, std::vector<int>{0});
+    // A test's ending comes back, and the typed text stays in the edit.
+    edit->SetWindowText(CString());
+    Type(u" EXIT ");
+    EXPECT_EQ(g_ended, (std::vector<int>{0, 0}));
+
+    harness::RunIdle(frame);
+    ASSERT_EQ(g_mainToolBar->GetItemID(19), 65023u);
+    EXPECT_TRUE(g_mainToolBar->GetToolBarCtrl().IsButtonEnabled(65023));
+    g_mainToolBar->PressButton(19);
+    Settle();
+    EXPECT_EQ(g_ended, (std::vector<int>{0, 0, 0}));
 }
 
 } // namespace
