@@ -485,12 +485,23 @@ void ComboWidget::showPopup()
 {
     NotifyCommand(this, CBN_DROPDOWN);
     QComboBox::showPopup();
+    QWidget* list = view()->window();
+    if (list != window() && !m_watchingList) {
+        list->installEventFilter(this);
+        m_watchingList = true;
+    }
 }
 
-void ComboWidget::hidePopup()
+// The list closes by a choice, Esc or a click elsewhere; Qt also "hides" a
+// list that is not open (on disabling), which is no closing. Qt closes the
+// list before it reports the chosen row, so the closing is sent after the
+// choice (CBN_SELENDOK) as Windows orders them: an owner that took the
+// closing first saw a list left without a choice.
+bool ComboWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    QComboBox::hidePopup();
-    NotifyCommand(this, CBN_CLOSEUP);
+    if (event->type() == QEvent::Hide && watched == view()->window())
+        QMetaObject::invokeMethod(this, [this] { NotifyCommand(this, CBN_CLOSEUP); }, Qt::QueuedConnection);
+    return QComboBox::eventFilter(watched, event);
 }
 
 ListBoxWidget::ListBoxWidget(DWORD style, QWidget* parent) : QListWidget(parent)

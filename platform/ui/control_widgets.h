@@ -113,13 +113,16 @@ class ComboWidget : public QComboBox {
 public:
     ComboWidget(DWORD style, QWidget* parent);
     void showPopup() override;
-    void hidePopup() override;
     // Height of the open list in pixels.
     void SetListHeight(int pixels);
 
 protected:
     // A window height beyond one row is the open list's, as in a template.
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool m_watchingList = false;
 };
 
 class ListBoxWidget : public QListWidget {

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+
 #include <memory>
 #include <vector>
 
@@ -20,10 +25,12 @@
 #include "geometry/view_transform.h"
 #include "platform/testing/dialog_answers.h"
 #include "platform/testing/ui_harness.h"
+#include "platform/ui/CComboBox.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CToolBar.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
+#include "view/view_entities.h"
 
 namespace {
 
@@ -134,6 +141,33 @@ protected:
         Settle();
     }
 
+    // The mode combo's list, opened and left as the mouse does it: a click
+    // on row, or (row < 0) closed without a choice.
+    static void UseModeList(int row)
+    {
+        auto* combo = qobject_cast<QComboBox*>(g_pCommandBar->GetDlgItem(1012)->GetSafeHwnd());
+        ASSERT_NE(combo, nullptr);
+        combo->showPopup();
+        QApplication::processEvents();
+        if (row < 0) {
+            combo->hidePopup();
+        } else {
+            QWidget* rows = combo->view()->viewport();
+            const QPointF at = combo->view()->visualRect(combo->model()->index(row, 0)).center();
+            QMouseEvent press(QEvent::MouseButtonPress, at, rows->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, rows->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                                Qt::NoModifier);
+            QApplication::sendEvent(rows, &press);
+            QApplication::sendEvent(rows, &release);
+        }
+        Settle();
+    }
+    static int ModeComboSelection()
+    {
+        return dynamic_cast<CComboBox*>(g_pCommandBar->GetDlgItem(1012))->GetCurSel();
+    }
+
     std::unique_ptr<CZorvaApp> app;
     CMainFrame* frame = nullptr;
     CZorvaView* view = nullptr;
@@ -205,6 +239,33 @@ TEST_F(FrameLinkTest, PaletteButtonStartsAndEndsItsCommandAndFollowsTypedStarts)
     ClickButton(line);
     EXPECT_EQ(g_curCommand, 0);
     EXPECT_EQ(line->GetCheck(), 0);
+}
+
+TEST_F(FrameLinkTest, ModeChosenInTheComboListIsKeptAndAListLeftWithoutAChoiceStepsOn)
+{
+    Type(u"c");
+    ASSERT_EQ(g_curCommand, 7);
+    ASSERT_EQ(ModeComboSelection(), 0);
+    // Circle modes: 0 centre and radius, 1 two points, 2 two points and radius.
+    const struct { const char* name; int row, mode; } kSteps[] = {
+        {"choose the last", 2, 2},
+        {"choose the first", 0, 0},
+        {"choose the middle", 1, 1},
+        {"no choice steps to the next", -1, 2},
+        {"no choice wraps to the first", -1, 0},
+    };
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        UseModeList(step.row);
+        EXPECT_EQ(g_curCommand, 7);
+        EXPECT_EQ(GetCommandMode(kCmdCircle - 1), step.mode);
+        EXPECT_EQ(ModeComboSelection(), step.mode);
+    }
+    UseModeList(1);
+    Key(VK_ESCAPE);
+    Type(u"c");
+    EXPECT_EQ(ModeComboSelection(), 1);
+    EXPECT_EQ(GetCommandMode(kCmdCircle - 1), 1);
 }
 
 TEST_F(FrameLinkTest, WheelZoomsAboutTheCursorAndArrowsPan)
