@@ -23,9 +23,11 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/view_transform.h"
+#include "platform/testing/control_driver.h"
 #include "platform/testing/dialog_answers.h"
 #include "platform/testing/ui_harness.h"
 #include "platform/ui/CComboBox.h"
+#include "platform/ui/CDialogBar.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CToolBar.h"
 #include "view/CZorvaView.h"
@@ -208,7 +210,12 @@ TEST_F(FrameLinkTest, TypedLineThroughTheCommandEditThenUndoAndRedoByKeys)
 
 TEST_F(FrameLinkTest, PaletteButtonStartsAndEndsItsCommandAndFollowsTypedStarts)
 {
-    frame->ShowToolPalette(0);
+    // No palette shows before the first tab change.
+    EXPECT_FALSE(g_leftTool1.IsWindowVisible());
+    dlgtest::Choose(g_toolTabBar->GetDlgItem(1189), 1);
+    dlgtest::Choose(g_toolTabBar->GetDlgItem(1189), 0);
+    EXPECT_TRUE(g_leftTool1.IsWindowVisible());
+    EXPECT_FALSE(g_leftTool2.IsWindowVisible());
     CCeButtonST* circle = PaletteButton(1, 1107);
     CCeButtonST* line = PaletteButton(1, 1030);
     ASSERT_NE(circle, nullptr);
