@@ -22,6 +22,7 @@
 #include "app/settings_file.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/View3D.h"
 #include "geometry/view_transform.h"
 #include "platform/testing/control_driver.h"
 #include "platform/testing/dialog_answers.h"
@@ -295,6 +296,26 @@ TEST_F(FrameLinkTest, WheelZoomsAboutTheCursorAndArrowsPan)
     EXPECT_EQ(g_ViewOriginX, x - 50);
     Key(VK_DOWN);
     EXPECT_EQ(g_ViewOriginY, y + 50);
+}
+
+TEST_F(FrameLinkTest, F9TogglesThe3DPathViewAndCtrlArrowsTurnIt)
+{
+    Key(VK_F1 + 8);    // F9
+    ASSERT_EQ(g_curCommand, kCmdPathView3D);
+    const double turn = g_View3D.turn, tilt = g_View3D.tilt;
+    const int x = g_ViewOriginX, y = g_ViewOriginY;
+    harness::KeyDown(edit, VK_CONTROL, harness::kCtrl);
+    harness::PressKey(edit, VK_UP, harness::kCtrl);
+    harness::PressKey(edit, VK_RIGHT, harness::kCtrl);
+    harness::KeyUp(edit, VK_CONTROL);
+    Settle();
+    constexpr double kFourDegrees = 4.0 * 0.017453292519943295;
+    EXPECT_NEAR(g_View3D.tilt, tilt - kFourDegrees, 1e-12);
+    EXPECT_NEAR(g_View3D.turn, turn + kFourDegrees, 1e-12);
+    EXPECT_EQ(g_ViewOriginX, x);
+    EXPECT_EQ(g_ViewOriginY, y);
+    Key(VK_F1 + 8);    // F9
+    EXPECT_EQ(g_curCommand, 0);
 }
 
 TEST_F(FrameLinkTest, LockSwitchOfTheCommandBarReachesTheView)
