@@ -125,11 +125,6 @@ public:
         }
         m_view.RedrawNow();
     }
-    void SetLineStyle(int style, int dashDot) override
-    {
-        g_CurrentLineStyle = style;
-        g_CurrentDashDot = static_cast<std::uint8_t>(dashDot);
-    }
 
 private:
     CZorvaView& m_view;
