@@ -51,7 +51,12 @@ CMainFrame::CMainFrame()
     m_strTitle.Format(u"Zorva图形编程工具   -  %s", u"ver 3.7");
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The palettes ask for the tab bar while views update their buttons.
+    if (g_toolTabBar == &m_toolTabBar)
+        g_toolTabBar = nullptr;
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
