@@ -60,6 +60,12 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
     } else {
         TogglePickSelection(dc, point);
     }
+    // A pick that selected an entity or started a grip drag changed how
+    // entities look (grips shown or cleared): the click ends with a frame.
+    if (g_pickMark) {
+        g_pickMark = 0;
+        g_redrawAfterClick = 1;
+    }
     m_pPickedUnit = m_pickUnit;
     m_unitHit = m_pickedFlag;
     m_gripActive = m_gripDragFlag;

@@ -347,3 +347,49 @@ TEST_F(FrameLinkTest, TypedExitAndTheExitButtonEndTheProcess)
 }
 
 } // namespace
+
+TEST_F(FrameLinkTest, IdlePickShowsGripsAndAnEndGripDragMovesTheLineEnd)
+{
+    g_ViewScale = 10.0;
+    g_ViewOriginX = 100;
+    g_ViewOriginY = 300;
+    Type(u"l");
+    Type(u"0,0");
+    Type(u"20,0");
+    Key(VK_ESCAPE);
+    ASSERT_EQ(g_curCommand, 0);
+    const auto lines = LiveLines();
+    ASSERT_EQ(lines.size(), 1u);
+    CUnit* line = lines[0];
+
+    // Key points left for the next draw (as after an edit): the idle pick
+    // selects the line and ends with a frame, whose draw builds its grips.
+    line->gripsValid = 0;
+    line->keyPoints.RemoveAll();
+    g_snapOn = 0;
+    g_trackOn = 0;
+    ClickView(x_Vector(10, 0));
+    EXPECT_EQ(line->selected, 1);
+    EXPECT_EQ(view->m_cursorCross.x, -1);     // cleared by the full frame
+    EXPECT_EQ(line->gripsValid, 1);
+    ASSERT_GE(line->keyPoints.GetSize(), 2);
+
+    // Press on the end grip, then click the new end.
+    ClickView(x_Vector(20, 0));
+    EXPECT_NE(g_cmdStep, kStepIdlePick);
+    ClickView(x_Vector(25, 7));
+    EXPECT_EQ(g_cmdStep, kStepIdlePick);
+    ASSERT_EQ(LiveLines().size(), 1u);
+    const x_Vector a = LiveLines()[0]->GetStartPoint(), b = LiveLines()[0]->GetEndPoint();
+    EXPECT_NEAR(a.x, 0.0, 1e-9);
+    EXPECT_NEAR(a.y, 0.0, 1e-9);
+    EXPECT_NEAR(b.x, 25.0, 0.2);
+    EXPECT_NEAR(b.y, 7.0, 0.2);
+
+    // One undo step brings the old end back.
+    CtrlKey('Z');
+    ASSERT_EQ(LiveLines().size(), 1u);
+    const x_Vector e = LiveLines()[0]->GetEndPoint();
+    EXPECT_NEAR(e.x, 20.0, 1e-9);
+    EXPECT_NEAR(e.y, 0.0, 1e-9);
+}
