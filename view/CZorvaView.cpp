@@ -17,6 +17,7 @@
 #include "platform/core/files.h"
 #include "platform/core/named_objects.h"
 #include "platform/gdi/CRect.h"
+#include "view/view_settings_sync.h"
 
 IMPLEMENT_DYNCREATE(CZorvaView, CScrollView)
 
@@ -41,6 +42,7 @@ CZorvaView::CZorvaView()
     g_curCommand = 0;
     g_cmdStep = 0;
     InitTwoPointRecord(m_firstPoint, m_lastPoint);
+    RegisterViewSettingsSync();
     // The worker thread that polls m_workerRequest belongs to the path
     // engine; it is started with it.
 }

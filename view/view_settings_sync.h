@@ -1,0 +1,8 @@
+#pragma once
+
+// The view keeps some persisted settings in globals of its own; this ties
+// them to the settings blocks that the settings file saves and loads.
+
+// Adds the view's copy-in/copy-out pair to g_SettingsSyncs once; when the
+// settings file was loaded already, the view's globals take its values now.
+void RegisterViewSettingsSync();
