@@ -7,6 +7,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/core/format_args.h"
+
 // Wide text of the program: UTF-16 code units, a value type.
 class CString {
 public:
@@ -53,9 +55,9 @@ public:
     // printf rules; %s and %c take char16_t texts, %hs and %S take UTF-8 char*.
     // A CString or std::u16string argument is passed as its text.
     template <class... Args>
-    void Format(const char16_t* format, const Args&... args) { FormatRaw(format, VarArg(args)...); }
+    void Format(const char16_t* format, const Args&... args) { FormatRaw(format, FormatVarArg<CString, std::u16string>(args)...); }
     template <class... Args>
-    void AppendFormat(const char16_t* format, const Args&... args) { AppendFormatRaw(format, VarArg(args)...); }
+    void AppendFormat(const char16_t* format, const Args&... args) { AppendFormatRaw(format, FormatVarArg<CString, std::u16string>(args)...); }
     void FormatRaw(const char16_t* format, ...);
     void AppendFormatRaw(const char16_t* format, ...);
     void FormatV(const char16_t* format, va_list args);
@@ -107,21 +109,6 @@ public:
     friend std::strong_ordering operator<=>(const CString& a, const char16_t* b) { return a.Compare(b) <=> 0; }
 
 private:
-    template <class T>
-    static auto VarArg(const T& v)
-    {
-        if constexpr (std::is_same_v<T, CString>)
-            return v.GetString();
-        else if constexpr (std::is_same_v<T, std::u16string>)
-            return v.c_str();
-        else if constexpr (std::is_array_v<T>)
-            return static_cast<const std::remove_extent_t<T>*>(v);
-        else {
-            static_assert(std::is_trivially_copyable_v<T>, "pass texts as pointers");
-            return v;
-        }
-    }
-
     std::u16string m_str;
 };
 

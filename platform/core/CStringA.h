@@ -5,6 +5,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/core/format_args.h"
+
 // Byte text (GBK or plain ASCII), as the files and datagrams carry it.
 class CStringA {
 public:
@@ -39,9 +41,9 @@ public:
 
     // Narrow printf; numbers never take a locale decimal comma.
     template <class... Args>
-    void Format(const char* format, const Args&... args) { FormatRaw(format, VarArg(args)...); }
+    void Format(const char* format, const Args&... args) { FormatRaw(format, FormatVarArg<CStringA, std::string>(args)...); }
     template <class... Args>
-    void AppendFormat(const char* format, const Args&... args) { AppendFormatRaw(format, VarArg(args)...); }
+    void AppendFormat(const char* format, const Args&... args) { AppendFormatRaw(format, FormatVarArg<CStringA, std::string>(args)...); }
     void FormatRaw(const char* format, ...);
     void AppendFormatRaw(const char* format, ...);
     void FormatV(const char* format, va_list args);
@@ -71,21 +73,6 @@ public:
     friend bool operator==(const CStringA& a, const char* b) { return a.Compare(b) == 0; }
 
 private:
-    template <class T>
-    static auto VarArg(const T& v)
-    {
-        if constexpr (std::is_same_v<T, CStringA>)
-            return v.GetString();
-        else if constexpr (std::is_same_v<T, std::string>)
-            return v.c_str();
-        else if constexpr (std::is_array_v<T>)
-            return static_cast<const std::remove_extent_t<T>*>(v);
-        else {
-            static_assert(std::is_trivially_copyable_v<T>, "pass texts as pointers");
-            return v;
-        }
-    }
-
     std::string m_str;
 };
 
