@@ -262,51 +262,9 @@ void CZorvaView::RightButtonInCommand()
 // Mirror ends with the answer in the command edit: "y" keeps the sources.
 void CZorvaView::CompleteMirror(const CString& answer)
 {
-    CZorvaDoc* doc = GetZorvaDoc();
-    if (doc == nullptr)
-        return;
-    const bool keep = answer == CString(u"y") || answer == CString(u"Y");
-    const int n = doc->m_unitList.GetSize();
-    if (keep) {
-        doc->m_tempList.RemoveAll();
-        const int g = GetMaxGroupNumber() + 1;
-        for (int i = 0; i < n; ++i) {
-            CUnit* u = doc->m_unitList[i];
-            if (u->deleted || !u->selected || u->gearKind)
-                continue;
-            CUnit* copy = nullptr;
-            if (!u->Copy(0, copy) || copy == nullptr)
-                continue;
-            copy->role = u->role;
-            copy->gearKind = u->gearKind;
-            copy->toothCount = u->toothCount;
-            copy->pieceOf = u->pieceOf;
-            if (u->group != 0)
-                copy->group = 2 * g - u->group;
-            copy->selected = 0;
-            doc->AppendUnit(copy);
-        }
-    }
-    for (int i = 0; i < n; ++i) {
-        CUnit* u = doc->m_unitList[i];
-        if (u->deleted || !u->selected || (u->role != kRoleDrawing && u->role != kRoleAnnotation))
-            continue;
-        CUnit* copy = nullptr;
-        if (!u->Copy(0, copy) || copy == nullptr)
-            continue;
-        if (!copy->Mirror(m_basePoint, m_secondPoint)) {
-            delete copy;
-            continue;
-        }
-        copy->CommitTransform();
-        copy->complete = 1;
-        copy->selected = 0;
-        doc->RecordDelete(u);
-        doc->AppendUnit(copy);
-    }
-    PurgeDegenerateEntities(0);
-    SetCommand(0);
-    PrintSeparator();
+    if (answer == CString(u"y") || answer == CString(u"Y"))
+        DuplicateSelectionInPlace();
+    ReplaceSelectionByCopies(kCmdMirror, m_basePoint, m_secondPoint, 0.0);
 }
 
 void CZorvaView::RightButtonAtRest()
