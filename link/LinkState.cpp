@@ -58,6 +58,7 @@ CString g_FetchTargetPath;
 int g_FetchAttempts = 0;
 int g_FetchAttemptTarget = -1;
 int g_FetchAttemptFile = -1;
+HeaderReply g_HeaderReply;
 
 std::vector<_PreSendFilePack> g_OfferQueue;
 std::vector<CString> g_OfferNames;
@@ -65,6 +66,7 @@ std::vector<MachineId> g_OfferMachines;
 MachineId g_OfferingMachine = kNoMachine;
 std::vector<StagedOffer> g_StagedOffers;
 uint32_t g_StagingSerial = 0;
+CString g_StagingFetchFolder;
 
 LinkSettings g_LinkSettings;
 CString g_SchemeFolderText;
@@ -119,12 +121,14 @@ void ResetLinkState()
     g_FetchTargetPath.Empty();
     g_FetchAttempts = 0;
     g_FetchAttemptTarget = g_FetchAttemptFile = -1;
+    g_HeaderReply = HeaderReply();
     g_OfferQueue.clear();
     g_OfferNames.clear();
     g_OfferMachines.clear();
     g_OfferingMachine = kNoMachine;
     g_StagedOffers.clear();
     g_StagingSerial = 0;
+    g_StagingFetchFolder.Empty();
     g_LinkSettings = LinkSettings();
     g_SchemeFolderText.Empty();
     g_CurrentScheme.Empty();

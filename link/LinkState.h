@@ -35,6 +35,16 @@ struct _PreSendFilePack {
     char offeredPath[256] = {};
 };
 
+// The answer given to the last good header of the pending fetch, sent again
+// when the machine repeats that header because it did not hear the answer.
+struct HeaderReply {
+    bool valid = false;
+    uint8_t header[288] = {};
+    uint32_t address = 0;
+    uint16_t port = 0;
+    Packet answer;
+};
+
 // An offered file fetched into the staging folder in this run.
 struct StagedOffer {
     MachineId machine = kNoMachine;
@@ -111,6 +121,7 @@ extern CString g_FetchTargetPath;
 extern int g_FetchAttempts;
 extern int g_FetchAttemptTarget;
 extern int g_FetchAttemptFile;
+extern HeaderReply g_HeaderReply;
 
 // Offers and relay.
 extern std::vector<_PreSendFilePack> g_OfferQueue;
@@ -119,6 +130,7 @@ extern std::vector<MachineId> g_OfferMachines;
 extern MachineId g_OfferingMachine;
 extern std::vector<StagedOffer> g_StagedOffers;
 extern uint32_t g_StagingSerial;
+extern CString g_StagingFetchFolder; // fresh folder of the offered file being fetched
 
 // Settings and schemes.
 extern LinkSettings g_LinkSettings;

@@ -35,8 +35,17 @@ bool RelayStart();
 // ANSI bytes of a path with its zero byte, cut at 255.
 std::string Utf16ToGbkPath(const CString& path);
 
-// The staging folder of relayed files (".\FileTemp").
+// The staging folder of relayed files (".\FileTemp"). Each offered file is
+// fetched into a fresh numbered folder of its own below it, so it keeps its
+// offered name.
 CString StagingFolder();
+CString NewStagingFolder();
+// Removes the numbered staging folders (and their files) that no queued
+// relay or running fetch needs: those of earlier runs, of failed fetches,
+// of finished and of cancelled relays.
+void SweepStaging();
+// Forgets every staged offer and sweeps: the relays will not happen.
+void DiscardStaging();
 
 // Packet handlers.
 void OnFileHeader(const Datagram& d);

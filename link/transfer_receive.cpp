@@ -40,22 +40,49 @@ void EndFetch()
     g_RequestCopy.retries = 0;
 }
 
-void RefuseHeader()
+// Answers a good header of the pending fetch and keeps the answer for a
+// repeat of that header.
+void AnswerHeader(const Datagram& d, const Packet& answer)
+{
+    HeaderReply& r = g_HeaderReply;
+    r.valid = true;
+    std::memcpy(r.header, d.data + 2, sizeof r.header);
+    r.address = d.address;
+    r.port = d.port;
+    r.answer = answer;
+    SendToLastSender(answer);
+}
+
+bool IsAnsweredHeader(const Datagram& d)
+{
+    const HeaderReply& r = g_HeaderReply;
+    return r.valid && d.address == r.address && d.port == r.port && std::memcmp(d.data + 2, r.header, sizeof r.header) == 0;
+}
+
+void RefuseHeader(const Datagram& d)
 {
     EndFetch();
     ++g_BatchFileIndex;
     g_StepCountdown = 0;
-    SendHeaderAck(0);
+    AnswerHeader(d, MakeStatusPacket(kCodeHeaderAnswer, 0));
 }
 
-void RecordStaged()
+// The header names the destination our request gave, nothing else.
+bool NamesFetchTarget(const Datagram& d)
+{
+    const char* path = reinterpret_cast<const char*>(d.data + kHeaderPathOffset);
+    const size_t pathLength = strnlen(path, kHeaderPathSize);
+    return pathLength + 1 == g_FetchTarget.size() && std::memcmp(path, g_FetchTarget.data(), pathLength) == 0;
+}
+
+void RecordStaged(const CString& path)
 {
     if (g_TransferState != 4)
         return;
     StagedOffer s;
     s.machine = g_CurrentMachine;
     s.offeredPath = Utf16ToGbkPath(BatchFileAt(g_BatchFileIndex - 1));
-    s.stagingPath = g_ReceivePath;
+    s.stagingPath = path;
     g_StagedOffers.push_back(s);
 }
 
@@ -70,7 +97,7 @@ uint8_t CompleteFile()
     if (!WriteFileAtomic(g_ReceivePath, g_ReceiveBuffer))
         return 0;
     ++g_BatchOkCount;
-    RecordStaged();
+    RecordStaged(g_ReceivePath);
     TellFileDone();
     return 1;
 }
@@ -122,8 +149,11 @@ void FileTimedOut()
 
 void FinishReceiveBatch()
 {
-    if (g_TransferState == 4)
+    if (g_TransferState == 4) {
         SendMachineMessage(u"文件上传完成,等待主控传输......");
+        g_StagingFetchFolder.Empty();
+        SweepStaging(); // folders of offers that did not arrive
+    }
     g_TransferState = 0;
     ILinkDisplay& ui = LinkDisplay();
     ui.AddLog(u"接收完成");
@@ -168,6 +198,9 @@ void StartNextFetch()
         g_FetchAttempts = 0;
         g_FetchAttemptTarget = g_BatchTargetIndex;
         g_FetchAttemptFile = g_BatchFileIndex;
+        // A repeated request of the same offered file keeps its folder.
+        if (g_TransferState == 4)
+            g_StagingFetchFolder = NewStagingFolder();
     }
     CString path = BatchFileAt(g_BatchFileIndex);
     g_BatchFileName = GetFileNameFromPath(path);
@@ -201,11 +234,13 @@ bool SendFetchRequest(MachineId target, const CString& remotePath)
     }
     CString localPath = g_HostFolder + name;
     if (g_TransferState == 4) {
-        // Offers of equal names from different folders or machines must not
-        // meet in one staging file.
-        CString staged;
-        staged.Format(u"%u-", ++g_StagingSerial);
-        localPath = g_HostFolder + staged + name;
+        // Before, the staging copy was named "<n>-<name>", so the machine saw
+        // another name than it offered.
+        if (g_StagingFetchFolder.IsEmpty()) {
+            LinkDisplay().AddLog(CString(u"错误：不能创建临时目录 ") + StagingFolder());
+            return false;
+        }
+        localPath = g_StagingFetchFolder + u"/" + name;
     }
     if (AnsiLengthWithZero(remotePath) > kAnsiArea || AnsiLengthWithZero(localPath) > kAnsiArea) {
         LinkDisplay().AddLog(CString(u"错误：路径过长，不能传输 ") + ShortenText50(remotePath));
@@ -221,17 +256,40 @@ bool SendFetchRequest(MachineId target, const CString& remotePath)
     g_RequestCopy.port = m->port;
     g_RequestCopy.retries = 0;
     g_FetchPending = true;
+    g_HeaderReply.valid = false;
     SendPacket(p, m->address, m->port);
     return true;
 }
 
 void OnFileHeader(const Datagram& d)
 {
-    // A repeated copy of the header already taken changes nothing.
+    // The machine did not hear our answer and asks again: it gets the same
+    // one, and the transfer state stays as it is. Before, the repeat was
+    // dropped and the file failed.
+    if (IsAnsweredHeader(d)) {
+        SendToLastSender(g_HeaderReply.answer);
+        return;
+    }
+    // A copy that crosses the first blocks changes nothing.
     if (g_HasReceiveBuffer && SenderIs(g_CurrentMachine) && std::memcmp(d.data + 2, g_FileHeader, sizeof g_FileHeader) == 0)
         return;
     // Only the header that answers our own request, from the machine asked.
     if (!Receiving() || !g_FetchPending || !SenderIs(g_CurrentMachine)) {
+        SendHeaderAck(0);
+        return;
+    }
+    if (!ChecksumMatches(d.data, kHeaderSize)) {
+        if (++g_RequestCopy.retries < 3) {
+            SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
+            return;
+        }
+        RefuseHeader(d);
+        return;
+    }
+    // A header for another destination is no answer to our request: refused
+    // without touching the fetch, which still waits for its own header.
+    // Before, it ended the fetch and the right header was refused too.
+    if (!NamesFetchTarget(d)) {
         SendHeaderAck(0);
         return;
     }
@@ -240,21 +298,9 @@ void OnFileHeader(const Datagram& d)
     FreeReceiveBuffer();
     g_ReceivePath.Empty();
     std::memcpy(g_FileHeader, d.data + 2, sizeof g_FileHeader);
-    if (!ChecksumMatches(d.data, kHeaderSize)) {
-        if (++g_RequestCopy.retries < 3) {
-            SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
-            return;
-        }
-        RefuseHeader();
-        return;
-    }
     const uint32_t size = Get32(d.data, 6);
-    const char* path = reinterpret_cast<const char*>(d.data + kHeaderPathOffset);
-    const size_t pathLength = strnlen(path, kHeaderPathSize);
-    // The machine must name the destination the host gave it, nothing else.
-    if (size >= kMaxFileSize || pathLength + 1 != g_FetchTarget.size() ||
-        std::memcmp(path, g_FetchTarget.data(), pathLength) != 0 || !PathExists(GetPathHead(g_FetchTargetPath))) {
-        RefuseHeader();
+    if (size >= kMaxFileSize || !PathExists(GetPathHead(g_FetchTargetPath))) {
+        RefuseHeader(d);
         return;
     }
     const CString target = g_FetchTargetPath;
@@ -263,7 +309,8 @@ void OnFileHeader(const Datagram& d)
         ++g_BatchFileIndex;
         ++g_BatchOkCount;
         g_StepCountdown = 0;
-        SendTransferEnd(1);
+        RecordStaged(target);
+        AnswerHeader(d, MakeStatusPacket(kCodeTransferEnd, 1));
         return;
     }
     g_CurrentFileName = GetFileNameFromPath(target);
@@ -272,7 +319,7 @@ void OnFileHeader(const Datagram& d)
     g_HasReceiveBuffer = true;
     g_ReceivePath = target;
     EndFetch();
-    SendHeaderAck(1);
+    AnswerHeader(d, MakeStatusPacket(kCodeHeaderAnswer, 1));
 }
 
 void OnDataBlock(const Datagram& d)
@@ -293,6 +340,8 @@ void OnDataBlock(const Datagram& d)
         BadBlock();
         return;
     }
+    // Blocks flow: a header arriving now is a stale copy, not a repeat.
+    g_HeaderReply.valid = false;
     g_BlockOffset = static_cast<uint32_t>(offset);
     g_BytesDone = static_cast<uint32_t>(offset + n);
     if (n > 0)

@@ -101,6 +101,7 @@ void OfferFetchStart()
     g_OfferingMachine = g_OfferQueue.empty() ? kNoMachine : g_OfferQueue.front().offerMachine;
     const CString temp = StagingFolder();
     CreateFolder(temp);
+    SweepStaging();
     if (LinkDisplay().GetLocalFolder() != temp)
         LinkDisplay().ShowLocalFolder(temp);
     g_BatchFiles = g_OfferNames;
@@ -152,6 +153,7 @@ void OnOfferCancel()
     g_OfferMachines.clear();
     g_TransferState = 0;
     ResetTransfer();
+    DiscardStaging();
     ResetMachineColumns();
     LinkDisplay().AddLog(u"同步文件传输中止");
     EndBatchDisplay();

@@ -69,8 +69,7 @@ void FinishSendBatch()
     EndBatchDisplay();
     if (relay) {
         SendMachineMessage(u"传输完成");
-        for (const CString& staged : g_BatchFiles)
-            DeleteFile(staged);
+        SweepStaging();
     }
 }
 

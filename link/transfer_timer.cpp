@@ -131,6 +131,7 @@ void StopTransfer()
     g_OfferNames.clear();
     g_OfferMachines.clear();
     ResetTransfer();
+    DiscardStaging();
     ResetMachineColumns();
     LinkDisplay().AddLog(u"传输中止");
     EndBatchDisplay();
@@ -142,9 +143,17 @@ void ResetTransfer()
     FreeReceiveBuffer();
     g_ReceivePath.Empty();
     g_FetchPending = false;
+    g_HeaderReply.valid = false;
     g_StepCountdown = 0;
     g_BatchFileIndex = 0;
     DisarmResend();
+}
+
+void DiscardStaging()
+{
+    g_StagedOffers.clear();
+    g_StagingFetchFolder.Empty();
+    SweepStaging();
 }
 
 void CloseSendFile()
@@ -212,4 +221,63 @@ CString BatchFileAt(int index)
 CString StagingFolder()
 {
     return MapWindowsPath(u".\\FileTemp", ZorvaProgram::Link);
+}
+
+CString NewStagingFolder()
+{
+    const CString root = StagingFolder();
+    CreateFolder(root);
+    // A folder left by an earlier run is passed over, never reused.
+    for (int tries = 0; tries < 1000; ++tries) {
+        CString folder;
+        folder.Format(u"%s/%u", root.GetString(), ++g_StagingSerial);
+        if (CreateNewFolder(folder))
+            return folder;
+    }
+    return CString();
+}
+
+namespace {
+
+bool AllDigits(const CString& text, int length)
+{
+    if (length <= 0)
+        return false;
+    for (int i = 0; i < length; ++i)
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+    return true;
+}
+
+bool StagingInUse(const CString& folder)
+{
+    if (!g_StagingFetchFolder.IsEmpty() && NativePath(g_StagingFetchFolder) == NativePath(folder))
+        return true;
+    for (const StagedOffer& s : g_StagedOffers)
+        if (NativePath(GetPathHead(s.stagingPath)) == NativePath(folder))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SweepStaging()
+{
+    const CString root = StagingFolder();
+    for (const FileEntry& e : ListFolder(root + u"/*")) {
+        const CString path = root + u"/" + e.name;
+        // Staging copies of older versions were named "<n>-<name>".
+        const int dash = e.name.Find(u'-');
+        if (!e.isFolder) {
+            if (AllDigits(e.name, dash))
+                DeleteFile(path);
+            continue;
+        }
+        if (!AllDigits(e.name, e.name.GetLength()) || StagingInUse(path))
+            continue;
+        for (const FileEntry& f : ListFolder(path + u"/*"))
+            if (!f.isFolder)
+                DeleteFile(path + u"/" + f.name);
+        RemoveFolder(path);
+    }
 }

@@ -196,6 +196,20 @@ bool CreateFolder(const CString& path)
     return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool CreateNewFolder(const CString& path)
+{
+    return mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool RemoveFolder(const CString& path)
+{
+    const std::string native = NativePath(path);
+    struct stat st {};
+    if (lstat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    return rmdir(native.c_str()) == 0;
+}
+
 bool DeleteFile(const CString& path)
 {
     const std::string native = NativePath(path);

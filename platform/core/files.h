@@ -49,8 +49,13 @@ bool FileExists(const CString& path);   // exists and is not a folder
 bool FolderExists(const CString& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolder(const CString& path);
+// Creates one folder whose parent exists; false when it exists already or
+// cannot be made (so a caller that gets true owns a fresh, empty folder).
+bool CreateNewFolder(const CString& path);
 // Deletes a file (never a folder); false when nothing was deleted.
 bool DeleteFile(const CString& path);
+// Removes an empty folder; false when it is missing, not empty or not a folder.
+bool RemoveFolder(const CString& path);
 // Moves a file or folder; fails, leaving both alone, when `to` exists.
 bool RenameFile(const CString& from, const CString& to);
 

@@ -1,5 +1,6 @@
 #include "link/dispatch.h"
 
+#include "link/link_helpers.h"
 #include "link/machine_table.h"
 #include "link/transfer.h"
 #include "platform/core/files.h"
@@ -10,6 +11,15 @@
 #include <cstring>
 
 namespace {
+
+std::vector<Bytes> OfCode(const std::vector<Bytes>& all, uint16_t code)
+{
+    std::vector<Bytes> out;
+    for (const Bytes& d : all)
+        if (d.size() >= 2 && Get16(d.data(), 0) == code)
+            out.push_back(d);
+    return out;
+}
 
 std::vector<std::string> ListAcks(const CSimController& sim)
 {
@@ -82,6 +92,16 @@ TEST(Relay, OfferIsFetchedThenSentOnWithTheTextsInOrder)
     ASSERT_TRUE(host.RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\data\\r.nc", relayed); }, 100));
     host.RunUntil([] { return false; }, 3);
     EXPECT_EQ(relayed, content);
+    // The fetch names the offered file, in a staging folder of its own.
+    const Bytes fetch = OfCode(a1.Received(), kCodeFetchRequest).at(0);
+    const std::string target(reinterpret_cast<const char*>(fetch.data() + 14 + Get32(fetch.data(), 6)));
+    const std::string staging = NativePath(StagingFolder()) + "/";
+    ASSERT_EQ(target.compare(0, staging.size(), staging), 0) << target;
+    const std::string inside = target.substr(staging.size());
+    EXPECT_EQ(inside.substr(inside.find('/')), "/r.nc") << target;
+    // Nothing of the relay stays behind.
+    EXPECT_FALSE(FileExists(CString::FromUtf8(target)));
+    EXPECT_FALSE(FolderExists(GetPathHead(CString::FromUtf8(target))));
     EXPECT_EQ(a1.Messages(), (std::vector<std::string>{
         "端A1--上传：1/1   文件：r.nc",
         "文件上传完成,等待主控传输......",
@@ -90,6 +110,28 @@ TEST(Relay, OfferIsFetchedThenSentOnWithTheTextsInOrder)
         "传输完成",
     }));
     EXPECT_TRUE(b1.Messages().empty());
+}
+
+TEST(Relay, StagingLeftByAnEarlierRunIsNotTakenForThisRunsFetch)
+{
+    CLinkHarness host;
+    CSimController a1(2, 0x11, 0, 1), b1(3, 0x22, 1, 1);
+    host.Join(a1);
+    host.Join(b1);
+    const Bytes content(800, 0x33);
+    a1.PutFile("C:\\data\\r.nc", content);
+    // What a run before this one left: the same file under the names the
+    // first staging of a run would use.
+    CreateFolder(StagingFolder() + u"/1");
+    WriteFileAtomic(StagingFolder() + u"/1-r.nc", content);
+    WriteFileAtomic(StagingFolder() + u"/1/r.nc", content);
+    a1.Offer("C:\\data\\r.nc");
+    Bytes relayed;
+    ASSERT_TRUE(host.RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\data\\r.nc", relayed); }, 100));
+    EXPECT_EQ(relayed, content);
+    for (const std::string& text : a1.Messages())
+        EXPECT_EQ(text.find("文件未能上传到主控"), std::string::npos) << text;
+    EXPECT_EQ(a1.CountReceived(kCodeFetchRequest), 1);
 }
 
 TEST(Relay, AnOfferThatCouldNotBeFetchedIsNotRelayed)
@@ -144,4 +186,22 @@ TEST(Relay, CancelStopsTheBatch)
     ASSERT_TRUE(host.Pump([&] { return a1.CountReceived(kCodeOfferCancelAck) == 1; }));
     EXPECT_EQ(g_TransferState, 0);
     EXPECT_TRUE(host.display.HasLog("同步文件传输中止"));
+}
+
+TEST(Relay, CancelledRelayLeavesNoStagingBehind)
+{
+    CLinkHarness host;
+    CSimController a1(2, 0x11, 0, 1), b1(3, 0x22, 1, 1);
+    host.Join(a1);
+    host.Join(b1);
+    a1.PutFile("C:\\data\\c.nc", Bytes(700, 'c'));
+    b1.SetFaults(MakeFaults([](SimFaults& f) { f.silent = true; }));
+    a1.Offer("C:\\data\\c.nc");
+    // Fetched, and the relay to the silent machine has begun.
+    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 3 && g_StepCountdown > 0; }, 60));
+    ASSERT_EQ(ListFolder(StagingFolder() + u"/*").size(), 1u);
+    a1.CancelOffer();
+    ASSERT_TRUE(host.Pump([&] { return a1.CountReceived(kCodeOfferCancelAck) == 1; }));
+    EXPECT_EQ(g_TransferState, 0);
+    EXPECT_TRUE(ListFolder(StagingFolder() + u"/*").empty());
 }

@@ -141,7 +141,12 @@ TEST(TransferReceive, HeaderForAnotherPathIsRefusedAndNothingWritten)
     s.sim.PutFile("C:\\data\\x.nc", Pattern(100));
     const CString elsewhere = DataRoot() + u"/evil.nc";
     s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.headerPath = NativePath(elsewhere); }));
-    ASSERT_TRUE(s.Fetch({u"C:\\data\\x.nc"}));
+    StartReceiveBatch({u"C:\\data\\x.nc"}, MachineIdAt(0), s.folder + u"/", u"C:\\data\\");
+    ASSERT_TRUE(s.host.RunUntil([&] { return s.sim.CountReceived(kCodeHeaderAnswer) == 1; }, 10));
+    // The fetch still waits for its own header, until its time runs out.
+    EXPECT_EQ(g_BatchFileIndex, 0);
+    s.host.Tick(400);
+    ASSERT_TRUE(s.host.RunUntil([] { return g_TransferState == 0; }, 5));
     EXPECT_FALSE(FileExists(elsewhere));
     EXPECT_FALSE(FileExists(s.folder + u"/x.nc"));
     EXPECT_EQ(HexOf(OfCode(s.sim.Received(), kCodeHeaderAnswer).at(0)), "4D 04 00 00");
@@ -175,4 +180,39 @@ TEST(TransferReceive, UnansweredFetchTimesOutAfterFourHundredTicks)
     s.host.Tick(1);
     EXPECT_EQ(g_BatchFileIndex, 1);
     EXPECT_EQ(g_Machines[0].receiveTimeouts, 1);
+}
+
+TEST(TransferReceive, RepeatedHeaderGetsTheSameAnswerWhenTheFirstWasLost)
+{
+    FetchSetup s;
+    s.sim.PutFile("C:\\data\\x.nc", Pattern(1500));
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) {
+        f.loseInCode = kCodeHeaderAnswer;
+        f.loseInCount = 1;
+        f.headerRepeatMs = 20;
+    }));
+    ASSERT_TRUE(s.Fetch({u"C:\\data\\x.nc"}));
+    EXPECT_EQ(ReadAll(s.folder + u"/x.nc"), Pattern(1500));
+    // Two headers, each answered "accepted"; the transfer itself ran once.
+    const auto answers = OfCode(s.sim.Received(), kCodeHeaderAnswer);
+    ASSERT_EQ(answers.size(), 1u); // the first one was lost on the way
+    EXPECT_EQ(HexOf(answers[0]), "4D 04 01 00");
+    EXPECT_EQ(s.sim.CountReceived(kCodeFetchRequest), 1);
+    EXPECT_TRUE(s.host.display.HasLog("端A1--接收：1/1 "));
+}
+
+TEST(TransferReceive, StrayHeaderIsRefusedAndTheFetchGoesOn)
+{
+    FetchSetup s;
+    s.sim.PutFile("C:\\data\\x.nc", Pattern(900));
+    const CString elsewhere = s.folder + u"/old.nc";
+    s.sim.SetFaults(MakeFaults([&](SimFaults& f) { f.strayHeaderPath = NativePath(elsewhere); }));
+    ASSERT_TRUE(s.Fetch({u"C:\\data\\x.nc"}));
+    const auto answers = OfCode(s.sim.Received(), kCodeHeaderAnswer);
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(HexOf(answers[0]), "4D 04 00 00");
+    EXPECT_EQ(HexOf(answers[1]), "4D 04 01 00");
+    EXPECT_EQ(ReadAll(s.folder + u"/x.nc"), Pattern(900));
+    EXPECT_FALSE(FileExists(elsewhere));
+    EXPECT_TRUE(s.host.display.HasLog("端A1--接收：1/1 "));
 }

@@ -200,6 +200,17 @@ TEST(Files, DeleteAndRenameRefuseWhatTheyMustNotTouch)
 
     EXPECT_TRUE(DeleteFile(root + u"\\b.txt"));
     EXPECT_FALSE(FileExists(root + u"/b.txt"));
+
+    // Folders: only an empty one goes; a fresh one is made only once.
+    EXPECT_FALSE(RemoveFolder(root + u"/dir"));
+    EXPECT_TRUE(FolderExists(root + u"/dir"));
+    EXPECT_FALSE(RemoveFolder(root + u"/dir/c.txt"));
+    EXPECT_TRUE(CreateNewFolder(root + u"/dir/new"));
+    EXPECT_FALSE(CreateNewFolder(root + u"/dir/new"));
+    EXPECT_FALSE(CreateNewFolder(root + u"/missing/new"));
+    EXPECT_TRUE(RemoveFolder(root + u"\\dir\\new"));
+    EXPECT_FALSE(FolderExists(root + u"/dir/new"));
+    EXPECT_FALSE(RemoveFolder(root + u"/dir/new"));
 }
 
 TEST(Files, WildcardMatch)

@@ -211,6 +211,10 @@ void CSimController::Loop()
                 if (m_faults.dropInRate > 0 && chance(m_random) < m_faults.dropInRate)
                     continue;
                 Bytes d(buf, buf + n);
+                if (m_faults.loseInCount > 0 && CodeOf(d) == m_faults.loseInCode) {
+                    --m_faults.loseInCount;
+                    continue;
+                }
                 m_received.push_back(d);
                 if (!m_faults.silent)
                     Handle(d);
@@ -221,6 +225,11 @@ void CSimController::Loop()
         {
             std::lock_guard lock(m_mutex);
             const uint64_t now = NowMs();
+            if (m_outHeaderWaiting && m_faults.headerRepeatMs > 0 && now >= m_outHeaderDue && m_outHeaderRepeats < 3) {
+                ++m_outHeaderRepeats;
+                m_outHeaderDue = now + uint64_t(m_faults.headerRepeatMs);
+                Send(m_outHeader);
+            }
             for (auto it = m_delayed.begin(); it != m_delayed.end();) {
                 if (it->first <= now) {
                     due.push_back(it->second);
@@ -284,6 +293,11 @@ void CSimController::Handle(const Bytes& d)
     case kCodeFetchRequest: OnFetch(d); break;
     case kCodeListDir: OnListRequest(d); break;
     case kCodeHeaderAnswer:
+        if (m_ignoreHeaderAnswers > 0) {
+            --m_ignoreHeaderAnswers;
+            break;
+        }
+        m_outHeaderWaiting = false;
         if (m_outActive && d.size() >= 3 && d[2] == 1)
             SendBlock(0);
         else
@@ -298,6 +312,7 @@ void CSimController::Handle(const Bytes& d)
             SendBlock(m_outDone);
         break;
     case kCodeTransferEnd:
+        m_outHeaderWaiting = false;
         m_outActive = false;
         m_inFile = false;
         break;
@@ -406,7 +421,17 @@ void CSimController::OnFetch(const Bytes& d)
     m_outDone = m_outOffset = 0;
     m_outActive = true;
     m_outLastSent = false;
-    Send(ToBytes(MakeFileHeader(static_cast<uint32_t>(m_outData.size()), 0, md5, 0, target)));
+    if (!m_faults.strayHeaderPath.empty()) {
+        char stray[kHeaderPathSize] = {};
+        std::memcpy(stray, m_faults.strayHeaderPath.data(), std::min<size_t>(m_faults.strayHeaderPath.size(), 255));
+        ++m_ignoreHeaderAnswers;
+        Send(ToBytes(MakeFileHeader(static_cast<uint32_t>(m_outData.size()), 0, md5, 0, stray)));
+    }
+    m_outHeader = ToBytes(MakeFileHeader(static_cast<uint32_t>(m_outData.size()), 0, md5, 0, target));
+    m_outHeaderWaiting = true;
+    m_outHeaderRepeats = 0;
+    m_outHeaderDue = NowMs() + uint64_t(m_faults.headerRepeatMs);
+    Send(m_outHeader);
 }
 
 void CSimController::SendBlock(uint32_t offset)

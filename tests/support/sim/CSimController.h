@@ -29,6 +29,12 @@ struct SimFaults {
     int headerAnswer = 1;      // status of the 1101 this machine answers
     bool wrongMd5 = false;     // headers of files it sends carry a wrong digest
     std::string headerPath;    // headers of files it sends name this path instead
+    uint16_t loseInCode = 0;   // the next loseInCount datagrams of this code
+    int loseInCount = 0;       //   received are lost on the way
+    int headerRepeatMs = 0;    // a header it sent that gets no answer goes again
+                               //   after this long, at most three times
+    std::string strayHeaderPath; // a fetch is first answered by a leftover
+                                 //   header naming this path, whose answer it ignores
     uint32_t seed = 1;
 };
 
@@ -121,6 +127,11 @@ private:
     uint32_t m_outOffset = 0;
     bool m_outActive = false;
     bool m_outLastSent = false;
+    Bytes m_outHeader;            // the last header sent, for repeats
+    bool m_outHeaderWaiting = false;
+    uint64_t m_outHeaderDue = 0;
+    int m_outHeaderRepeats = 0;
+    int m_ignoreHeaderAnswers = 0; // answers to stray headers still to come
 };
 
 // Datagram builders of the machine side.
