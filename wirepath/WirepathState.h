@@ -1,0 +1,24 @@
+#pragma once
+
+// Every global of the path engine. Each generation run reads the run flag
+// before every walk step, element and junction; the GUI thread clears it to
+// cancel.
+
+#include <atomic>
+#include <cstdint>
+
+#include "geometry/x_Vector.h"
+
+// 1 while path generation may go on; a cancel clears it.
+extern std::atomic<std::uint8_t> g_PathRunFlag;
+// [0] threading point, [1] lead-in point (where a closing chain stops),
+// [2] end of the chain, [3] exit point.
+extern x_Vector g_TrailPickPoints[4];
+
+inline bool PathRunCancelled()
+{
+    return g_PathRunFlag.load(std::memory_order_relaxed) == 0;
+}
+
+// Puts every global above back to its start value (run flag set).
+void ResetWirepathState();

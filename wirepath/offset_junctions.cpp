@@ -1,0 +1,495 @@
+// The junction passes of the offset: overlaps, joins and corner arcs, loop
+// cutting, re-joining cut runs and the final junction pass.
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/curve_helpers.h"
+#include "geometry/entity_edits.h"
+#include "geometry/intersect.h"
+#include "wirepath/offset_join.h"
+#include "wirepath/offset_work.h"
+#include "wirepath/trail_metrics.h"
+#include "wirepath/trail_offset.h"
+
+namespace {
+
+constexpr double kGap = 0.005;              // a chain counts as broken from here
+constexpr int kLoopGroupReach = 15;         // loop cutting looks this many groups back
+
+// Join on copies; written back only on success.
+int TryJoin(OffsetWork& wk, int i, int j, x_Vector& p, std::uint8_t flag)
+{
+    x_TrailData a = wk.w[i], b = wk.w[j];
+    const int r = JoinOffsetElements(a, b, p, flag);
+    if (r == kJoined) {
+        wk.w[i] = a;
+        wk.w[j] = b;
+    }
+    return r;
+}
+
+int FirstUsable(const OffsetWork& wk, int from, int to)
+{
+    for (int k = from; k <= to; ++k)
+        if (IsUsable(wk.w[k]))
+            return k;
+    return -1;
+}
+
+int LastUsable(const OffsetWork& wk, int from, int downTo)
+{
+    for (int k = from; k >= downTo; --k)
+        if (IsUsable(wk.w[k]))
+            return k;
+    return -1;
+}
+
+bool Differs(const x_Vector& a, const x_Vector& b, double by)
+{
+    return std::fabs(a.x - b.x) >= by || std::fabs(a.y - b.y) >= by;
+}
+
+// Axis boxes grown by what the exact hit tests forgive: a line passes
+// points whose distance sum exceeds its length by less than 0.001.
+struct Box {
+    double x0, y0, x1, y1;
+    bool Overlaps(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
+};
+
+Box TolerantBox(const x_TrailData& e)
+{
+    x_Vector a = e.StartPoint(), b = e.EndPoint();
+    double grow = 0.002;
+    if (e.IsLine()) {
+        grow += std::sqrt(0.0005 * x_Vector::Distance(a, b));
+    } else {
+        // The whole circle: cheaper than the arc's box and never too small.
+        a = e.centre - x_Vector(e.radius, e.radius);
+        b = e.centre + x_Vector(e.radius, e.radius);
+    }
+    return {std::min(a.x, b.x) - grow, std::min(a.y, b.y) - grow, std::max(a.x, b.x) + grow,
+            std::max(a.y, b.y) + grow};
+}
+
+// Joins on both elements need the two to come near each other.
+bool MayMeet(const OffsetWork& wk, int i, int j)
+{
+    return TolerantBox(wk.w[i]).Overlaps(TolerantBox(wk.w[j]));
+}
+
+void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& corners);
+
+// The corner arc from ea (leaving at angle exitA) to sb (entered against
+// entryB), bulging to side n; a half circle over the chord when the
+// tangent construction fails.
+bool ConnectingArcFor(ArcRecord& arc, int n, const x_Vector& ea, double exitA, const x_Vector& sb,
+                      double entryB, double offset, const x_Vector& corner)
+{
+    if (ConnectingArc(arc, n, ea, ea + x_Vector::FromPolar(10.0, exitA), sb,
+                      sb + x_Vector::FromPolar(10.0, entryB), offset, corner))
+        return true;
+    const x_Vector m = (ea + sb) / 2.0;
+    const double theta = x_Vector::AngleTo(ea, sb) + (n == 2 ? kPi / 2 : -kPi / 2);
+    const x_Vector apex = m + x_Vector::FromPolar(x_Vector::Distance(ea, sb) / 2.0, theta);
+    if (!ArcFromThreePoints(arc, ea, apex, sb))
+        return false;
+    return SweepAngleAbs(arc.direction, arc.startAngle, arc.endAngle) < kTwoPi;
+}
+
+} // namespace
+
+bool OverlapSearchAtJunctions(OffsetWork& wk)
+{
+    return ForEachJunction(wk, [&](const Junction& jn) {
+        for (int m = jn.f2; m <= jn.l2; ++m) {
+            if (!IsUsable(wk.w[m]))
+                continue;
+            const x_Vector sm = wk.w[m].StartPoint();
+            for (int p = jn.l1; p >= jn.f1; --p) {
+                if (!IsUsable(wk.w[p]))
+                    continue;
+                if (Meets(wk.w[p].EndPoint(), sm))
+                    break;
+                if (!MayMeet(wk, p, m))
+                    continue;
+                x_Vector at;
+                if (TryJoin(wk, p, m, at, 1) == kJoined) {
+                    CollapseBetween(wk, p, m, at);
+                    return true;
+                }
+            }
+        }
+        return true;
+    });
+}
+
+namespace {
+
+// Moves an element's start (or end) onto p; an arc by its angle.
+void MoveStart(x_TrailData& e, const x_Vector& p)
+{
+    if (e.IsLine())
+        e.start = p;
+    else
+        e.startAngle = (p - e.centre).Angle();
+}
+
+void MoveEnd(x_TrailData& e, const x_Vector& p)
+{
+    if (e.IsLine())
+        e.end = p;
+    else
+        e.endAngle = (p - e.centre).Angle();
+}
+
+void MarkRun(OffsetWork& wk, int first, int last, std::uint8_t mark)
+{
+    for (int k = first; k <= last; ++k)
+        wk.w[k].joinMark = mark;
+}
+
+} // namespace
+
+namespace {
+
+// Where the carriers of two elements meet nearest to p.
+bool CarrierMeeting(const x_TrailData& a, const x_TrailData& b, const x_Vector& p, x_Vector& at)
+{
+    x_VectorList hits;
+    auto lineOf = [](const x_TrailData& e) {
+        x_LineData l;
+        l.p1 = e.start;
+        l.p2 = e.end;
+        return l;
+    };
+    if (a.IsLine() && b.IsLine())
+        hits = IntersectLineLine(lineOf(a), lineOf(b), 0);
+    else if (a.IsArc() && b.IsArc())
+        hits = IntersectArcArc(ArcOf(a), ArcOf(b));
+    else
+        hits = IntersectLineArc(ArcOf(a.IsArc() ? a : b), lineOf(a.IsLine() ? a : b));
+    bool found = false;
+    for (const x_Vector& h : hits.points) {
+        if (!found || x_Vector::Distance(h, p) < x_Vector::Distance(at, p))
+            at = h;
+        found = true;
+    }
+    return found;
+}
+
+// Ends that agree within 0.001 but not exactly are joined where the two
+// carriers meet (a miter exact to the last digit) when that point lies
+// within 0.001 of both ends, else at the start of the later element. They
+// used to be left apart, a step of up to 0.0007 mm in the contour.
+void CloseSmallStep(OffsetWork& wk, int i, int j)
+{
+    x_TrailData& a = wk.w[i];
+    x_TrailData& b = wk.w[j];
+    const x_Vector ea = a.EndPoint(), sb = b.StartPoint();
+    if (ea.x == sb.x && ea.y == sb.y)
+        return;
+    x_Vector p = sb, at;
+    if (CarrierMeeting(a, b, (ea + sb) / 2.0, at) && Meets(at, ea) && Meets(at, sb))
+        p = at;
+    p.valid = 1;
+    MoveEnd(a, p);
+    MoveStart(b, p);
+}
+
+} // namespace
+
+bool JoinAtJunctions(OffsetWork& wk, bool& failed)
+{
+    const int n = wk.Count();
+    std::vector<std::pair<int, x_TrailData>> corners;
+    const bool walked = ForEachJunction(wk, [&](const Junction& jn) {
+        const int j = FirstUsable(wk, jn.f2, jn.l2);
+        const int i = LastUsable(wk, jn.l1, jn.f1);
+        if (i < 0 || j < 0)
+            return true;
+        if (Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint())) {
+            CloseSmallStep(wk, i, j);
+            return true;
+        }
+        x_Vector p;
+        switch (TryJoin(wk, i, j, p, 0)) {
+        case kJoined:
+            CollapseBetween(wk, i, j, p);
+            return true;
+        case kJoinRefusedA:
+            MoveStart(wk.w[j], p);
+            MarkRun(wk, jn.f1, jn.l1, 10);
+            return true;
+        case kJoinRefusedB:
+            MoveEnd(wk.w[i], p);
+            MarkRun(wk, jn.f2, jn.l2, 10);
+            return true;
+        case kJoinBothReverse:
+            MarkRun(wk, jn.f1, jn.l1, 10);
+            MarkRun(wk, jn.f2, jn.l2, 10);
+            return true;
+        case kNoJoint:
+            break;
+        default:
+            return true;
+        }
+        const x_TrailData& firstPrev = wk.w[jn.f1];
+        const x_TrailData& firstCur = wk.w[jn.f2];
+        if (firstPrev.joinMark != 0 && firstCur.joinMark != 0 && firstPrev.IsLine() && firstCur.IsLine())
+            return true;
+        if ((jn.f2 - jn.l1 + n) % n != 1)
+            return true;
+        x_TrailData corner;
+        x_TrailData a = wk.w[i], b = wk.w[j];
+        if (TransitionAngles(corner, wk.in.data(), n, jn.f2, a, b, wk.side, wk.offset) == 0) {
+            failed = true;
+            return false;
+        }
+        wk.w[i] = a;
+        wk.w[j] = b;
+        corner.group = wk.cornerCounter--;
+        corner.tag = 100;
+        corner.joinMark = 0;
+        corner.role = 0;
+        corners.emplace_back(jn.at == n ? n : jn.f2, corner);
+        return true;
+    });
+    if (!walked || failed)
+        return false;
+    if (!corners.empty())
+        ApplyCornerArcs(wk, corners);
+    return true;
+}
+
+namespace {
+
+// Inserts the corner arcs found by the join pass (each before the element
+// at its index; n appends), keeping the input copy and the run table in
+// step, and renumbers the groups.
+void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& corners)
+{
+    const int n = wk.Count();
+    std::stable_sort(corners.begin(), corners.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<x_TrailData> w, in;
+    std::vector<x_TrailListPN> runs;
+    std::vector<int> shift(static_cast<size_t>(n) + 1, 0);
+    std::vector<std::uint8_t> inserted;
+    w.reserve(static_cast<size_t>(n) + corners.size());
+    in.reserve(w.capacity());
+    runs.reserve(w.capacity());
+    size_t c = 0;
+    for (int k = 0; k <= n; ++k) {
+        while (c < corners.size() && corners[c].first == k) {
+            const int at = static_cast<int>(w.size());
+            w.push_back(corners[c].second);
+            x_TrailData place = k < n ? wk.in[k] : wk.in[n - 1];
+            place.kind = 1;
+            place.joinMark = 0;
+            place.start = place.end = k < n ? wk.in[k].StartPoint() : wk.in[n - 1].EndPoint();
+            in.push_back(place);
+            runs.push_back({corners[c].second.group, corners[c].second.kind, 1, at, at});
+            inserted.push_back(1);
+            ++c;
+        }
+        shift[k] = static_cast<int>(w.size()) - k;
+        if (k == n)
+            break;
+        w.push_back(wk.w[k]);
+        in.push_back(wk.in[k]);
+        runs.push_back(wk.runs[k]);
+        inserted.push_back(0);
+    }
+    // Old records point at old indices; every index moves by the arcs before it.
+    for (size_t k = 0; k < runs.size(); ++k) {
+        if (inserted[k] != 0)
+            continue;
+        x_TrailListPN& r = runs[k];
+        r.first += shift[r.first];
+        r.last += shift[r.last];
+    }
+    wk.w.swap(w);
+    wk.in.swap(in);
+    wk.runs.swap(runs);
+    RenumberTrailGroups(wk.w.data(), wk.Count());
+}
+
+} // namespace
+
+bool CutLoopsAtJunctions(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    return ForEachJunction(wk, [&](const Junction& jn) {
+        bool gap = false;
+        int tries = 0;
+        const std::int32_t reachLimit = wk.w[jn.f1].group - kLoopGroupReach;
+        for (int m = jn.f2; m <= jn.l2; ++m) {
+            if (!IsUsable(wk.w[m]))
+                continue;
+            if (!gap && Differs(wk.w[(jn.f2 - 1 + n) % n].EndPoint(), wk.w[m].StartPoint(), kGap))
+                gap = true;
+            x_Vector before = wk.w[(jn.l1 + 1) % n].StartPoint();
+            for (int p = jn.l1; p >= 0; --p) {
+                const x_TrailData& e = wk.w[p];
+                if (e.joinMark == 4)
+                    continue;
+                if (e.group >= 1 && e.group < reachLimit)
+                    break;
+                if (e.group == wk.w[m].group || IsDegenerate(e))
+                    continue;
+                if (!gap && Differs(e.EndPoint(), before, kGap))
+                    gap = true;
+                before = e.StartPoint();
+                if (!gap)
+                    continue;
+                if (tries == 0 && Meets(e.EndPoint(), wk.w[m].StartPoint()))
+                    continue;
+                ++tries;
+                if (!MayMeet(wk, p, m))
+                    continue;
+                x_Vector at;
+                if (TryJoin(wk, p, m, at, 1) == kJoined) {
+                    CollapseBetween(wk, p, m, at);
+                    gap = false;
+                    break;
+                }
+            }
+        }
+        return true;
+    });
+}
+
+bool RejoinCutRuns(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    for (int k = 0; k < n;) {
+        if (PathRunCancelled())
+            return false;
+        const int f = wk.runs[k].first, l = wk.runs[k].last;
+        if (wk.w[k].joinMark == 2 && f < l && !IsDegenerate(wk.w[f]) && !IsDegenerate(wk.w[l])) {
+            x_Vector at;
+            if (TryJoin(wk, f, l, at, 1) == kJoined)
+                for (int m = f + 1; m < l; ++m)
+                    MakePlaceholder(wk.w[m], at);
+        }
+        k = std::max(k + 1, l + 1);
+    }
+    return true;
+}
+
+namespace {
+
+void CollapseRunAtStarts(OffsetWork& wk, int first, int last)
+{
+    for (int k = first; k <= last; ++k)
+        MakePlaceholder(wk.w[k], wk.w[k].StartPoint());
+}
+
+// The last usable element of the runs before run [f1, l1], skipping runs
+// that failed their join (last element marked 10); -1 when none is left.
+int UsableBefore(const OffsetWork& wk, int& f1, int& l1)
+{
+    while (f1 > 0) {
+        l1 = f1 - 1;
+        f1 = wk.runs[l1].first;
+        if (wk.w[l1].joinMark == 10)
+            continue;
+        const int i = LastUsable(wk, l1, f1);
+        if (i >= 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool FinalJunctionPass(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    return ForEachJunction(wk, [&](const Junction& jn) {
+        const int j = FirstUsable(wk, jn.f2, jn.l2);
+        int f1 = jn.f1, l1 = jn.l1;
+        int i = LastUsable(wk, jn.l1, 0);
+        if (i >= 0 && i < f1) {
+            f1 = wk.runs[i].first;
+            l1 = wk.runs[i].last;
+        }
+        if (i < 0 || j < 0 || Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint()))
+            return true;
+        if (wk.w[j].joinMark == 10) {
+            CollapseRunAtStarts(wk, jn.f2, jn.l2);
+            return true;
+        }
+        while (i >= 0) {
+            x_TrailData a = wk.w[i], b = wk.w[j];
+            x_Vector p;
+            const int r = JoinOffsetElements(a, b, p, 0);
+            if (r == kJoined) {
+                const bool apart = (jn.f2 - i + n) % n >= 2;
+                if (apart && a.kind == 1 && b.kind == 1) {
+                    const double reach = 3.0 * x_Vector::Distance(wk.w[i].EndPoint(), wk.w[j].StartPoint());
+                    if (x_Vector::Distance(p, wk.w[i].EndPoint()) > reach
+                        || x_Vector::Distance(p, wk.w[j].StartPoint()) > reach)
+                        return true;
+                }
+                wk.w[i] = a;
+                wk.w[j] = b;
+                return true;
+            }
+            if (r == kJoinRefusedB) {
+                CollapseRunAtStarts(wk, jn.f2, jn.l2);
+                return true;
+            }
+            if (r != kJoinRefusedA && r != kJoinBothReverse)
+                return true;
+            CollapseRunAtStarts(wk, f1, l1);
+            i = UsableBefore(wk, f1, l1);
+        }
+        return true;
+    });
+}
+
+int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
+                     x_TrailData& b, int side, double offset)
+{
+    auto exitAngle = [](const x_TrailData& e) {
+        if (e.IsLine())
+            return x_Vector::AngleTo(e.start, e.end);
+        double t = e.direction != 0 ? e.endAngle - kPi / 2 : e.endAngle + kPi / 2;
+        return t >= kTwoPi ? t - kTwoPi : (t < 0.0 ? t + kTwoPi : t);
+    };
+    auto entryAngle = [](const x_TrailData& e) {
+        if (e.IsLine())
+            return x_Vector::AngleTo(e.start, e.end);
+        double t = e.direction != 0 ? e.startAngle - kPi / 2 : e.startAngle + kPi / 2;
+        return t >= kTwoPi ? t - kTwoPi : (t < 0.0 ? t + kTwoPi : t);
+    };
+    const double exitA = exitAngle(a);
+    double entryB = entryAngle(b) + kPi;
+    if (entryB > kTwoPi)
+        entryB -= kTwoPi;
+    const int n = offset < 0.0 ? (side == 0 ? 2 : 1) : (side == 0 ? 1 : 2);
+    const x_Vector ea = a.EndPoint(), sb = b.StartPoint();
+    const x_Vector c = index >= 0 && index < inCount ? in[index].StartPoint() : x_Vector(0.0, 0.0);
+    ArcRecord arc;
+    if (!ConnectingArcFor(arc, n, ea, exitA, sb, entryB, offset, c))
+        return 0;
+    const x_Vector arcStart = arc.centre + x_Vector::FromPolar(arc.radius, arc.startAngle);
+    const x_Vector arcEnd = arc.centre + x_Vector::FromPolar(arc.radius, arc.endAngle);
+    if (a.IsLine())
+        a.end = arcStart;
+    else
+        a.endAngle = (arcStart - a.centre).Angle();
+    if (b.IsLine())
+        b.start = arcEnd;
+    else
+        b.startAngle = (arcEnd - b.centre).Angle();
+    corner = b;
+    corner.kind = arc.direction != 0 ? 2 : 3;
+    SetArcOf(corner, arc);
+    corner.tag = 100;
+    corner.joinMark = 0;
+    corner.role = 0;
+    return 1;
+}

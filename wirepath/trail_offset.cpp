@@ -1,0 +1,425 @@
+#include "wirepath/trail_offset.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/intersect.h"
+#include "geometry/plane_geometry.h"
+#include "wirepath/offset_join.h"
+#include "wirepath/offset_work.h"
+#include "wirepath/trail_metrics.h"
+
+namespace {
+
+constexpr double kVanishedRadius = 1e-10;
+
+x_LineData Segment(const x_Vector& p, const x_Vector& q)
+{
+    x_LineData s;
+    s.p1 = p;
+    s.p2 = q;
+    s.used = 1;
+    return s;
+}
+
+// Two segments meeting within both (the exact line-line intersection).
+bool SegmentsMeet(const x_Vector& a1, const x_Vector& a2, const x_Vector& b1, const x_Vector& b2, x_Vector& at)
+{
+    const x_VectorList hits = IntersectLineLine(Segment(a1, a2), Segment(b1, b2), 1);
+    for (const x_Vector& p : hits.points) {
+        if (PointOnSegment(a1, a2, p) && PointOnSegment(b1, b2, p)) {
+            at = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+double Normalized(double a)
+{
+    if (a > kTwoPi)
+        a -= kTwoPi;
+    if (a < 0.0)
+        a += kTwoPi;
+    return a;
+}
+
+// Offsets one element; running is the end of the previous offset element.
+void OffsetElement(x_TrailData& e, double d, int side, x_Vector& running)
+{
+    if (e.IsLine()) {
+        const double a = Normalized(x_Vector::AngleTo(e.start, e.end) + (side != 0 ? kPi / 2 : -kPi / 2));
+        const x_Vector shift(d * std::cos(a), d * std::sin(a));
+        e.start = e.start + shift;
+        e.end = e.end + shift;
+        running = e.end;
+        return;
+    }
+    const double r = ((e.direction != 0) == (side != 0)) ? e.radius + d : e.radius - d;
+    if (r < kVanishedRadius) {
+        MakePlaceholder(e, running);
+        return;
+    }
+    e.radius = r;
+    running = e.centre + x_Vector::FromPolar(r, e.endAngle);
+}
+
+bool InvertedRunPoint(const OffsetWork& wk, int i, int j, x_Vector& at)
+{
+    const x_TrailData& wi = wk.w[i];
+    const x_TrailData& wj = wk.w[j];
+    const x_TrailData& ii = wk.in[i];
+    const x_TrailData& ij = wk.in[j];
+    if (SegmentsMeet(wi.start, wi.end, wj.start, wj.end, at))
+        return true;
+    if (SegmentsMeet(ii.StartPoint(), wi.StartPoint(), ij.EndPoint(), wj.EndPoint(), at))
+        return true;
+    return SegmentsMeet(ii.EndPoint(), wi.EndPoint(), ij.StartPoint(), wj.StartPoint(), at);
+}
+
+void JoinArcRun(OffsetWork& wk, int i, int j)
+{
+    for (int k = i + 1; k <= j; ++k) {
+        if (wk.w[k - 1].kind != 2 && wk.w[k].kind != 3)
+            continue;
+        x_TrailData a = wk.w[k - 1], b = wk.w[k];
+        x_Vector p;
+        if (JoinOffsetElements(a, b, p, 0) == kJoined) {
+            wk.w[k - 1] = a;
+            wk.w[k] = b;
+        }
+    }
+}
+
+// Where the current element crosses an earlier one of the run, the part
+// between becomes one point. True on any crossing.
+bool CutRunLoops(OffsetWork& wk, int i, int k)
+{
+    bool hit = false;
+    for (int u = i; u <= k - 2; ++u) {
+        x_TrailData& cur = wk.w[k];
+        x_TrailData& wu = wk.w[u];
+        if (cur.start == cur.end || wu.start == wu.end)
+            continue;
+        x_Vector p;
+        if (!IntersectSegments(cur.start, cur.end, wu.start, wu.end, p))
+            continue;
+        for (int v = u + 1; v <= k - 1; ++v)
+            wk.w[v].start = wk.w[v].end = p;
+        wu.end = p;
+        cur.start = p;
+        hit = true;
+    }
+    return hit;
+}
+
+void RelinkLineRun(OffsetWork& wk, int i, int j)
+{
+    x_Vector r = wk.w[i].end;
+    for (int k = i + 1; k < j; ++k) {
+        x_TrailData& e = wk.w[k];
+        e.start = r;
+        if (e.joinMark == 4)
+            e.end = e.start;
+        else
+            r = e.end;
+    }
+    r = wk.w[j].start;
+    wk.w[j - 1].end = r;
+    for (int k = i; k <= j; ++k)
+        wk.w[k].joinMark = 1;
+}
+
+void JoinLineRun(OffsetWork& wk, int i, int j)
+{
+    int previous = i;
+    for (int k = i + 1; k <= j; ++k) {
+        if (CutRunLoops(wk, i, k)) {
+            previous = k;
+            continue;
+        }
+        x_TrailData a = wk.w[previous], b = wk.w[k];
+        x_Vector p;
+        if (JoinOffsetElements(a, b, p, 0) == kJoined) {
+            wk.w[previous] = a;
+            wk.w[k] = b;
+            previous = k;
+        } else {
+            wk.w[k].joinMark = 4;           // skipped: the next joins past it
+        }
+    }
+    RelinkLineRun(wk, i, j);
+}
+
+// A run of one source entity, after its elements were offset.
+void RepairRun(OffsetWork& wk, int i, int j)
+{
+    for (int k = i; k <= j; ++k) {
+        wk.runs[k].count = j - i + 1;
+        wk.runs[k].first = i;
+        wk.runs[k].last = j;
+    }
+    x_Vector at;
+    if (wk.w[i].IsLine() && InvertedRunPoint(wk, i, j, at)) {
+        wk.w[i].joinMark = wk.w[j].joinMark = 2;
+        for (int k = i + 1; k < j; ++k)
+            MakePlaceholder(wk.w[k], at);
+        return;
+    }
+    for (int k = i; k <= j; ++k)
+        wk.w[k].joinMark = 1;
+    if (wk.w[i].IsArc())
+        JoinArcRun(wk, i, j);
+    else
+        JoinLineRun(wk, i, j);
+}
+
+bool OffsetEveryElement(OffsetWork& wk, const x_TrailDataArray& in, int mode, int negate, double thickness)
+{
+    const int n = in.GetSize();
+    x_Vector running;
+    std::int32_t previousGroup = -1;
+    int runStart = -1;
+    for (int w = 0; w < n; ++w) {
+        if (PathRunCancelled())
+            return false;
+        x_TrailData e = in[w];
+        if (e.kind > 3)
+            continue;
+        e.joinMark = 0;
+        double d = wk.offset;
+        if (mode == kOffsetVarTaper) {
+            const double t = std::tan(e.taperAngle * kPi / 180.0) * thickness;
+            d = negate != 0 ? wk.offset - t : t + wk.offset;
+        }
+        const int index = wk.Count();
+        int first = -1, last = -1;
+        if (index >= 1 && e.group == previousGroup) {
+            if (runStart < 0)
+                runStart = index - 1;
+            if (w == n - 1) {
+                first = runStart;
+                last = index;
+            }
+        } else if (runStart >= 0) {
+            first = runStart;
+            last = index - 1;
+            runStart = -1;
+        }
+        previousGroup = e.group;
+        wk.runs.push_back({e.group, e.kind, 1, index, index});
+        wk.in.push_back(in[w]);
+        OffsetElement(e, d, wk.side, running);
+        wk.w.push_back(e);
+        if (first >= 0 && last > first)
+            RepairRun(wk, first, last);
+    }
+    return true;
+}
+
+// Runs of one source entity whose pieces are short and whose ends nearly
+// meet collapse to their first and last element.
+void RemoveShortRuns(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    for (int i = 0; i < n; i = wk.runs[i].last + 1) {
+        const int j = wk.runs[i].last;
+        x_TrailData& wi = wk.w[i];
+        if (wi.joinMark != 1 || !wi.IsLine() || wk.runs[i].count < 2)
+            continue;
+        x_TrailData& wj = wk.w[j];
+        if (Meets(wi.EndPoint(), wj.StartPoint()))
+            continue;
+        if (x_Vector::Distance(wi.StartPoint(), wj.EndPoint()) >= 0.05)
+            continue;
+        double chords = 0.0;
+        for (int k = i; k <= j; ++k)
+            chords += x_Vector::Distance(wk.w[k].start, wk.w[k].end);
+        if (chords >= 0.2)
+            continue;
+        x_TrailData a = wi, b = wj;
+        x_Vector p;
+        if (JoinOffsetElements(a, b, p, 0) == kJoined) {
+            wi = a;
+            wj = b;
+            for (int k = i + 1; k < j; ++k)
+                wk.w[k].start = wk.w[k].end = p;
+        } else {
+            wi.joinMark = wj.joinMark = 2;
+            const x_Vector end = wi.EndPoint();
+            for (int k = i + 1; k < j; ++k) {
+                wk.w[k].start = wk.w[k].end = end;
+                wk.w[k].joinMark = 2;
+            }
+        }
+    }
+}
+
+bool FirstElementUsable(OffsetWork& wk)
+{
+    if (!IsDegenerate(wk.w[0]))
+        return true;
+    for (int i = 1; i < wk.Count(); ++i) {
+        if (!IsDegenerate(wk.w[i])) {
+            MakePlaceholder(wk.w[0], wk.w[i].StartPoint());
+            return true;
+        }
+    }
+    return false;
+}
+
+// Degenerate elements become points at the running end; gaps get
+// connecting lines.
+std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
+{
+    const int n = wk.Count();
+    std::vector<x_TrailData> out;
+    out.reserve(static_cast<size_t>(n) + 8);
+    x_Vector r;
+    x_TrailData closing;
+    bool closingLink = false;
+    const int steps = wk.closed ? n + 1 : n;
+    for (int i = 0; i < steps; ++i) {
+        const bool wrap = i == n;
+        x_TrailData e = wk.w[i % n];
+        if (i >= 1) {
+            if (IsDegenerate(e)) {
+                e.kind = 1;
+                e.start = e.end = r;
+                if (wrap)
+                    out[0] = e;
+            } else if (!Meets(r, e.StartPoint())) {
+                x_TrailData link = e;
+                link.kind = 1;
+                link.tag = 100;
+                link.role = 0;
+                link.attribute = 0;
+                link.joinMark = 0;
+                link.start = r;
+                link.end = e.StartPoint();
+                if (wrap) {
+                    closing = link;
+                    closingLink = true;
+                } else {
+                    out.push_back(link);
+                }
+                r = link.end;
+            }
+        }
+        if (wrap)
+            break;
+        r = e.EndPoint();
+        out.push_back(e);
+    }
+    if (closingLink)
+        out.push_back(closing);
+    return out;
+}
+
+} // namespace
+
+// Kind 0 is a line here as everywhere else in the engine.
+bool IsDegenerate(const x_TrailData& e)
+{
+    if (e.IsLine())
+        return e.start == e.end;
+    return !(e.radius >= 1e-10);
+}
+
+bool IsUsable(const x_TrailData& e)
+{
+    return !IsDegenerate(e) && e.joinMark != 4;
+}
+
+bool Meets(const x_Vector& a, const x_Vector& b)
+{
+    return std::fabs(a.x - b.x) < 0.001 && std::fabs(a.y - b.y) < 0.001;
+}
+
+void MakePlaceholder(x_TrailData& e, const x_Vector& p)
+{
+    e.kind = 1;
+    e.joinMark = 4;
+    e.start = e.end = p;
+}
+
+void CollapseBetween(OffsetWork& wk, int i, int j, const x_Vector& p)
+{
+    const int n = wk.Count();
+    if (j <= i)
+        j += n;
+    for (int k = i + 1; k < j; ++k)
+        MakePlaceholder(wk.w[k % n], p);
+}
+
+int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArray& out, std::uint8_t closed,
+                int side, double offset, double thickness)
+{
+    out.RemoveAll();
+    if (in.IsEmpty())
+        return kOffsetFailed;
+    OffsetWork wk;
+    wk.closed = closed != 0;
+    wk.side = side;
+    wk.offset = offset;
+    wk.w.reserve(static_cast<size_t>(in.GetSize()) + 16);
+    if (!OffsetEveryElement(wk, in, mode, negate, thickness) || wk.w.empty())
+        return kOffsetFailed;
+    RemoveShortRuns(wk);
+    bool cornerFailed = false;
+    if (!OverlapSearchAtJunctions(wk) || !JoinAtJunctions(wk, cornerFailed) || cornerFailed
+        || !CutLoopsAtJunctions(wk) || !RejoinCutRuns(wk))
+        return kOffsetFailed;
+    if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled())
+        return kOffsetFailed;
+    std::vector<x_TrailData> chained = ChainElements(wk);
+    if (chained.empty())
+        return kOffsetFailed;
+    if (TrailCrossesItself(chained.data(), static_cast<int>(chained.size()), wk.closed))
+        return kOffsetSelfCrossing;
+    out.SetSize(static_cast<int>(chained.size()));
+    std::copy(chained.begin(), chained.end(), out.GetData());
+    return kOffsetOk;
+}
+
+void RenumberTrailGroups(x_TrailData* list, int count)
+{
+    std::int32_t counter = -1, previous = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::int32_t old = list[i].group;
+        if (i == 0 || old != previous)
+            ++counter;
+        previous = old;
+        list[i].group = counter;
+    }
+}
+
+void RenumberTrailGroups(x_TrailDataArray& list)
+{
+    RenumberTrailGroups(list.GetData(), list.GetSize());
+}
+
+void RemoveZeroLengthLines(x_TrailDataArray& list)
+{
+    x_TrailDataArray kept;
+    for (const x_TrailData& e : list)
+        if (!(e.IsLine() && e.start == e.end))
+            kept.Add(e);
+    list.Copy(kept);
+}
+
+void RemoveZeroLengthPairs(x_TrailDataArray& a, x_TrailDataArray& b)
+{
+    x_TrailDataArray keptA, keptB;
+    const int n = std::min(a.GetSize(), b.GetSize());
+    for (int i = 0; i < n; ++i) {
+        const bool zeroA = a[i].IsLine() && a[i].start == a[i].end;
+        const bool zeroB = b[i].IsLine() && b[i].start == b[i].end;
+        if (zeroA && zeroB)
+            continue;
+        keptA.Add(a[i]);
+        keptB.Add(b[i]);
+    }
+    a.Copy(keptA);
+    b.Copy(keptB);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// The wire compensation offset of an element list, and the small list
+// operations that belong to it.
+
+#include "geometry/x_TrailData.h"
+
+enum OffsetMode : int { kOffsetPlain = 0, kOffsetTaper = 1, kOffsetVarTaper = 3 };
+enum OffsetResult : int {
+    kOffsetOk = 1,
+    kOffsetFailed = 0,              // cancelled, no corner arc, nothing left
+    kOffsetSelfCrossing = -5,       // the result crosses itself
+};
+
+// The list at distance `offset` to one side (0 right, 1 left of the
+// direction of travel; a negative offset goes to the other side). Mode 3
+// adds to each element tan(taperAngle) × thickness (subtracts it with
+// negate). The output is emptied first, and left empty on any failure.
+int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArray& out, std::uint8_t closed,
+                int side, double offset, double thickness = 0.0);
+// The corner arc between A (last usable element before the corner) and B
+// (first usable after it); moves A's end and B's start onto the arc. The
+// corner point is the start of in[index].
+int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
+                     x_TrailData& b, int side, double offset);
+// Consecutive equal groups get one number, counting from 0.
+void RenumberTrailGroups(x_TrailDataArray& list);
+void RenumberTrailGroups(x_TrailData* list, int count);
+// Drops lines whose start equals their end exactly.
+void RemoveZeroLengthLines(x_TrailDataArray& list);
+// Drops the pairs in which both lines have zero length; both lists end at
+// the shorter count.
+void RemoveZeroLengthPairs(x_TrailDataArray& a, x_TrailDataArray& b);
+
+// Whether two elements that do not follow each other touch or cross
+// (zero-length elements are left out; closed: the last follows the first).
+bool TrailCrossesItself(const x_TrailData* list, int count, bool closed);
