@@ -20,6 +20,9 @@ using CRestArray = CTypedPtrArray<CObArray, CRest*>;
 
 // Appends at index = current count; returns that index.
 int AppendToObArray(CObject* object, CObArray& array);
+// Sets g_DrawingExtents from the live units and the view transform so that
+// they fill the view.
+void FitViewToUnits(const CUnitArray& units);
 
 class CZorvaDoc : public CDocument, public CUnitDocument {
     DECLARE_DYNCREATE(CZorvaDoc)

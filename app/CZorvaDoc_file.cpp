@@ -3,6 +3,8 @@
 #include "app/AppState.h"
 #include "app/CRest.h"
 #include "app/DocumentUi.h"
+#include "app/dat_import.h"
+#include "app/dxf_import.h"
 #include "app/recovery_snapshot.h"
 #include "app/wcx_file.h"
 #include "geometry/CUnit.h"
@@ -80,16 +82,21 @@ void CZorvaDoc::Serialize(CArchive& ar)
 
 void CZorvaDoc::FitViewToDrawing()
 {
+    FitViewToUnits(m_unitList);
+}
+
+void FitViewToUnits(const CUnitArray& units)
+{
     g_DrawingExtents[0] = x_Vector(0.0, 0.0);
     g_DrawingExtents[1] = x_Vector(0.0, 0.0);
-    if (m_unitList.GetSize() == 0) {
+    if (units.GetSize() == 0) {
         g_ViewScale = 10.0;
         g_ViewOriginX = g_defaultOriginX;
         g_ViewOriginY = g_defaultOriginY;
         return;
     }
     bool first = true;
-    for (CUnit* unit : m_unitList) {
+    for (CUnit* unit : units) {
         if (unit == nullptr || unit->deleted)
             continue;
         unit->ComputeExtents();
@@ -204,9 +211,9 @@ bool CZorvaDoc::LoadByDialogType(const CString& path, CUnitArray& loaded)
             return false;
         }
     case 1:
-        return DocUi().ImportDxf(path, loaded);
+        return ImportDxfFile(path, loaded);
     case 2:
-        return DocUi().ImportDat(path, loaded);
+        return ImportDatFile(path, loaded);
     default:
         return false;
     }

@@ -22,6 +22,8 @@ public:
     virtual void PrintSeparator() { m_lines.push_back(CString(u'-', 68)); }
     // The file name field of the command bar.
     virtual void ShowFileName(const CString& name) { m_fileName = name; }
+    // The prompt field of the command bar.
+    virtual void SetPromptLine(const CString& text) { m_prompt = text; }
     virtual void RedrawNow() {}
     // Empties the command edit and gives it the focus.
     virtual void ResetCommandEdit() {}
@@ -31,10 +33,6 @@ public:
     // g_currentFilePath and g_fileDialogType and return true.
     virtual bool RunSaveDialog() { return false; }
     virtual bool RunOpenDialog() { return false; }
-    // Imports a DXF or ".dat" file into units (new ones in out, which the
-    // document takes over on success); false when the import failed.
-    virtual bool ImportDxf(const CString&, CUnitArray&) { return false; }
-    virtual bool ImportDat(const CString&, CUnitArray&) { return false; }
     virtual bool WriteDcxFile(const CString&) { return false; }
     // A unit is about to be freed: forget every pointer to it.
     virtual void OnUnitFreed(CUnit*) {}
@@ -56,6 +54,7 @@ public:
 
     std::vector<CString> m_lines;
     CString m_fileName;
+    CString m_prompt;
 };
 
 // The installed interface, or a quiet default.

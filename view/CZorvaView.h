@@ -71,6 +71,7 @@ public:
     // --- object, status writers, purge (CZorvaView.cpp) ---
     void ShowCursorCoords(double x, double y);
     void SetPromptText(const CString& text) override;
+    void SetPromptLine(const CString& text) override { SetPromptText(text); }
     void ShowFileName(const CString& name) override;
     void LoadHelpKeyList();
     void PurgeDegenerateEntities(int commit);

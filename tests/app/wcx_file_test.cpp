@@ -437,30 +437,22 @@ TEST_F(WcxTest, FrameworkSaveAndOpenUseTheSameFile)
 
 TEST_F(WcxTest, ImportsFillANewListThatReplacesTheDrawingOnlyOnSuccess)
 {
-    struct ImportUi : RecordingUi {
-        bool ImportDxf(const CString&, CUnitArray& out) override
-        {
-            auto* unit = new CLine(0.0, 0.0, 5.0, 0.0);
-            unit->unitId = 12;
-            out.Add(unit);
-            return succeed;
-        }
-        bool succeed = false;
-    } importUi;
-    g_pDocUi = &importUi;
     MakeKeptDrawing();
     WriteAll(folder + "/in.dxf", Hex("30 0a"));
-
-    importUi.WillChoose(u"in.dxf", Path("in.dxf"), 1);
+    ui.WillChoose(u"in.dxf", Path("in.dxf"), 1);
     doc->OnFileOpen();
     ExpectKeptDrawing();
+    EXPECT_TRUE(ui.Printed(u"#文件错误!")) << ui.Lines();
+    EXPECT_EQ(g_UnitIdCounter, 2u) << "the kept drawing's counter";
 
-    importUi.succeed = true;
-    importUi.WillChoose(u"in.dxf", Path("in.dxf"), 1);
+    const std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n0\n"
+                            "0\nENDSEC\n0\nEOF\n";
+    WriteAll(folder + "/in.dxf", std::vector<std::uint8_t>(dxf.begin(), dxf.end()));
+    ui.WillChoose(u"in.dxf", Path("in.dxf"), 1);
     doc->OnFileOpen();
     ASSERT_EQ(doc->m_unitList.GetSize(), 1);
-    EXPECT_EQ(doc->m_unitList[0]->unitId, 12u);
-    EXPECT_EQ(g_UnitIdCounter, 12u);
+    EXPECT_EQ(doc->m_unitList[0]->GetEndPoint(), x_Vector(5.0, 0.0));
+    EXPECT_EQ(doc->m_unitList[0]->unitId, 1u);
+    EXPECT_EQ(g_UnitIdCounter, 1u);
     EXPECT_EQ(g_currentFileName, CString(u"in.dxf"));
-    g_pDocUi = &ui;     // importUi ends before the document
 }

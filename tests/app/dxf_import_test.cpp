@@ -1,0 +1,245 @@
+// DXF import against files written by ezdxf (tests/app/data, made by
+// make_dxf_fixtures.py) and small hand-written files for the scanner.
+
+#include "app/dxf_import.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "app/wcx_file.h"
+#include "doc_fixture.h"
+#include "geometry/CText.h"
+#include "platform/core/files.h"
+
+namespace {
+
+// Geometry read from a text file: the file's digits, no arithmetic of ours.
+constexpr double kFileExact = 1e-9;
+// Derived points (rotations, three-point arcs).
+constexpr double kDerived = 1e-6;
+
+CString Fixture(const char* name)
+{
+    return CString::FromUtf8(std::string(ZORVA_TEST_DATA) + "/" + name);
+}
+
+class DxfImportTest : public DocTest {
+protected:
+    void TearDown() override
+    {
+        FreeUnitArray(units);
+        DocTest::TearDown();
+    }
+    ImportResult ReadText(const std::string& text)
+    {
+        FreeUnitArray(units);
+        return DXF_ReadBytes(text, units);
+    }
+    std::map<int, int> CountByType()
+    {
+        std::map<int, int> count;
+        for (CUnit* u : units)
+            ++count[u->GetType()];
+        return count;
+    }
+    CUnit* FirstOfType(int type, int skip = 0)
+    {
+        for (CUnit* u : units) {
+            if (u->GetType() == type && skip-- == 0)
+                return u;
+        }
+        return nullptr;
+    }
+    CUnitArray units;
+};
+
+void ExpectNear(x_Vector got, x_Vector want, double tolerance)
+{
+    EXPECT_NEAR(got.x, want.x, tolerance);
+    EXPECT_NEAR(got.y, want.y, tolerance);
+}
+
+TEST_F(DxfImportTest, EveryVersionImportsEveryKind)
+{
+    // R12 has no LWPOLYLINE, SPLINE, ELLIPSE or MTEXT: its square is a
+    // POLYLINE, and the other three are left out of its file.
+    const struct {
+        const char* file;
+        std::map<int, int> types;   // 1 line, 5 ellipse, 6 elliptic arc, 7 circle, 8 arc, 11 spline, 12 text
+    } kCases[] = {
+        {"kinds_r12.dxf", {{1, 9}, {7, 2}, {8, 2}, {12, 1}}},
+        {"kinds_r2000.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
+        {"kinds_r2010.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
+        {"kinds_r2018.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.file);
+        FreeUnitArray(units);
+        ASSERT_EQ(DXF_ReadFile(Fixture(c.file), units), ImportResult::complete);
+        EXPECT_EQ(CountByType(), c.types);
+        // Numbered afresh from 1; block definitions, which come first, take
+        // numbers of their own.
+        EXPECT_GT(units[0]->unitId, 0u);
+        for (int i = 1; i < units.GetSize(); ++i)
+            EXPECT_GT(units[i]->unitId, units[i - 1]->unitId);
+
+        // Layer CUT is red; layer HID is dashed, and the line's own colour 5 wins.
+        CUnit* cut = FirstOfType(1);
+        ExpectNear(cut->GetEndPoint(), {100, 0}, kFileExact);
+        EXPECT_EQ(cut->colour, 0x0000FFu);
+        CUnit* hidden = FirstOfType(1, 1);
+        EXPECT_EQ(hidden->lineStyle, 1);
+        EXPECT_EQ(hidden->colour, 0xFF0000u);
+        EXPECT_EQ(FirstOfType(8)->geometry.arc.endAngle, kPi / 2);
+
+        // The closed square: three lines and a half circle below its first side.
+        CUnit* bulge = FirstOfType(8, 1);
+        EXPECT_NEAR(bulge->geometry.arc.radius, 5.0, kDerived);
+        ExpectNear(bulge->geometry.arc.centre, {5, 0}, kDerived);
+        ExpectNear(bulge->GetMidPoint(), {5, -5}, kDerived);
+        int sameGroup = 0;
+        for (CUnit* u : units)
+            sameGroup += u->group == bulge->group && u->pieceOf == 2 ? 1 : 0;
+        EXPECT_EQ(sameGroup, 4);
+
+        // BOLT at (200, 0), scale 2, rotation -30: its by-block circle takes
+        // the insert's red; PIN's base point (10, 10) lands on (300, 0).
+        CUnit* bolt = FirstOfType(7, 1);
+        ExpectNear(bolt->geometry.circle.centre, {200, 0}, kDerived);
+        EXPECT_NEAR(bolt->geometry.circle.radius, 4.0, kDerived);
+        EXPECT_EQ(bolt->colour, 0x0000FFu);
+        EXPECT_EQ(bolt->role, kRoleBlockMember);
+        CUnit* boltLine = FirstOfType(1, 7);
+        EXPECT_EQ(boltLine->group, bolt->group);
+        ExpectNear(boltLine->GetEndPoint(), {200 + 6 * std::cos(kPi / 6), -6 * std::sin(kPi / 6)}, kDerived);
+        CUnit* pin = FirstOfType(1, 8);
+        ExpectNear(pin->GetStartPoint(), {300, 0}, kDerived);
+        ExpectNear(pin->GetEndPoint(), {304, 0}, kDerived);
+
+        auto* text = static_cast<CText*>(FirstOfType(12));
+        EXPECT_EQ(text->geometry.text.text, CString(u"AB CD"));
+        EXPECT_EQ(text->textStyle, 0);
+        if (c.types.count(5) != 0) {
+            auto* mtext = static_cast<CText*>(FirstOfType(12, 1));
+            EXPECT_EQ(mtext->geometry.text.text, CString(u"多行\\P文字"));
+            EXPECT_EQ(mtext->textStyle, 2);
+            EXPECT_EQ(FirstOfType(6)->geometry.ellipse.endParam, kPi);
+            EXPECT_EQ(FirstOfType(11)->nodes.GetSize(), 4);
+        }
+    }
+}
+
+TEST_F(DxfImportTest, DownwardExtrusionMirrorsInX)
+{
+    ASSERT_EQ(DXF_ReadFile(Fixture("extrusion_r2000.dxf"), units), ImportResult::complete);
+    // ARC (10, 0) from 0 to 90 degrees: at (-10, 0) from pi to pi/2, clockwise.
+    const ArcRecord arc = FirstOfType(8)->geometry.arc;
+    ExpectNear(arc.centre, {-10, 0}, kFileExact);
+    EXPECT_DOUBLE_EQ(arc.startAngle, kPi);
+    EXPECT_DOUBLE_EQ(arc.endAngle, kPi / 2);
+    EXPECT_EQ(arc.direction, 1);
+    ExpectNear(FirstOfType(8)->GetMidPoint(), {-10 + 5 * std::cos(3 * kPi / 4), 5 * std::sin(3 * kPi / 4)},
+               kDerived);
+    ExpectNear(FirstOfType(7)->geometry.circle.centre, {-20, 5}, kFileExact);
+    // The polyline's half circle bulged below (0,0)-(10,0); mirrored it still
+    // lies below, now under (0,0)-(-10,0).
+    CUnit* bulge = FirstOfType(8, 1);
+    ExpectNear(bulge->geometry.arc.centre, {-5, 0}, kDerived);
+    ExpectNear(bulge->GetMidPoint(), {-5, -5}, kDerived);
+    ExpectNear(FirstOfType(12)->geometry.text.position, {-7, 8}, kFileExact);
+    // The block's line (0,0)-(5,0) inserted at (30, 0) in the mirrored plane.
+    CUnit* mark = FirstOfType(1);
+    ExpectNear(mark->GetStartPoint(), {-30, 0}, kDerived);
+    ExpectNear(mark->GetEndPoint(), {-35, 0}, kDerived);
+    // The elliptic arc 0..1 runs from 2pi - 1 to 2pi in the world's sense.
+    const EllipseRecord e = FirstOfType(6)->geometry.ellipse;
+    EXPECT_NEAR(e.startParam, kTwoPi - 1.0, kFileExact);
+    EXPECT_NEAR(e.endParam, kTwoPi, kFileExact);
+}
+
+TEST_F(DxfImportTest, OlderFileTextInGbk)
+{
+    ASSERT_EQ(DXF_ReadFile(Fixture("gbk_r2000.dxf"), units), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 1);
+    EXPECT_EQ(units[0]->geometry.text.text, CString(u"中文 AB"));
+}
+
+// Hand-written files for what the scanner decides.
+std::string Entities(const std::string& body)
+{
+    return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+TEST_F(DxfImportTest, ScannerCases)
+{
+    const std::string line = "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    const std::string tables =
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nNOCOLOUR\n70\n0\n6\nCONTINUOUS\n"
+        "0\nLAYER\n2\nGreen\n70\n0\n62\n-3\n0\nENDTAB\n0\nENDSEC\n";
+    const struct {
+        const char* name;
+        std::string text;
+        ImportResult result;
+        int units;
+    } kCases[] = {
+        {"one line", Entities(line), ImportResult::complete, 1},
+        {"blanks around codes and values, CR LF", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n0.0 \r\n"
+                                                  " 20\r\n0\r\n 11\r\n1\r\n 21\r\n1\r\n  0\r\nENDSEC\r\n",
+         ImportResult::complete, 1},
+        {"entities after the section's end are never read", Entities(line) + "0\nSECTION\n2\nENTITIES\n" + line,
+         ImportResult::complete, 1},
+        {"keywords only after code 0: a layer named LINE",
+         Entities("0\nPOINT\n8\nLINE\n10\n0\n20\n0\n11\n5\n21\n5\n" + line), ImportResult::complete, 1},
+        {"a line without its end", Entities("0\nLINE\n10\n0\n20\n0\n11\n1\n"), ImportResult::complete, 0},
+        {"paper space is not the part", Entities("0\nLINE\n67\n1\n10\n0\n20\n0\n11\n1\n21\n1\n" + line),
+         ImportResult::complete, 1},
+        {"closed flag 129: bit 0",
+         Entities("0\nLWPOLYLINE\n90\n3\n70\n129\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n"),
+         ImportResult::complete, 3},
+        {"vertex count other than code 90",
+         Entities("0\nLWPOLYLINE\n90\n3\n70\n0\n10\n0\n20\n0\n10\n1\n20\n0\n"), ImportResult::complete, 0},
+        {"a file cut short keeps what came before", "0\nSECTION\n2\nENTITIES\n" + line + "0\nLINE\n10\n",
+         ImportResult::complete, 1},
+        {"no section: not a DXF file", "hello\n", ImportResult::damaged, 0},
+        {"a code line that is no number", Entities(line + "x\nLINE\n"), ImportResult::damaged, 0},
+        {"the binary form", "AutoCAD Binary DXF\r\n\x1a", ImportResult::damaged, 0},
+        {"layers read, entities on them", tables + Entities("0\nLINE\n8\nnocolour\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                                                            "0\nLINE\n8\nGREEN\n10\n0\n20\n0\n11\n1\n21\n1\n"),
+         ImportResult::complete, 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        g_UnitIdCounter = 7;
+        EXPECT_EQ(ReadText(c.text), c.result);
+        EXPECT_EQ(units.GetSize(), c.units);
+        EXPECT_EQ(g_UnitIdCounter, c.result == ImportResult::complete ? static_cast<std::uint64_t>(c.units) : 7u);
+    }
+    // The last case: a layer without a colour is not stored; a switched-off
+    // layer (negative colour) keeps its colour; names match in any case.
+    ASSERT_EQ(units.GetSize(), 2);
+    EXPECT_EQ(units[0]->colour, g_CurrentColor);
+    EXPECT_EQ(units[1]->colour, 0x00FF00u);
+}
+
+TEST_F(DxfImportTest, OpenReplacesTheDrawingAndReportsItsSize)
+{
+    Add();
+    doc->CommitUndoStep(0);
+    g_ViewClientRect = RECT{0, 0, 1000, 600};
+    ui.WillChoose(u"size_r2010.dxf", Fixture("size_r2010.dxf"), 1);
+    doc->OnFileOpen();
+    ASSERT_EQ(doc->m_unitList.GetSize(), 2) << ui.Lines();
+    EXPECT_EQ(doc->m_unitList[0]->GetType(), 1);
+    EXPECT_EQ(doc->m_unitList[1]->GetType(), 7);
+    EXPECT_TRUE(ui.Printed(u"打开文件--size_r2010.dxf    尺寸：120 x 40 (mm)")) << ui.Lines();
+    EXPECT_EQ(ui.m_prompt, CString(u"尺寸：120 x 40 (mm)"));
+    EXPECT_EQ(g_undoCount, 0);
+    EXPECT_EQ(g_drawingModified, 1);
+    // 0.6 x 1000 px over 120.4 mm (the height would allow more).
+    EXPECT_DOUBLE_EQ(g_ViewScale, 600 / 120.4);
+}
+
+} // namespace
