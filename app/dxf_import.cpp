@@ -1,33 +1,11 @@
 #include "app/dxf_import.h"
 
-#include <cstdio>
 #include <new>
-#include <string>
 
 #include "app/DocumentUi.h"
 #include "app/DxfImport.h"
 #include "app/wcx_file.h"
-#include "platform/core/files.h"
-
-namespace {
-
-bool ReadWholeFile(const CString& path, std::string& bytes)
-{
-    if (!FileExists(path))
-        return false;
-    std::FILE* f = std::fopen(NativePath(MapWindowsPath(path)).c_str(), "rb");
-    if (f == nullptr)
-        return false;
-    char buffer[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.append(buffer, got);
-    const bool ok = std::ferror(f) == 0;
-    std::fclose(f);
-    return ok;
-}
-
-} // namespace
+#include "platform/core/MappedFile.h"
 
 ImportResult DXF_ReadBytes(std::string_view bytes, CUnitArray& out)
 {
@@ -49,10 +27,10 @@ ImportResult DXF_ReadBytes(std::string_view bytes, CUnitArray& out)
 
 ImportResult DXF_ReadFile(const CString& path, CUnitArray& out)
 {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    MappedFile file;
+    if (!file.Open(path))
         return ImportResult::notOpened;
-    return DXF_ReadBytes(bytes, out);
+    return DXF_ReadBytes(file.Bytes(), out);
 }
 
 bool ImportDxfFile(const CString& path, CUnitArray& out)
