@@ -109,7 +109,7 @@ int DrawWorldPolyline(CDC* dc, const x_VectorArray& points, int mode, std::uint8
     return points.GetSize();
 }
 
-CArc::CArc()
+CArc::CArc() : CUnit(UnitFamily::arc)
 {
     CUnit::ResetState();
     role = kRoleDrawing;

@@ -38,7 +38,7 @@ CCir* NewCircle(const x_Vector& centre, double radius)
     return c;
 }
 
-CCir::CCir()
+CCir::CCir() : CUnit(UnitFamily::circle)
 {
     CUnit::ResetState();
     geometry.circle.direction = workGeometry.circle.direction = 0;

@@ -17,7 +17,7 @@ bool InPixelBox(const POINT& centre, const POINT& p)
 
 } // namespace
 
-CConstructionLine::CConstructionLine(const x_Vector& p1, const x_Vector& p2)
+CConstructionLine::CConstructionLine(const x_Vector& p1, const x_Vector& p2) : CConstructionLine()
 {
     P1() = p1;
     P2() = p2;

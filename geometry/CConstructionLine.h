@@ -9,7 +9,7 @@
 class CConstructionLine : public CUnit {
     DECLARE_SERIAL(CConstructionLine)
 public:
-    CConstructionLine() = default;
+    CConstructionLine() : CUnit(UnitFamily::constructionLine) {}
     CConstructionLine(const x_Vector& p1, const x_Vector& p2);
 
     bool HitTest(x_Vector point, std::uint8_t mode) override;

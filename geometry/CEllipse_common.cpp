@@ -99,7 +99,7 @@ double EllipseUnwrapIntoRun(const EllipseRecord& e, double t)
     return e.direction == 0 ? e.startParam + d : e.startParam - d;
 }
 
-CEllipseCommon::CEllipseCommon()
+CEllipseCommon::CEllipseCommon() : CUnit(UnitFamily::ellipse)
 {
     minorAxis = x_Vector(0, 0, 1);
     CUnit::ResetState();

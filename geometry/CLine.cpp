@@ -44,7 +44,7 @@ int AppendToDrawing(CUnit* unit)
     return g_pDoc->AppendUnit(unit);
 }
 
-CLine::CLine()
+CLine::CLine() : CUnit(UnitFamily::line)
 {
     CUnit::ResetState();
     pieceOf = 0;

@@ -23,7 +23,7 @@ bool SideCountUsable(int sides)
 
 } // namespace
 
-CPolygon::CPolygon()
+CPolygon::CPolygon() : CUnit(UnitFamily::polygon)
 {
     CPolygon::ResetState();
     unitId = g_UnitIdCounter;

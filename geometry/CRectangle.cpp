@@ -13,7 +13,7 @@
 
 IMPLEMENT_SERIAL(CRectangle, CUnit, 1)
 
-CRectangle::CRectangle()
+CRectangle::CRectangle() : CUnit(UnitFamily::rectangle)
 {
     CUnit::ResetState();
     lineStyle = g_CurrentLineStyle;

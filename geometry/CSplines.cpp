@@ -46,7 +46,7 @@ x_Vector LoadNode(CArchive& ar)
 
 } // namespace
 
-CSplines::CSplines()
+CSplines::CSplines() : CUnit(UnitFamily::spline)
 {
     CUnit::ResetState();
     unitId = g_UnitIdCounter;
@@ -132,8 +132,10 @@ void CSplines::BuildOpenCurve()
 
 x_Vector CSplines::NearestEnd(const x_Vector& point, double* distance)
 {
-    const x_Vector& a = geometry.line.p1;
-    const x_Vector& b = geometry.line.p2;
+    // Works on the two points of a line record, which a spline never sets.
+    const x_LineData unset;
+    const x_Vector& a = unset.p1;
+    const x_Vector& b = unset.p2;
     const double da = x_Vector::Distance(point, a), db = x_Vector::Distance(point, b);
     if (distance != nullptr)
         *distance = std::min(da, db);

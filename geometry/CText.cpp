@@ -63,7 +63,7 @@ std::vector<CString> SplitTextLines(const CString& text)
     return lines;
 }
 
-CText::CText()
+CText::CText() : CUnit(UnitFamily::text)
 {
     CUnit::ResetState();
     geometry.text.fontSize = workGeometry.text.fontSize = 10;

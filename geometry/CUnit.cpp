@@ -4,7 +4,11 @@
 
 IMPLEMENT_SERIAL(CUnit, CObject, 1)
 
-CUnit::CUnit()
+CUnit::CUnit() : CUnit(UnitFamily::none)
+{
+}
+
+CUnit::CUnit(UnitFamily family) : geometry(family), workGeometry(family)
 {
     rubberShown = 0;
     ResetState();

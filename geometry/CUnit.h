@@ -52,24 +52,19 @@ class CUnit : public CObject {
     DECLARE_SERIAL(CUnit)
 public:
     CUnit();
+    // Both geometry copies start as the default record of family.
+    explicit CUnit(UnitFamily family);
     ~CUnit() override;                                              // 1
 
-    // --- fields, in declared order ---
+    // --- fields, grouped by width so that a unit carries no padding ---
     UnitGeometry geometry;
     UnitGeometry workGeometry;
-    COLORREF colour = 0;
-    std::int32_t lineStyle = 0;
-    std::uint8_t dashDot = 0;
-    std::uint8_t blockMember = 0;
     x_VectorArray keyPoints;
     x_VectorArray nodes;
     x_VectorArray gripPoints;
     x_VectorArray workCurve;
     x_VectorArray flatPoints;
-    std::uint8_t flatValid = 0;
-    std::int32_t brushStyle = 1;
-    std::uint8_t complete = 0;
-    std::int32_t pieceOf = 0;
+    CArray<std::uint8_t> wearSteps;
     x_Vector inputPoints[4];
     x_Vector refPoint;
     x_Vector dragStart;
@@ -77,44 +72,53 @@ public:
     x_Vector extentMin;
     x_Vector extentMax;
     x_Vector gripHit;
+    x_Vector hitPoint;
+    x_Vector splitPoint;
+    x_Vector moveDelta;
+    std::uint64_t unitId = 0;
+    double compensation = 0.0;
+    double auxValue = 1.0;
+    double taperAngle = 0.0;
+
+    COLORREF colour = 0;
+    std::int32_t lineStyle = 0;
+    std::int32_t brushStyle = 1;
+    std::int32_t pieceOf = 0;
     std::int32_t snapKind = 0;
     std::int32_t hitSegment = 0;
-    x_Vector hitPoint;
     std::int32_t listIndex = -1;
-    std::uint64_t unitId = 0;
-    std::uint8_t temporary = 0;
     std::int32_t textStyle = 0;
+    std::int32_t role = 0;
+    std::int32_t group = 0;
+    std::int32_t splitDir = 0;
+    std::int32_t chainDir = 2;
+    std::int32_t contourShape = 0;
+    std::int32_t contourNo = 0;
+    std::int32_t ownerNo = 0;
+    std::int32_t radiusMode = 0;
+    std::int32_t toothCount = 0;
+    std::int32_t editStamp = 0;
+
+    std::uint8_t dashDot = 0;
+    std::uint8_t blockMember = 0;
+    std::uint8_t flatValid = 0;
+    std::uint8_t complete = 0;
+    std::uint8_t temporary = 0;
     std::uint8_t selected = 0;
     std::uint8_t highlighted = 0;
     std::uint8_t picked = 0;
     std::uint8_t visible = 1;
     std::uint8_t walked = 0;
-    std::int32_t role = 0;
-    std::int32_t group = 0;
     std::uint8_t hoverShown = 0;
     std::uint8_t splitMarked = 0;
-    x_Vector splitPoint;
-    std::int32_t splitDir = 0;
-    std::int32_t chainDir = 2;
-    double compensation = 0.0;
-    std::int32_t contourShape = 0;
-    std::int32_t contourNo = 0;
-    std::int32_t ownerNo = 0;
     std::uint8_t rubberShown = 0;
     std::uint8_t refActive = 0;
-    std::int32_t radiusMode = 0;
     std::uint8_t auxKind = 0;
     std::uint8_t gearKind = 0;
     std::uint8_t gearHandle = 0;
-    std::int32_t toothCount = 0;
     std::uint8_t gripsValid = 0;
-    double auxValue = 1.0;
-    double taperAngle = 0.0;
     std::uint8_t deleted = 0;
-    std::int32_t editStamp = 0;
-    x_Vector moveDelta;
     std::uint8_t wearMarked = 0;
-    CArray<std::uint8_t> wearSteps;
     std::uint8_t chainScratchA = 0;
     std::uint8_t chainScratchB = 0;
 

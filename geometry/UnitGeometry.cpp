@@ -1,5 +1,115 @@
 #include "geometry/UnitGeometry.h"
 
+#include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
+
+namespace {
+
+// Calls fn with the pointer to the union member of family; none calls
+// nothing. The one place that lists the families.
+template <class Fn>
+void VisitFamily(UnitFamily family, Fn&& fn)
+{
+    switch (family) {
+    case UnitFamily::none: break;
+    case UnitFamily::line: fn(&UnitGeometry::line); break;
+    case UnitFamily::ellipse: fn(&UnitGeometry::ellipse); break;
+    case UnitFamily::circle: fn(&UnitGeometry::circle); break;
+    case UnitFamily::arc: fn(&UnitGeometry::arc); break;
+    case UnitFamily::rectangle: fn(&UnitGeometry::rectangle); break;
+    case UnitFamily::polygon: fn(&UnitGeometry::polygon); break;
+    case UnitFamily::constructionLine: fn(&UnitGeometry::constructionLine); break;
+    case UnitFamily::spline: fn(&UnitGeometry::spline); break;
+    case UnitFamily::text: fn(&UnitGeometry::text); break;
+    }
+}
+
+template <class R>
+using RecordOf = std::remove_reference_t<decltype(std::declval<UnitGeometry&>().*std::declval<R>())>;
+
+// Records without owning members are copied as the raw bytes of the union.
+bool CopiesAsBytes(UnitFamily family)
+{
+    bool plain = true;
+    VisitFamily(family, [&](auto member) {
+        using R = RecordOf<decltype(member)>;
+        static_assert(sizeof(R) <= kRecordCapacity, "record larger than a unit's record space");
+        plain = std::is_trivially_copyable_v<R>;
+    });
+    return plain;
+}
+
+} // namespace
+
+UnitGeometry::UnitGeometry() noexcept
+{
+    std::memset(m_bytes, 0, sizeof m_bytes);
+}
+
+UnitGeometry::UnitGeometry(UnitFamily family) : UnitGeometry()
+{
+    Reset(family);
+}
+
+UnitGeometry::UnitGeometry(const UnitGeometry& other) : UnitGeometry()
+{
+    CopyRecordFrom(other);
+}
+
+UnitGeometry& UnitGeometry::operator=(const UnitGeometry& other)
+{
+    if (this == &other)
+        return *this;
+    if (m_family == other.m_family && !CopiesAsBytes(m_family)) {
+        VisitFamily(m_family, [&](auto member) { this->*member = other.*member; });
+        return *this;
+    }
+    DestroyRecord();
+    CopyRecordFrom(other);
+    return *this;
+}
+
+UnitGeometry::~UnitGeometry()
+{
+    DestroyRecord();
+}
+
+void UnitGeometry::Reset(UnitFamily family)
+{
+    DestroyRecord();
+    std::memset(m_bytes, 0, sizeof m_bytes);
+    VisitFamily(family, [&](auto member) {
+        using R = RecordOf<decltype(member)>;
+        ::new (static_cast<void*>(std::addressof(this->*member))) R();
+    });
+    m_family = family;
+}
+
+void UnitGeometry::DestroyRecord() noexcept
+{
+    VisitFamily(m_family, [&](auto member) {
+        using R = RecordOf<decltype(member)>;
+        (this->*member).~R();
+    });
+    m_family = UnitFamily::none;
+}
+
+// Expects a destroyed record (family none).
+void UnitGeometry::CopyRecordFrom(const UnitGeometry& other)
+{
+    if (CopiesAsBytes(other.m_family)) {
+        std::memcpy(static_cast<void*>(m_bytes), static_cast<const void*>(other.m_bytes), sizeof m_bytes);
+    } else {
+        VisitFamily(other.m_family, [&](auto member) {
+            using R = RecordOf<decltype(member)>;
+            ::new (static_cast<void*>(std::addressof(this->*member))) R(other.*member);
+        });
+    }
+    m_family = other.m_family;
+}
+
 x_LineData MakeLineRecord(double x1, double y1, double x2, double y2)
 {
     x_LineData line;

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
 
-// Geometry records of the entity families; a unit uses the member of its
-// class and leaves the others at their initial values.
+// Geometry records of the entity families. A unit holds the record of its
+// own family only (see UnitGeometry below).
 
 struct x_LineData {
     x_Vector p1;
@@ -57,10 +58,8 @@ struct PolygonRecord {
 
 // Curve parameters of a spline: kind 0 interpolating cubic, 1 involute flank,
 // 2 B-spline (order degree + 1). The base-circle fields serve the involute.
+// The bytes come last so that the record packs into 80 bytes.
 struct SplineRecord {
-    std::uint8_t kind = 0;
-    std::int32_t degree = 0;
-    std::uint8_t closed = 0;
     x_Vector baseCentre;
     double baseRadius = 0.0;
     double angleOffsetA = 0.0;
@@ -68,6 +67,9 @@ struct SplineRecord {
     double endParam = 0.0;              // pressure angles, radians
     double startParam = 0.0;
     double phase = 0.0;
+    std::int32_t degree = 0;
+    std::uint8_t kind = 0;
+    std::uint8_t closed = 0;
     std::uint8_t mirrored = 0;
 };
 
@@ -83,19 +85,74 @@ struct TextRecord {
     std::int32_t spare2 = 0;
 };
 
-// Held twice by every unit (current and working copy); plain values, so the
-// copies are independent. Members of the other entity families join here.
+// Which record a UnitGeometry holds. Classes without a record of their own
+// (polyline, cut point, the plain CUnit) hold none.
+enum class UnitFamily : std::uint8_t {
+    none,
+    line,
+    ellipse,
+    circle,
+    arc,
+    rectangle,
+    polygon,
+    constructionLine,
+    spline,
+    text,
+};
+
+// Bytes a record may take inside a unit; the largest families today
+// (ellipse, spline, text) fill it.
+constexpr std::size_t kRecordCapacity = 80;
+
+// The geometry of one unit, held twice by every unit (current and working
+// copy): a family tag and the one record of that family, in a union so that
+// a line costs a line's bytes and not the sum of every family. Members keep
+// the plain syntax (unit->geometry.line.p1). Only the member of the unit's
+// family may be read or written; the class constructor picks the family
+// (CUnit(UnitFamily)). Copies are deep and independent; a copy takes the
+// source's family along with its record.
+//
+// Adding a family (dimension records, the path record, ...):
+//   1. Declare the record above. It must fit kRecordCapacity (a static_assert
+//      in UnitGeometry.cpp checks); larger data goes into fields of the
+//      entity class, or behind a member that owns and deep-copies it.
+//      A framework string (CString) or another owning member is fine: copy,
+//      assignment and destruction go through the record's own.
+//   2. Add an enumerator to UnitFamily and the member to the union below.
+//   3. Add one case to VisitFamily in UnitGeometry.cpp.
+//   4. Construct the class with its family: CDimAngle() : CUnit(UnitFamily::x).
+//      A class may share another's family (CDimDASH uses line).
+// Code that is handed any unit checks its class (GetType) before it reads a
+// member: another family's member aliases the bytes of the unit's own.
 struct UnitGeometry {
-    x_LineData line;
-    EllipseRecord ellipse;
-    CircleRecord circle;
-    ArcRecord arc;
-    RectangleRecord rectangle;
-    PolygonRecord polygon;
-    ConstructionLineRecord constructionLine;
-    SplineRecord spline;
-    TextRecord text;
-    x_Vector sparePoint;
+    UnitGeometry() noexcept;                    // family none, zeroed
+    explicit UnitGeometry(UnitFamily family);   // the family's default record
+    UnitGeometry(const UnitGeometry& other);
+    UnitGeometry& operator=(const UnitGeometry& other);
+    ~UnitGeometry();
+
+    UnitFamily Family() const { return m_family; }
+    // Drops the record and starts a default one of family.
+    void Reset(UnitFamily family);
+
+    union {
+        x_LineData line;
+        EllipseRecord ellipse;
+        CircleRecord circle;
+        ArcRecord arc;
+        RectangleRecord rectangle;
+        PolygonRecord polygon;
+        ConstructionLineRecord constructionLine;
+        SplineRecord spline;
+        TextRecord text;
+        unsigned char m_bytes[kRecordCapacity];     // storage of none and of plain copies
+    };
+
+private:
+    void DestroyRecord() noexcept;
+    void CopyRecordFrom(const UnitGeometry& other);
+
+    UnitFamily m_family = UnitFamily::none;
 };
 
 x_LineData MakeLineRecord(double x1, double y1, double x2, double y2);

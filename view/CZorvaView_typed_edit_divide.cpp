@@ -167,7 +167,7 @@ void CZorvaView::DivideOrSplit(double value)
         return;
     }
     const bool round = type == 7 || type == 8, elliptic = type == 5 || type == 6;
-    const double radius = type == 7 ? e->geometry.circle.radius : e->geometry.arc.radius;
+    const double radius = type == 7 ? e->geometry.circle.radius : type == 8 ? e->geometry.arc.radius : 0.0;
     const std::vector<x_Vector> pts = elliptic ? EllipsePoints(e) : std::vector<x_Vector>();
     // An ellipse's own length is that of its last drawn polyline; the cuts
     // walk the flattening above, so it is measured there.

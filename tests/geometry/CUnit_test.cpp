@@ -145,8 +145,7 @@ TEST_F(Unit, ConstructionTakesCurrentAttributesAndConsecutiveIds)
     EXPECT_EQ(a.dashDot, 1);
     EXPECT_EQ(a.editStamp, 42);
     EXPECT_EQ(a.inputPoints[3], x_Vector(0, 0, 0));
-    EXPECT_EQ(a.geometry.arc.centre, x_Vector(0, 0, 1));
-    EXPECT_EQ(a.geometry.polygon.sides, 6);
+    EXPECT_EQ(a.geometry.Family(), UnitFamily::none);
 
     g_UnitIdCounter = 0xFFFFFFFFULL;
     ++g_UnitIdCounter;                  // carries into the high word

@@ -213,9 +213,9 @@ void CZorvaView::StepQuery(CDC* dc)
             return;
         u->UpdateGripPoints();
         // A piece's centre is its shape's, which the grip rebuild keeps.
-        x_Vector c = u->geometry.ellipse.centre;
-        if (type == 1)
-            c = u->refPoint;
+        x_Vector c = u->refPoint;
+        if (type == 5 || type == 6)
+            c = u->geometry.ellipse.centre;
         else if (type == 7)
             c = u->geometry.circle.centre;
         else if (type == 8)
