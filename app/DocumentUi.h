@@ -8,6 +8,7 @@
 
 #include "geometry/CUnit.h"           // CUnitDocument.h needs it complete
 #include "geometry/CUnitDocument.h"
+#include "app/tool_dialogs.h"
 #include "platform/core/CString.h"
 
 class CUnit;
@@ -40,7 +41,8 @@ public:
     virtual void ResetEntityMarks();
     // Runs the modal tool dialog of the given number (1100 multi-pass path,
     // 1101 single-pass path, 1104 colours, ...); true when it ended with OK.
-    virtual bool RunToolDialog(int) { return false; }
+    // By default the dialog its folder registered (app/tool_dialogs.h).
+    virtual bool RunToolDialog(int number) { return RunRegisteredToolDialog(number); }
     // Starts a command of the view (66: interactive path generation).
     virtual void StartCommand(int) {}
     // The property panel: makes unit (may be null) the view's property

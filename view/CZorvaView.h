@@ -122,6 +122,7 @@ public:
     // --- pending actions (CZorvaView_timer.cpp) ---
     void ArmPendingAction(int action, unsigned elapseMs);
     void RunPendingAction(int action);
+    void RunGeneratorDialog(int action);
 
     // --- zoom and pan (CZorvaView_mouse.cpp) ---
     void ZoomAt(int direction, int x, int y);
@@ -254,6 +255,7 @@ private:
     void FillModeCombo(int command);
     bool StartByTable(int command);
     void EndCommandAtOnce();
+    void ShowArrayPanel();
     void EraseSelectionAtStart();
     bool AskToReplaceToolPoint();
     void RefreshCommandButtons();

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
+#include "app/FrameState.h"
 #include "app/ToolPalette.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
@@ -289,10 +290,23 @@ bool CZorvaView::StartByTable(int n)
         break;
     case kCmdToolPoint:
         return !AskToReplaceToolPoint();
+    case kCmdArray:
+        ShowArrayPanel();
+        break;
     default:
         break;
     }
     return true;
+}
+
+// The array command works in its floating panel, shown where it was left.
+void CZorvaView::ShowArrayPanel()
+{
+    if (g_pArrayPanel == nullptr)
+        return;
+    g_pArrayPanel->ShowWindow(SW_SHOW);
+    g_arrayPanelShown = 1;
+    g_pArrayPanel->SetFocus();
 }
 
 void CZorvaView::EndCommandAtOnce()

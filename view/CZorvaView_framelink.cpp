@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/FrameState.h"
+#include "platform/ui/CDialog.h"
 #include "app/MainFrameLink.h"
 #include "app/frame_resources.h"
 #include "geometry/GeometryState.h"
@@ -111,6 +113,12 @@ public:
         SetCommand(kCmdPathView3D, false);
     }
     void StartArray() override { SetCommand(kCmdArray, false); }
+    // The panel's own close (its cancel) accepts a pending array.
+    void CloseArrayPanel() override
+    {
+        if (g_pArrayPanel != nullptr)
+            g_pArrayPanel->OnCancel();
+    }
     void HidePropertyPanel() override { m_view.m_pPanelUnit = nullptr; }
 
     void OptionSwitchChanged(int id, int value) override

@@ -22,7 +22,7 @@ bool InTransform(CUnit* u, int command)
     if (u->deleted || !u->selected)
         return false;
     if (command == kCmdMove)
-        return u->role == kRoleDrawing || u->role == kRoleAnnotation;
+        return u->role == kRoleDrawing || u->role == kRoleAnnotation || u->role == kRoleGearHandle;
     if (command == kCmdPaste)
         return u->role == kRoleDrawing;
     return u->role != kRoleAnnotation && u->GetType() != 12;

@@ -60,6 +60,13 @@ void CZorvaView::RunPendingAction(int action)
         if (CZorvaDoc* doc = GetZorvaDoc())
             doc->OnFileSaveAs();
         break;
+    case kActionGearDialog:
+    case kActionCalculator:
+    case kActionCornerDialog:
+    case kActionMachineCalc:
+    case kActionFormulaCurve:
+        RunGeneratorDialog(action);
+        break;
     case kActionFocusEdit:
         if (g_commandBar != nullptr)
             if (CWnd* edit = g_commandBar->GetDlgItem(kIdCommandEdit))
@@ -71,9 +78,26 @@ void CZorvaView::RunPendingAction(int action)
         break;
     }
     default:
-        // The dialogs of the path engine, the process database and the
-        // generators, the property panel, path deletion and export, help
-        // and About arrive with their subsystems.
+        // The dialogs of the path engine and the process database, the
+        // property panel, path deletion and export, help and About arrive
+        // with their subsystems.
         break;
+    }
+}
+
+// The typed commands open the same dialogs as the menu, through the
+// document, so the modal mark and the command edit are handled alike.
+void CZorvaView::RunGeneratorDialog(int action)
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return;
+    switch (action) {
+    case kActionGearDialog: doc->OnCreateGear(); break;
+    case kActionCalculator: doc->OnCalculator(); break;
+    case kActionCornerDialog: doc->OnClearCornerParams(); break;
+    case kActionMachineCalc: doc->OnMachineParams(); break;
+    case kActionFormulaCurve: doc->OnFormulaCurve(); break;
+    default: break;
     }
 }

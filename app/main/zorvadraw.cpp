@@ -1,6 +1,7 @@
 // The drawing program: the application object and the framework's entry.
 
 #include "app/CZorvaApp.h"
+#include "generators/generators_install.h"
 
 #if __has_include("view/CZorvaView.h")
 #include "view/CZorvaView.h"
@@ -13,6 +14,7 @@
 int main(int argc, char** argv)
 {
     CloseOnTerminationSignals();
+    InstallGenerators();
     CZorvaApp app(ZORVA_VIEW_CLASS);
     return AfxWinMain(argc, argv);
 }

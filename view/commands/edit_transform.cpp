@@ -90,7 +90,8 @@ void CZorvaView::MoveSelection(const x_Vector& d)
     std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
     CRest* rest = nullptr;
     for (CUnit* u : doc->m_unitList) {
-        if (!SolidSelected(u))
+        // A generated gear's handle circle goes with its gear.
+        if (!SolidSelected(u) && !(u->selected && !u->deleted && u->role == kRoleGearHandle))
             continue;
         if (rest == nullptr) {
             doc->PrepareUndoStep();
