@@ -134,6 +134,8 @@ bool ImportDatFile(const CString& path, CUnitArray& out)
         ReportDatError(badLine);
         return true;
     default:
+        // Before, a file that could not be opened was passed over in silence.
+        DocUi().PrintLine(u"#打开文件错误");
         return false;
     }
 }

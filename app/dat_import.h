@@ -15,7 +15,7 @@ ImportResult ReadDatFile(const CString& path, CUnitArray& out, int* badLine = nu
 // "#未能解析的DAT文件在 %d 行".
 void ReportDatError(int line);
 
-// Open's import: reads, reports, and tells whether out replaces the drawing
-// (also after a bad line, with what came before it; the view then keeps
-// its place).
+// Open's import: reads, reports (a file that cannot be read with
+// "#打开文件错误"), and tells whether out replaces the drawing (also after a
+// bad line, with what came before it; the view then keeps its place).
 bool ImportDatFile(const CString& path, CUnitArray& out);

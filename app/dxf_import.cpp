@@ -43,6 +43,8 @@ bool ImportDxfFile(const CString& path, CUnitArray& out)
         DocUi().PrintLine(u"#文件错误!");
         return false;
     default:
+        // Before, a file that could not be opened was passed over in silence.
+        DocUi().PrintLine(u"#打开文件错误");
         return false;
     }
 }

@@ -15,6 +15,7 @@ ImportResult DXF_ReadFile(const CString& path, CUnitArray& out);
 // The same over bytes in memory.
 ImportResult DXF_ReadBytes(std::string_view bytes, CUnitArray& out);
 
-// Open's import: reads the file and reports a damaged one with
-// "#文件错误!"; true when out is to replace the drawing.
+// Open's import: reads the file, reports one that cannot be read with
+// "#打开文件错误" and a damaged one with "#文件错误!"; true when out is to
+// replace the drawing.
 bool ImportDxfFile(const CString& path, CUnitArray& out);

@@ -172,16 +172,18 @@ bool DxfReader::NextLine(std::string_view& line)
 bool DxfReader::Next(DxfPair& pair)
 {
     std::string_view codeLine;
-    do {
-        if (!NextLine(codeLine))
-            return false;
-        codeLine = Trim(codeLine);
-        // Blank lines at the end of a file are no pair.
-    } while (codeLine.empty() && m_at < m_bytes.size() && Trim(m_bytes.substr(m_at)).empty());
+    if (!NextLine(codeLine))
+        return false;
+    codeLine = Trim(codeLine);
+    if (codeLine.empty()) {
+        // Blank lines may end a file; anywhere else the pairs are out of step.
+        m_damaged = !Trim(m_bytes.substr(m_at)).empty();
+        return false;
+    }
     int code = 0;
     const auto [end, error] = std::from_chars(codeLine.data(), codeLine.data() + codeLine.size(), code);
-    if (codeLine.empty() || error != std::errc() || end != codeLine.data() + codeLine.size()) {
-        m_damaged = !codeLine.empty() || m_at < m_bytes.size();
+    if (error != std::errc() || end != codeLine.data() + codeLine.size()) {
+        m_damaged = true;
         return false;
     }
     std::string_view value;

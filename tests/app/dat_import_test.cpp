@@ -121,6 +121,10 @@ TEST_F(DatImportTest, OpenFitsTheViewAndReportsTheSize)
     doc->OnFileOpen();
     EXPECT_EQ(doc->m_unitList.GetSize(), 2);
     EXPECT_EQ(ui.m_lines.size(), lines);
+    // One that is there but cannot be read is reported.
+    FreeUnitArray(units);
+    EXPECT_FALSE(ImportDatFile(CString::FromUtf8(folder), units));
+    EXPECT_TRUE(ui.Printed(u"#打开文件错误"));
 }
 
 } // namespace

@@ -205,6 +205,8 @@ TEST_F(DxfImportTest, ScannerCases)
          ImportResult::complete, 1},
         {"no section: not a DXF file", "hello\n", ImportResult::damaged, 0},
         {"a code line that is no number", Entities(line + "x\nLINE\n"), ImportResult::damaged, 0},
+        {"an empty code line amid the pairs", Entities(line + "\n" + line), ImportResult::damaged, 0},
+        {"blank lines at the end", "0\nSECTION\n2\nENTITIES\n" + line + "\n  \n", ImportResult::complete, 1},
         {"the binary form", "AutoCAD Binary DXF\r\n\x1a", ImportResult::damaged, 0},
         {"layers read, entities on them", tables + Entities("0\nLINE\n8\nnocolour\n10\n0\n20\n0\n11\n1\n21\n1\n"
                                                             "0\nLINE\n8\nGREEN\n10\n0\n20\n0\n11\n1\n21\n1\n"),
@@ -240,6 +242,10 @@ TEST_F(DxfImportTest, OpenReplacesTheDrawingAndReportsItsSize)
     EXPECT_EQ(g_drawingModified, 1);
     // 0.6 x 1000 px over 120.4 mm (the height would allow more).
     EXPECT_DOUBLE_EQ(g_ViewScale, 600 / 120.4);
+
+    // A path that cannot be read is reported, the drawing stays.
+    EXPECT_FALSE(ImportDxfFile(CString::FromUtf8(std::string(ZORVA_TEST_DATA)), units));
+    EXPECT_TRUE(ui.Printed(u"#打开文件错误"));
 }
 
 } // namespace
