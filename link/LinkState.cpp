@@ -68,6 +68,16 @@ std::vector<StagedOffer> g_StagedOffers;
 uint32_t g_StagingSerial = 0;
 CString g_StagingFetchFolder;
 
+CZorvalinkDlg* g_pMainDlg = nullptr;
+CString g_ModuleFolder;
+bool g_ClickLatch = false;
+int g_PageAction = 0;
+std::vector<int64_t> g_LocalSizes;
+std::vector<int64_t> g_RemoteSizes;
+CString g_NewFolderCaption;
+CString g_NewFolderName;
+uint8_t g_NewMachineNumber[2] = {};
+
 LinkSettings g_LinkSettings;
 CString g_SchemeFolderText;
 CString g_CurrentScheme;
@@ -129,6 +139,13 @@ void ResetLinkState()
     g_StagedOffers.clear();
     g_StagingSerial = 0;
     g_StagingFetchFolder.Empty();
+    g_ClickLatch = false;
+    g_PageAction = 0;
+    g_LocalSizes.clear();
+    g_RemoteSizes.clear();
+    g_NewFolderCaption.Empty();
+    g_NewFolderName.Empty();
+    g_NewMachineNumber[0] = g_NewMachineNumber[1] = 0;
     g_LinkSettings = LinkSettings();
     g_SchemeFolderText.Empty();
     g_CurrentScheme.Empty();

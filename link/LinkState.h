@@ -10,6 +10,7 @@
 
 class ILinkDisplay;
 class CLinkUdp;
+class CZorvalinkDlg;
 
 // Everything the link engine keeps; dialog thread only.
 
@@ -136,6 +137,17 @@ extern CString g_StagingFetchFolder; // fresh folder of the offered file being f
 extern LinkSettings g_LinkSettings;
 extern CString g_SchemeFolderText;
 extern CString g_CurrentScheme;
+
+// Main dialog and file page.
+extern CZorvalinkDlg* g_pMainDlg;
+extern CString g_ModuleFolder;
+extern bool g_ClickLatch;       // one press of a list is handled once
+extern int g_PageAction;        // what the file page's timer runs next
+extern std::vector<int64_t> g_LocalSizes;  // per row of the host list
+extern std::vector<int64_t> g_RemoteSizes; // per row of the machine's list
+extern CString g_NewFolderCaption;
+extern CString g_NewFolderName;
+extern uint8_t g_NewMachineNumber[2]; // letter index, number
 
 // Empties every table and queue, closes files; the display stays.
 void ResetLinkState();

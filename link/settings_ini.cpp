@@ -32,7 +32,8 @@ bool SaveSettingsIni(const CString& schemeText)
 
 namespace {
 
-void ApplyLine(const CString& line)
+// line: without any blank; raw: as read, for the scheme name.
+void ApplyLine(const CString& line, const CString& raw)
 {
     const int eq = line.Find(u'=');
     if (line.IsEmpty() || eq < 0)
@@ -50,7 +51,9 @@ void ApplyLine(const CString& line)
         if (value == u"1")
             *box = true;
     } else if (key == u"currfiledat") {
-        g_CurrentScheme = value;
+        // Only the ends are trimmed: a blank inside is part of the name.
+        // Before, "方案 1" came back as "方案1", a scheme that did not exist.
+        g_CurrentScheme = TrimText(raw.Mid(raw.Find(u'=') + 1));
     }
 }
 
@@ -72,11 +75,13 @@ void LoadSettingsIni()
                 ++end;
             if (end < bytes.size() && bytes[end] == '\n' && end - pos < 254)
                 ++end;
-            char line[255] = {};
-            std::memcpy(line, bytes.data() + pos, end - pos);
+            char raw[255] = {};
+            std::memcpy(raw, bytes.data() + pos, end - pos);
             pos = end;
+            char line[255];
+            std::memcpy(line, raw, sizeof line);
             StripBlanks(line);
-            ApplyLine(CString(GbkToUtf16(std::string_view(line))));
+            ApplyLine(CString(GbkToUtf16(std::string_view(line))), CString(GbkToUtf16(std::string_view(raw))));
         }
     }
     if (s.replaceExisting)

@@ -24,13 +24,8 @@ std::string StripTrailingSlashes(std::string s)
     return s;
 }
 
-std::string DataRootUtf8()
+std::string HomeFolderUtf8()
 {
-    if (const char* home = getenv("ZORVA_HOME"); home != nullptr && *home != '\0')
-        return StripTrailingSlashes(home);
-    // A relative XDG_DATA_HOME is invalid and ignored.
-    if (const char* xdg = getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/')
-        return StripTrailingSlashes(xdg) + "/zorva";
     std::string home;
     if (const char* h = getenv("HOME"); h != nullptr && *h != '\0')
         home = h;
@@ -38,7 +33,17 @@ std::string DataRootUtf8()
         home = pw->pw_dir;
     else
         home = "/tmp";
-    return StripTrailingSlashes(home) + "/.local/share/zorva";
+    return StripTrailingSlashes(home);
+}
+
+std::string DataRootUtf8()
+{
+    if (const char* home = getenv("ZORVA_HOME"); home != nullptr && *home != '\0')
+        return StripTrailingSlashes(home);
+    // A relative XDG_DATA_HOME is invalid and ignored.
+    if (const char* xdg = getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/')
+        return StripTrailingSlashes(xdg) + "/zorva";
+    return HomeFolderUtf8() + "/.local/share/zorva";
 }
 
 bool IsDrivePath(std::string_view s)
@@ -106,7 +111,9 @@ bool StatTimes(const std::string& path, FileTimes& times, bool& isFolder, int64_
     if (statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0)
         return false;
     times.modified = TimeOf(stx.stx_mtime);
-    times.created = (stx.stx_mask & STATX_BTIME) ? TimeOf(stx.stx_btime) : times.modified;
+    // Some file systems report a birth time of 0 for files they did not see born.
+    const bool born = (stx.stx_mask & STATX_BTIME) != 0 && stx.stx_btime.tv_sec != 0;
+    times.created = born ? TimeOf(stx.stx_btime) : times.modified;
     isFolder = S_ISDIR(stx.stx_mode);
     size = isFolder ? 0 : static_cast<int64_t>(stx.stx_size);
     return true;
@@ -194,6 +201,26 @@ bool CreateFolder(const CString& path)
     std::filesystem::create_directories(native, ec);
     struct stat st {};
     return stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<DriveRoot> ListDriveRoots()
+{
+    std::vector<DriveRoot> roots = {{CString(u"/"), false}};
+    const std::string home = HomeFolderUtf8();
+    if (!home.empty() && home != "/")
+        roots.push_back({CString::FromUtf8(home), false});
+    std::string user;
+    if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_name != nullptr)
+        user = pw->pw_name;
+    // Where desktops mount removable media for the user.
+    for (const std::string& base : {"/media/" + user, "/run/media/" + user}) {
+        if (user.empty())
+            break;
+        for (const FileEntry& e : ListFolder(CString::FromUtf8(base) + u"/*"))
+            if (e.isFolder)
+                roots.push_back({CString::FromUtf8(base) + u"/" + e.name, true});
+    }
+    return roots;
 }
 
 bool CreateNewFolder(const CString& path)

@@ -49,6 +49,14 @@ bool FileExists(const CString& path);   // exists and is not a folder
 bool FolderExists(const CString& path);
 // Creates the folder and its missing parents; true when it exists afterwards.
 bool CreateFolder(const CString& path);
+// The "drives" of file browsers: the root folder, the home folder and the
+// mounted removable media of this user.
+struct DriveRoot {
+    CString path;
+    bool removable = false;
+};
+std::vector<DriveRoot> ListDriveRoots();
+
 // Creates one folder whose parent exists; false when it exists already or
 // cannot be made (so a caller that gets true owns a fresh, empty folder).
 bool CreateNewFolder(const CString& path);

@@ -2,10 +2,13 @@
 
 #include "platform/gdi/gdi_qt.h"
 
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 
 #include <map>
+#include <string>
 
 namespace {
 
@@ -25,7 +28,46 @@ QImage Placeholder(int cx, int cy)
     return image;
 }
 
+std::map<unsigned, std::string>& ThemeIconTable()
+{
+    static std::map<unsigned, std::string> table;
+    return table;
+}
+
+QImage ThemeImage(const std::string& name, int cx, int cy)
+{
+    // Without a desktop (tests, a bare X server) Qt names no theme or only
+    // the fallback one, which has none of these icons; the offscreen
+    // platform does not even look in the system's icon folders.
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("breeze"));
+    QStringList paths = QIcon::themeSearchPaths();
+    const QByteArray dirs = qgetenv("XDG_DATA_DIRS");
+    for (const QString& dir : QString::fromLocal8Bit(dirs.isEmpty() ? QByteArray("/usr/local/share:/usr/share") : dirs)
+                                  .split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        const QString icons = dir + QStringLiteral("/icons");
+        if (!paths.contains(icons))
+            paths << icons;
+    }
+    if (paths != QIcon::themeSearchPaths())
+        QIcon::setThemeSearchPaths(paths);
+    const QIcon icon = QIcon::fromTheme(QString::fromStdString(name));
+    if (icon.isNull())
+        return QImage();
+    QImage image(cx, cy, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, QRect(0, 0, cx, cy));
+    return image;
+}
+
 } // namespace
+
+void RegisterThemeIcon(unsigned resourceId, const char* themeName)
+{
+    ThemeIconTable()[resourceId] = themeName;
+}
 
 void RegisterIconImage(unsigned resourceId, int width, int height, const std::uint32_t* argb)
 {
@@ -66,9 +108,14 @@ int CImageList::AddIcon(unsigned resourceId)
     if (m_cx <= 0)
         return -1;
     const auto it = IconTable().find(resourceId);
-    QImage image = it != IconTable().end()
-        ? it->second.scaled(m_cx, m_cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        : Placeholder(m_cx, m_cy);
+    QImage image;
+    if (it != IconTable().end()) {
+        image = it->second.scaled(m_cx, m_cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else if (const auto named = ThemeIconTable().find(resourceId); named != ThemeIconTable().end()) {
+        image = ThemeImage(named->second, m_cx, m_cy);
+    }
+    if (image.isNull())
+        image = Placeholder(m_cx, m_cy);
     m_images.push_back(std::make_shared<QImage>(std::move(image)));
     return int(m_images.size()) - 1;
 }

@@ -39,3 +39,6 @@ private:
 
 // The picture of an icon resource: 32-bit pixels, 0xAARRGGBB, row by row.
 void RegisterIconImage(unsigned resourceId, int width, int height, const std::uint32_t* argb);
+// An icon resource taken from the desktop's icon theme by its name (the
+// breeze theme when the desktop names none), drawn at the list's size.
+void RegisterThemeIcon(unsigned resourceId, const char* themeName);

@@ -57,7 +57,7 @@ TEST_F(SettingsTest, ReaderRules)
         {"key in capitals is not taken", "CONTROLKEY_1=1\r\n", false, false, false, u""},
         {"both keys: only replace stays", "controlkey_1=1\r\ncontrolkey_2=1\r\n", true, false, false, u""},
         {"value other than 1 leaves it", "controlkey_2=yes\r\n", false, false, false, u""},
-        {"blank inside a scheme name goes", "currfiledat=my scheme\r\n", false, false, false, u"myscheme"},
+        {"blank inside a scheme name stays, the ends go", "currfiledat = my scheme \r\n", false, false, false, u"my scheme"},
         {"a 300-byte line is read in pieces",
          "currfiledat=" + std::string(242, 'a') + "controlkey_2=1\r\n", false, true, false, u""},
         {"last line without line end", "controlkey_2=1", false, true, false, u""},
