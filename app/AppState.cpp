@@ -39,6 +39,7 @@ std::int32_t g_modalDialogId = 0;
 std::uint8_t g_keyDownSeen = 0;
 std::uint8_t g_openHintShown = 0;
 std::uint8_t g_viewReady = 0;
+CString g_commandLineFile;
 
 std::int32_t g_undoCount = 0;
 std::int32_t g_redoCount = 0;
@@ -86,6 +87,7 @@ void ResetAppState()
     g_keyDownSeen = 0;
     g_openHintShown = 0;
     g_viewReady = 0;
+    g_commandLineFile.Empty();
 
     g_undoCount = 0;
     g_redoCount = 0;

@@ -60,6 +60,9 @@ extern std::int32_t g_modalDialogId;
 extern std::uint8_t g_keyDownSeen;
 extern std::uint8_t g_openHintShown;
 extern std::uint8_t g_viewReady;
+// The drawing named on the command line (empty: none); while it is set the
+// view's first set-up does not restore the recovery snapshot over it.
+extern CString g_commandLineFile;
 
 // Undo ring.
 extern std::int32_t g_undoCount;            // 0..100

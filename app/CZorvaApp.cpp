@@ -175,9 +175,21 @@ BOOL CZorvaApp::InitInstance()
                                           viewClass));
     CCommandLineInfo info;
     ParseCommandLine(info);
+    // A named file is opened over a new, untitled drawing as Open opens it.
+    // Before, the framework read it and the view's set-up then emptied the
+    // drawing (or restored the snapshot) under the file's name.
+    if (info.m_nShellCommand == CCommandLineInfo::FileOpen) {
+        g_commandLineFile = info.m_strFileName;
+        info.m_nShellCommand = CCommandLineInfo::FileNew;
+    }
     if (!ProcessShellCommand(info)) {
         EndProcess(0);
         return FALSE;
+    }
+    if (!g_commandLineFile.IsEmpty()) {
+        if (CZorvaDoc* doc = GetZorvaDoc())
+            doc->OpenFromCommandLine(g_commandLineFile);
+        g_commandLineFile.Empty();
     }
     if (m_pMainWnd != nullptr)
         m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);

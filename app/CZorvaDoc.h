@@ -68,6 +68,10 @@ public:
     void OnFileSave() { SaveDocument(0); }
     void OnFileSaveAs();
     void OnFileOpen();
+    // Opens the drawing named on the command line as Open opens a chosen
+    // file; a file that cannot be read leaves the untitled drawing and says
+    // why. True when it was loaded.
+    bool OpenFromCommandLine(const CString& path);
 
     // --- menu commands (CZorvaDoc_commands.cpp) ---
     void OnEditProperties();
@@ -101,6 +105,7 @@ public:
 
 private:
     CRest* FindRecord(CUnit* unit);
+    bool StepHasRecords(std::int32_t stepId) const;
     CRest* RecordFor(CUnit* unit);
     void RecordCreations();
     void DropRedoTail();

@@ -238,6 +238,50 @@ void CZorvaDoc::AfterDrawingLoaded()
     g_drawingModified = 1;
 }
 
+namespace {
+
+// The open dialog's kinds, taken from a file name's extension.
+int FileTypeOfName(const CString& name)
+{
+    const int dot = name.ReverseFind(u'.');
+    CString ext = dot < 0 ? CString() : name.Mid(dot + 1);
+    ext.MakeLower();
+    if (ext == CString(u"dxf"))
+        return 1;
+    if (ext == CString(u"dat"))
+        return 2;
+    return 0;
+}
+
+} // namespace
+
+bool CZorvaDoc::OpenFromCommandLine(const CString& path)
+{
+    const CString full = AbsolutePath(path);
+    const int cut = std::max(full.ReverseFind(u'\\'), full.ReverseFind(u'/'));
+    g_currentFilePath = full;
+    g_currentFileName = full.Mid(cut + 1);
+    g_fileDialogType = FileTypeOfName(g_currentFileName);
+    CUnitArray loaded;
+    if (FileExists(full) && LoadByDialogType(full, loaded)) {
+        ReplaceDrawing(loaded);
+        AfterDrawingLoaded();
+        // The framework's own save (Ctrl+S) writes a drawing back to it.
+        if (g_fileDialogType == 0)
+            SetPathName(full);
+        return true;
+    }
+    FreeUnitArray(loaded);
+    CString why;
+    why.Format(u"#未能打开文件--%s", full.GetString());
+    g_currentFileName.Empty();
+    g_currentFilePath.Empty();
+    g_fileDialogType = 0;
+    DocUi().ShowFileName(CString());
+    DocUi().PrintLine(why);
+    return false;
+}
+
 void CZorvaDoc::OnFileOpen()
 {
     if (DocUi().WorkerBusy()) {

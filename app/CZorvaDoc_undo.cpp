@@ -190,6 +190,14 @@ void CZorvaDoc::DropRedoTail()
     }
 }
 
+bool CZorvaDoc::StepHasRecords(std::int32_t stepId) const
+{
+    for (CRest* rest : m_restList)
+        if (rest->m_stepId == stepId && !rest->m_units.IsEmpty())
+            return true;
+    return false;
+}
+
 void CZorvaDoc::CommitUndoStep(int skipCreations)
 {
     std::lock_guard<std::recursive_mutex> lock(m_listMutex);
@@ -199,6 +207,10 @@ void CZorvaDoc::CommitUndoStep(int skipCreations)
         m_undoStepOpen = 0;
         if (skipCreations == 0)
             RecordCreations();
+        // Before, only Open and the repair command marked the drawing, so
+        // edits made since the last save never reached the exit snapshot.
+        if (StepHasRecords(g_undoStep))
+            g_drawingModified = 1;
         DropRedoTail();
         g_undoCount = std::min(g_undoCount + 1, kUndoRingSize);
         std::int32_t next = g_undoStep + 1;
@@ -243,6 +255,7 @@ bool CZorvaDoc::Undo()
     if (g_undoStep < 1)
         g_undoStep = kUndoRingSize;
     ApplyUndoStep(g_undoStep, 0);
+    g_drawingModified = 1;
     return true;
 }
 
@@ -256,5 +269,6 @@ bool CZorvaDoc::Redo()
     const std::int32_t id = g_undoStep;
     g_undoStep = NextStepId(id);
     ApplyUndoStep(id > kUndoRingSize ? 1 : id, 1);
+    g_drawingModified = 1;
     return true;
 }

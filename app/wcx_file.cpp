@@ -56,12 +56,21 @@ bool IsEntityClass(const CRuntimeClass* cls)
     return cls->IsDerivedFrom(RUNTIME_CLASS(CUnit));
 }
 
+bool IsSavedUnit(const CUnit* unit)
+{
+    return unit != nullptr && !unit->deleted && !unit->temporary;
+}
+
 void StoreDrawing(CArchive& ar, const CUnitArray& units)
 {
+    // Before, erased units and the sources that edits replaced were written
+    // too, and came back when the file was opened.
     ar << kWcxMagic << kWcxVersion;
-    ar.WriteCount(static_cast<size_t>(units.GetSize()));
+    const auto saved = static_cast<size_t>(std::count_if(units.begin(), units.end(), IsSavedUnit));
+    ar.WriteCount(saved);
     for (CUnit* unit : units)
-        ar.WriteObject(unit);
+        if (IsSavedUnit(unit))
+            ar.WriteObject(unit);
 }
 
 void FreeUnitArray(CUnitArray& units)

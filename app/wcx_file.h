@@ -20,6 +20,9 @@ constexpr std::int32_t kWcxVersion = 1078;
 
 enum class WcxLoad { ok, badMagic, badVersion };
 
+// A drawing file holds the live drawing only: deleted units and temporary
+// marks (export numbers, travel lines) are left out.
+bool IsSavedUnit(const CUnit* unit);
 void StoreDrawing(CArchive& ar, const CUnitArray& units);
 // Reads the header and the list into out (which must be empty). Accepts
 // only entity classes and no back-references. On an archive or file

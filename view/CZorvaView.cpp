@@ -125,8 +125,12 @@ void CZorvaView::FirstInitialUpdate()
         g_ViewOriginX = x;
         g_ViewOriginY = y;
     }
-    if (CZorvaDoc* doc = GetZorvaDoc())
+    // A file named on the command line is opened instead (CZorvaApp); the
+    // history then starts as a restore would leave it.
+    if (CZorvaDoc* doc = GetZorvaDoc(); doc != nullptr && g_commandLineFile.IsEmpty())
         RestoreRecoverySnapshot(*doc);
+    else
+        g_undoStep = 1;
     if (!g_viewReadyEvent) {
         g_viewReadyEvent = std::make_unique<CNamedEvent>();
         g_viewReadyEvent->Create(CString(u"{6e17-cfab-c5f0-cdf4-734b}"));

@@ -164,6 +164,17 @@ std::string NativePath(const CString& path)
     return NativePathUtf8(path.ToUtf8());
 }
 
+CString AbsolutePath(const CString& path)
+{
+    std::string native = NativePath(path);
+    if (!native.empty() && native[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof(cwd)) != nullptr)
+            native = NativePathUtf8(std::string(cwd) + "/" + native);
+    }
+    return CString::FromUtf8(native);
+}
+
 bool IsSafeRelativePath(const CString& path)
 {
     const std::u16string_view p = path.View();

@@ -39,6 +39,9 @@ CString MapWindowsPath(const CString& path, ZorvaProgram program = ZorvaProgram:
 // doubled separators, "." parts or a trailing separator.
 std::string NativePath(const CString& path);
 std::string NativePathUtf8(std::string_view utf8Path);
+// A path relative to the working folder made absolute (native form); an
+// absolute path comes back in native form.
+CString AbsolutePath(const CString& path);
 
 // For names and paths that arrive in files or datagrams: true when the path,
 // joined to a folder, stays inside it: not empty, relative (no leading

@@ -1,5 +1,7 @@
 #include "doc_fixture.h"
 
+#include <functional>
+
 #include "app/recovery_snapshot.h"
 #include "geometry/CLine.h"
 
@@ -197,4 +199,31 @@ TEST_F(DocTest, EditedCopyReplacesItsSourceForOneStep)
     EXPECT_TRUE(doc->Redo());
     EXPECT_EQ(source->deleted, 1);
     EXPECT_EQ(copy->deleted, 0);
+}
+
+// Before, edits never marked the drawing, so the exit snapshot missed them.
+TEST_F(DocTest, EveryChangeOfTheDrawingMarksItModifiedAndAnEmptyStepDoesNot)
+{
+    const struct {
+        const char* name;
+        std::function<void(CZorvaDoc&)> change;
+        bool marks;
+    } kCases[] = {
+        {"creation", [this](CZorvaDoc& d) { Add(); d.CommitUndoStep(0); }, true},
+        {"deletion", [](CZorvaDoc& d) { d.RecordDeleteAt(0); d.CommitUndoStep(0); }, true},
+        {"move", [](CZorvaDoc& d) { d.RecordTransformAt(1, x_Vector(1, 1)); d.CommitUndoStep(2); }, true},
+        {"undo", [](CZorvaDoc& d) { d.Undo(); }, true},
+        {"redo", [](CZorvaDoc& d) { d.Redo(); }, true},
+        {"step without records", [](CZorvaDoc& d) { d.CommitUndoStep(0); }, false},
+        {"undo with nothing left", [](CZorvaDoc& d) { g_undoCount = 0; d.Undo(); }, false},
+    };
+    Add();
+    Add();
+    doc->CommitUndoStep(0);
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        g_drawingModified = 0;
+        c.change(*doc);
+        EXPECT_EQ(g_drawingModified, c.marks ? 1 : 0);
+    }
 }

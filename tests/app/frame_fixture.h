@@ -35,7 +35,7 @@ public:
     void OnInitialUpdate() override
     {
         CView::OnInitialUpdate();
-        if (CZorvaDoc* doc = GetZorvaDoc())
+        if (CZorvaDoc* doc = GetZorvaDoc(); doc != nullptr && g_commandLineFile.IsEmpty())
             restored = RestoreRecoverySnapshot(*doc);
     }
     bool restored = false;

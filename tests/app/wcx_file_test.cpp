@@ -129,6 +129,20 @@ TEST_F(WcxTest, ClassRecordsThenClassReferences)
     EXPECT_EQ(bytes.size(), p);
 }
 
+// Before, every unit of the list was written, so erased units and the
+// sources that edits replaced came back when the file was opened.
+TEST_F(WcxTest, DeletedAndTemporaryUnitsAreNotWritten)
+{
+    Add<CUnit>()->deleted = 1;
+    Add<CUnit>();
+    Add<CUnit>()->temporary = 1;
+    ASSERT_TRUE(WriteWcxFile(Path("live.wcx"), *doc));
+    const auto bytes = ReadAll(folder + "/live.wcx");
+    // count 1, the class record "CUnit" and one 162-byte unit record.
+    ASSERT_EQ(bytes.size(), 8u + 2 + 11 + 162);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 8, bytes.begin() + 10), Hex("01 00"));
+}
+
 TEST_F(WcxTest, TwoLinesThenTwoArcs)
 {
     for (int i = 0; i < 2; ++i) {

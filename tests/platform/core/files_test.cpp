@@ -124,6 +124,22 @@ TEST(MapWindowsPath, FixedLocationsLandUnderTheRoot)
     EXPECT_EQ(ProgramFolder(ZorvaProgram::Link).ToUtf8(), root + "/zorvalink");
 }
 
+TEST(Files, AbsolutePathJoinsTheWorkingFolder)
+{
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
+    const std::string here(cwd);
+    const struct { const char* name; const char16_t* path; std::string want; } kCases[] = {
+        {"relative name", u"part.wcx", here + "/part.wcx"},
+        {"relative with a folder", u"a\\b.wcx", here + "/a/b.wcx"},
+        {"absolute stays", u"/tmp//x.wcx", "/tmp/x.wcx"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(AbsolutePath(CString(c.path)).ToUtf8(), c.want);
+    }
+}
+
 TEST(Files, SafeRelativePathsStayInsideTheirFolder)
 {
     const struct {
