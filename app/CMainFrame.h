@@ -7,6 +7,7 @@
 // program's keyboard map: key releases become interpreter hot keys,
 // command starts, zoom and pan, and document commands.
 
+#include <bitset>
 #include <memory>
 
 #include "platform/ui/CComboBox.h"
@@ -57,6 +58,10 @@ private:
     CToolBar m_dimToolBar;
     CDialogBar m_toolTabBar;
     CDialogBar m_commandBar;
+    // Keys pressed while Ctrl was held: a fast typist lets Ctrl go a moment
+    // before the letter, and the release still means Ctrl+letter.
+    std::bitset<256> m_pressedWithCtrl;
+    std::bitset<256> m_keysDown;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -60,6 +60,10 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg)
         g_keyDownSeen = 1;
         if (msg->wParam == VK_CONTROL)
             FrameLink().SetCtrlDown(true);
+        if (msg->wParam < m_keysDown.size()) {
+            m_keysDown[msg->wParam] = true;
+            m_pressedWithCtrl[msg->wParam] = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+        }
         break;
     case WM_KEYUP:
         // A held key repeats as release-press pairs: only the last release
@@ -80,10 +84,20 @@ void CMainFrame::HandleKeyRelease(MSG* msg)
     if (key == VK_CONTROL)
         FrameLink().SetCtrlDown(false);
     FrameLink().ClearKeyLatches();
+    // Before, only the state at the release counted: Ctrl let go a few
+    // milliseconds before the letter turned Ctrl+Z into a plain Z.
+    const bool withCtrl = key < m_pressedWithCtrl.size() && m_pressedWithCtrl[key];
+    if (key < m_keysDown.size()) {
+        m_pressedWithCtrl[key] = false;
+        m_keysDown[key] = false;
+    }
+    // Ctrl let go before the letter leaves the press latch to the letter.
+    if (key == VK_CONTROL && m_keysDown.any())
+        return;
     if (g_keyDownSeen == 0)
         return;
     g_keyDownSeen = 0;
-    const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool ctrl = withCtrl || (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (ctrl && key >= 'A' && key <= 'Z') {
         if (const int code = HotKeyCode(key))
             FrameLink().DispatchKey(code);

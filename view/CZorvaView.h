@@ -261,6 +261,8 @@ private:
     void RefreshCommandButtons();
     void ApplyCreationModes(int command);
 
+    void KeepKeysWithCommandLine();
+
     // Right button.
     void RightButtonInCommand();
     void RightButtonAtRest();

@@ -64,8 +64,21 @@ void CZorvaView::OnMouseMove(UINT, CPoint point)
         ArmPendingAction(kActionPreview, 1);
 }
 
+// A press in the view takes the keyboard focus with it; the keys typed next
+// belong to the command line. Before, a click that changed no step (a trim
+// pick that missed) left them in the view, where letters went nowhere.
+void CZorvaView::KeepKeysWithCommandLine()
+{
+    if (g_commandBar == nullptr)
+        return;
+    CWnd* edit = g_commandBar->GetDlgItem(kIdCommandEdit);
+    if (edit != nullptr && CWnd::GetFocus() != edit)
+        edit->SetFocus();
+}
+
 void CZorvaView::OnLButtonDown(UINT, CPoint point)
 {
+    KeepKeysWithCommandLine();
     g_listBusy = 0;
     if (g_curCommand == kCmdPathView3D) {
         m_mousePixel = {point.x, point.y};
@@ -117,6 +130,7 @@ void CZorvaView::OnLButtonUp(UINT, CPoint)
 
 void CZorvaView::OnRButtonDown(UINT, CPoint point)
 {
+    KeepKeysWithCommandLine();
     m_rightHeld = 1;
     if (g_curCommand == kCmdPathView3D)
         m_dragStart = {point.x, point.y};
@@ -125,6 +139,7 @@ void CZorvaView::OnRButtonDown(UINT, CPoint point)
 
 void CZorvaView::OnMButtonDown(UINT, CPoint point)
 {
+    KeepKeysWithCommandLine();
     m_panStart = {point.x, point.y};
     m_clickBusy = 0;
     m_panning = 1;

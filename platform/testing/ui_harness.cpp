@@ -88,6 +88,21 @@ QWidget* WidgetAt(CWnd* wnd, CPoint pt, QPoint* local)
     return child;
 }
 
+// A real press moves the keyboard focus as the widgets' focus policies say;
+// Qt does that only for events from the window system, not for sent ones.
+void GiveClickFocus(QWidget* w)
+{
+    for (; w != nullptr; w = w->parentWidget()) {
+        QWidget* f = w->focusProxy() != nullptr ? w->focusProxy() : w;
+        if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            f->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+        if (w->isWindow())
+            return;
+    }
+}
+
 void SendMouse(CWnd* wnd, QEvent::Type type, CPoint pt, Qt::MouseButton button, Qt::MouseButtons held, UINT modifiers)
 {
     if (wnd == nullptr || wnd->m_hWnd == nullptr)
@@ -97,6 +112,8 @@ void SendMouse(CWnd* wnd, QEvent::Type type, CPoint pt, Qt::MouseButton button, 
     const QPointF global = target->mapToGlobal(QPointF(local));
     if (type == QEvent::MouseMove)
         Hover(target, QPointF(local), global);
+    if (type == QEvent::MouseButtonPress)
+        GiveClickFocus(target);
     QMouseEvent e(type, QPointF(local), global, button, held, Mods(modifiers));
     e.setTimestamp(++g_time);
     QCoreApplication::sendEvent(target, &e);

@@ -37,6 +37,7 @@ constexpr UINT kCtrl = 0x2;
 constexpr UINT kAlt = 0x4;
 
 // Mouse input at a client point of wnd; button is MK_LBUTTON, MK_RBUTTON or MK_MBUTTON.
+// A press moves the keyboard focus as a real click does.
 void MouseDown(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
 void MouseUp(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
 void Click(CWnd* wnd, CPoint pt, UINT button = MK_LBUTTON, UINT modifiers = 0);
