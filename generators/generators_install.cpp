@@ -1,10 +1,18 @@
 #include "generators/generators_install.h"
 
 #include "app/CZorvaDoc.h"
+#include "app/FrameState.h"
 #include "app/tool_dialogs.h"
+#include "generators/CZorvaarray.h"
+#include "generators/CZorvacalculation.h"
+#include "generators/CZorvacalculator.h"
+#include "generators/CZorvacaveline.h"
+#include "generators/CZorvaclear_corners.h"
 #include "generators/CZorvacreateGear.h"
 
 namespace {
+
+constexpr unsigned IDD_ARRAY = 171;
 
 template <class Dialog>
 bool RunModal()
@@ -13,9 +21,21 @@ bool RunModal()
     return dialog.DoModal() == IDOK;
 }
 
+CDialog* MakeArrayPanel(CWnd* parent)
+{
+    auto* panel = new CZorvaarray;
+    panel->Create(IDD_ARRAY, parent);
+    return panel;
+}
+
 } // namespace
 
 void InstallGenerators()
 {
+    RegisterToolDialog(CZorvaDoc::kDlgClearCorners, &RunModal<CZorvaclear_corners>);
+    RegisterToolDialog(CZorvaDoc::kDlgMachineParams, &RunModal<CZorvacalculation>);
     RegisterToolDialog(CZorvaDoc::kDlgCreateGear, &RunModal<CZorvacreateGear>);
+    RegisterToolDialog(CZorvaDoc::kDlgCalculator, &RunModal<CZorvacalculator>);
+    RegisterToolDialog(CZorvaDoc::kDlgFormulaCurve, &RunModal<CZorvacaveline>);
+    RegisterFloatingPanel(IDD_ARRAY, &MakeArrayPanel);
 }

@@ -11,6 +11,8 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/settings_file.h"
+#include "geometry/GeometryState.h"
+#include "geometry/text_utils.h"
 #include "generators/GeneratorState.h"
 #include "generators/generators_install.h"
 #include "platform/core/files.h"
