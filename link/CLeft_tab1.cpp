@@ -42,10 +42,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT_PTR kPageTimer = 1;
 const char16_t* const kParentRow = u"返回上一级";
-enum PageAction { kNewRemoteFolder = 100, kNewLocalFolder = 101, kRefreshLocal = 120, kRefreshRemote = 121,
-                  kLocalMenu = 301, kRemoteMenu = 302 };
 
 void ResetColumns(CListCtrl* list, const char16_t* first)
 {

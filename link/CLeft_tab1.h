@@ -15,6 +15,11 @@ class CListCtrl;
 // machine below, and the buttons that start and stop transfers.
 class CLeft_tab1 : public CDialog {
 public:
+    // What the page's timer runs next (g_PageAction).
+    enum PageAction { kNewRemoteFolder = 100, kNewLocalFolder = 101, kRefreshLocal = 120, kRefreshRemote = 121,
+                      kLocalMenu = 301, kRemoteMenu = 302 };
+    static constexpr UINT_PTR kPageTimer = 1;
+
     CLeft_tab1();
     ~CLeft_tab1() override;
 

@@ -174,8 +174,8 @@ void CLeft_tab1::OnRefreshRemote()
 {
     if (g_pMainDlg->TransferGuard())
         return;
-    g_PageAction = 121;
-    SetTimer(1, 5);
+    g_PageAction = kRefreshRemote;
+    SetTimer(kPageTimer, 5);
 }
 
 void CLeft_tab1::OnNewRemoteFolder()
@@ -187,8 +187,8 @@ void CLeft_tab1::OnNewRemoteFolder()
         return;
     }
     g_NewFolderCaption.Format(u"【%s】 新建目录", GetMachineName(g_SelectedMachine).GetString());
-    g_PageAction = 100;
-    SetTimer(1, 1);
+    g_PageAction = kNewRemoteFolder;
+    SetTimer(kPageTimer, 1);
 }
 
 void CLeft_tab1::OnNewFolderDialog(bool remote)

@@ -128,6 +128,9 @@ TEST_F(LinkDialogTest, SettingsFileIsWrittenByteExactByTheBoxesAndAtExit)
 
     dlg->SchemeCombo()->SetWindowText(u"车间 2.dat");
     Close();
+    // The receive thread stopped before the dialog went.
+    EXPECT_EQ(g_pLinkUdp, nullptr);
+    EXPECT_EQ(g_pMainDlg, nullptr);
     EXPECT_EQ(ReadBytes(SettingsIniPath()),
               "[setting]\r\ncontrolkey_1=1\r\ncontrolkey_2=0\r\ncontrolmaxshow=0\r\ncontrolsendall=1\r\n"
               "controlunsendwork=1\r\ncurrfiledat=" + Gbk(u"车间 2") + "\r\n");
