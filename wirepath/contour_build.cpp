@@ -33,6 +33,16 @@ int OffsetCode(int result)
     return result == kOffsetSelfCrossing ? kPathSelfCrossing : kPathBuildFailed;
 }
 
+// An offset contour that crosses itself (a neck narrower than twice the
+// compensation, a join bridged by a line) is refused; it used to be
+// reported as a path.
+int CheckedOffset(int result, const x_TrailDataArray& list, std::uint8_t closed)
+{
+    if (result != kOffsetOk)
+        return result;
+    return TrailCrossesItself(list.GetData(), list.GetSize(), closed != 0) ? kOffsetSelfCrossing : kOffsetOk;
+}
+
 void MarkPauseBeforeCutOff(BuildWork& w)
 {
     if (w.k != 0 || !w.SinglePass() || !w.s.pauseBeforeCutOff)
@@ -89,10 +99,11 @@ int BuildTaperUpper(BuildWork& w)
     const x_TrailDataArray& base = w.path.unshifted[w.k];
     x_TrailDataArray& upper = w.path.lists[1];
     const double d = w.req.offset;
-    const int r = w.s.cutMode == 1
-                      ? OffsetTrailTaper(w.s, base, upper, w.Side(), w.closed, d, 0.0, w.path.outward[0])
-                      : OffsetTrail(kOffsetVarTaper, w.path.outward[0], base, upper, w.closed, w.Side(), d,
-                                    w.s.thickness);
+    const int r = CheckedOffset(
+        w.s.cutMode == 1 ? OffsetTrailTaper(w.s, base, upper, w.Side(), w.closed, d, 0.0, w.path.outward[0])
+                         : OffsetTrail(kOffsetVarTaper, w.path.outward[0], base, upper, w.closed, w.Side(), d,
+                                       w.s.thickness),
+        upper, w.closed);
     if (r != kOffsetOk)
         return OffsetCode(r);
     if (!w.path.lists[0].IsEmpty())
@@ -194,7 +205,8 @@ int BuildContourTrail(const ChainRequest& req, const PathSettings& s, const CUni
     path.unshifted[w.k] = list;
     // A pass count of 1 is a single pass and gets its compensation here.
     if (w.SinglePass()) {
-        const int r = OffsetTrail(kOffsetTaper, 0, path.unshifted[w.k], list, w.closed, w.Side(), req.offset);
+        const int r = CheckedOffset(
+            OffsetTrail(kOffsetTaper, 0, path.unshifted[w.k], list, w.closed, w.Side(), req.offset), list, w.closed);
         if (r != kOffsetOk)
             return OffsetCode(r);
     }

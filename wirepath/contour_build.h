@@ -36,6 +36,10 @@ bool ApplyInclineShift(const PathSettings& s, x_TrailDataArray& list, double& sx
 int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDataArray& in,
                           x_TrailDataArray& out, std::uint8_t outward, int side, std::uint8_t closed,
                           double base, double extra, int negate);
+// The same, refusing a contour that crosses itself (kOffsetSelfCrossing).
+int CheckedOffsetForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDataArray& in,
+                            x_TrailDataArray& out, std::uint8_t outward, int side, std::uint8_t closed,
+                            double base, double extra, int negate);
 // Inserts zero-length partners so that elements the offset inserted (tag
 // 100) stand at the same index in both lists.
 void MergeTrailPair(x_TrailDataArray& a, x_TrailDataArray& b);

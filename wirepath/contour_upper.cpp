@@ -108,6 +108,16 @@ int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDa
     return sum == 0.0 ? copy() : OffsetTrail(kOffsetTaper, 0, in, out, closed, side, sum);
 }
 
+int CheckedOffsetForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDataArray& in,
+                            x_TrailDataArray& out, std::uint8_t outward, int side, std::uint8_t closed,
+                            double base, double extra, int negate)
+{
+    const int r = OffsetTrailForCutMode(s, taperFlag, in, out, outward, side, closed, base, extra, negate);
+    if (r == kOffsetOk && TrailCrossesItself(out.GetData(), out.GetSize(), closed != 0))
+        return kOffsetSelfCrossing;
+    return r;
+}
+
 void MergeTrailPair(x_TrailDataArray& a, x_TrailDataArray& b)
 {
     // Built as new lists: inserting in place moved the whole tail per partner.

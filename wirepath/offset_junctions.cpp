@@ -16,6 +16,7 @@ namespace {
 
 constexpr double kGap = 0.005;              // a chain counts as broken from here
 constexpr int kLoopGroupReach = 15;         // loop cutting looks this many groups back
+constexpr double kRoundingStep = 1e-9;      // mm: ends this close already meet
 
 // Join on copies; written back only on success.
 int TryJoin(OffsetWork& wk, int i, int j, x_Vector& p, std::uint8_t flag)
@@ -187,7 +188,8 @@ void CloseSmallStep(OffsetWork& wk, int i, int j)
     x_TrailData& a = wk.w[i];
     x_TrailData& b = wk.w[j];
     const x_Vector ea = a.EndPoint(), sb = b.StartPoint();
-    if (ea.x == sb.x && ea.y == sb.y)
+    // Ends a rounding apart (tangent neighbours) stay as they are.
+    if (x_Vector::Distance(ea, sb) < kRoundingStep)
         return;
     x_Vector p = sb, at;
     if (CarrierMeeting(a, b, (ea + sb) / 2.0, at) && Meets(at, ea) && Meets(at, sb))
@@ -320,6 +322,15 @@ void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& c
 bool CutLoopsAtJunctions(OffsetWork& wk)
 {
     const int n = wk.Count();
+    // End points of every element, kept up to date: the walk reads them
+    // many times and an arc's cost a sine and a cosine each.
+    std::vector<x_Vector> starts(static_cast<size_t>(n)), ends(static_cast<size_t>(n));
+    auto refresh = [&](int k) {
+        starts[k] = wk.w[k].StartPoint();
+        ends[k] = wk.w[k].EndPoint();
+    };
+    for (int k = 0; k < n; ++k)
+        refresh(k);
     return ForEachJunction(wk, [&](const Junction& jn) {
         bool gap = false;
         int tries = 0;
@@ -327,9 +338,9 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
         for (int m = jn.f2; m <= jn.l2; ++m) {
             if (!IsUsable(wk.w[m]))
                 continue;
-            if (!gap && Differs(wk.w[(jn.f2 - 1 + n) % n].EndPoint(), wk.w[m].StartPoint(), kGap))
+            if (!gap && Differs(ends[(jn.f2 - 1 + n) % n], starts[m], kGap))
                 gap = true;
-            x_Vector before = wk.w[(jn.l1 + 1) % n].StartPoint();
+            x_Vector before = starts[(jn.l1 + 1) % n];
             for (int p = jn.l1; p >= 0; --p) {
                 const x_TrailData& e = wk.w[p];
                 if (e.joinMark == 4)
@@ -338,12 +349,12 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                     break;
                 if (e.group == wk.w[m].group || IsDegenerate(e))
                     continue;
-                if (!gap && Differs(e.EndPoint(), before, kGap))
+                if (!gap && Differs(ends[p], before, kGap))
                     gap = true;
-                before = e.StartPoint();
+                before = starts[p];
                 if (!gap)
                     continue;
-                if (tries == 0 && Meets(e.EndPoint(), wk.w[m].StartPoint()))
+                if (tries == 0 && Meets(ends[p], starts[m]))
                     continue;
                 ++tries;
                 if (!MayMeet(wk, p, m))
@@ -351,6 +362,8 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                 x_Vector at;
                 if (TryJoin(wk, p, m, at, 1) == kJoined) {
                     CollapseBetween(wk, p, m, at);
+                    for (int k = p, last = m < p ? m + n : m; k <= last; ++k)
+                        refresh(k % n);
                     gap = false;
                     break;
                 }

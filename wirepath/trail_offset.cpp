@@ -363,6 +363,8 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     wk.side = side;
     wk.offset = offset;
     wk.w.reserve(static_cast<size_t>(in.GetSize()) + 16);
+    wk.in.reserve(wk.w.capacity());
+    wk.runs.reserve(wk.w.capacity());
     if (!OffsetEveryElement(wk, in, mode, negate, thickness) || wk.w.empty())
         return kOffsetFailed;
     RemoveShortRuns(wk);
@@ -375,8 +377,6 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     std::vector<x_TrailData> chained = ChainElements(wk);
     if (chained.empty())
         return kOffsetFailed;
-    if (TrailCrossesItself(chained.data(), static_cast<int>(chained.size()), wk.closed))
-        return kOffsetSelfCrossing;
     out.SetSize(static_cast<int>(chained.size()));
     std::copy(chained.begin(), chained.end(), out.GetData());
     return kOffsetOk;

@@ -9,7 +9,7 @@ enum OffsetMode : int { kOffsetPlain = 0, kOffsetTaper = 1, kOffsetVarTaper = 3 
 enum OffsetResult : int {
     kOffsetOk = 1,
     kOffsetFailed = 0,              // cancelled, no corner arc, nothing left
-    kOffsetSelfCrossing = -5,       // the result crosses itself
+    kOffsetSelfCrossing = -5,       // the result crosses itself (checked callers only)
 };
 
 // The list at distance `offset` to one side (0 right, 1 left of the
@@ -33,5 +33,7 @@ void RemoveZeroLengthLines(x_TrailDataArray& list);
 void RemoveZeroLengthPairs(x_TrailDataArray& a, x_TrailDataArray& b);
 
 // Whether two elements that do not follow each other touch or cross
+// (the builders check their compensated contours with it; the offset alone
+// does not, since corner clearing offsets lists with their lead lines)
 // (zero-length elements are left out; closed: the last follows the first).
 bool TrailCrossesItself(const x_TrailData* list, int count, bool closed);

@@ -221,3 +221,12 @@ TEST_F(Contour, NothingUsableIsRefused)
     TakeLine(1, 1, 1.0005, 1);
     EXPECT_EQ(Build(Request({0, 0}, {1, 1}, 1)), kPathNoEntity);
 }
+
+TEST_F(Contour, OffsetThroughANarrowNeckIsRefused)
+{
+    // Two squares joined by a corridor 0.15 wide, cut as a hole.
+    TakeClosed({{5, 0}, {10, 0}, {10, 4.925}, {12, 4.925}, {12, 0}, {22, 0}, {22, 10}, {12, 10},
+                {12, 5.075}, {10, 5.075}, {10, 10}, {0, 10}, {0, 0}});
+    EXPECT_EQ(Build(Request({5, 5}, {5, 0}, 2)), kPathSelfCrossing);
+    EXPECT_EQ(Build(Request({5, 5}, {5, 0}, 2, 0.05)), kPathOk);
+}

@@ -1,0 +1,221 @@
+// Path generation on long contours: the compensation offset of closed
+// contours of 1,000 to 100,000 elements (lines, and lines with tangent
+// arcs kept as arcs), against Clipper's miter offset of the same polygon
+// in the same run, and the whole chain-to-element-list build. Each timing
+// is of a warm process: the contour is built once, then offset repeatedly.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "geometry/CArc.h"
+#include "geometry/CLine.h"
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "wirepath/PathSettings.h"
+#include "wirepath/TrailPath.h"
+#include "wirepath/WirepathState.h"
+#include "wirepath/chain_collect.h"
+#include "wirepath/trail_offset.h"
+
+#ifdef ZORVA_HAVE_CLIPPER
+#include <polyclipping/clipper.hpp>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kComp = 0.1;
+constexpr double kScale = 1e8;              // Clipper units per mm
+
+double Seconds(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double>(b - a).count();
+}
+
+// A wavy star-shaped polygon of n vertices, counter-clockwise.
+std::vector<x_Vector> Outline(int n)
+{
+    std::vector<x_Vector> pts;
+    for (int i = 0; i < n; ++i) {
+        const double a = kTwoPi * i / n;
+        const double r = 200.0 * (1.0 + 0.15 * std::sin(7 * a) + 0.05 * std::sin(31 * a));
+        pts.emplace_back(r * std::cos(a), r * std::sin(a));
+    }
+    return pts;
+}
+
+// The elements of a contour: lines, or with arcs every corner rounded by a
+// tangent arc (so half the elements are arcs). `chords` gets the polygon
+// of all element end points, the same polygon for Clipper.
+x_TrailDataArray Contour(int elements, bool arcs, std::vector<x_Vector>& chords)
+{
+    x_TrailDataArray list;
+    chords.clear();
+    if (!arcs) {
+        chords = Outline(elements);
+        for (int i = 0; i < elements; ++i) {
+            x_TrailData e;
+            e.kind = 1;
+            e.group = i;
+            e.start = chords[i];
+            e.end = chords[(i + 1) % elements];
+            list.Add(e);
+        }
+        return list;
+    }
+    const int n = elements / 2;
+    const std::vector<x_Vector> pts = Outline(n);
+    std::vector<x_Vector> in(n), out(n);
+    for (int i = 0; i < n; ++i) {
+        const x_Vector& p = pts[i];
+        const x_Vector& prev = pts[(i + n - 1) % n];
+        const x_Vector& next = pts[(i + 1) % n];
+        // The same distance on both sides, so that one circle touches both.
+        const double t = 0.25 * std::min(x_Vector::Distance(prev, p), x_Vector::Distance(next, p));
+        in[i] = p + (prev - p) * (t / x_Vector::Distance(prev, p));
+        out[i] = p + (next - p) * (t / x_Vector::Distance(next, p));
+    }
+    for (int i = 0; i < n; ++i) {
+        // Tangent arc from in[i] to out[i]: centre where the normals meet.
+        const x_Vector& p = pts[i];
+        const x_Vector u = (p - in[i]) / x_Vector::Distance(p, in[i]);
+        const x_Vector v = (out[i] - p) / x_Vector::Distance(out[i], p);
+        const double cross = u.x * v.y - u.y * v.x;
+        x_TrailData e;
+        e.group = 2 * i;
+        if (std::fabs(cross) < 1e-9) {
+            e.kind = 1;
+            e.start = in[i];
+            e.end = out[i];
+        } else {
+            const x_Vector nu = cross > 0 ? x_Vector(-u.y, u.x) : x_Vector(u.y, -u.x);
+            const x_Vector nv = cross > 0 ? x_Vector(-v.y, v.x) : x_Vector(v.y, -v.x);
+            // in + nu·ρ = out + nv·ρ
+            const x_Vector d = out[i] - in[i], w = nu - nv;
+            const double rho = (d.x * w.x + d.y * w.y) / (w.x * w.x + w.y * w.y);
+            e.kind = cross > 0 ? 3 : 2;
+            e.direction = cross > 0 ? 0 : 1;
+            e.centre = in[i] + nu * rho;
+            e.radius = rho;
+            e.startAngle = x_Vector::AngleTo(e.centre, in[i]);
+            e.endAngle = x_Vector::AngleTo(e.centre, out[i]);
+        }
+        list.Add(e);
+        chords.push_back(in[i]);
+        x_TrailData line;
+        line.kind = 1;
+        line.group = 2 * i + 1;
+        line.start = out[i];
+        line.end = in[(i + 1) % n];
+        list.Add(line);
+        chords.push_back(out[i]);
+    }
+    return list;
+}
+
+#ifdef ZORVA_HAVE_CLIPPER
+double ClipperOffset(const std::vector<x_Vector>& pts)
+{
+    ClipperLib::Path path;
+    path.reserve(pts.size());
+    for (const x_Vector& p : pts)
+        path.emplace_back(static_cast<ClipperLib::cInt>(std::llround(p.x * kScale)),
+                          static_cast<ClipperLib::cInt>(std::llround(p.y * kScale)));
+    const auto t0 = Clock::now();
+    ClipperLib::ClipperOffset co(100.0);
+    co.AddPath(path, ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+    ClipperLib::Paths solution;
+    co.Execute(solution, kComp * kScale);
+    benchmark::DoNotOptimize(solution.data());
+    return Seconds(t0, Clock::now());
+}
+#endif
+
+void BM_OffsetAgainstClipper(benchmark::State& state)
+{
+    const int elements = static_cast<int>(state.range(0));
+    const bool arcs = state.range(1) != 0;
+    ResetWirepathState();
+    std::vector<x_Vector> chords;
+    const x_TrailDataArray contour = Contour(elements, arcs, chords);
+    x_TrailDataArray out;
+    double ours = 0.0, clipper = 0.0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        if (OffsetTrail(kOffsetTaper, 0, contour, out, 1, 0, kComp) != kOffsetOk)
+            state.SkipWithError("offset failed");
+        const double t = Seconds(t0, Clock::now());
+        state.SetIterationTime(t);
+        ours += t;
+#ifdef ZORVA_HAVE_CLIPPER
+        clipper += ClipperOffset(chords);
+#endif
+    }
+    int inserted = 0;
+    for (const x_TrailData& e : out)
+        inserted += e.tag == 100;
+    state.counters["elements"] = elements;
+    state.counters["inserted"] = inserted;
+    state.counters["ns_per_element"] = ours / state.iterations() / elements * 1e9;
+    state.counters["ratio_to_clipper"] = clipper > 0.0 ? ours / clipper : 0.0;
+    state.SetLabel(arcs ? "lines and tangent arcs; Clipper gets the chords" : "lines");
+}
+
+// Chain collection and contour building of a drawing of the same contour.
+void BM_ChainToElementList(benchmark::State& state)
+{
+    const int elements = static_cast<int>(state.range(0));
+    const bool arcs = state.range(1) != 0;
+    ResetGeometryState();
+    ResetWirepathState();
+    std::vector<x_Vector> chords;
+    const x_TrailDataArray contour = Contour(elements, arcs, chords);
+    CUnitDocument doc;
+    CArray<create_trail_pt_t> chain;
+    for (const x_TrailData& e : contour) {
+        CUnit* u = e.IsLine() ? static_cast<CUnit*>(new CLine(e.start.x, e.start.y, e.end.x, e.end.y))
+                              : static_cast<CUnit*>(NewArc(e.centre, e.radius, e.startAngle, e.endAngle, e.direction));
+        u->complete = 1;
+        chain.Add({doc.m_unitList.Add(u), 0});
+    }
+    ChainRequest req;
+    req.offset = kComp;
+    req.pickPoints[0] = contour[0].StartPoint() + x_Vector(0, -5);
+    req.pickPoints[1] = req.pickPoints[2] = contour[0].StartPoint();
+    req.pickPoints[3] = req.pickPoints[0];
+    PathSettings settings;
+    double total = 0.0;
+    for (auto _ : state) {
+        TrailPath path;
+        const auto t0 = Clock::now();
+        const int r = CollectChainPoints(req, settings, doc, chain, path);
+        const double t = Seconds(t0, Clock::now());
+        state.SetIterationTime(t);
+        total += t;
+        if (r != 1)
+            state.SkipWithError("build failed");
+        for (int i = 0; i < doc.m_tempList.GetSize(); ++i)
+            delete doc.m_tempList[i];
+        doc.m_tempList.RemoveAll();
+    }
+    for (int i = 0; i < doc.m_unitList.GetSize(); ++i)
+        delete doc.m_unitList[i];
+    state.counters["elements"] = elements;
+    state.counters["ns_per_element"] = total / state.iterations() / elements * 1e9;
+    state.SetLabel(arcs ? "lines and tangent arcs" : "lines");
+}
+
+} // namespace
+
+BENCHMARK(BM_OffsetAgainstClipper)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainToElementList)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
