@@ -171,6 +171,7 @@ void SetFactoryRackParams(RackParams& r)
 
 void ResetSettingsDefaults()
 {
+    g_CutTypeIndex = 0;
     g_ViewBlockReserved = 0;
     g_ViewScale = 10.0;
     g_ViewOriginX = 0;

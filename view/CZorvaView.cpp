@@ -82,6 +82,9 @@ void CZorvaView::OnInitialUpdate()
     PrintLine(CString(), 1);
     m_dragDelta = x_Vector();
     m_clickBusy = 0;
+    // Before, a new drawing kept the clipboard armed and Ctrl+V pasted
+    // units the old drawing no longer had.
+    m_clipboardMode = 0;
     m_redrawPending = 0;
     g_UnitIdCounter = 0;
     m_scrollSize = {100, 100};

@@ -33,6 +33,9 @@ struct TypedValues {
 int CountSelectedUnits(int filter);
 // Empties the command edit and gives it the focus.
 void ClearCommandEdit();
+// Fills the command edit with a default, selected whole (so typing replaces
+// it), and gives it the focus.
+void PrefillCommandEdit(const CString& text);
 
 class CZorvaView : public CScrollView, public CUnitView, public DocumentUi {
     DECLARE_DYNCREATE(CZorvaView)

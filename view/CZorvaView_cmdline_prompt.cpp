@@ -12,13 +12,6 @@
 #include "view/CZorvaView.h"
 #include "view/prompts.h"
 
-namespace {
-
-CListBox* OutputList()
-{
-    return g_commandBar ? dynamic_cast<CListBox*>(g_commandBar->GetDlgItem(kIdOutputList)) : nullptr;
-}
-
 void PrefillCommandEdit(const CString& text)
 {
     if (g_commandBar == nullptr)
@@ -28,6 +21,13 @@ void PrefillCommandEdit(const CString& text)
         edit->SetSel(0, -1);
         edit->SetFocus();
     }
+}
+
+namespace {
+
+CListBox* OutputList()
+{
+    return g_commandBar ? dynamic_cast<CListBox*>(g_commandBar->GetDlgItem(kIdOutputList)) : nullptr;
 }
 
 double Degrees(double radians)

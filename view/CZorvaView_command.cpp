@@ -354,11 +354,8 @@ bool CZorvaView::AskToReplaceToolPoint()
     CString question;
     question.Format(u"%-30s  %-15s", u"设置对刀点(MM)->已存在对刀点，是否删除(Y/N)：", u"");
     PrintLine(question, 1);
-    if (g_commandBar != nullptr) {
-        g_commandBar->SetDlgItemText(kIdCommandEdit, CString(u"Y"));
-        if (CWnd* edit = g_commandBar->GetDlgItem(kIdCommandEdit))
-            edit->SetFocus();
-    }
+    // Before, the "Y" was not selected, so a typed "n" gave "Yn".
+    PrefillCommandEdit(CString(u"Y"));
     g_cmdPointCount = -1;
     m_subStep = -1;
     return true;

@@ -13,21 +13,11 @@
 #include "geometry/View3D.h"
 #include "view/CZorvaView.h"
 #include "view/view_entities.h"
+#include "view/view_settings_sync.h"
 
 namespace {
 
 constexpr double kTurnStep = 4.0 * kPi / 180.0;   // one arrow press in the 3-D path view
-
-// The frame's switches are stored in the settings block; the view reads
-// its own copies, so both are kept equal here.
-void CopySwitchesFromSettings()
-{
-    g_orthoOn = g_MachiningSettings.orthoOn;
-    g_trackOn = g_MachiningSettings.polarOn;
-    g_snapOn = g_MachiningSettings.snapOn;
-    g_gripEditOn = g_MachiningSettings.modifyOn;
-    g_LockSwitch = g_MachiningSettings.lockOn;
-}
 
 class ViewFrameLink : public MainFrameLink {
 public:
@@ -37,7 +27,9 @@ public:
     void AttachCommandBar(CWnd* bar) override
     {
         g_commandBar = bar;
-        CopySwitchesFromSettings();
+        // The frame shows the switches of the settings block; the view reads
+        // its own copies, so both start equal.
+        CopyViewSettingsFromBlocks();
     }
     void SetScreenSize(int width, int height) override
     {
@@ -129,7 +121,8 @@ public:
         case IDC_SNAP: g_snapOn = value; break;
         case IDC_GRIPEDIT: g_gripEditOn = value; break;
         case IDC_LOCK: g_LockSwitch = value; break;
-        default: return;      // the endpoint switch is read from the settings
+        case IDC_ENDPOINTS: g_endpointsOn = value; break;
+        default: return;
         }
         m_view.RedrawNow();
     }

@@ -188,7 +188,8 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
                 continue;
             draw(u);
             const bool marked = u->selected || u->highlighted;
-            if (g_gripEditOn && marked && g_cmdStep != kStepSelect && !u->IsOnPath())
+            // Grip squares need both "修改" and "端点"; before, "端点" did nothing.
+            if (g_gripEditOn && g_endpointsOn && marked && g_cmdStep != kStepSelect && !u->IsOnPath())
                 u->DrawGrips(dc);
         }
     }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/AppState.h"
+#include "app/CAboutDlg.h"
 #include "app/CZorvaDoc.h"
 #include "geometry/GeometryState.h"
 #include "geometry/View3D.h"
@@ -67,6 +68,11 @@ void CZorvaView::RunPendingAction(int action)
     case kActionFormulaCurve:
         RunGeneratorDialog(action);
         break;
+    case kActionAbout: {
+        CAboutDlg about;
+        about.DoModal();
+        break;
+    }
     case kActionFocusEdit:
         if (g_commandBar != nullptr)
             if (CWnd* edit = g_commandBar->GetDlgItem(kIdCommandEdit))
@@ -79,8 +85,8 @@ void CZorvaView::RunPendingAction(int action)
     }
     default:
         // The dialogs of the path engine and the process database, the
-        // property panel, path deletion and export, help and About arrive
-        // with their subsystems.
+        // property panel, path deletion and export and help arrive with
+        // their subsystems.
         break;
     }
 }

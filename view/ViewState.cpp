@@ -40,6 +40,7 @@ std::int32_t g_snapOn = 0;
 std::int32_t g_orthoOn = 0;
 std::int32_t g_trackOn = 0;
 std::int32_t g_gripEditOn = 1;
+std::int32_t g_endpointsOn = 1;
 CArray<x_Vector> g_trackPoints;
 std::int32_t g_highlightedArrow = -1;
 
@@ -83,6 +84,7 @@ void ResetViewState()
     g_orthoOn = 0;
     g_trackOn = 0;
     g_gripEditOn = 1;
+    g_endpointsOn = 1;
     g_trackPoints.RemoveAll();
     g_highlightedArrow = -1;
     g_SelectedTrailIds.RemoveAll();

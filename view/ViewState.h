@@ -169,6 +169,7 @@ extern std::int32_t g_snapOn;               // persisted switches
 extern std::int32_t g_orthoOn;
 extern std::int32_t g_trackOn;
 extern std::int32_t g_gripEditOn;
+extern std::int32_t g_endpointsOn;          // "端点": grip squares are drawn
 extern CArray<x_Vector> g_trackPoints;
 extern std::int32_t g_highlightedArrow;
 

@@ -6,6 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/MachiningSettings.h"
+#include "geometry/GeometryState.h"
 #include "view/ViewState.h"
 
 namespace {
@@ -21,6 +22,10 @@ void ViewSettingsToBlocks()
     m.snapOn = g_snapOn;
     m.modifyOn = g_gripEditOn;
     m.lockOn = g_LockSwitch;
+    m.endpointOn = g_endpointsOn;
+    m.crossHair = g_CrosshairOn;
+    m.rightClickMenu = g_RightMenuOn;
+    m.paletteButtonStyle = g_LeftToolbarButtons;
 }
 
 void ViewSettingsFromBlocks()
@@ -34,9 +39,27 @@ void ViewSettingsFromBlocks()
     g_snapOn = m.snapOn;
     g_gripEditOn = m.modifyOn;
     g_LockSwitch = m.lockOn;
+    g_endpointsOn = m.endpointOn;
+    // Before, these three kept the view's start values whatever the file held.
+    g_CrosshairOn = m.crossHair;
+    g_RightMenuOn = m.rightClickMenu;
+    g_LeftToolbarButtons = m.paletteButtonStyle;
+}
+
+// Values that are not stored but go back to their start with the factory
+// settings (restore defaults).
+void ResetViewRuntimeSettings()
+{
+    g_PromptEchoOff = 0;
+    g_DirSignList.RemoveAll();
 }
 
 } // namespace
+
+void CopyViewSettingsFromBlocks()
+{
+    ViewSettingsFromBlocks();
+}
 
 void RegisterViewSettingsSync()
 {
@@ -45,6 +68,8 @@ void RegisterViewSettingsSync()
     });
     if (!known)
         g_SettingsSyncs.push_back({ViewSettingsToBlocks, ViewSettingsFromBlocks});
+    // Before, the hook was never installed: restoring the defaults left them.
+    g_ResetRuntimeSettingsHook = ResetViewRuntimeSettings;
     if (g_settingsLoaded)
         ViewSettingsFromBlocks();
 }

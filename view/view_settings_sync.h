@@ -5,4 +5,7 @@
 
 // Adds the view's copy-in/copy-out pair to g_SettingsSyncs once; when the
 // settings file was loaded already, the view's globals take its values now.
+// Also installs the view's part of the factory reset.
 void RegisterViewSettingsSync();
+// The view's globals take the values of the settings blocks now.
+void CopyViewSettingsFromBlocks();

@@ -100,6 +100,17 @@ protected:
         Start(std::move(args));
     }
 
+    // Scale (pixels per mm) and the pixel of the world origin; redraws.
+    void SetView(double scale, int originX, int originY)
+    {
+        g_ViewScale = scale;
+        g_ViewOriginX = originX;
+        g_ViewOriginY = originY;
+        view->UpdateDashLengths();
+        view->UpdateViewCorners();
+        view->RedrawNow();
+        Settle();
+    }
     static void Settle()
     {
         for (int i = 0; i < 20 && (harness::PendingTimers() > 0 || harness::PumpPosted() > 0); ++i)
