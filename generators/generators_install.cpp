@@ -8,6 +8,7 @@
 #include "generators/CZorvacalculator.h"
 #include "generators/CZorvacaveline.h"
 #include "generators/CZorvaclear_corners.h"
+#include "generators/CZorvacostPiece.h"
 #include "generators/CZorvacreateGear.h"
 
 namespace {
@@ -37,5 +38,6 @@ void InstallGenerators()
     RegisterToolDialog(CZorvaDoc::kDlgCreateGear, &RunModal<CZorvacreateGear>);
     RegisterToolDialog(CZorvaDoc::kDlgCalculator, &RunModal<CZorvacalculator>);
     RegisterToolDialog(CZorvaDoc::kDlgFormulaCurve, &RunModal<CZorvacaveline>);
+    RegisterToolDialog(CZorvaDoc::kDlgCostEstimate, &RunModal<CZorvacostPiece>);
     RegisterFloatingPanel(IDD_ARRAY, &MakeArrayPanel);
 }
