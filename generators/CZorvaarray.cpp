@@ -135,11 +135,12 @@ CZorvaarray::CZorvaarray()
 BOOL CZorvaarray::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    RECT window, client;
-    GetWindowRect(&window);
+    // Near the screen's right edge. The window manager adds the frame and
+    // caption around the client area set here.
+    RECT client;
     GetClientRect(&client);
-    const int width = window.right - window.left;
-    MoveWindow(g_screenWidth - width - 100, 100, width, client.bottom - client.top + 28);
+    const int width = client.right - client.left;
+    MoveWindow(g_screenWidth - width - 100, 100, width, client.bottom - client.top);
     if (auto* tab = dynamic_cast<CTabCtrl*>(GetDlgItem(IDC_ARRAY_TAB))) {
         tab->InsertItem(0, CString(u" 矩形阵列 "));
         tab->InsertItem(1, CString(u" 圆形阵列 "));

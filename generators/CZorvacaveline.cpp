@@ -87,12 +87,12 @@ CZorvacaveline::CZorvacaveline() : CDialog(IDD_FORMULA_CURVE)
 BOOL CZorvacaveline::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    RECT r;
-    GetWindowRect(&r);
+    // Placed left of the screen's middle. The window manager adds the frame
+    // and caption around the client area set here.
     RECT client;
     GetClientRect(&client);
-    const int width = r.right - r.left;
-    MoveWindow(g_screenWidth / 2 - width - 100, 100, width, client.bottom - client.top + 28);
+    const int width = client.right - client.left;
+    MoveWindow(g_screenWidth / 2 - width - 100, 100, width, client.bottom - client.top);
     if (CComboBox* c = FieldCombo(this, IDC_CURVE_TYPE)) {
         c->SetDroppedHeight(kOpenListHeight);
         for (const char16_t* name : kCurveNames)
