@@ -36,7 +36,7 @@ GearBasics Basics(const GearInputs& in)
     return b;
 }
 
-ToothSpec SpecOf(const GearBasics& b)
+ToothBasis BasisOf(const GearBasics& b)
 {
     return {b.rb, b.invAlpha, b.thetaS};
 }
@@ -135,15 +135,15 @@ bool BuildExternalGear(const GearInputs& in, const GearCircles& circles, std::in
     if (checkOnly)
         return true;
     const GearBasics b = Basics(in);
-    const ToothSpec spec = SpecOf(b);
+    const ToothBasis basis = BasisOf(b);
     ToothTemplate t;
     double tEnd = std::acos(b.rb / circles.ra);
     if (in.tipFillet > 0.0) {
-        if (!BuildOuterFillet(spec, circles.ra, in.tipFillet, t.rightOuterFillet, tEnd)
+        if (!BuildOuterFillet(basis, circles.ra, in.tipFillet, t.rightOuterFillet, tEnd)
             || ArcPointAt(t.rightOuterFillet->geometry.arc, t.rightOuterFillet->geometry.arc.endAngle).x < 0.0)
             return Fail(result, u"#齿顶过渡圆角半径过大或变位系数过大");
     }
-    t.rightFlank = NewTemplateFlank(spec, tEnd);
+    t.rightFlank = NewTemplateFlank(basis, tEnd);
     if (SampleInvolute(*t.rightFlank, result.flankSamples) < 2)
         return Fail(result, u"#齿轮生成失败");
     if (t.rightFlank->GetEndPoint().x < 0.0)
@@ -152,8 +152,8 @@ bool BuildExternalGear(const GearInputs& in, const GearCircles& circles, std::in
     if (in.rootFillet > 0.0) {
         if (in.rootFillet >= in.module / 2.0)
             return Fail(result, u"#齿根过渡圆半径过大 代码：1");
-        BuildInnerFillet(spec, circles.rroot, in.rootFillet, s0, t);
-    } else if (!BuildPlainInnerCorner(spec, circles.rroot, s0, t)) {
+        BuildInnerFillet(basis, circles.rroot, in.rootFillet, s0, t);
+    } else if (!BuildPlainInnerCorner(basis, circles.rroot, s0, t)) {
         return Fail(result, u"#齿根过渡圆半径过大或过小 代码：2");
     }
     if (!TemplateIsFinite(t))
@@ -198,17 +198,17 @@ bool BuildInternalGear(const GearInputs& in, const GearCircles& circles, std::in
     if (checkOnly)
         return true;
     const GearBasics b = Basics(in);
-    const ToothSpec spec = SpecOf(b);
+    const ToothBasis basis = BasisOf(b);
     ToothTemplate t;
-    t.rightFlank = NewTemplateFlank(spec, std::acos(b.rb / circles.rroot));
+    t.rightFlank = NewTemplateFlank(basis, std::acos(b.rb / circles.rroot));
     if (SampleInvolute(*t.rightFlank, result.flankSamples) < 2)
         return Fail(result, u"#齿轮参数错误");
     const x_Vector s0 = result.flankSamples[0];
     if (in.tipFillet > 0.0) {
         if (in.tipFillet >= in.module / 2.0)
             return Fail(result, u"#齿根过渡圆半径过大 代码：1");
-        BuildInnerFillet(spec, circles.ra, in.tipFillet, s0, t);
-    } else if (!BuildPlainInnerCorner(spec, circles.ra, s0, t)) {
+        BuildInnerFillet(basis, circles.ra, in.tipFillet, s0, t);
+    } else if (!BuildPlainInnerCorner(basis, circles.ra, s0, t)) {
         return Fail(result, u"#齿根过渡圆半径过大或过小 代码：2");
     }
     if (t.rightFlank->GetEndPoint().x < 0.0)
@@ -217,7 +217,7 @@ bool BuildInternalGear(const GearInputs& in, const GearCircles& circles, std::in
         // A root fillet that does not fit the space bottom is left out.
         std::unique_ptr<CArc> fillet;
         double t1 = 0.0;
-        if (BuildOuterFillet(spec, circles.rroot, in.rootFillet, fillet, t1)
+        if (BuildOuterFillet(basis, circles.rroot, in.rootFillet, fillet, t1)
             && ArcPointAt(fillet->geometry.arc, fillet->geometry.arc.endAngle).x >= 0.0) {
             t.rightOuterFillet = std::move(fillet);
             SetFlankRange(*t.rightFlank, t.rightFlank->geometry.spline.startParam, t1);

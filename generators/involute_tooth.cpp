@@ -30,14 +30,14 @@ x_Vector MirrorX(const x_Vector& p)
     return {-p.x, p.y, p.valid};
 }
 
-SplineRecord FlankRecord(const ToothSpec& spec, double tStart, double tEnd)
+SplineRecord FlankRecord(const ToothBasis& basis, double tStart, double tEnd)
 {
     SplineRecord s;
     s.kind = 1;
     s.baseCentre = kOrigin;
-    s.baseRadius = spec.rb;
-    s.angleOffsetA = spec.invAlpha;
-    s.angleOffsetB = spec.thetaS;
+    s.baseRadius = basis.rb;
+    s.angleOffsetA = basis.invAlpha;
+    s.angleOffsetB = basis.thetaS;
     s.endParam = tEnd;
     s.startParam = tStart;
     s.phase = kHalfPi;
@@ -81,15 +81,15 @@ std::unique_ptr<CArc> MirroredArc(const CArc& src)
 ToothTemplate::ToothTemplate() = default;
 ToothTemplate::~ToothTemplate() = default;
 
-x_Vector RightFlankPoint(const ToothSpec& spec, double t)
+x_Vector RightFlankPoint(const ToothBasis& basis, double t)
 {
-    return InvolutePoint(FlankRecord(spec, 0.0, t), t);
+    return InvolutePoint(FlankRecord(basis, 0.0, t), t);
 }
 
-std::unique_ptr<CSplines> NewTemplateFlank(const ToothSpec& spec, double tEnd)
+std::unique_ptr<CSplines> NewTemplateFlank(const ToothBasis& basis, double tEnd)
 {
     auto flank = std::make_unique<CSplines>();
-    flank->geometry.spline = FlankRecord(spec, 0.0, tEnd);
+    flank->geometry.spline = FlankRecord(basis, 0.0, tEnd);
     flank->workGeometry.spline = flank->geometry.spline;
     flank->flatValid = 0;
     flank->visible = 1;
@@ -129,18 +129,18 @@ int SampleInvolute(CSplines& flank, x_VectorArray& samples)
     return samples.GetSize();
 }
 
-bool BuildOuterFillet(const ToothSpec& spec, double rOut, double rho, std::unique_ptr<CArc>& arc, double& t1)
+bool BuildOuterFillet(const ToothBasis& basis, double rOut, double rho, std::unique_ptr<CArc>& arc, double& t1)
 {
     arc.reset();
     const double rCentre = rOut - rho;
     // Below the base circle acos(rb / R') is undefined; the NaN it gave
     // passed every later test and put NaN points into the drawing.
-    if (!(rCentre > 0.0 && spec.rb <= rCentre))
+    if (!(rCentre > 0.0 && basis.rb <= rCentre))
         return false;
-    const double beta = std::acos(spec.rb / rCentre);
-    t1 = std::atan((rCentre * std::sin(beta) + rho) / spec.rb);
-    const double phi1 = std::tan(t1) - t1 + kHalfPi - spec.invAlpha - spec.thetaS;
-    const x_Vector p1 = Polar(spec.rb / std::cos(t1), phi1);
+    const double beta = std::acos(basis.rb / rCentre);
+    t1 = std::atan((rCentre * std::sin(beta) + rho) / basis.rb);
+    const double phi1 = std::tan(t1) - t1 + kHalfPi - basis.invAlpha - basis.thetaS;
+    const x_Vector p1 = Polar(basis.rb / std::cos(t1), phi1);
     // The direction beta + pi is measured from the x axis, not along the
     // flank's normal: the fillet meets the flank and the outer circle
     // nearly, not exactly, tangentially.
@@ -149,10 +149,10 @@ bool BuildOuterFillet(const ToothSpec& spec, double rOut, double rho, std::uniqu
     return true;
 }
 
-void BuildInnerFillet(const ToothSpec& spec, double rIn, double rho, const x_Vector& s0, ToothTemplate& t)
+void BuildInnerFillet(const ToothBasis& basis, double rIn, double rho, const x_Vector& s0, ToothTemplate& t)
 {
     const double rc = rIn + rho;        // the fillet circle touches the inner circle from outside
-    if (rIn < spec.rb && rc < spec.rb) {
+    if (rIn < basis.rb && rc < basis.rb) {
         const double psi0 = x_Vector::AngleTo(kOrigin, s0);
         const double gamma = std::asin(rho / rc);
         const x_Vector q1 = Polar(rc * std::cos(gamma), psi0);
@@ -164,10 +164,10 @@ void BuildInnerFillet(const ToothSpec& spec, double rIn, double rho, const x_Vec
         t.rightRadial->complete = 0;
         return;
     }
-    const double delta = std::acos(spec.rb / rc);
-    const double t2 = std::atan((rc * std::sin(delta) - rho) / spec.rb);
-    const double phi2 = std::tan(t2) - t2 + kHalfPi - spec.invAlpha - spec.thetaS;
-    const x_Vector q1 = Polar(spec.rb / std::cos(t2), phi2);
+    const double delta = std::acos(basis.rb / rc);
+    const double t2 = std::atan((rc * std::sin(delta) - rho) / basis.rb);
+    const double phi2 = std::tan(t2) - t2 + kHalfPi - basis.invAlpha - basis.thetaS;
+    const x_Vector q1 = Polar(basis.rb / std::cos(t2), phi2);
     const double psiC = phi2 + t2 - delta;
     const x_Vector cf = Polar(rc, psiC);
     const x_Vector q2 = Polar(rIn, psiC);
@@ -175,7 +175,7 @@ void BuildInnerFillet(const ToothSpec& spec, double rIn, double rho, const x_Vec
     SetFlankRange(*t.rightFlank, t2, t.rightFlank->geometry.spline.endParam);
 }
 
-bool BuildPlainInnerCorner(const ToothSpec& spec, double rIn, const x_Vector& s0, ToothTemplate& t)
+bool BuildPlainInnerCorner(const ToothBasis& basis, double rIn, const x_Vector& s0, ToothTemplate& t)
 {
     if (!(rIn >= kMinCircleRadius) || !(s0.Length() >= kMinLineLength))
         return false;
@@ -188,13 +188,13 @@ bool BuildPlainInnerCorner(const ToothSpec& spec, double rIn, const x_Vector& s0
     for (const x_Vector& q : hits.points)
         if (q.y > p.y)
             p = q;
-    if (rIn < spec.rb) {
+    if (rIn < basis.rb) {
         t.rightRadial = MakeLine(p, s0);
         t.rightRadial->pieceOf = 5;
         t.rightRadial->complete = 0;
         return true;
     }
-    SetFlankRange(*t.rightFlank, std::acos(spec.rb / p.Length()), t.rightFlank->geometry.spline.endParam);
+    SetFlankRange(*t.rightFlank, std::acos(basis.rb / p.Length()), t.rightFlank->geometry.spline.endParam);
     return true;
 }
 

@@ -30,7 +30,7 @@ class CSplines;
 using x_VectorArray = CArray<x_Vector>;
 
 // What the gear generator gives the construction.
-struct ToothSpec {
+struct ToothBasis {
     double rb = 0.0;            // base radius
     double invAlpha = 0.0;      // tan a' - a', a' = acos(rb / pitch radius)
     double thetaS = 0.0;        // half the angular width of the shape at the pitch circle
@@ -47,10 +47,10 @@ struct ToothTemplate {
 };
 
 // The right template flank's point of parameter t.
-x_Vector RightFlankPoint(const ToothSpec& spec, double t);
+x_Vector RightFlankPoint(const ToothBasis& basis, double t);
 
 // A right template flank from t = 0 to tEnd (involute spline, axis pi/2).
-std::unique_ptr<CSplines> NewTemplateFlank(const ToothSpec& spec, double tEnd);
+std::unique_ptr<CSplines> NewTemplateFlank(const ToothBasis& basis, double tEnd);
 // Sets the parameter range of a flank; its nodes become its two end points.
 void SetFlankRange(CSplines& flank, double tStart, double tEnd);
 
@@ -62,17 +62,17 @@ int SampleInvolute(CSplines& flank, x_VectorArray& samples);
 // The fillet between the right flank and the outer circle of radius rOut.
 // False, building nothing, when the fillet circle cannot touch the flank
 // (rOut - rho inside the base circle). t1 is where the flank then ends.
-bool BuildOuterFillet(const ToothSpec& spec, double rOut, double rho, std::unique_ptr<CArc>& arc,
+bool BuildOuterFillet(const ToothBasis& basis, double rOut, double rho, std::unique_ptr<CArc>& arc,
                       double& t1);
 
 // The fillet between the right flank and the inner circle of radius rIn:
 // below the base circle a radial line continues the flank from s0 (its
 // base-circle point) and the fillet joins that line; otherwise the fillet
 // touches the involute itself and the flank starts there.
-void BuildInnerFillet(const ToothSpec& spec, double rIn, double rho, const x_Vector& s0, ToothTemplate& t);
+void BuildInnerFillet(const ToothBasis& basis, double rIn, double rho, const x_Vector& s0, ToothTemplate& t);
 // The inner corner without a fillet: a radial line down to the inner circle,
 // or the flank starting on it. False when the circle meets no point.
-bool BuildPlainInnerCorner(const ToothSpec& spec, double rIn, const x_Vector& s0, ToothTemplate& t);
+bool BuildPlainInnerCorner(const ToothBasis& basis, double rIn, const x_Vector& s0, ToothTemplate& t);
 
 // The left pieces: the right ones mirrored about the axis (x -> -x).
 void MirrorTemplate(ToothTemplate& t);

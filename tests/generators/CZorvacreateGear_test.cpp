@@ -191,18 +191,4 @@ TEST_F(GearDialogTest, RackPageGeneratesAndPageIsRemembered)
     });
 }
 
-TEST_F(GearDialogTest, TypedCommandOpensTheDialogAfterTheKey)
-{
-    ModalDialogScript modal;
-    modal.Then([](CDialog& d) {
-        EXPECT_EQ(d.GetTemplateId(), IDD_GEAR);
-        EXPECT_EQ(g_modalDialogId, CZorvaDoc::kDlgCreateGear);
-        return IDCANCEL;
-    });
-    drv->Type(CString(u"ww"));
-    drv->Settle();
-    EXPECT_EQ(modal.Shown(), 1);
-    EXPECT_EQ(drv->view->m_pendingAction, int(kActionNone));
-}
-
 } // namespace
