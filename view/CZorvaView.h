@@ -181,6 +181,7 @@ public:
     x_Vector m_dragDelta;
     POINT m_mousePixel = {-1, -1};
     POINT m_lastPreviewPixel = {-1, -1};
+    POINT m_previewedMousePixel = {-1, -1};    // the mouse's own pixel of that preview
 
     std::uint8_t m_lastWasSeparator = 0;
 
@@ -279,6 +280,7 @@ private:
     void PreviewTangent(CDC* dc);
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
+    bool OnOrthoLine(const x_Vector& snap) const;
     void OrthoAndTrack(CDC* dc);
     void PreviewRubber(CDC* dc);
     void MoveCursorMarks(CDC* dc);

@@ -22,11 +22,6 @@ int RoundHalfUp(double v)
     return static_cast<int>(std::floor(v + 0.5));
 }
 
-bool SamePixel(const POINT& a, const POINT& b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
 } // namespace
 
 BOOL CZorvaView::PreTranslateMessage(MSG* msg)
@@ -95,9 +90,9 @@ void CZorvaView::OnLButtonDown(UINT, CPoint point)
         CClientDC dc(this);
         m_mousePixel = {point.x, point.y};
         // A press away from the last previewed pixel (no move came first, or
-        // the preview is still queued) previews that pixel before the step.
-        if (!SamePixel(m_mousePixel, m_lastPreviewPixel))
-            DrawPreview(&dc);
+        // the preview is still queued) previews that pixel before the step;
+        // the preview itself skips a pixel it has seen.
+        DrawPreview(&dc);
         StepCommand(&dc, -1);
         if (g_redrawAfterClick)
             Render(&dc);

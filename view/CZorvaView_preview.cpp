@@ -24,6 +24,11 @@ namespace {
 constexpr int kSnapBoxPixels = 8;       // the pick square around the cursor
 constexpr int kTrackPixels = 15;        // alignment tracking catches within this
 
+bool SamePixel(const POINT& a, const POINT& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
 bool InSquare(const POINT& a, const POINT& b, int half)
 {
     return std::abs(a.x - b.x) <= half && std::abs(a.y - b.y) <= half;
@@ -39,10 +44,14 @@ bool BoxContains(const CUnit* u, const x_Vector& p, double tol)
 
 void CZorvaView::DrawPreview(CDC* dc)
 {
-    if (m_mousePixel.x == m_lastPreviewPixel.x && m_mousePixel.y == m_lastPreviewPixel.y)
+    // A snap moves the previewed pixel onto the snap point; the mouse's own
+    // pixel counts as previewed too. Before, a press there previewed again,
+    // the snap scan ran the other way round, and the click stored another
+    // candidate than the marker showed.
+    if (SamePixel(m_mousePixel, m_lastPreviewPixel) || SamePixel(m_mousePixel, m_previewedMousePixel))
         return;
     m_cursorPoint = ScreenToWorld(m_mousePixel.x, m_mousePixel.y);
-    m_cursorPixel = m_lastPreviewPixel = m_mousePixel;
+    m_cursorPixel = m_lastPreviewPixel = m_previewedMousePixel = m_mousePixel;
     GrowDirtyRect(m_mousePixel.x, m_mousePixel.y);
     if (PanByPreview())
         return;
@@ -180,6 +189,8 @@ bool CZorvaView::SnapCursor(CDC* dc)
             found = true;
         }
     }
+    if (found && !OnOrthoLine(snap))
+        found = false;
     if (found) {
         m_snapPoint = m_cursorPoint = snap;
         m_snapKind = kind;
@@ -193,10 +204,25 @@ bool CZorvaView::SnapCursor(CDC* dc)
         m_snapped = 0;
         // The rest of this move is skipped; the next move or press at this
         // pixel previews again, so a click never uses a stale rubber band.
-        m_lastPreviewPixel = {-1, -1};
+        m_lastPreviewPixel = m_previewedMousePixel = {-1, -1};
         return false;
     }
+    // Still inside the square of the marker on screen: the cursor stays on
+    // the point the marker shows.
+    if (m_snapped)
+        m_cursorPoint = m_snapPoint;
     return true;
+}
+
+// With the orthogonal hold, a snap point counts only on the held line
+// through the first point (exact: the ortho step would move it otherwise).
+bool CZorvaView::OnOrthoLine(const x_Vector& snap) const
+{
+    if (!g_orthoOn || g_cmdPointCount <= 0)
+        return true;
+    const POINT base = WorldToScreen(m_basePoint);
+    const POINT cur = WorldToScreen(m_cursorPoint);
+    return std::abs(cur.x - base.x) > std::abs(cur.y - base.y) ? snap.y == m_basePoint.y : snap.x == m_basePoint.x;
 }
 
 void CZorvaView::OrthoAndTrack(CDC* dc)
@@ -206,10 +232,13 @@ void CZorvaView::OrthoAndTrack(CDC* dc)
     const int dx = std::abs(cur.x - base.x);
     const int dy = std::abs(cur.y - base.y);
     if (g_orthoOn) {
-        if (dx > dy)
-            m_cursorPoint.y = m_basePoint.y;
-        else
-            m_cursorPoint.x = m_basePoint.x;
+        // A snap point kept with ortho lies on the held line already.
+        if (!m_snapped) {
+            if (dx > dy)
+                m_cursorPoint.y = m_basePoint.y;
+            else
+                m_cursorPoint.x = m_basePoint.x;
+        }
         m_orthoHeld = 1;
         return;
     }

@@ -109,3 +109,75 @@ TEST_F(ViewTest, ScaleByClickOnTheBasePointIsRefused)
     EXPECT_FALSE(line->deleted);
     ExpectPoint(line->geometry.line.p2, 10, 0);
 }
+
+// Where an arc's end meets the first segment of a contour both offer a snap
+// (the arc a tangent point from the segment's start, the segment its end).
+// Before, the press previewed again with the scan turned round and stored
+// the other candidate: a contour that looked closed stayed open.
+TEST_F(ViewTest, ClickStoresTheSnapPointTheMarkerShows)
+{
+    CArc* arc = NewArc({20, 10}, 10, 0, kPi / 2, 0);
+    arc->complete = 1;
+    drv->doc->AppendUnit(arc);
+    drv->doc->CommitUndoStep(0);
+    drv->SetView(20.0, 100, 500);
+    g_snapOn = 1;
+    g_trackOn = 1;
+    const POINT end = drv->Pixel({30, 10});
+    int checked = 0;
+    for (int dx : {-6, -3, 0, 3}) {
+        for (int dy : {-6, -3}) {
+            SCOPED_TRACE(testing::Message() << "offset " << dx << ", " << dy);
+            drv->Start(kCmdLine);
+            drv->ClickAt({30, 10});
+            drv->ClickAt({40, -10});
+            drv->ClickAt({30.6, -10});
+            const POINT at{end.x + dx, end.y + dy};
+            drv->MoveToPixel({at.x + 5, at.y + 4});
+            drv->MoveToPixel(at);
+            if (!drv->view->m_snapped)
+                continue;
+            const x_Vector shown = drv->view->m_snapPoint;
+            harness::MouseDown(drv->view, CPoint(at.x, at.y));
+            harness::MouseUp(drv->view, CPoint(at.x, at.y));
+            drv->Settle();
+            drv->PressKey(27);
+            const auto lines = Live(1);
+            ASSERT_FALSE(lines.empty());
+            ExpectPoint(lines.back()->GetEndPoint(), shown.x, shown.y);
+            for (CUnit* u : lines)
+                u->deleted = 1;
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 6);
+}
+
+TEST_F(ViewTest, WithOrthoASnapOffTheHeldLineIsDropped)
+{
+    AddLine(10, 0.5, 10, 8);
+    AddLine(20, 0, 20, 8);
+    g_snapOn = 1;
+    g_orthoOn = 1;
+    const struct {
+        const char* name;
+        x_Vector click, placed;
+        bool snapped;
+    } kCases[] = {
+        {"end 0.5 above the held line", {10.3, 0.3}, {10.3, 0}, false},
+        {"end on the held line", {20.3, 0.3}, {20, 0}, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        drv->Start(kCmdLine);
+        drv->ClickAt({0, 0});
+        drv->MoveTo(c.click);
+        EXPECT_EQ(drv->view->m_snapped != 0, c.snapped);
+        drv->ClickAt(c.click);
+        drv->PressKey(27);
+        const auto lines = Live(1);
+        ASSERT_EQ(lines.size(), 3u);
+        ExpectPoint(lines.back()->GetEndPoint(), c.placed.x, c.placed.y);
+        lines.back()->deleted = 1;
+    }
+}

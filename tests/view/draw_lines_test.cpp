@@ -104,3 +104,31 @@ TEST_F(ViewTest, TypedShortCommandThenClicks)
     ASSERT_EQ(Live(1).size(), 1u);
     EXPECT_NEAR(Live(1)[0]->GetLength(), 5.0, 1e-9);
 }
+
+// Before, each placed segment counted two sub-steps: after two points the
+// prompt offered "闭合(C)" and then refused "c".
+TEST_F(ViewTest, CloseIsOfferedFromTheThirdPointOnAndThenCloses)
+{
+    const struct { const char* name; int command; } kCases[] = {
+        {"line", kCmdLine},
+        {"polyline", kCmdPolyline},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        drv->Start(c.command);
+        drv->ClickAt({0, 0});
+        drv->ClickAt({10, 0});
+        EXPECT_LT(drv->Output().back().Find(u"闭合(C)"), 0) << drv->Output().back().ToUtf8();
+        drv->ClickAt({10, 10});
+        EXPECT_GE(drv->Output().back().Find(u"闭合(C)"), 0) << drv->Output().back().ToUtf8();
+        g_keyDownSeen = 0;      // the frame clears the latch as the key comes up
+        drv->Type(CString(u"c"));
+        EXPECT_EQ(drv->Command(), 0);
+        const auto lines = Live(1);
+        ASSERT_EQ(lines.size(), 3u);
+        ExpectPoint(lines[2]->GetStartPoint(), 10, 10);
+        ExpectPoint(lines[2]->GetEndPoint(), 0, 0);
+        for (CUnit* u : lines)
+            u->deleted = 1;
+    }
+}

@@ -87,8 +87,9 @@ void CZorvaView::PlaceSegment(CDC* dc)
             if (!u->deleted && u->group == piece->group)
                 u->UpdateGripPoints();
     }
+    // The step's tail counts the point; counting the segment here too made
+    // two sub-steps per point, so "闭合(C)" was offered after two points.
     PurgeDegenerateEntities(0);
-    ++m_subStep;
 }
 
 void CZorvaView::StepPolylineArc(CDC* dc)
