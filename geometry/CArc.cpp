@@ -184,7 +184,7 @@ void CArc::UpdateGripPoints()
 
 int CArc::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(gripPoints, point, gripHit);
+    return FindGrip(point);
 }
 
 bool CArc::HitTest(x_Vector point, std::uint8_t mode)
@@ -258,7 +258,7 @@ void CArc::CommitTransform()
 
 void CArc::Move(x_Vector offset)
 {
-    moveDelta = offset;
+    edit->moveDelta = offset;
     workGeometry.arc.centre = geometry.arc.centre + offset;
 }
 

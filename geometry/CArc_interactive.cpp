@@ -60,7 +60,7 @@ void CArc::OnPick(CDC* dc, CUnitView* view, x_Vector point)
     if (view->m_gripDragFlag) {
         view->m_pickUnit = this;
         if (role == kRoleDrawing)
-            DrawPickBox(dragStart, dc);
+            DrawPickBox(edit->dragStart, dc);
     }
 }
 
@@ -75,8 +75,8 @@ void CArc::InteractiveStep(CDC* dc, CUnitView* view, x_Vector p)
     if (g_cmdPointCount < 1)
         return;
     if (g_cmdStep == kStepMove) {
-        moveDelta = p - dragPoint;
-        workGeometry.arc.centre = geometry.arc.centre + moveDelta;
+        edit->moveDelta = p - edit->dragPoint;
+        workGeometry.arc.centre = geometry.arc.centre + edit->moveDelta;
         refPoint = p;
     } else if (g_cmdStep == kStepGrip) {
         StepGripDrag(dc, view, p);
@@ -97,7 +97,7 @@ void CArc::StepGripDrag(CDC* dc, CUnitView* view, const x_Vector& p)
     DrawRubber(dc, p);
     if (view != nullptr)
         view->m_lastPoint = p;
-    DrawRubberLine(dragStart, p, 0, dc);
+    DrawRubberLine(edit->dragStart, p, 0, dc);
     const ArcRecord& w = workGeometry.arc;
     const double sweep = SweepAngle(w);
     CString text;
@@ -185,7 +185,7 @@ bool CArc::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
                 CConstructionLine through(r, c);
                 for (const x_Vector& q : IntersectEntities(&through, this, 0).points) {
                     if (q.valid && x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
-                        gripHit = q;
+                        edit->gripHit = q;
                         snapKind = 4;
                         return true;
                     }
@@ -194,7 +194,7 @@ bool CArc::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
                 x_Vector q;
                 NearestPoint(q, c, 0);
                 if (x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
-                    gripHit = q;
+                    edit->gripHit = q;
                     snapKind = 4;
                     return true;
                 }

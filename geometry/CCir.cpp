@@ -162,12 +162,12 @@ void CCir::UpdateGripPoints()
 
 int CCir::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(gripPoints, point, gripHit);
+    return FindGrip(point);
 }
 
 void CCir::Move(x_Vector offset)
 {
-    moveDelta = offset;
+    edit->moveDelta = offset;
     StartFromCurrent();
     workGeometry.circle.centre = geometry.circle.centre + offset;
     UpdateBoxCorners();

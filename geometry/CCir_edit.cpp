@@ -67,13 +67,13 @@ void CCir::OnPick(CDC* dc, CUnitView* view, x_Vector point)
         return;
     }
     view->m_pickUnit = this;
-    DrawPickBox(dragStart, dc);
+    DrawPickBox(edit->dragStart, dc);
 }
 
 void CCir::InteractiveStep(CDC* dc, CUnitView* view, x_Vector c)
 {
     if (g_cmdStep == kStepMove) {
-        moveDelta = c - dragPoint;
+        edit->moveDelta = c - edit->dragPoint;
         if (gearKind && group != 0) {
             if (g_pDoc == nullptr)
                 return;
@@ -82,14 +82,14 @@ void CCir::InteractiveStep(CDC* dc, CUnitView* view, x_Vector c)
                     continue;
                 if (g_rubberShown)
                     u->DrawRubber(dc, c);
-                u->Move(moveDelta);
+                u->Move(edit->moveDelta);
                 u->DrawRubber(dc, c);
             }
             g_rubberShown = 1;
             return;
         }
         StartFromCurrent();
-        workGeometry.circle.centre = geometry.circle.centre + moveDelta;
+        workGeometry.circle.centre = geometry.circle.centre + edit->moveDelta;
         UpdateBoxCorners();
         return;
     }
@@ -101,19 +101,19 @@ void CCir::InteractiveStep(CDC* dc, CUnitView* view, x_Vector c)
         BuildCircleFromInput(workGeometry.circle.centre, c);
         g_rubberShown = 1;
         DrawRubber(dc, c);
-        DrawRubberLine(dragStart, c, 0, dc);
+        DrawRubberLine(edit->dragStart, c, 0, dc);
         ShowRadius(view);
         return;
     }
     // The command's first click is the view's first point; the step engine
     // keeps the second click of a three-point circle in inputPoints[2].
-    const x_Vector first = view != nullptr ? view->m_firstPoint : dragStart;
+    const x_Vector first = view != nullptr ? view->m_firstPoint : edit->dragStart;
     if (g_CircleMode == 2 && g_cmdPointCount == 1) {
-        DrawRubberLine(dragStart, c, 0, dc);
+        DrawRubberLine(edit->dragStart, c, 0, dc);
         if (view != nullptr) {
             CString text;
-            text.Format(u"距离：%.4fmm , 角度：%.4f°", x_Vector::Distance(dragStart, c),
-                        x_Vector::AngleTo(dragStart, c) * kDegrees);
+            text.Format(u"距离：%.4fmm , 角度：%.4f°", x_Vector::Distance(edit->dragStart, c),
+                        x_Vector::AngleTo(edit->dragStart, c) * kDegrees);
             view->SetPromptText(text);
         }
     } else if (g_CircleMode == 2 && g_cmdPointCount == 2) {
@@ -135,7 +135,7 @@ void CCir::InteractiveStep(CDC* dc, CUnitView* view, x_Vector c)
         BuildCircleFromInput(first, c);
         g_rubberShown = 1;
         DrawRubber(dc, c);
-        DrawRubberLine(dragStart, c, 0, dc);
+        DrawRubberLine(edit->dragStart, c, 0, dc);
         ShowRadius(view);
     }
 }
@@ -166,7 +166,7 @@ bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
                 CConstructionLine through(r, c);
                 for (const x_Vector& q : IntersectEntities(&through, this, 0).points) {
                     if (q.valid && x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
-                        gripHit = q;
+                        edit->gripHit = q;
                         snapKind = 4;
                         return true;
                     }
@@ -175,7 +175,7 @@ bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
                 x_Vector q;
                 NearestPoint(q, c, 0);
                 if (x_Vector::Distance(q, c) * g_ViewScale < 8.0) {
-                    gripHit = q;
+                    edit->gripHit = q;
                     snapKind = 4;
                     return true;
                 }

@@ -35,7 +35,7 @@ bool CConstructionLine::HitTest(x_Vector point, std::uint8_t mode)
         return false;
     if (!InPixelBox(WorldToScreen(point), WorldToScreen(foot)))
         return false;
-    hitPoint = foot;
+    edit->hitPoint = foot;
     hitSegment = 0;
     return true;
 }

@@ -131,7 +131,7 @@ void CEllipseArc::InteractiveStep(CDC* dc, CUnitView* view, x_Vector p)
             SetStartFromPoint(p);
         else
             SetEndFromPoint(p);
-        DrawRubberLine(dragStart, p, 0, dc);
+        DrawRubberLine(edit->dragStart, p, 0, dc);
         DrawRubber(dc, p);
         CString text;
         text.Format(u"椭圆弧 A1:%.4f°A2:%.4f°", w.startParam * kDegrees, w.endParam * kDegrees);

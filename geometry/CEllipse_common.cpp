@@ -169,7 +169,7 @@ double CEllipseCommon::GetLength()
 
 int CEllipseCommon::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(gripPoints, point, gripHit);
+    return FindGrip(point);
 }
 
 bool CEllipseCommon::HitTest(x_Vector point, std::uint8_t mode)
@@ -224,7 +224,7 @@ void CEllipseCommon::CommitTransform()
 
 void CEllipseCommon::Move(x_Vector offset)
 {
-    moveDelta = offset;
+    edit->moveDelta = offset;
     const x_Vector& c = geometry.ellipse.centre;
     workGeometry.ellipse.centre = x_Vector(c.x + offset.x, c.y + offset.y, c.valid);
 }

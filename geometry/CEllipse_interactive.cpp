@@ -49,7 +49,7 @@ void CEllipseCommon::PickWithCentreGrip(CDC* dc, CUnitView* view, const x_Vector
     if (view->m_gripDragFlag) {
         view->m_pickUnit = this;
         if (role == kRoleDrawing)
-            DrawPickBox(dragStart, dc);
+            DrawPickBox(edit->dragStart, dc);
     }
 }
 
@@ -90,7 +90,7 @@ void CEllipse::StepAxisGrip(CDC* dc, CUnitView* view, const x_Vector& p)
     }
     g_rubberShown = 1;
     w.axisRatio = minorAxis.Length() / w.majorAxis.Length();
-    DrawRubberLine(dragStart, p, 0, dc);
+    DrawRubberLine(edit->dragStart, p, 0, dc);
     DrawRubber(dc, p);
     CString text;
     text.Format(u"椭圆 R1:%0.3f R2:%0.3f A:%.1f°", w.majorAxis.Length(), minorAxis.Length(),
@@ -153,7 +153,7 @@ bool CEllipseCommon::SnapOnCurve(x_Vector& r, x_Vector& c, int mode, bool arc)
             for (const x_Vector& q : IntersectEntities(&through, this, 0).points) {
                 if (q.valid && onRun(EllipseParameterOf(geometry.ellipse, q))
                     && x_Vector::Distance(q, c) * scale < 8.0) {
-                    gripHit = q;
+                    edit->gripHit = q;
                     snapKind = 4;
                     return true;
                 }
@@ -162,7 +162,7 @@ bool CEllipseCommon::SnapOnCurve(x_Vector& r, x_Vector& c, int mode, bool arc)
             x_Vector q;
             NearestPoint(q, c, 0);
             if (q.valid && x_Vector::Distance(q, c) * scale < 8.0) {
-                gripHit = q;
+                edit->gripHit = q;
                 snapKind = 4;
                 return true;
             }

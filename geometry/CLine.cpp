@@ -127,12 +127,12 @@ int CLine::HitTestGrip(x_Vector point)
 {
     for (int i = 0; i < keyPoints.GetSize(); ++i) {
         if (GripSquareHit(point, keyPoints[i])) {
-            gripHit = keyPoints[i];
+            edit->gripHit = keyPoints[i];
             return i + 1;
         }
     }
     if (refActive && pieceOf != 0 && GripSquareHit(point, refPoint)) {
-        gripHit = refPoint;
+        edit->gripHit = refPoint;
         return -1;
     }
     return 0;
@@ -202,7 +202,7 @@ x_Vector CLine::NearestPoint(x_Vector& out, x_Vector& p, std::uint8_t withinSpan
 
 void CLine::Move(x_Vector offset)
 {
-    moveDelta = offset;
+    edit->moveDelta = offset;
     workGeometry.line = geometry.line;
     workGeometry.line.p1 = geometry.line.p1 + offset;
     workGeometry.line.p2 = geometry.line.p2 + offset;

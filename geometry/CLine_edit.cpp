@@ -96,19 +96,19 @@ int CLine::Break(x_Vector point, x_Vector& out)
 {
     if (!HitTest(point, 0))
         return 0;
-    NearestPoint(hitPoint, point, 0);
+    NearestPoint(edit->hitPoint, point, 0);
     hitSegment = 0;
     const x_Vector p1 = geometry.line.p1, p2 = geometry.line.p2;
-    if (x_Vector::Distance(hitPoint, p1) < 0.0001 || x_Vector::Distance(hitPoint, p2) < 0.0001
-        || hitPoint.IsEqual(p1) || hitPoint.IsEqual(p2))
+    if (x_Vector::Distance(edit->hitPoint, p1) < 0.0001 || x_Vector::Distance(edit->hitPoint, p2) < 0.0001
+        || edit->hitPoint.IsEqual(p1) || edit->hitPoint.IsEqual(p2))
         return 0;
-    geometry.line.p2 = hitPoint;
+    geometry.line.p2 = edit->hitPoint;
     pieceOf = 0;
     gripsValid = 0;
-    CLine* rest = NewLine(hitPoint, p2);
+    CLine* rest = NewLine(edit->hitPoint, p2);
     rest->pieceOf = 0;
     AppendToDrawing(rest);
-    out = hitPoint;
+    out = edit->hitPoint;
     return 1;
 }
 
@@ -189,7 +189,7 @@ bool CLine::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
         found = true;
     }
     auto result = [&](const x_PolerData& d) {
-        gripHit = d.point;
+        edit->gripHit = d.point;
         snapKind = d.kind;
         return true;
     };

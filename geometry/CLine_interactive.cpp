@@ -67,7 +67,7 @@ void CLine::OnPick(CDC* dc, CUnitView* view, x_Vector point)
         JoinEndDrag(view);
     view->m_pickUnit = this;
     if (role == kRoleDrawing)
-        DrawPickBox(dragStart, dc);
+        DrawPickBox(edit->dragStart, dc);
 }
 
 void CLine::StartGripDrag(CDC* dc, CUnitView* view, int k)
@@ -75,7 +75,7 @@ void CLine::StartGripDrag(CDC* dc, CUnitView* view, int k)
     const bool move = k == 3 || k == -1;
     if (move)
         ResetEntityStates();
-    dragStart = dragPoint = gripHit;
+    edit->dragStart = edit->dragPoint = edit->gripHit;
     view->m_gripDragFlag = 1;
     picked = 1;
     g_pickMark = 1;
@@ -85,7 +85,7 @@ void CLine::StartGripDrag(CDC* dc, CUnitView* view, int k)
     if (move) {
         g_cmdStep = kStepMove;
         workGeometry.line = g;
-        view->m_firstPoint = gripHit;
+        view->m_firstPoint = edit->gripHit;
     } else {
         // The dragged end is always the working second point, so a drag of
         // the start leaves the line reversed.
@@ -109,13 +109,13 @@ void CLine::JoinEndDrag(CUnitView* view)
         if (u == nullptr || u->deleted || !u->selected || u->GetType() != 1 || u->unitId == unitId)
             continue;
         const x_LineData g = u->geometry.line;
-        const bool atStart = SameExactly(g.p1, dragStart);
-        if (!atStart && !SameExactly(g.p2, dragStart))
+        const bool atStart = SameExactly(g.p1, edit->dragStart);
+        if (!atStart && !SameExactly(g.p2, edit->dragStart))
             continue;
         view->m_joinedUnit = u;
         u->picked = 1;
         u->rubberShown = 0;
-        u->dragStart = u->dragPoint = dragStart;
+        u->edit->dragStart = u->edit->dragPoint = edit->dragStart;
         u->workGeometry.line = g;
         if (atStart)
             std::swap(u->workGeometry.line.p1, u->workGeometry.line.p2);
@@ -144,36 +144,36 @@ void CLine::InteractiveStep(CDC* dc, CUnitView* view, x_Vector cursor)
 void CLine::StepMoveDrag(CDC* dc, const x_Vector& cursor)
 {
     if (!gearKind && pieceOf == 0) {
-        moveDelta = cursor - dragPoint;
+        edit->moveDelta = cursor - edit->dragPoint;
         workGeometry.line = geometry.line;
-        workGeometry.line.p1 = geometry.line.p1 + moveDelta;
-        workGeometry.line.p2 = geometry.line.p2 + moveDelta;
+        workGeometry.line.p1 = geometry.line.p1 + edit->moveDelta;
+        workGeometry.line.p2 = geometry.line.p2 + edit->moveDelta;
         gripsValid = 0;
         return;
     }
     if (g_pDoc == nullptr)
         return;
     if (!gearKind) {
-        moveDelta = cursor - dragPoint;
+        edit->moveDelta = cursor - edit->dragPoint;
         for (CUnit* u : g_pDoc->m_unitList) {
             if (u == nullptr || u->deleted || u->group != group || u->pieceOf != pieceOf)
                 continue;
             u->workGeometry.line = u->geometry.line;
-            u->workGeometry.line.p1 = u->geometry.line.p1 + moveDelta;
-            u->workGeometry.line.p2 = u->geometry.line.p2 + moveDelta;
+            u->workGeometry.line.p1 = u->geometry.line.p1 + edit->moveDelta;
+            u->workGeometry.line.p2 = u->geometry.line.p2 + edit->moveDelta;
             u->gripsValid = 0;
         }
         return;
     }
     if (gearHandle != 1 || group == 0)
         return;
-    moveDelta = cursor - dragPoint;
+    edit->moveDelta = cursor - edit->dragPoint;
     for (CUnit* u : g_pDoc->m_unitList) {
         if (u == nullptr || u->deleted || u->role != kRoleDrawing || u->group != group || !u->selected)
             continue;
         if (g_rubberShown)
             u->DrawRubber(dc, cursor);
-        u->Move(moveDelta);
+        u->Move(edit->moveDelta);
         u->gripsValid = 0;
         u->DrawRubber(dc, cursor);
     }
@@ -199,7 +199,7 @@ void CLine::StepEndDrag(CDC* dc, CUnitView* view, const x_Vector& cursor)
         workGeometry.line.p2 = cursor;
     }
     DrawRubber(dc, cursor);
-    DrawRubberLine(dragStart, cursor, 0, dc);
+    DrawRubberLine(edit->dragStart, cursor, 0, dc);
 }
 
 // A copy of the reference line A-B, moved to the cursor's side.

@@ -243,7 +243,7 @@ void CSplines::Draw(CDC* dc, int mode, std::uint8_t* raster)
 // style-and-colour pairs: the chosen direction shows as selected.
 void CSplines::DrawSplit(std::uint8_t* raster, const UnitDrawStyle&)
 {
-    const x_Vector s = splitPoint;
+    const x_Vector s = edit->splitPoint;
     auto pattern = [&](int style) {
         return static_cast<std::uint8_t>(style == 1 && dashDot ? 3 : (style < 0 || style > 2 ? 0 : style));
     };
@@ -315,7 +315,7 @@ void CSplines::DrawGrips(CDC* dc)
 
 int CSplines::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(gripPoints, point, gripHit);
+    return FindGrip(point);
 }
 
 bool CSplines::HitTest(x_Vector p, std::uint8_t exact)
@@ -373,7 +373,7 @@ bool CSplines::SnapPoints(x_Vector&, x_Vector& cursor, int, int)
                                                     : flatPoints.GetSize();
     for (int i = 0; i < count; ++i) {
         if (GripSquareHit(cursor, flatPoints[i])) {
-            gripHit = flatPoints[i];
+            edit->gripHit = flatPoints[i];
             snapKind = 1;
             return true;
         }

@@ -42,7 +42,7 @@ void CSplines::RebuildAfterTransform()
 
 void CSplines::Move(x_Vector d)
 {
-    moveDelta = d;
+    edit->moveDelta = d;
     workGeometry.spline = geometry.spline;
     if (geometry.spline.kind == 1) {
         workGeometry.spline.baseCentre = geometry.spline.baseCentre + d;
@@ -276,7 +276,7 @@ int CSplines::SplitAtCrossings(int, x_Vector p, int r, int, x_Vector& out)
             return 1;
         }
     } else {
-        splitPoint = p;
+        edit->splitPoint = p;
         splitMarked = 1;
         splitDir = r;
         walked = 1;

@@ -124,7 +124,7 @@ void CSplines::StepNodeDrag(CDC* dc, CUnitView* view, const x_Vector& p)
         ComputeSampleStep();
         RebuildCurve(0);
     }
-    DrawRubberLine(dragStart, p, 0, dc);
+    DrawRubberLine(edit->dragStart, p, 0, dc);
     DrawRubber(dc, p);
     if (view != nullptr) {
         CString text;
@@ -151,10 +151,10 @@ void CSplines::OnPick(CDC* dc, CUnitView* view, x_Vector point)
             ResetEntityStates();
             dragNode = grip - 1;
             view->m_gripDragFlag = 1;
-            dragStart = gripHit;
+            edit->dragStart = edit->gripHit;
             picked = 1;
-            view->m_firstPoint = gripHit;
-            view->m_dragPixel[0] = WorldToScreen(gripHit);
+            view->m_firstPoint = edit->gripHit;
+            view->m_dragPixel[0] = WorldToScreen(edit->gripHit);
             g_cmdStep = 4;
             g_pickMark = 1;
         }
@@ -163,7 +163,7 @@ void CSplines::OnPick(CDC* dc, CUnitView* view, x_Vector point)
         view->m_pickUnit = this;
         DrawGrips(dc);
         if (role == kRoleDrawing)
-            DrawPickBox(dragStart, dc);
+            DrawPickBox(edit->dragStart, dc);
         Draw(dc, 0, nullptr);
     }
 }

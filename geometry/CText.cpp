@@ -184,7 +184,7 @@ int CText::HitTestGrip(x_Vector point)
         const POINT k = WorldToScreen(keyPoints[i]);
         if (c.x >= k.x - kGripHalfPx && c.x < k.x + kGripHalfPx && c.y >= k.y - kGripHalfPx &&
             c.y < k.y + kGripHalfPx) {
-            gripHit = keyPoints[i];
+            edit->gripHit = keyPoints[i];
             return i + 1;
         }
     }
@@ -211,7 +211,7 @@ void CText::OnPick(CDC* dc, CUnitView* view, x_Vector point)
         const int grip = HitTestGrip(point);
         view->m_gripNumber = grip;
         if (grip >= 1) {
-            dragStart = dragPoint = gripHit;
+            edit->dragStart = edit->dragPoint = edit->gripHit;
             view->m_gripDragFlag = 1;
             picked = 1;
             view->m_firstPoint = workGeometry.text.position;
@@ -234,7 +234,7 @@ void CText::OnPick(CDC* dc, CUnitView* view, x_Vector point)
     if (view->m_gripNumber == 1 || view->m_gripNumber == 2) {
         view->m_pickUnit = this;
         if (role == kRoleDrawing)
-            DrawPickBox(dragStart, dc);
+            DrawPickBox(edit->dragStart, dc);
     }
 }
 
@@ -243,7 +243,7 @@ void CText::InteractiveStep(CDC* dc, CUnitView*, x_Vector p)
     if (g_cmdStep != 3)
         return;
     workGeometry.text.position = p;
-    DrawRubberLine(dragPoint, p, 0, dc);
+    DrawRubberLine(edit->dragPoint, p, 0, dc);
 }
 
 void CText::CommitTransform()
@@ -256,7 +256,7 @@ void CText::CommitTransform()
 // Moving did nothing, so a moved selection left its texts behind.
 void CText::Move(x_Vector d)
 {
-    moveDelta = d;
+    edit->moveDelta = d;
     ApplyPosition(*this, geometry.text.position + d);
 }
 

@@ -1,6 +1,7 @@
 #include "geometry/CUnit.h"
 
 #include "geometry/GeometryState.h"
+#include "geometry/screen_marks.h"
 
 IMPLEMENT_SERIAL(CUnit, CObject, 1)
 
@@ -33,9 +34,10 @@ void CUnit::ResetState()
     visible = 1;
     radiusMode = ownerNo = group = role = textStyle = 0;
     contourShape = contourNo = pieceOf = toothCount = 0;
-    extentMin = extentMax = dragPoint = x_Vector();
-    for (x_Vector& p : inputPoints)
-        p = Unset();
+    extentMin = extentMax = x_Vector();
+    if (edit.Exists())
+        edit->dragPoint = x_Vector();
+    inputPoints.Clear(0);
     refPoint.valid = 0;
     auxValue = 1.0;
     taperAngle = 0.0;
@@ -59,8 +61,7 @@ void CUnit::CopyCommonAttributes(CUnit* target)
 {
     if (target == nullptr || target == this)
         return;
-    for (int i = 0; i < 4; ++i)
-        target->inputPoints[i] = inputPoints[i];
+    target->inputPoints = inputPoints;
     target->extentMin = extentMin;
     target->extentMax = extentMax;
     target->listIndex = listIndex;
@@ -117,6 +118,15 @@ UnitDrawStyle CUnit::ChooseDrawStyle(DrawRule rule)
         s.lineStyle = 0;
     s.rasterPattern = static_cast<std::uint8_t>(s.lineStyle == 1 && dashDot ? 3 : s.lineStyle);
     return s;
+}
+
+int CUnit::FindGrip(x_Vector point)
+{
+    x_Vector hit;
+    const int grip = FindGripNear(gripPoints, point, hit);
+    if (grip != 0)
+        edit->gripHit = hit;
+    return grip;
 }
 
 void CUnit::RefreshCachesAfterDraw()

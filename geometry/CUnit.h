@@ -8,7 +8,9 @@
 
 #include <cstdint>
 
+#include "geometry/LazyRecord.h"
 #include "geometry/UnitGeometry.h"
+#include "geometry/UnitInputPoints.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
 #include "platform/core/CObject.h"
@@ -38,6 +40,18 @@ enum UnitRole : std::int32_t {
     kRoleBlockMember = 10,
 };
 
+// Where the last grip drag, hit test, snap, split and move of a unit took
+// place. Only units that a user or path preparation touches have one, so it
+// lives outside the unit (CUnit::edit).
+struct UnitEditState {
+    x_Vector dragStart;                 // grip where the current drag began
+    x_Vector dragPoint;                 // current position of the dragged grip
+    x_Vector gripHit;                   // found by the last HitTestGrip or SnapPoints
+    x_Vector hitPoint;                  // point recorded by a hit test
+    x_Vector splitPoint;                // where path preparation split a spline
+    x_Vector moveDelta;                 // offset of the last Move
+};
+
 // Which colour rule a class's Draw follows.
 enum class DrawRule { line, curve, annotation };
 
@@ -65,16 +79,11 @@ public:
     x_VectorArray workCurve;
     x_VectorArray flatPoints;
     CArray<std::uint8_t> wearSteps;
-    x_Vector inputPoints[4];
+    UnitInputPoints inputPoints;
+    LazyRecord<UnitEditState> edit;
     x_Vector refPoint;
-    x_Vector dragStart;
-    x_Vector dragPoint;
     x_Vector extentMin;
     x_Vector extentMax;
-    x_Vector gripHit;
-    x_Vector hitPoint;
-    x_Vector splitPoint;
-    x_Vector moveDelta;
     std::uint64_t unitId = 0;
     double compensation = 0.0;
     double auxValue = 1.0;
@@ -208,6 +217,9 @@ public:
     // Colour and style of a Draw by the state rule; forces a stored
     // lineStyle outside 0..2 to 0 first.
     UnitDrawStyle ChooseDrawStyle(DrawRule rule);
+    // The 1-based index of the grip under point (0 none); a hit is kept in
+    // edit->gripHit.
+    int FindGrip(x_Vector point);
     // After drawing: rebuild grips and extents when they are stale.
     void RefreshCachesAfterDraw();
     // The unset point (0, 0), valid 0, that readers test.

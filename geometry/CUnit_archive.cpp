@@ -2,6 +2,9 @@
 
 #include "platform/core/CArchive.h"
 
+#include <bit>
+#include <utility>
+
 namespace {
 
 std::uint8_t ReadBool(CArchive& ar)
@@ -9,6 +12,24 @@ std::uint8_t ReadBool(CArchive& ar)
     std::uint8_t b = 0;
     ar >> b;
     return b != 0 ? 1 : 0;
+}
+
+// Points that are all (0, 0) take no storage of their own; a -0.0 counts
+// as a click so that the bytes written back are the bytes read.
+void ReadInputPoints(CArchive& ar, UnitInputPoints& points)
+{
+    x_Vector read[UnitInputPoints::kCount];
+    bool clicked = false;
+    for (x_Vector& p : read) {
+        ar >> p;
+        clicked = clicked || std::bit_cast<std::uint64_t>(p.x) != 0 || std::bit_cast<std::uint64_t>(p.y) != 0;
+    }
+    if (!clicked) {
+        points.Clear(1);
+        return;
+    }
+    for (int i = 0; i < UnitInputPoints::kCount; ++i)
+        points[i] = read[i];
 }
 
 } // namespace
@@ -22,7 +43,7 @@ std::uint8_t ReadBool(CArchive& ar)
 void CUnit::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        for (const x_Vector& p : inputPoints)
+        for (const x_Vector& p : std::as_const(inputPoints))
             ar << p;
         ar << std::uint8_t(complete ? 1 : 0);
         ar << extentMin.x << extentMin.y << extentMax.x << extentMax.y;
@@ -32,8 +53,7 @@ void CUnit::Serialize(CArchive& ar)
         ar << taperAngle << blockMember;
         return;
     }
-    for (x_Vector& p : inputPoints)
-        ar >> p;
+    ReadInputPoints(ar, inputPoints);
     complete = ReadBool(ar);
     ar >> extentMin.x >> extentMin.y >> extentMax.x >> extentMax.y;
     ar >> listIndex;

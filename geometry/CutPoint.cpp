@@ -37,7 +37,7 @@ int CutPoint::HitTestGrip(x_Vector point)
 {
     for (int i = 0; i < 2; ++i) {
         if (InPixelBox(point, inputPoints[i])) {
-            gripHit = inputPoints[i];
+            edit->gripHit = inputPoints[i];
             return i + 1;
         }
     }

@@ -18,12 +18,12 @@ void SelectOnHit(CUnit& unit, CUnitView& view, const x_Vector& point)
 
 void BeginGripDrag(CUnit& unit, CUnitView& view, int step)
 {
-    unit.dragStart = unit.dragPoint = unit.gripHit;
+    unit.edit->dragStart = unit.edit->dragPoint = unit.edit->gripHit;
     view.m_gripDragFlag = 1;
     unit.picked = 1;
-    view.m_firstPoint = view.m_lastPoint = unit.gripHit;
+    view.m_firstPoint = view.m_lastPoint = unit.edit->gripHit;
     g_cmdStep = step;
     g_pickMark = 1;
-    const POINT px = WorldToScreen(unit.gripHit);
+    const POINT px = WorldToScreen(unit.edit->gripHit);
     view.m_dragPixel[0] = view.m_dragPixel[1] = px;
 }

@@ -12,7 +12,7 @@ class CUnitView;
 // the view's pick unit; the pick mark goes up for a unit in no group.
 void SelectOnHit(CUnit& unit, CUnitView& view, const x_Vector& point);
 
-// Starts a drag of the grip at unit.gripHit in command step `step`: the drag
+// Starts a drag of the grip at unit.edit->gripHit in command step `step`: the drag
 // start and point, the view's first and last point and both drag pixels are
 // that grip. Call it after the other units' states are reset.
 void BeginGripDrag(CUnit& unit, CUnitView& view, int step);

@@ -31,7 +31,7 @@ bool TakeNearestCandidate(CUnit& unit, const std::vector<x_PolerData>& candidate
     for (const x_PolerData& k : candidates)
         if (x_Vector::Distance(k.point, cursor) < x_Vector::Distance(best->point, cursor))
             best = &k;
-    unit.gripHit = best->point;
+    unit.edit->gripHit = best->point;
     unit.snapKind = best->kind;
     return true;
 }

@@ -11,5 +11,5 @@
 std::vector<x_Vector> CircleTangentPoints(const x_Vector& centre, double radius, const x_Vector& from);
 
 // The candidate nearest to cursor (the first of equally near ones) becomes
-// unit.gripHit and unit.snapKind; false when there is none.
+// unit.edit->gripHit and unit.snapKind; false when there is none.
 bool TakeNearestCandidate(CUnit& unit, const std::vector<x_PolerData>& candidates, const x_Vector& cursor);

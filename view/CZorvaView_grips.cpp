@@ -47,7 +47,7 @@ bool CZorvaView::TypedGripInput(CDC* dc, const CString& text)
         SetCommand(0);
         return true;
     }
-    m_secondPoint = g_DisplacementMode ? picked->dragStart + point : point;
+    m_secondPoint = g_DisplacementMode ? picked->edit->dragStart + point : point;
     picked->InteractiveStep(dc, this, m_secondPoint);
     if (stretch && m_joinedUnit != nullptr && picked->GetType() == 1)
         m_joinedUnit->InteractiveStep(dc, this, m_secondPoint);
@@ -58,7 +58,7 @@ bool CZorvaView::TypedGripInput(CDC* dc, const CString& text)
         PurgeDegenerateEntities(0);
     } else {
         picked->CommitTransform();
-        m_dragDelta = m_secondPoint - picked->dragStart;
+        m_dragDelta = m_secondPoint - picked->edit->dragStart;
         // The stored list index can be a redraw old; the record needs the real one.
         int index = -1;
         for (int i = 0; i < doc->m_unitList.GetSize() && index < 0; ++i)

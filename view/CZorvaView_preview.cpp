@@ -153,7 +153,7 @@ bool CZorvaView::SnapCursor(CDC* dc)
             x_Vector c = cursor;
             if (!found && offers && u->SnapPoints(reference, c, 0, mode)) {
                 found = true;
-                snap = u->gripHit;
+                snap = u->edit->gripHit;
                 kind = u->snapKind;
             }
             if (crossingCount < 2 && u->role == kRoleDrawing && u->GetType() != 11 && !u->hoverShown
@@ -298,8 +298,8 @@ void CZorvaView::PreviewRubber(CDC* dc)
         if (g_cmdStep == kStepGripMove) {
             dragged->DrawRubber(dc, m_cursorPoint);
             g_rubberShown = 1;
-            m_dragDelta = m_cursorPoint - dragged->dragStart;
-            m_basePoint = dragged->dragStart;
+            m_dragDelta = m_cursorPoint - dragged->edit->dragStart;
+            m_basePoint = dragged->edit->dragStart;
             ShowDistanceReadout();
         }
     }

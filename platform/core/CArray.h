@@ -1,18 +1,18 @@
 #pragma once
 
 #include "platform/core/CArchive.h"
+#include "platform/core/CompactVector.h"
 #include "platform/core/exceptions.h"
 
 #include <climits>
 #include <cstdint>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 // Growable array. An index outside [0, GetSize()) throws CInvalidArgException.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CArray {
-    static_assert(!std::is_same_v<TYPE, bool>, "std::vector<bool> has no element storage; use uint8_t");
+    static_assert(!std::is_same_v<TYPE, bool>, "use uint8_t for flags");
 
 public:
     CArray() = default;
@@ -64,7 +64,7 @@ public:
     {
         int old = GetSize();
         if (&other == this) {
-            std::vector<TYPE> copy(m_data);
+            CompactVector<TYPE> copy(m_data);
             m_data.insert(m_data.end(), copy.begin(), copy.end());
         } else {
             m_data.insert(m_data.end(), other.m_data.begin(), other.m_data.end());
@@ -93,7 +93,7 @@ public:
             throw CInvalidArgException();
         if (start > GetSize())
             SetSize(start);
-        std::vector<TYPE> copy(other->m_data);
+        CompactVector<TYPE> copy(other->m_data);
         m_data.insert(m_data.begin() + start, copy.begin(), copy.end());
     }
     void RemoveAt(int index, int count = 1)
@@ -133,5 +133,5 @@ protected:
         return static_cast<size_t>(index);
     }
 
-    std::vector<TYPE> m_data;
+    CompactVector<TYPE> m_data;
 };

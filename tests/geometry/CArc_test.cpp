@@ -287,19 +287,19 @@ TEST_F(Arc, SnapTangentPerpendicularAndGrips)
     // From (10, 0) the tangent points touch at x = 2.5, y = ±sqrt(18.75).
     EXPECT_TRUE(arc->SnapPoints(r, c, 0, 2));
     EXPECT_EQ(arc->snapKind, 8);
-    ExpectPoint(arc->gripHit, 2.5, std::sqrt(18.75));
+    ExpectPoint(arc->edit->gripHit, 2.5, std::sqrt(18.75));
     r = {20 * std::cos(1.2), 20 * std::sin(1.2)};
     c = {5 * std::cos(1.2) + 0.1, 5 * std::sin(1.2) + 0.1};
     EXPECT_TRUE(arc->SnapPoints(r, c, 0, 2));
     EXPECT_EQ(arc->snapKind, 5);
-    ExpectPoint(arc->gripHit, 5 * std::cos(1.2), 5 * std::sin(1.2));
+    ExpectPoint(arc->edit->gripHit, 5 * std::cos(1.2), 5 * std::sin(1.2));
     // From inside the circle there is no tangent (it was NaN): the crossing
     // of the line from R through the cursor is taken.
     r = {1, 1};
     c = {-3, 4};
     EXPECT_TRUE(arc->SnapPoints(r, c, 0, 2));
     EXPECT_EQ(arc->snapKind, 4);
-    ExpectPoint(arc->gripHit, -3, 4);
+    ExpectPoint(arc->edit->gripHit, -3, 4);
     c = {0.1, 0.1};
     EXPECT_TRUE(arc->SnapPoints(r, c, 0, 0));
     EXPECT_EQ(arc->snapKind, 3);

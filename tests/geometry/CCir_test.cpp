@@ -200,16 +200,16 @@ TEST_F(Circle, SnapKindsAndGrips)
     cur = {2.6, 4.4};
     EXPECT_TRUE(c->SnapPoints(r, cur, 0, 2));
     EXPECT_EQ(c->snapKind, 8);
-    ExpectPoint(c->gripHit, 2.5, std::sqrt(18.75));
+    ExpectPoint(c->edit->gripHit, 2.5, std::sqrt(18.75));
     r = {1, 1};                                                  // inside: no tangent
     cur = {3.6, 3.6};
     EXPECT_TRUE(c->SnapPoints(r, cur, 0, 2));
     EXPECT_EQ(c->snapKind, 5);
-    ExpectPoint(c->gripHit, 5 * std::sqrt(0.5), 5 * std::sqrt(0.5));
+    ExpectPoint(c->edit->gripHit, 5 * std::sqrt(0.5), 5 * std::sqrt(0.5));
     cur = {-3.1, 4.1};
     EXPECT_TRUE(c->SnapPoints(r, cur, 0, 1));
     EXPECT_EQ(c->snapKind, 4);
-    EXPECT_NEAR(x_Vector::Distance(c->gripHit, x_Vector(0, 0)), 5.0, 1e-12);
+    EXPECT_NEAR(x_Vector::Distance(c->edit->gripHit, x_Vector(0, 0)), 5.0, 1e-12);
     EXPECT_FALSE(c->SnapPoints(r, cur, 0, 0));
     delete c;
 }
@@ -238,7 +238,7 @@ TEST_F(Circle, CreationFromTwoAndThreePoints)
     CUnitView view;
     CCir c;
     view.m_firstPoint = {1, 1};
-    c.dragStart = {1, 1};
+    c.edit->dragStart = {1, 1};
     g_cmdPointCount = 1;
     g_CircleMode = 0;                                    // centre and a point
     c.InteractiveStep(nullptr, &view, x_Vector(4, 5));

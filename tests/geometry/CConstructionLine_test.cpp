@@ -34,7 +34,7 @@ TEST_F(ConstructionLine, ScreenPickOnlyBetweenItsPoints)
     g_ViewScale = 2.0;                                   // 8 pixels = 4 mm
     CConstructionLine line(x_Vector(0, 0), x_Vector(10, 0));
     EXPECT_TRUE(line.HitTest(x_Vector(5, 3.5), 0));
-    EXPECT_EQ(line.hitPoint, x_Vector(5, 0));
+    EXPECT_EQ(line.edit->hitPoint, x_Vector(5, 0));
     EXPECT_EQ(line.hitSegment, 0);
     EXPECT_FALSE(line.HitTest(x_Vector(5, 4.5), 0));
     EXPECT_FALSE(line.HitTest(x_Vector(12, 0), 0));

@@ -449,14 +449,14 @@ TEST_F(Ellipse, SnapKinds)
     x_Vector r(0, 0), c(0.3, 5.2);
     ASSERT_TRUE(e->SnapPoints(r, c, 0, 1));                      // grip 1 (c + minor axis)
     EXPECT_EQ(e->snapKind, 1);
-    ExpectPoint(e->gripHit, 0, 5);
+    ExpectPoint(e->edit->gripHit, 0, 5);
     c = {0.2, -0.2};
     ASSERT_TRUE(e->SnapPoints(r, c, 0, 1));
     EXPECT_EQ(e->snapKind, 3);
     c = At(1.0) * 1.02;                                          // near the curve, no grip
     ASSERT_TRUE(e->SnapPoints(r, c, 0, 1));
     EXPECT_EQ(e->snapKind, 4);
-    ExpectPoint(e->gripHit, At(1.0).x, At(1.0).y);
+    ExpectPoint(e->edit->gripHit, At(1.0).x, At(1.0).y);
     ASSERT_TRUE(e->SnapPoints(r, c, 0, 2));
     EXPECT_EQ(e->snapKind, 5);
     c = {0, 30};

@@ -245,7 +245,7 @@ TEST_F(Line, SnapKinds)
     CLine line(0, 0, 10, 0);
     x_Vector r(5, 20), c(9, 1);
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 0));
-    EXPECT_EQ(line.gripHit, x_Vector(10, 0));
+    EXPECT_EQ(line.edit->gripHit, x_Vector(10, 0));
     EXPECT_EQ(line.snapKind, 1);
     c = {5.5, 1};
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 1));
@@ -255,7 +255,7 @@ TEST_F(Line, SnapKinds)
     r = {6, 20};
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 2));
     EXPECT_EQ(line.snapKind, 5);                         // foot from the previous point
-    EXPECT_EQ(line.gripHit, x_Vector(6, 0));
+    EXPECT_EQ(line.edit->gripHit, x_Vector(6, 0));
     c = {5.2, 0.2};
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 2));
     EXPECT_EQ(line.snapKind, 2);                         // the midpoint is nearer the cursor
@@ -263,11 +263,11 @@ TEST_F(Line, SnapKinds)
     c = {2.6, -0.1};
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 2));
     EXPECT_EQ(line.snapKind, 4);                         // crossing of R→C with the line
-    EXPECT_NEAR(line.gripHit.x, 2.6 * 20 / 20.1, 1e-9);
+    EXPECT_NEAR(line.edit->gripHit.x, 2.6 * 20 / 20.1, 1e-9);
     c = {2.6, 0.3};
     EXPECT_TRUE(line.SnapPoints(r, c, 0, 1));
     EXPECT_EQ(line.snapKind, 4);                         // nearest point
-    EXPECT_EQ(line.gripHit, x_Vector(2.6, 0));
+    EXPECT_EQ(line.edit->gripHit, x_Vector(2.6, 0));
     g_SnapRestrict = 1;
     EXPECT_FALSE(line.SnapPoints(r, c, 0, 1));
 }
@@ -288,7 +288,7 @@ TEST_F(Line, GripsAndTheCompoundReferenceGrip)
     EXPECT_TRUE(edges[0]->refActive);
     EXPECT_EQ(edges[0]->refPoint, x_Vector(5, 5));
     EXPECT_EQ(edges[0]->HitTestGrip(x_Vector(5, 6)), -1);
-    EXPECT_EQ(edges[0]->gripHit, x_Vector(5, 5));
+    EXPECT_EQ(edges[0]->edit->gripHit, x_Vector(5, 5));
     EXPECT_EQ(edges[0]->HitTestGrip(x_Vector(9.5, 0.5)), 2);
     EXPECT_EQ(edges[0]->HitTestGrip(x_Vector(5, 20)), 0);
 

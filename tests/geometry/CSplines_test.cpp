@@ -121,7 +121,7 @@ TEST_F(Spline, HitTestsAndSnaps)
     EXPECT_FALSE(s->HitTest({12.3, 8.0}, 0));
     x_Vector ref, cursor(27.2, 0.3);             // drawn points: start, one, end
     EXPECT_TRUE(s->SnapPoints(ref, cursor, 0, 0));
-    EXPECT_EQ(s->gripHit, x_Vector(30, 0));
+    EXPECT_EQ(s->edit->gripHit, x_Vector(30, 0));
     s->geometry.spline.kind = 2;                 // a B-spline snaps to its start only
     s->workGeometry.spline.kind = 2;
     EXPECT_FALSE(s->SnapPoints(ref, cursor, 0, 0));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
@@ -273,3 +275,38 @@ TEST_F(Unit, DocumentRecordDeleteAtChecksTheIndex)
 }
 
 } // namespace
+
+// Units without clicks share their input points; the record's bytes come
+// back unchanged either way, a -0.0 included.
+TEST_F(Unit, InputPointsTakeStorageOnlyForClicks)
+{
+    CUnit fresh;
+    EXPECT_FALSE(fresh.inputPoints.HasOwnStorage());
+    EXPECT_EQ(std::as_const(fresh).inputPoints[3], x_Vector(0, 0, 0));
+
+    auto unclicked = kRecord;
+    std::fill(unclicked.begin(), unclicked.begin() + 64, 0);
+    auto negativeZero = unclicked;
+    negativeZero[7] = 0x80;                // inputPoints[0].x = -0.0
+    const struct { const char* name; Bytes record; bool own; } kCases[] = {
+        {"all (0, 0)", unclicked, false},
+        {"a -0.0", negativeZero, true},
+        {"clicks", kRecord, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CUnit unit;
+        LoadBytes(c.record, [&](CArchive& ar) { unit.Serialize(ar); });
+        EXPECT_EQ(unit.inputPoints.HasOwnStorage(), c.own);
+        EXPECT_EQ(std::as_const(unit).inputPoints[1].valid, 1);
+        EXPECT_EQ(StoreBytes([&](CArchive& ar) { unit.Serialize(ar); }), c.record);
+    }
+
+    CUnit source, target;
+    source.inputPoints[1] = x_Vector(4, 5);
+    source.CopyCommonAttributes(&target);
+    source.inputPoints[1].x = 6;
+    EXPECT_EQ(target.inputPoints[1], x_Vector(4, 5));
+    target.ResetState();
+    EXPECT_FALSE(target.inputPoints.HasOwnStorage());
+}

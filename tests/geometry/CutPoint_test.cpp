@@ -75,7 +75,7 @@ TEST_F(CutPointTest, PickAndSnapByEndPoints)
     EXPECT_EQ(g_pickMark, 1);
     x_Vector r, c(50, -17.5);
     EXPECT_TRUE(cp.SnapPoints(r, c, 0, 0));
-    EXPECT_EQ(cp.gripHit, x_Vector(50, -10));
+    EXPECT_EQ(cp.edit->gripHit, x_Vector(50, -10));
     EXPECT_EQ(cp.snapKind, 3);
 }
 

@@ -108,4 +108,10 @@ TEST_F(Geometry, AssignmentAcrossFamiliesTakesTheSourceFamily)
     EXPECT_EQ(g.arc.centre, kOrigin);
 }
 
+// What a 150,000-entity drawing pays per line.
+TEST_F(Geometry, LineFitsItsMemoryBudget)
+{
+    EXPECT_LE(sizeof(CLine), 500u);
+}
+
 } // namespace

@@ -20,7 +20,7 @@ void CZorvaView::StepCircle(CDC* dc)
         auto* circle = new CCir();
         NewFloating(circle);
         m_basePoint = p;
-        circle->dragStart = p;
+        circle->edit->dragStart = p;
         circle->workGeometry.circle.centre = p;
         m_markInputPoint = 1;
         return;

@@ -283,7 +283,7 @@ void CZorvaView::StepPasteOrExplode(CDC* dc)
             doc->PrepareUndoStep();
             rest = new CRest;
             rest->m_flags = CRest::kMove;
-            rest->m_displacement = u->moveDelta;
+            rest->m_displacement = u->edit->moveDelta;
         }
         rest->Add(u);
     }

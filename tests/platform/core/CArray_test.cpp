@@ -84,6 +84,33 @@ TEST(CArray, InsertRemoveAppendCopy)
     EXPECT_TRUE(b.IsEmpty());
 }
 
+// Strings own heap memory: every move, insert and removal must construct
+// and destroy them exactly once (the sanitizer build sees a slip).
+TEST(CArray, StringElementsSurviveGrowthInsertAndRemoval)
+{
+    const CString kLong(u"a text long enough not to fit a short-string buffer");
+    CArray<CString, const CString&> a;
+    for (int i = 0; i < 9; ++i)
+        a.Add(kLong + CString(char16_t(u'0' + i)));
+    a.InsertAt(2, CString(u"x"), 3);
+    a.InsertAt(0, a[5]);                 // from its own element
+    a.RemoveAt(3, 2);
+    ASSERT_EQ(11, a.GetSize());
+    EXPECT_EQ(kLong + u"2", a[0]);
+    EXPECT_EQ(kLong + u"0", a[1]);
+    EXPECT_EQ(CString(u"x"), a[3]);
+    EXPECT_EQ(kLong + u"8", a[10]);
+    a.Append(a);
+    CArray<CString, const CString&> b(a);
+    a.SetSize(1);
+    a.FreeExtra();
+    EXPECT_EQ(22, b.GetSize());
+    EXPECT_EQ(kLong + u"8", b[21]);
+    b.RemoveAll();
+    b.FreeExtra();
+    EXPECT_TRUE(b.IsEmpty());
+}
+
 TEST(CArray, TypedPointerArrayGivesItsType)
 {
     Unit u1(1), u2(2);
