@@ -14,9 +14,11 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace harness {
@@ -311,6 +313,45 @@ bool ChooseMenuItem(CFrameWnd* frame, UINT id)
             return true;
     }
     return false;
+}
+
+namespace {
+
+// Notes that a paint event reached the watched widget; the paint itself
+// runs right after, inside the same processEvents call.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+} // namespace
+
+double WaitForPaint(CWnd* wnd, int timeoutMs)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return -1;
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const auto limit = start + std::chrono::milliseconds(timeoutMs);
+    PaintWatch watch;
+    wnd->m_hWnd->installEventFilter(&watch);
+    QTimer wake;                        // ends the wait below at the limit
+    wake.setSingleShot(true);
+    wake.start(timeoutMs);
+    while (!watch.painted && Clock::now() < limit) {
+        ::RunPostedCalls();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    wnd->m_hWnd->removeEventFilter(&watch);
+    if (!watch.painted)
+        return -1;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 bool SnapshotPng(CWnd* wnd, const CString& path)

@@ -67,6 +67,11 @@ void ResetKeyboard();
 // only when it is enabled. False when the item is missing or disabled.
 bool ChooseMenuItem(CFrameWnd* frame, UINT id);
 
+// Runs the event loop on the real clock until wnd's widget has painted;
+// the milliseconds that took, or -1 when timeoutMs passed without a paint.
+// Latency benchmarks call it right after injecting an input.
+double WaitForPaint(CWnd* wnd, int timeoutMs);
+
 // Saves a picture of wnd (as the screen would show it) as PNG.
 bool SnapshotPng(CWnd* wnd, const CString& path);
 // A file name in the test's own temporary folder ($ZORVA_HOME).
