@@ -375,7 +375,7 @@ void HandToMoveCommand(CUnit* handle, const x_Vector& point)
     g_cmdStep = kStepSelect;
     view->m_basePoint = point;
     view->m_moveBase = point;
-    handle->dragStart = point;
+    handle->edit->dragStart = point;
     view->m_pPickedUnit = handle;
     view->ShowPrompt(CString(), 0);
 }
