@@ -135,13 +135,19 @@ double ClipperOffset(const std::vector<x_Vector>& pts)
 }
 #endif
 
+// range(1): 0 lines, 1 lines and tangent arcs, 2 lines that are the pieces
+// of one source entity (one run, as a flattened spline gives).
 void BM_OffsetAgainstClipper(benchmark::State& state)
 {
     const int elements = static_cast<int>(state.range(0));
-    const bool arcs = state.range(1) != 0;
+    const bool arcs = state.range(1) == 1;
+    const bool oneRun = state.range(1) == 2;
     ResetWirepathState();
     std::vector<x_Vector> chords;
-    const x_TrailDataArray contour = Contour(elements, arcs, chords);
+    x_TrailDataArray contour = Contour(elements, arcs, chords);
+    if (oneRun)
+        for (x_TrailData& e : contour)
+            e.group = 0;
     x_TrailDataArray out;
     double ours = 0.0, clipper = 0.0;
     for (auto _ : state) {
@@ -162,7 +168,7 @@ void BM_OffsetAgainstClipper(benchmark::State& state)
     state.counters["inserted"] = inserted;
     state.counters["ns_per_element"] = ours / state.iterations() / elements * 1e9;
     state.counters["ratio_to_clipper"] = clipper > 0.0 ? ours / clipper : 0.0;
-    state.SetLabel(arcs ? "lines and tangent arcs; Clipper gets the chords" : "lines");
+    state.SetLabel(arcs ? "lines and tangent arcs; Clipper gets the chords" : oneRun ? "lines of one run" : "lines");
 }
 
 // Chain collection and contour building of a drawing of the same contour.
@@ -212,7 +218,7 @@ void BM_ChainToElementList(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_OffsetAgainstClipper)
-    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1, 2}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChainToElementList)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <vector>
 
 #include "geometry/intersect.h"
 #include "geometry/plane_geometry.h"
@@ -64,12 +66,17 @@ void OffsetElement(x_TrailData& e, double d, int side, x_Vector& running)
     running = e.centre + x_Vector::FromPolar(r, e.endAngle);
 }
 
+// A run whose own ends meet (a closed spline alone) has its first and last
+// element side by side at the closing point, and the tests below always
+// hit there: such a run collapsed to a point. It is never taken as inverted.
 bool InvertedRunPoint(const OffsetWork& wk, int i, int j, x_Vector& at)
 {
     const x_TrailData& wi = wk.w[i];
     const x_TrailData& wj = wk.w[j];
     const x_TrailData& ii = wk.in[i];
     const x_TrailData& ij = wk.in[j];
+    if (Meets(ii.StartPoint(), ij.EndPoint()))
+        return false;
     if (SegmentsMeet(wi.start, wi.end, wj.start, wj.end, at))
         return true;
     if (SegmentsMeet(ii.StartPoint(), wi.StartPoint(), ij.EndPoint(), wj.EndPoint(), at))
@@ -91,12 +98,94 @@ void JoinArcRun(OffsetWork& wk, int i, int j)
     }
 }
 
+// The segments of a run's elements in a uniform grid, so that the loop
+// test of each element looks only at earlier elements near it (it used to
+// test every earlier element: quadratic in a run of thousands of pieces).
+// An element whose ends move is entered again; candidates are deduplicated.
+class RunGrid {
+public:
+    RunGrid(const OffsetWork& wk, int i, int j) : m_wk(wk), m_seen(static_cast<size_t>(j - i + 1), -1), m_first(i)
+    {
+        double sum = 0.0;
+        for (int k = i; k <= j; ++k)
+            sum += x_Vector::Distance(wk.w[k].start, wk.w[k].end);
+        m_cell = std::max(2.0 * sum / (j - i + 1), 1e-6);
+    }
+    void Enter(int u)
+    {
+        const x_TrailData& e = m_wk.w[u];
+        std::int64_t x0, y0, x1, y1;
+        Cells(e.start, e.end, x0, y0, x1, y1);
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCells) {
+            m_wide.push_back(u);
+            return;
+        }
+        for (std::int64_t y = y0; y <= y1; ++y)
+            for (std::int64_t x = x0; x <= x1; ++x)
+                m_cells[Key(x, y)].push_back(u);
+    }
+    // Elements entered whose boxes may meet the segment a-b, ascending.
+    std::vector<int> Near(const x_Vector& a, const x_Vector& b, int query)
+    {
+        std::vector<int> out;
+        auto take = [&](int u) {
+            int& seen = m_seen[static_cast<size_t>(u - m_first)];
+            if (seen != query) {
+                seen = query;
+                out.push_back(u);
+            }
+        };
+        std::int64_t x0, y0, x1, y1;
+        Cells(a, b, x0, y0, x1, y1);
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCells) {
+            for (const auto& cell : m_cells)
+                for (const int u : cell.second)
+                    take(u);
+        } else {
+            for (std::int64_t y = y0; y <= y1; ++y)
+                for (std::int64_t x = x0; x <= x1; ++x) {
+                    const auto found = m_cells.find(Key(x, y));
+                    if (found != m_cells.end())
+                        for (const int u : found->second)
+                            take(u);
+                }
+        }
+        for (const int u : m_wide)
+            take(u);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    static constexpr std::int64_t kMaxCells = 4096;
+    static std::int64_t Key(std::int64_t x, std::int64_t y) { return (x << 32) ^ (y & 0xffffffff); }
+    void Cells(const x_Vector& a, const x_Vector& b, std::int64_t& x0, std::int64_t& y0, std::int64_t& x1,
+               std::int64_t& y1) const
+    {
+        // A margin of one cell covers the tolerance of the segment test.
+        x0 = static_cast<std::int64_t>(std::floor(std::min(a.x, b.x) / m_cell)) - 1;
+        y0 = static_cast<std::int64_t>(std::floor(std::min(a.y, b.y) / m_cell)) - 1;
+        x1 = static_cast<std::int64_t>(std::floor(std::max(a.x, b.x) / m_cell)) + 1;
+        y1 = static_cast<std::int64_t>(std::floor(std::max(a.y, b.y) / m_cell)) + 1;
+    }
+
+    const OffsetWork& m_wk;
+    std::unordered_map<std::int64_t, std::vector<int>> m_cells;
+    std::vector<int> m_wide;
+    std::vector<int> m_seen;
+    int m_first;
+    double m_cell = 1.0;
+};
+
 // Where the current element crosses an earlier one of the run, the part
 // between becomes one point. True on any crossing.
-bool CutRunLoops(OffsetWork& wk, int i, int k)
+bool CutRunLoops(OffsetWork& wk, RunGrid& grid, int i, int k)
 {
     bool hit = false;
-    for (int u = i; u <= k - 2; ++u) {
+    const x_TrailData& original = wk.w[k];
+    for (const int u : grid.Near(original.start, original.end, k)) {
+        if (u < i || u > k - 2)
+            continue;
         x_TrailData& cur = wk.w[k];
         x_TrailData& wu = wk.w[u];
         if (cur.start == cur.end || wu.start == wu.end)
@@ -132,9 +221,12 @@ void RelinkLineRun(OffsetWork& wk, int i, int j)
 
 void JoinLineRun(OffsetWork& wk, int i, int j)
 {
+    RunGrid grid(wk, i, j);
     int previous = i;
     for (int k = i + 1; k <= j; ++k) {
-        if (CutRunLoops(wk, i, k)) {
+        if (k - 2 >= i)
+            grid.Enter(k - 2);
+        if (CutRunLoops(wk, grid, i, k)) {
             previous = k;
             continue;
         }
@@ -143,6 +235,9 @@ void JoinLineRun(OffsetWork& wk, int i, int j)
         if (JoinOffsetElements(a, b, p, 0) == kJoined) {
             wk.w[previous] = a;
             wk.w[k] = b;
+            // An element already entered may have moved its end outside its box.
+            if (previous <= k - 2)
+                grid.Enter(previous);
             previous = k;
         } else {
             wk.w[k].joinMark = 4;           // skipped: the next joins past it

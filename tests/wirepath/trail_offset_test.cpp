@@ -145,3 +145,36 @@ TEST_F(Offset, GroupsAndZeroLengthRemoval)
     RemoveZeroLengthLines(b);
     EXPECT_EQ(b.GetSize(), 1);
 }
+
+TEST_F(Offset, ClosedContourOfOneEntityKeepsItsSize)
+{
+    // A closed run of 400 pieces of one source entity (a closed spline):
+    // it used to be taken for an inverted run and collapsed to a point.
+    std::vector<x_Vector> pts;
+    for (int i = 0; i < 400; ++i)
+        pts.emplace_back(20 * std::cos(kTwoPi * i / 400), 20 * std::sin(kTwoPi * i / 400));
+    x_TrailDataArray in = Polygon(pts);
+    for (x_TrailData& e : in)
+        e.group = 0;
+    x_TrailDataArray out;
+    ASSERT_EQ(OffsetTrail(1, 0, in, out, 1, 0, 0.1), kOffsetOk);
+    EXPECT_NEAR(TrailLength(out), TrailLength(in) * 20.1 / 20.0, 1e-3);
+    for (const x_TrailData& e : out)
+        EXPECT_NE(e.start, e.end);
+}
+
+TEST_F(Offset, LoopInsideARunIsCut)
+{
+    // A slot 0.05 wide and deep in one source entity, offset 0.1 away from
+    // it: the slot's offsets loop and are cut to a point.
+    const std::vector<x_Vector> p = {{0, 0}, {4, 0}, {4, -0.05}, {4.05, -0.05}, {4.05, 0}, {8, 0}};
+    x_TrailDataArray in;
+    for (size_t i = 0; i + 1 < p.size(); ++i)
+        in.Add(Line(p[i].x, p[i].y, p[i + 1].x, p[i + 1].y, 7));
+    x_TrailDataArray out;
+    ASSERT_EQ(OffsetTrail(1, 0, in, out, 0, 1, 0.1), kOffsetOk);
+    EXPECT_NEAR(TrailLength(out), 8.0, 1e-9);
+    EXPECT_FALSE(TrailCrossesItself(out.GetData(), out.GetSize(), false));
+    ExpectPoint(out[0].start, 0, 0.1);
+    ExpectPoint(out[out.GetSize() - 1].end, 8, 0.1);
+}
