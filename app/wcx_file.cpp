@@ -6,6 +6,13 @@
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CConstructionLine.h"
+#include "geometry/CDimAngle.h"
+#include "geometry/CDimArc.h"
+#include "geometry/CDimCir.h"
+#include "geometry/CDimDASH.h"
+#include "geometry/CDimLine.h"
+#include "geometry/CDimLinear.h"
+#include "geometry/CDimPLine.h"
 #include "geometry/CEllipse.h"
 #include "geometry/CEllipseArc.h"
 #include "geometry/CLine.h"
@@ -41,6 +48,13 @@ const CRuntimeClass* const kEntityClasses[] = {
     RUNTIME_CLASS(CPolyLine),
     RUNTIME_CLASS(CPolygon),
     RUNTIME_CLASS(CRectangle),
+    RUNTIME_CLASS(CDimLine),
+    RUNTIME_CLASS(CDimLinear),
+    RUNTIME_CLASS(CDimCir),
+    RUNTIME_CLASS(CDimArc),
+    RUNTIME_CLASS(CDimAngle),
+    RUNTIME_CLASS(CDimDASH),
+    RUNTIME_CLASS(CDimPLine),
 };
 
 } // namespace

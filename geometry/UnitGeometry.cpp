@@ -23,6 +23,9 @@ void VisitFamily(UnitFamily family, Fn&& fn)
     case UnitFamily::constructionLine: fn(&UnitGeometry::constructionLine); break;
     case UnitFamily::spline: fn(&UnitGeometry::spline); break;
     case UnitFamily::text: fn(&UnitGeometry::text); break;
+    case UnitFamily::dimension: fn(&UnitGeometry::dimension); break;
+    case UnitFamily::dimArc: fn(&UnitGeometry::dimArc); break;
+    case UnitFamily::dimAngle: fn(&UnitGeometry::dimAngle); break;
     }
 }
 

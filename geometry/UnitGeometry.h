@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "geometry/DimensionRecord.h"
+#include "geometry/OwnedRecord.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
 
@@ -98,6 +100,9 @@ enum class UnitFamily : std::uint8_t {
     constructionLine,
     spline,
     text,
+    dimension,
+    dimArc,
+    dimAngle,
 };
 
 // Bytes a record may take inside a unit; the largest families today
@@ -145,6 +150,10 @@ struct UnitGeometry {
         ConstructionLineRecord constructionLine;
         SplineRecord spline;
         TextRecord text;
+        // The dimension records are larger than the record space.
+        OwnedRecord<DimensionRecord> dimension;
+        OwnedRecord<DimArcRecord> dimArc;
+        OwnedRecord<DimAngleRecord> dimAngle;
         unsigned char m_bytes[kRecordCapacity];     // storage of none and of plain copies
     };
 
