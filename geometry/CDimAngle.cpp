@@ -95,11 +95,14 @@ void CDimAngle::ChooseAngle(const x_Vector& cursor)
 }
 
 // The witness line of each side starts at the end of the line that runs
-// along that side; a later match overwrites an earlier one.
+// along that side; a later match overwrites an earlier one. Directions are
+// compared round the circle: an angle of 2π (a line along 0 turned by π)
+// never matched the direction 0 of the line itself, and the witness line
+// ran to the point of an earlier choice.
 void CDimAngle::FindWitnesses()
 {
     DimAngleRecord& w = Working();
-    auto same = [](double a, double b) { return std::fabs(a - b) < kSameDirection; };
+    auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, kTwoPi)) < kSameDirection; };
     const x_Vector* lines[2][2] = {{&w.line1Start, &w.line1End}, {&w.line2Start, &w.line2End}};
     for (const auto& line : lines) {
         const x_Vector s = *line[0], e = *line[1];

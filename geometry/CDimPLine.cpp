@@ -33,33 +33,34 @@ void CDimPLine::Serialize(CArchive& ar)
 //   knee K = (p1.x, p2.y) when steeper than 45°, else (p2.x, p1.y)
 //   axis run X > 30:  p1 → J = p1 + (X − 28)·dir(R),  J → K' = p2 − 20·dir(R),  K' → p2
 //   otherwise:        K → p1 only
-void CDimPLine::DrawLeader(const DimLineSink& sink)
+int OrdinateLeader(const x_Vector& p1, const x_Vector& p2, x_LineData out[3])
 {
-    const DimensionRecord& r = Working();
-    double w = DirectionOf(r.p1, r.p2);
+    auto segment = [&](int i, const x_Vector& a, const x_Vector& b) {
+        out[i].p1 = a;
+        out[i].p2 = b;
+        out[i].used = 1;
+    };
+    double w = DirectionOf(p1, p2);
     if (w > kPi)
         w -= kPi;
     if (w > kPi / 2)
         w = kPi - w;
-    const x_Vector knee = std::fabs(w - kPi / 2) < w ? x_Vector(r.p1.x, r.p2.y) : x_Vector(r.p2.x, r.p1.y);
-    if (SameExactly(r.p2, knee)) {
-        sink(knee, r.p1);
-        return;
+    const x_Vector knee = std::fabs(w - kPi / 2) < w ? x_Vector(p1.x, p2.y) : x_Vector(p2.x, p1.y);
+    const double run = x_Vector::Distance(p1, knee);
+    if (SameExactly(p2, knee) || run <= kLongRun) {
+        segment(0, knee, p1);
+        return 1;
     }
-    const double run = x_Vector::Distance(r.p1, knee);
-    if (run <= kLongRun) {
-        sink(knee, r.p1);
-        return;
-    }
-    const double dir = DirectionOf(r.p1, knee);
+    const double dir = DirectionOf(p1, knee);
     double back = dir + kPi;
     if (back >= kTwoPi)
         back -= kTwoPi;
-    const x_Vector jogEnd = r.p2 + x_Vector::FromPolar(kFinalRun, back);
-    const x_Vector jogStart = r.p1 + x_Vector::FromPolar(run - kJogStart, dir);
-    sink(r.p1, jogStart);
-    sink(jogStart, jogEnd);
-    sink(jogEnd, r.p2);
+    const x_Vector jogStart = p1 + x_Vector::FromPolar(run - kJogStart, dir);
+    const x_Vector jogEnd = p2 + x_Vector::FromPolar(kFinalRun, back);
+    segment(0, p1, jogStart);
+    segment(1, jogStart, jogEnd);
+    segment(2, jogEnd, p2);
+    return 3;
 }
 
 void CDimPLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
@@ -69,7 +70,11 @@ void CDimPLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
     const DimensionRecord& w = Working();
     text.Format(u"%.2f", w.value);
     SetSegment(0, w.p1, w.p2);
-    DrawLeader(DimLineSink{dc, raster, true});
+    x_LineData leader[3];
+    const int n = OrdinateLeader(w.p1, w.p2, leader);
+    const DimLineSink sink{dc, raster, true};
+    for (int i = 0; i < n; ++i)
+        sink(leader[i].p1, leader[i].p2);
     const double k = DimTextScale();
     const int h = static_cast<int>(std::trunc(5 * k));
     DrawDimLabel(dc, w.p2, text, style.colour, -h, -static_cast<int>(std::trunc(0.5 * k)));

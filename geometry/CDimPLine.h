@@ -26,6 +26,8 @@ public:
     bool Scale(x_Vector base, x_Vector factors) override;
     void UpdateGripPoints() override;
 
-private:
-    void DrawLeader(const DimLineSink& sink);
 };
+
+// The leader from the feature point p1 to the text point p2: one to three
+// segments into out; returns their number.
+int OrdinateLeader(const x_Vector& p1, const x_Vector& p2, x_LineData out[3]);

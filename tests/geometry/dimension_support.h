@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <vector>
 
 #include "geometry/CUnit.h"
@@ -49,6 +50,12 @@ inline Bytes TailOf(CUnit& unit)
 inline Bytes RecordOf(CUnit& unit)
 {
     return StoreBytes([&](CArchive& ar) { unit.Serialize(ar); });
+}
+
+// Angles compared round the circle: 2π is 0.
+inline void ExpectAngle(double a, double b, double tol = 1e-12)
+{
+    EXPECT_NEAR(std::remainder(a - b, 6.283185307179586), 0.0, tol) << a << " vs " << b;
 }
 
 inline void ExpectNear(const x_Vector& p, double x, double y, double tol = 1e-9)
