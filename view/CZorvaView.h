@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 
 #include "app/DocumentUi.h"
 #include "geometry/CUnitView.h"
@@ -308,6 +309,20 @@ private:
     void StepText(CDC* dc);
     bool RefuseDegenerateEllipseClick();
     void PlaceSegment(CDC* dc);
+
+    // Dimension family (commands/dimensions.cpp).
+    bool IsCentreLineCommand() const;
+    void StepDimension(CDC* dc);
+    CUnit* FirstLiveOfType(const x_Vector& p, std::initializer_list<int> types, bool unselected);
+    void StepLengthDimension(CDC* dc);
+    void StepRadialDimension(CDC* dc);
+    void StepArcLengthDimension(CDC* dc);
+    void StepAngleDimension(CDC* dc);
+    void StepAuxLine(CDC* dc);
+    bool CloseAuxLines();
+    void PlaceAnnotation(CUnit* unit);
+    void PlaceCentreCross(const x_Vector& centre, double angle, double half, double auxValue);
+    void StepCentreLine(CDC* dc);
 
     // Command line.
     void OnEnterKey(CDC* dc);

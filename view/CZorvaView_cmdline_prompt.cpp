@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
+#include "geometry/CDimension.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "platform/ui/CEdit.h"
@@ -84,7 +85,7 @@ void CZorvaView::DescribeEntity()
         type = 10;
     else if (type == 1 && p->pieceOf == 2)
         type = 9;
-    const CString name = CommandTitle(type, 0);
+    const CString name = CommandTitle(type, type == 17 ? p->radiusMode : 0);
     const char16_t* n = name.GetString();
     CString text;
     if (p->role == kRoleBlockMember || p->blockMember) {
@@ -164,6 +165,10 @@ CString CZorvaView::DescribeByType(CUnit& p, int type, const char16_t* n)
         text.Format(u"%s (开始点：%.4f,%.4f   结束点：%.4f,%.4f)", n, a.x, a.y, b.x, b.y);
         break;
     }
+    case 25:
+        if (auto* ordinate = dynamic_cast<CDimension*>(&p))
+            text.Format(u"%s 值：%.2f", n, ordinate->Current().value);
+        break;
     default:
         break;
     }

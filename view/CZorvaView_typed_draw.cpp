@@ -90,7 +90,7 @@ void CZorvaView::BackOnePoint(CDC* dc, bool undoPiece)
     }
     m_basePoint = g_inputPoints[g_inputPoints.GetSize() - 1];
     m_pFloatUnit->inputPoints[0] = m_basePoint;
-    if (m_pFloatUnit->GetType() == 1)
+    if (m_pFloatUnit->GetType() == 1 || m_pFloatUnit->GetType() == 20)
         m_pFloatUnit->workGeometry.line.p1 = m_pFloatUnit->geometry.line.p1 = m_basePoint;
     DrawFilledGrip(m_basePoint, dc);
     ShowPrompt(CString(), 0);
@@ -297,6 +297,8 @@ bool CZorvaView::TypedAuxLine(CDC* dc, const CString& text)
         BackOnePoint(dc, true);
         return true;
     }
+    if (text == u"c")
+        return m_pFloatUnit == nullptr || CloseAuxLines();
     CString rest = text;
     const bool polar = StartsWith(rest, u'@');
     if (polar) {

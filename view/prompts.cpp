@@ -444,7 +444,8 @@ CString CommandTitle(int type, int subType)
     case 15: return u"尺寸标注(DL)->";
     case 16: return u"线性标注(DG)->";
     case 17: return subType == 0 ? u"直径标注(DD)->" : subType == 1 ? u"半径标注(DR)->" : u"";
-    case 18: return subType == 0 ? u"角度标注(DA)->" : subType == 1 ? u"弧长标注(DC)->" : u"";
+    case 18: return u"弧长标注(DC)->";
+    case 19: return u"角度标注(DA)->";
     case 24: return u"轨迹对刀点(MM)->";
     case 25: return u"坐标标注(DP)->";
     default: return {};
@@ -467,7 +468,8 @@ CString CommandShortName(int type, int subType)
     case 15: return u"尺寸标注";
     case 16: return u"线性标注";
     case 17: return subType == 0 ? u"直径标注" : subType == 1 ? u"半径标注" : u"";
-    case 18: return subType == 0 ? u"角度标注" : subType == 1 ? u"弧长标注" : u"";
+    case 18: return u"弧长标注";
+    case 19: return u"角度标注";
     case 25: return u"坐标标注";
     case 66: return u"加工轨迹";
     default: return {};

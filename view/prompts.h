@@ -31,6 +31,7 @@ struct PromptLine {
 // behind a blank and a full-width colon.
 PromptLine BuildPrompt(const PromptInputs& in, const CString& extra);
 
-// "直线(L)->" and "直线" by entity type; sub-type for types 17 and 18.
+// "直线(L)->" and "直线" by entity type; sub-type (diameter 0, radius 1) for
+// type 17. Types 18 and 19 are the arc-length and the angle dimension.
 CString CommandTitle(int type, int subType);
 CString CommandShortName(int type, int subType);

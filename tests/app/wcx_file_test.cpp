@@ -5,6 +5,13 @@
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CConstructionLine.h"
+#include "geometry/CDimAngle.h"
+#include "geometry/CDimArc.h"
+#include "geometry/CDimCir.h"
+#include "geometry/CDimDASH.h"
+#include "geometry/CDimLine.h"
+#include "geometry/CDimLinear.h"
+#include "geometry/CDimPLine.h"
 #include "geometry/CEllipse.h"
 #include "geometry/CEllipseArc.h"
 #include "geometry/CLine.h"
@@ -221,7 +228,9 @@ TEST_F(WcxTest, RoundTripKeepsIdsAndGeometryAndContinuesTheIds)
 TEST_F(WcxTest, EveryEntityClassComesBackAsItself)
 {
     const char* const kNames[] = {"CLine", "CArc", "CCir", "CConstructionLine", "CutPoint", "CEllipse",
-                                  "CEllipseArc", "CSplines", "CText", "CPolyLine", "CPolygon", "CRectangle"};
+                                  "CEllipseArc", "CSplines", "CText", "CPolyLine", "CPolygon", "CRectangle",
+                                  "CDimLine", "CDimLinear", "CDimCir", "CDimArc", "CDimAngle", "CDimDASH",
+                                  "CDimPLine"};
     Add<CLine>();
     Add<CArc>();
     Add<CCir>();
@@ -234,13 +243,50 @@ TEST_F(WcxTest, EveryEntityClassComesBackAsItself)
     Add<CPolyLine>();
     Add<CPolygon>();
     Add<CRectangle>();
+    Add<CDimLine>();
+    Add<CDimLinear>();
+    Add<CDimCir>();
+    Add<CDimArc>();
+    Add<CDimAngle>();
+    Add<CDimDASH>();
+    Add<CDimPLine>();
     ASSERT_TRUE(WriteWcxFile(Path("all.wcx"), *doc));
     doc->FreeAllUnits();
 
     Open("all.wcx");
-    ASSERT_EQ(doc->m_unitList.GetSize(), 12) << ui.Lines();
-    for (int i = 0; i < 12; ++i)
+    ASSERT_EQ(doc->m_unitList.GetSize(), 19) << ui.Lines();
+    for (int i = 0; i < 19; ++i)
         EXPECT_STREQ(doc->m_unitList[i]->GetRuntimeClass()->m_lpszClassName, kNames[i]);
+}
+
+// An arc-length dimension finds its arc by unit id. Ids made after Open
+// follow the largest loaded one, so a new arc never takes the id of the
+// measured arc (a counter back at 0 gave the next arc id 1 again).
+TEST_F(WcxTest, NewArcAfterOpenIsNotTakenForTheMeasuredOne)
+{
+    g_UnitIdCounter = 0;
+    CArc* arc = Add<CArc>();                        // id 1
+    arc->geometry.arc = MakeArcRecord({0, 0}, 10, 0, kPi / 2);
+    CDimArc* dim = Add<CDimArc>();                  // id 2
+    dim->Working().measuredId = arc->unitId;
+    dim->Working().value = arc->GetLength();
+    dim->CommitTransform();
+    ASSERT_TRUE(WriteWcxFile(Path("arclen.wcx"), *doc));
+    doc->FreeAllUnits();
+    g_UnitIdCounter = 0;                            // a fresh program
+
+    Open("arclen.wcx");
+    ASSERT_EQ(doc->m_unitList.GetSize(), 2) << ui.Lines();
+    auto* loaded = dynamic_cast<CDimArc*>(doc->m_unitList[1]);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->Current().measuredId, 1u);
+    doc->m_unitList[0]->deleted = 1;                // the measured arc goes
+    CArc* other = Add<CArc>();
+    other->geometry.arc = MakeArcRecord({0, 0}, 20, 0, kPi);
+    EXPECT_EQ(other->unitId, 3u);
+    loaded->Move({1, 0});
+    loaded->CommitTransform();
+    EXPECT_NEAR(loaded->Current().value, 5 * kPi, 1e-12);
 }
 
 TEST_F(WcxTest, RejectedFilesPrintTheirMessageAndKeepTheDrawing)

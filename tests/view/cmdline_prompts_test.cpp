@@ -102,6 +102,11 @@ TEST_F(PromptTest, CommandNamesByType)
     EXPECT_EQ(CommandTitle(1, 0), CString(u"直线(L)->"));
     EXPECT_EQ(CommandTitle(17, 1), CString(u"半径标注(DR)->"));
     EXPECT_EQ(CommandTitle(18, 1), CString(u"弧长标注(DC)->"));
+    // The arc-length dimension is type 18 and the angle dimension 19,
+    // whatever the sub-type.
+    EXPECT_EQ(CommandTitle(18, 0), CString(u"弧长标注(DC)->"));
+    EXPECT_EQ(CommandTitle(19, 0), CString(u"角度标注(DA)->"));
+    EXPECT_EQ(CommandShortName(19, 0), CString(u"角度标注"));
     EXPECT_TRUE(CommandTitle(17, 2).IsEmpty());
     EXPECT_TRUE(CommandTitle(66, 0).IsEmpty());
     EXPECT_EQ(CommandShortName(66, 0), CString(u"加工轨迹"));

@@ -234,9 +234,16 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     case kCmdText:
         StepText(dc);
         return;
+    case kCmdDimAligned:
+    case kCmdDimLinear:
+    case kCmdDimCircle:
+    case kCmdDimArc:
+    case kCmdDimAngle:
+    case kCmdAuxLine:
+    case kCmdCentreLine:
+        StepDimension(dc);
+        return;
     default:
-        // Dimensions and centre lines take their points when the dimension
-        // classes arrive.
         return;
     }
     CommonStepTail(dc);
