@@ -19,6 +19,7 @@
 #include "platform/ui/CScrollView.h"
 #include "view/ViewState.h"
 
+class CCmdUI;
 class CDC;
 class CUnit;
 class CZorvaDoc;
@@ -106,6 +107,10 @@ public:
     void OnKey(CDC* dc, int flags, int key);
     void DispatchKey(int key);
     void OnHotKey(int id);
+
+    // Dimension toolbar and menu items (commands/dimensions.cpp).
+    void OnDimensionCommand(UINT id);
+    void OnUpdateDimensionCommand(CCmdUI* ui);
 
     // --- command line and prompts (CZorvaView_cmdline*.cpp) ---
     void DescribeEntity();

@@ -284,4 +284,25 @@ TEST_F(DimensionCommands, GripDragOfAnAlignedDimensionMovesItsLine)
     EXPECT_EQ(Only<CDimLine>(15), dim);
 }
 
+TEST_F(DimensionCommands, ToolbarButtonsToggleAndMenuItemsStart)
+{
+    auto send = [&](UINT id) { return drv->view->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr); };
+    ASSERT_TRUE(send(32899));                       // "半径标注"
+    EXPECT_EQ(drv->Command(), kCmdDimCircle);
+    EXPECT_EQ(g_cmdSubFlag, 1);
+    EXPECT_TRUE(StartsWith(LastLine(), u"半径标注(DR)->请选择一个圆或圆弧"));
+    send(32898);                                    // the diameter button starts its variant
+    EXPECT_EQ(drv->Command(), kCmdDimCircle);
+    EXPECT_EQ(g_cmdSubFlag, 0);
+    send(32898);                                    // pressed again: ends it
+    EXPECT_EQ(drv->Command(), 0);
+    send(32877);                                    // menu "角度标注(&A)"
+    EXPECT_EQ(drv->Command(), kCmdDimAngle);
+    send(32877);                                    // a menu item starts again
+    EXPECT_EQ(drv->Command(), kCmdDimAngle);
+    send(33025);
+    EXPECT_EQ(drv->Command(), kCmdCentreLine);
+    EXPECT_FALSE(send(32875));                      // ids between the items stay free
+}
+
 } // namespace

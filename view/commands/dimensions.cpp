@@ -9,6 +9,7 @@
 //      first places one line of the mode's line type and starts the next.
 //   26 centre line, and 20 in mode "中心线标注": a circle, arc, ellipse or
 //      polygon gets two crossing centre lines; two lines get their bisector.
+// The dimension toolbar and the dimension menu items start these commands.
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,7 @@
 #include "geometry/screen_marks.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
+#include "platform/ui/CCmdUI.h"
 #include "view/CZorvaView.h"
 #include "view/commands/centre_lines.h"
 #include "view/view_entities.h"
@@ -42,7 +44,65 @@ int AuxLineMode()
     return GetCommandMode(kCmdAuxLine - 1);
 }
 
+// The dimension toolbar's buttons toggle their command; the menu items of
+// "工程标注" and "中心线" start it.
+struct DimensionStart {
+    UINT id;
+    int command;
+    std::uint8_t subFlag;
+    bool toggle;
+};
+
+const DimensionStart kDimensionStarts[] = {
+    {32891, kCmdDimAligned, 0, true},  {32868, kCmdDimAligned, 0, false},
+    {32892, kCmdDimLinear, 0, true},   {32869, kCmdDimLinear, 0, false},
+    {32898, kCmdDimCircle, 0, true},   {32872, kCmdDimCircle, 0, false},
+    {32899, kCmdDimCircle, 1, true},   {32873, kCmdDimCircle, 1, false},
+    {32906, kCmdDimArc, 0, true},      {32874, kCmdDimArc, 0, false},
+    {32901, kCmdDimAngle, 0, true},    {32877, kCmdDimAngle, 0, false},
+    {32922, kCmdAuxLine, 0, true},     {32924, kCmdAuxLine, 0, false},
+    {32900, kCmdText, 0, true},        {33025, kCmdCentreLine, 0, false},
+};
+
+const DimensionStart* FindDimensionStart(UINT id)
+{
+    for (const DimensionStart& s : kDimensionStarts)
+        if (s.id == id)
+            return &s;
+    return nullptr;
+}
+
+// A toggle's own command is running (for the radial one, in its variant).
+bool ToggleRuns(const DimensionStart& s)
+{
+    return g_lastCommand == s.command && (s.command != kCmdDimCircle || g_cmdSubFlag == s.subFlag);
+}
+
 } // namespace
+
+void CZorvaView::OnDimensionCommand(UINT id)
+{
+    const DimensionStart* s = FindDimensionStart(id);
+    if (s == nullptr)
+        return;
+    if (s->toggle && ToggleRuns(*s)) {
+        SetCommand(0);
+        return;
+    }
+    if (!s->toggle)
+        g_lastCommand = s->command;
+    g_cmdSubFlag = s->subFlag;
+    SetCommand(s->command);
+}
+
+void CZorvaView::OnUpdateDimensionCommand(CCmdUI* ui)
+{
+    const DimensionStart* s = ui != nullptr ? FindDimensionStart(ui->m_nID) : nullptr;
+    if (s == nullptr || !s->toggle)
+        return;
+    ui->Enable(TRUE);
+    ui->SetCheck(ToggleRuns(*s) ? 1 : 0);
+}
 
 bool CZorvaView::IsCentreLineCommand() const
 {
