@@ -6,6 +6,13 @@
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CConstructionLine.h"
+#include "geometry/CDimAngle.h"
+#include "geometry/CDimArc.h"
+#include "geometry/CDimCir.h"
+#include "geometry/CDimDASH.h"
+#include "geometry/CDimLine.h"
+#include "geometry/CDimLinear.h"
+#include "geometry/CDimPLine.h"
 #include "geometry/CEllipse.h"
 #include "geometry/CEllipseArc.h"
 #include "geometry/CLine.h"
@@ -25,6 +32,13 @@ protected:
 };
 
 const x_Vector kOrigin(0, 0, 1);
+
+bool IsZeroDimension(const UnitGeometry& g)
+{
+    const DimensionRecord& r = *g.dimension;
+    return r.p1 == kOrigin && r.p4 == kOrigin && r.distance == 0 && r.angle == 0 && r.linearMode == 0
+        && r.value == 0;
+}
 
 TEST_F(Geometry, EachClassStartsBothCopiesWithItsOwnDefaultRecord)
 {
@@ -59,6 +73,18 @@ TEST_F(Geometry, EachClassStartsBothCopiesWithItsOwnDefaultRecord)
          [](const UnitGeometry& g) { return g.text.text.IsEmpty() && g.text.fontSize == 10 && g.text.position == kOrigin; }},
         {"polyline", [] { return new CPolyLine(); }, UnitFamily::none, [](const UnitGeometry&) { return true; }},
         {"cut point", [] { return new CutPoint(); }, UnitFamily::none, [](const UnitGeometry&) { return true; }},
+        {"aligned dimension", [] { return new CDimLine(); }, UnitFamily::dimension, IsZeroDimension},
+        {"linear dimension", [] { return new CDimLinear(); }, UnitFamily::dimension, IsZeroDimension},
+        {"ordinate dimension", [] { return new CDimPLine(); }, UnitFamily::dimension, IsZeroDimension},
+        {"radial dimension", [] { return new CDimCir(); }, UnitFamily::dimension, IsZeroDimension},
+        {"arc-length dimension", [] { return new CDimArc(); }, UnitFamily::dimArc,
+         [](const UnitGeometry& g) { return g.dimArc->centre == kOrigin && g.dimArc->measuredId == 0; }},
+        {"angle dimension", [] { return new CDimAngle(); }, UnitFamily::dimAngle,
+         [](const UnitGeometry& g) {
+             return g.dimAngle->storedText.IsEmpty() && g.dimAngle->witness2 == kOrigin && g.dimAngle->fromLines == 0;
+         }},
+        {"auxiliary line", [] { return new CDimDASH(); }, UnitFamily::line,
+         [](const UnitGeometry& g) { return g.line.p1 == kOrigin && g.line.used == 0; }},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -84,6 +110,24 @@ TEST_F(Geometry, TextCopiesAreIndependent)
     const UnitGeometry copy(t.workGeometry);
     t.workGeometry.text.text.Empty();
     EXPECT_EQ(copy.text.text, CString(u"第一行X"));
+}
+
+// The dimension records live behind a pointer; the working copy still has
+// its own.
+TEST_F(Geometry, DimensionCopiesAreIndependent)
+{
+    CDimAngle d;
+    d.Current().storedText = u"a";
+    d.Current().line1End = {3, 4};
+    d.TakeCurrentRecord();
+    d.Working().line1End = {5, 6};
+    d.Working().storedText += u"b";
+    EXPECT_EQ(d.Current().line1End, x_Vector(3, 4));
+    EXPECT_EQ(d.Current().storedText, CString(u"a"));
+    const UnitGeometry copy(d.workGeometry);
+    d.Working().radius = 9;
+    EXPECT_EQ(copy.dimAngle->radius, 0);
+    EXPECT_EQ(copy.dimAngle->storedText, CString(u"ab"));
 }
 
 // The family travels with the record, so an assignment between families
