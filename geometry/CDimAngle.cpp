@@ -52,9 +52,9 @@ double CDimAngle::GetSweepAngle()
 
 // A line-based dimension read from a file has no line points (they are not
 // archived), and the angle pairs built from them scrambled its angles.
-bool CDimAngle::LinePointsKnown() const
+bool CDimAngle::LinePointsKnown()
 {
-    const DimAngleRecord& w = *workGeometry.dimAngle;
+    const DimAngleRecord& w = Working();
     return !w.line1Start.IsEqual(w.line1End) && !w.line2Start.IsEqual(w.line2End);
 }
 

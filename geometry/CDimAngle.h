@@ -25,11 +25,11 @@ public:
     bool Copy(int mode, CUnit*& out) override;
     bool Scale(x_Vector base, x_Vector factors) override;
 
-    DimensionArc& CurrentArc() override { return *geometry.dimAngle; }
-    DimensionArc& WorkingArc() override { return *workGeometry.dimAngle; }
+    DimensionArc& CurrentArc() override { return geometry.dimAngle.Get(); }
+    DimensionArc& WorkingArc() override { return workGeometry.dimAngle.Get(); }
     void TakeCurrentRecord() override { Working() = Current(); }
-    DimAngleRecord& Current() { return *geometry.dimAngle; }
-    DimAngleRecord& Working() { return *workGeometry.dimAngle; }
+    DimAngleRecord& Current() { return geometry.dimAngle.Get(); }
+    DimAngleRecord& Working() { return workGeometry.dimAngle.Get(); }
 
     // The four angles of two crossing lines, each a counter-clockwise sweep
     // (first, second) of at most π; filled while the dimension follows the
@@ -48,7 +48,7 @@ protected:
     void FormatLabel() override;
 
 private:
-    bool LinePointsKnown() const;
+    bool LinePointsKnown();
     void BuildAnglePairs();
     void ChooseAngle(const x_Vector& cursor);
     void FindWitnesses();

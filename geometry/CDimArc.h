@@ -22,11 +22,11 @@ public:
     bool Copy(int mode, CUnit*& out) override;
     bool Scale(x_Vector base, x_Vector factors) override;
 
-    DimensionArc& CurrentArc() override { return *geometry.dimArc; }
-    DimensionArc& WorkingArc() override { return *workGeometry.dimArc; }
+    DimensionArc& CurrentArc() override { return geometry.dimArc.Get(); }
+    DimensionArc& WorkingArc() override { return workGeometry.dimArc.Get(); }
     void TakeCurrentRecord() override { Working() = Current(); }
-    DimArcRecord& Current() { return *geometry.dimArc; }
-    DimArcRecord& Working() { return *workGeometry.dimArc; }
+    DimArcRecord& Current() { return geometry.dimArc.Get(); }
+    DimArcRecord& Working() { return workGeometry.dimArc.Get(); }
 
 protected:
     void FormatLabel() override;

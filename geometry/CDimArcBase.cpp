@@ -116,7 +116,7 @@ void CDimArcBase::UpdateGripPoints()
 
 int CDimArcBase::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(keyPoints, point, gripHit);
+    return FindGripNear(keyPoints, point, edit->gripHit);
 }
 
 void CDimArcBase::DrawGrips(CDC* dc)

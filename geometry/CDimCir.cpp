@@ -133,7 +133,7 @@ bool CDimCir::HitTest(x_Vector p, std::uint8_t exact)
     const bool inSquare = a.x >= c.x - 8 && a.x < c.x + 8 && a.y >= c.y - 8 && a.y < c.y + 8;
     if (!inSquare || !PointOnSegment(segments[0].p1, segments[0].p2, near))
         return false;
-    hitPoint = near;
+    edit->hitPoint = near;
     hitSegment = 0;
     return true;
 }

@@ -201,11 +201,11 @@ bool CDimDASH::HitTest(x_Vector p, std::uint8_t mode)
 
 int CDimDASH::HitTestGrip(x_Vector point)
 {
-    const int k = FindGripNear(keyPoints, point, gripHit);
+    const int k = FindGripNear(keyPoints, point, edit->gripHit);
     if (k != 0)
         return k;
     if (refActive && pieceOf != 0 && GripSquareHit(point, refPoint)) {
-        gripHit = refPoint;
+        edit->gripHit = refPoint;
         return -1;
     }
     return 0;
@@ -366,8 +366,8 @@ void CDimDASH::InteractiveStep(CDC* dc, CUnitView* view, x_Vector p)
 {
     x_LineData& w = workGeometry.line;
     if (g_cmdStep == 3) {
-        const x_Vector d = p - dragStart;
-        moveDelta = d;
+        const x_Vector d = p - edit->dragStart;
+        edit->moveDelta = d;
         w.p1 = geometry.line.p1 + d;
         w.p2 = geometry.line.p2 + d;
         return;
@@ -406,5 +406,5 @@ void CDimDASH::StepEndDrag(CDC* dc, CUnitView* view, const x_Vector& cursor)
         workGeometry.line.p2 = cursor;
     }
     DrawRubber(dc, cursor);
-    DrawRubberLine(dragStart, cursor, 0, dc);
+    DrawRubberLine(edit->dragStart, cursor, 0, dc);
 }

@@ -54,7 +54,7 @@ void CDimension::SerializeTail(CArchive& ar, Tail tail)
 
 int CDimension::HitTestGrip(x_Vector point)
 {
-    return FindGripNear(keyPoints, point, gripHit);
+    return FindGripNear(keyPoints, point, edit->gripHit);
 }
 
 void CDimension::SetSegment(int i, const x_Vector& a, const x_Vector& b)
@@ -190,7 +190,7 @@ void CDimension::PickDimension(CDC* dc, CUnitView* view, const x_Vector& point, 
         const int k = HitTestGrip(point);
         view->m_gripNumber = k;
         if (k >= 1) {
-            dragStart = dragPoint = gripHit;
+            edit->dragStart = edit->dragPoint = edit->gripHit;
             view->m_gripDragFlag = 1;
             g_cmdStep = 4;
             picked = 1;

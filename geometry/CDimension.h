@@ -24,8 +24,8 @@ public:
     // The end of segment lastSegment nearer to point (its start on a tie).
     x_Vector NearestEnd(x_Vector& out, const x_Vector& point, double* distance);
 
-    DimensionRecord& Current() { return *geometry.dimension; }
-    DimensionRecord& Working() { return *workGeometry.dimension; }
+    DimensionRecord& Current() { return geometry.dimension.Get(); }
+    DimensionRecord& Working() { return workGeometry.dimension.Get(); }
 
     // Derived members, rebuilt from the record; none is archived.
     x_Vector lineStart;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "geometry/DimensionRecord.h"
-#include "geometry/OwnedRecord.h"
+#include "geometry/LazyRecord.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
 
@@ -150,10 +150,11 @@ struct UnitGeometry {
         ConstructionLineRecord constructionLine;
         SplineRecord spline;
         TextRecord text;
-        // The dimension records are larger than the record space.
-        OwnedRecord<DimensionRecord> dimension;
-        OwnedRecord<DimArcRecord> dimArc;
-        OwnedRecord<DimAngleRecord> dimAngle;
+        // The dimension records are larger than the record space; a copy
+        // that was never written reads as the default record.
+        LazyRecord<DimensionRecord> dimension;
+        LazyRecord<DimArcRecord> dimArc;
+        LazyRecord<DimAngleRecord> dimAngle;
         unsigned char m_bytes[kRecordCapacity];     // storage of none and of plain copies
     };
 

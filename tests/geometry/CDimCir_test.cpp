@@ -61,7 +61,7 @@ TEST_F(RadialDimension, PickedNearItsLineAndRefusesTransforms)
     g_ViewScale = 4;
     Make(1, {10, 20});                              // line from the centre straight up
     EXPECT_TRUE(dim.HitTest({11, 15}, 0));          // 4 px beside it
-    ExpectNear(dim.hitPoint, 10, 15);
+    ExpectNear(dim.edit->hitPoint, 10, 15);
     EXPECT_FALSE(dim.HitTest({12.5, 15}, 0));       // 10 px
     EXPECT_TRUE(dim.HitTest({10, 12}, 1));
     const DimensionRecord before = dim.Working();

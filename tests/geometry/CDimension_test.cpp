@@ -122,7 +122,7 @@ TEST_F(SharedDimension, GripSquareExcludesItsRightAndBottomEdges)
     EXPECT_EQ(dim.HitTestGrip(grip + x_Vector(0, 2)), 0);      // 8 px below
     EXPECT_EQ(dim.HitTestGrip(grip + x_Vector(0, -2)), 1);     // 8 px above
     EXPECT_EQ(dim.HitTestGrip(dim.lineEnd), 2);
-    ExpectNear(dim.gripHit, 10, 5);
+    ExpectNear(dim.edit->gripHit, 10, 5);
 }
 
 TEST_F(SharedDimension, NearestPointOnTheLastSegmentHit)

@@ -35,9 +35,9 @@ const x_Vector kOrigin(0, 0, 1);
 
 bool IsZeroDimension(const UnitGeometry& g)
 {
-    const DimensionRecord& r = *g.dimension;
-    return r.p1 == kOrigin && r.p4 == kOrigin && r.distance == 0 && r.angle == 0 && r.linearMode == 0
-        && r.value == 0;
+    const auto& r = g.dimension;
+    return r->p1 == kOrigin && r->p4 == kOrigin && r->distance == 0 && r->angle == 0 && r->linearMode == 0
+        && r->value == 0;
 }
 
 TEST_F(Geometry, EachClassStartsBothCopiesWithItsOwnDefaultRecord)
