@@ -49,6 +49,8 @@ struct DxfInsert {
     double rowSpacing = 0.0;
 };
 
+struct DxfDimensionPoints;
+
 // One polyline vertex: its point, the bulge of the segment that starts at
 // it, and that segment's colour.
 struct DxfVertex {
@@ -106,6 +108,14 @@ private:
     void AddLwPolyline();
     void ReadPolyline();
     void AddPolylinePieces(std::vector<DxfVertex>& vertices, bool closed, bool mirrored, const DxfStyle& style);
+
+    // --- dimensions (DxfImport_dimensions.cpp) ---
+    void AddDimension(bool arcDimension);
+    CUnit* NewLengthDimension(const DxfDimensionPoints& d, bool rotated);
+    CUnit* NewRadialDimension(const DxfDimensionPoints& d, bool diametric);
+    CUnit* NewAngleDimension(const DxfDimensionPoints& d, bool twoLines);
+    CUnit* NewOrdinateDimension(const DxfDimensionPoints& d);
+    CUnit* NewArcDimension(const DxfDimensionPoints& d);
 
     CUnitArray& m_out;
     DxfReader m_reader{std::string_view()};

@@ -63,6 +63,8 @@ void DxfImport::ReadEntity(std::string_view kind)
         return;             // block definitions keep geometry only
     else if (kind == "TEXT" || kind == "MTEXT")
         AddText(kind == "MTEXT");
+    else if (kind == "DIMENSION" || kind == "ARC_DIMENSION")
+        AddDimension(kind == "ARC_DIMENSION");
 }
 
 DxfStyle DxfImport::StyleOfPairs() const

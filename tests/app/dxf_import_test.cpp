@@ -26,6 +26,8 @@ CString Fixture(const char* name)
     return CString::FromUtf8(std::string(ZORVA_TEST_DATA) + "/" + name);
 }
 
+void ExpectNear(x_Vector got, x_Vector want, double tolerance);
+
 class DxfImportTest : public DocTest {
 protected:
     void TearDown() override
@@ -53,6 +55,7 @@ protected:
         }
         return nullptr;
     }
+    void ExpectDimensions();
     CUnitArray units;
 };
 
@@ -68,12 +71,18 @@ TEST_F(DxfImportTest, EveryVersionImportsEveryKind)
     // POLYLINE, and the other three are left out of its file.
     const struct {
         const char* file;
-        std::map<int, int> types;   // 1 line, 5 ellipse, 6 elliptic arc, 7 circle, 8 arc, 11 spline, 12 text
+        std::map<int, int> types;
     } kCases[] = {
-        {"kinds_r12.dxf", {{1, 9}, {7, 2}, {8, 2}, {12, 1}}},
-        {"kinds_r2000.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
-        {"kinds_r2010.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
-        {"kinds_r2018.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}}},
+        // 1 line, 7 circle, 8 arc, 12 text; dimensions: 15 aligned, 16 linear,
+        // 17 radius and diameter, 19 angle, 25 ordinate; R12 has no arc length.
+        {"kinds_r12.dxf", {{1, 9}, {7, 2}, {8, 2}, {12, 1}, {15, 1}, {16, 1}, {17, 2}, {19, 2}, {25, 1}}},
+        // and 5 ellipse, 6 elliptic arc, 11 spline, 18 arc length
+        {"kinds_r2000.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}, {15, 1}, {16, 1}, {17, 2},
+                             {18, 1}, {19, 2}, {25, 1}}},
+        {"kinds_r2010.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}, {15, 1}, {16, 1}, {17, 2},
+                             {18, 1}, {19, 2}, {25, 1}}},
+        {"kinds_r2018.dxf", {{1, 9}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {11, 1}, {12, 2}, {15, 1}, {16, 1}, {17, 2},
+                             {18, 1}, {19, 2}, {25, 1}}},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.file);
@@ -128,8 +137,46 @@ TEST_F(DxfImportTest, EveryVersionImportsEveryKind)
             EXPECT_EQ(mtext->textStyle, 2);
             EXPECT_EQ(FirstOfType(6)->geometry.ellipse.endParam, kPi);
             EXPECT_EQ(FirstOfType(11)->nodes.GetSize(), 4);
+            // Arc length of the quarter circle of radius 20 about (100, 100).
+            const DimArcRecord arcLength = FirstOfType(18)->geometry.dimArc.Get();
+            ExpectNear(arcLength.centre, {100, 100}, kFileExact);
+            EXPECT_NEAR(arcLength.value, 10 * kPi, kDerived);
+            EXPECT_NEAR(arcLength.radius, 30, kDerived);
         }
+        ExpectDimensions();
     }
+}
+
+// The dimensions of make_dxf_fixtures.py, each version alike.
+void DxfImportTest::ExpectDimensions()
+{
+    const DimensionRecord linear = FirstOfType(16)->geometry.dimension.Get();
+    EXPECT_EQ(linear.linearMode, 1);
+    EXPECT_NEAR(linear.value, 100, kDerived);
+    ExpectNear(linear.p1 + x_Vector::FromPolar(linear.distance, linear.angle), {0, -10}, kDerived);
+    const DimensionRecord aligned = FirstOfType(15)->geometry.dimension.Get();
+    EXPECT_NEAR(aligned.value, 50, kDerived);
+    EXPECT_NEAR(aligned.distance, 5, kDerived);
+    CUnit* radius = FirstOfType(17);
+    CUnit* diameter = FirstOfType(17, 1);
+    EXPECT_EQ(radius->radiusMode, 1);
+    EXPECT_EQ(diameter->radiusMode, 0);
+    for (CUnit* u : {radius, diameter}) {
+        ExpectNear(u->geometry.dimension->p1, {50, 50}, kDerived);
+        EXPECT_NEAR(u->geometry.dimension->distance, 10, kDerived);
+        EXPECT_EQ(u->role, kRoleAnnotation);
+        EXPECT_EQ(u->colour, g_DimensionColor);
+    }
+    // Two lines from (100, 0): along x, and toward (130, 30); three points
+    // about (100, 40): the quarter from east to north.
+    const DimAngleRecord twoLines = FirstOfType(19)->geometry.dimAngle.Get();
+    ExpectNear(twoLines.centre, {100, 0}, kDerived);
+    EXPECT_NEAR(twoLines.value, kPi / 4, kDerived);
+    const DimAngleRecord threePoints = FirstOfType(19, 1)->geometry.dimAngle.Get();
+    ExpectNear(threePoints.centre, {100, 40}, kDerived);
+    EXPECT_NEAR(threePoints.startAngle, 0, kDerived);
+    EXPECT_NEAR(threePoints.value, kPi / 2, kDerived);
+    EXPECT_NEAR(FirstOfType(25)->geometry.dimension->value, 20, kDerived);
 }
 
 TEST_F(DxfImportTest, DownwardExtrusionMirrorsInX)
