@@ -1,4 +1,5 @@
 #include "view/CZorvaView.h"
+#include "view/worker_thread.h"
 
 #include <cmath>
 #include <cstdio>
@@ -68,12 +69,12 @@ CZorvaView::CZorvaView()
     g_cmdStep = 0;
     InitTwoPointRecord(m_firstPoint, m_lastPoint);
     RegisterViewSettingsSync();
-    // The worker thread that polls m_workerRequest belongs to the path
-    // engine; it is started with it.
+    StartWorkerThread(this);
 }
 
 CZorvaView::~CZorvaView()
 {
+    DetachWorkerView(this);
     ReleaseFloatingEntity();
     delete m_pBackBufferInfo;
     if (g_pView == this)

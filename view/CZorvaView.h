@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <vector>
 
 #include "app/DocumentUi.h"
 #include "geometry/CUnitView.h"
@@ -17,6 +19,7 @@
 #include "platform/core/CArray.h"
 #include "platform/gdi/CPoint.h"
 #include "platform/ui/CScrollView.h"
+#include "view/PathPick.h"
 #include "view/ViewState.h"
 
 class CCmdUI;
@@ -127,6 +130,7 @@ public:
     std::uint8_t m_clipboardMode = 0;   // 0 nothing to paste, 1 copy, 2 cut
     std::uint8_t m_clearOnCancel = 0;
     std::uint8_t m_compensationEditMode = 0;
+    double m_compensationEditValue = 0.0;
 
     // --- pending actions (CZorvaView_timer.cpp) ---
     void ArmPendingAction(int action, unsigned elapseMs);
@@ -158,6 +162,32 @@ public:
 
     // --- step engine (commands/step_engine.cpp and the family files) ---
     void StepCommand(CDC* dc, int inputKind);
+
+    // --- wire paths (CZorvaView_paths*.cpp, worker_thread.cpp) ---
+    void StepPathCommand(CDC* dc, int inputKind);
+    bool TypedPathInput(CDC* dc, const CString& text);
+    // True when the right button was taken by command 66.
+    bool PathRightButton(CDC* dc);
+    // Stores the input of a command-66 step and asks the worker for it.
+    void PublishPathRequest(int inputKind);
+    bool StartBatchPaths(int option);
+    bool RunBatchPaths();
+    // Queues a call for the GUI thread: the worker's output of one request.
+    void Later(std::function<void(CZorvaView&)> call) { m_workerOutput.push_back(std::move(call)); }
+    // GUI thread: shows the worker's output, then clears the request word.
+    void OnWorkerDone();
+    // Forgets the picks, markers and preview of command 66.
+    void ClearPathState();
+    // Clears the run flags: a running generation stops at its next test.
+    void StopPathGeneration();
+    bool PathOrderClick(x_Vector point);
+    void DrawPathOverlays(CDC* dc);
+    // Idle click on a path: the next number of the export order.
+    void AddPathToExportOrder(CUnit* path);
+    bool WriteDcxFile(const CString& path) override;
+    PathPick m_path;
+    std::vector<std::function<void(CZorvaView&)>> m_workerOutput;
+    std::uint8_t m_endAfterWorker = 0;  // a cancel came while the worker ran
 
     // --- members of the view object ---
     CUnit* m_pFloatUnit = nullptr;
@@ -260,7 +290,7 @@ private:
     void FirstInitialUpdate();
 
     // Command start steps.
-    void ClearStartScratch(int command);
+    void ClearStartScratch(int command, bool pathState);
     void FreeTemporaries();
     void FillModeCombo(int command);
     bool StartByTable(int command);

@@ -165,6 +165,10 @@ void CZorvaView::UndoOrRedoByKey(bool redo)
 
 void CZorvaView::SelectAllByKey()
 {
+    if (m_workerRequest.load() != 0) {
+        PrintLine(CString(u"#请等待线程处理完成..."));
+        return;
+    }
     CZorvaDoc* doc = GetZorvaDoc();
     if (doc == nullptr)
         return;

@@ -11,6 +11,7 @@
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CListBox.h"
 #include "view/CZorvaView.h"
+#include "view/path_hooks.h"
 #include "view/prompts.h"
 
 void PrefillCommandEdit(const CString& text)
@@ -90,6 +91,11 @@ void CZorvaView::DescribeEntity()
     CString text;
     if (p->role == kRoleBlockMember || p->blockMember) {
         text.Format(u"块参考->编号：%d", p->group);
+    } else if (p->GetType() == 66 && g_PathHooks.summary != nullptr) {
+        const PathSummary s = g_PathHooks.summary(*p);
+        text.Format(u"加工轨迹->编号：%d ，类型：%d ，切割次数：%d ，总长：%.3fmm ，补偿：%.4f ，厚度：%.3f ，锥度：%.4f°",
+                    static_cast<int>(g_SelectedTrailIds.GetSize()), s.cutMode, s.cutCount, s.length,
+                    s.compensation, s.thickness, s.taperAngle);
     } else if (p->gearKind != 0) {
         if (p->gearKind == 1)
             text.Format(u"标准直齿轮->齿数：%d ", p->toothCount);

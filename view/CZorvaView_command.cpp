@@ -131,9 +131,16 @@ void CZorvaView::ApplyCreationModes(int command)
 
 void CZorvaView::SetCommand(int n)
 {
-    if (m_workerRequest.load() != 0 && n != 0) {
+    const bool workerBusy = m_workerRequest.load() != 0;
+    if (workerBusy && n != 0) {
         PrintLine(CString(u"#请等待线程处理完成..."));
         return;
+    }
+    if (workerBusy) {
+        // Ending is never refused, but the worker still walks the picks and
+        // the temporaries: it is stopped, and they go when it hands back.
+        StopPathGeneration();
+        m_endAfterWorker = 1;
     }
     if (n != 0 && g_LockSwitch) {
         g_lastCommand = n;
@@ -146,8 +153,9 @@ void CZorvaView::SetCommand(int n)
     g_rightButtonState = 0;
     if (g_lastCommand == kCmdPathView3D && n == 0)
         ClearOutput();
-    ClearStartScratch(n);
-    FreeTemporaries();
+    ClearStartScratch(n, !workerBusy);
+    if (!workerBusy)
+        FreeTemporaries();
     FillModeCombo(n);
     if (n == 0) {
         g_cmdSubFlag = 0;
@@ -177,7 +185,7 @@ void CZorvaView::SetCommand(int n)
     RefreshCommandButtons();
 }
 
-void CZorvaView::ClearStartScratch(int n)
+void CZorvaView::ClearStartScratch(int n, bool pathState)
 {
     for (CUnit*& u : m_pStepUnit)
         u = nullptr;
@@ -203,6 +211,8 @@ void CZorvaView::ClearStartScratch(int n)
     g_SnapReduced = 0;
     g_SnapRestrict = 0;
     ClearCommandMarks();
+    if (pathState)
+        ClearPathState();
 }
 
 void CZorvaView::FreeTemporaries()

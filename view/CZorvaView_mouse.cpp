@@ -261,9 +261,13 @@ void CZorvaView::RightButtonInCommand()
             return;
         }
         break;
+    case kCmdPath: {
+        CClientDC dc(this);
+        if (PathRightButton(&dc))
+            return;
+        break;
+    }
     default:
-        // The variable-taper input of path generation comes with the path
-        // engine; every other command is cancelled.
         break;
     }
     CancelCommand();

@@ -15,6 +15,7 @@
 #include "geometry/view_transform.h"
 #include "platform/gdi/CDC.h"
 #include "view/CZorvaView.h"
+#include "view/path_order.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
                     break;
             }
         }
-    } else {
+    } else if (!PathOrderClick(point)) {
         TogglePickSelection(dc, point);
     }
     // A pick that selected an entity or started a grip drag changed how
@@ -84,7 +85,8 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
             m_pPanelUnit = m_pPickedUnit;
             m_pPanelUnit->selected = m_pPanelUnit->hoverShown = 1;
         }
-        // Number labels of the export order come with the path entity.
+        if (m_pPickedUnit->role == kRolePath)
+            AddPathToExportOrder(m_pPickedUnit);
         if (SelectSameGroup())
             Render(dc);
         g_DisplacementMode = 0;
@@ -96,6 +98,25 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
         const POINT px = WorldToScreen(point);
         m_selectionRect = {px.x, px.y, px.x, px.y};
     }
+}
+
+// Ctrl on a path: the selected paths are put in export order from it.
+bool CZorvaView::PathOrderClick(x_Vector point)
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return false;
+    for (int i = 0; i < doc->m_unitList.GetSize(); ++i) {
+        CUnit* u = doc->m_unitList[i];
+        if (u->deleted || u->role != kRolePath || !u->HitTest(point, 0))
+            continue;
+        FreeTemporaries();
+        NumberPathsForExport(u, i);
+        m_gripDragFlag = 1;
+        RedrawNow();
+        return true;
+    }
+    return false;
 }
 
 void CZorvaView::TogglePickSelection(CDC* dc, x_Vector point)

@@ -199,8 +199,7 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     }
     if (g_WearCorrectionMode && !g_WearMarkers.IsEmpty())
         DrawPointMarkers(dc);
-    // Path-generation overlays (compensation labels, the path under
-    // construction, direction arrows) come with the path engine.
+    DrawPathOverlays(dc);
 }
 
 void CZorvaView::DrawCursorMarks(CDC* dc)

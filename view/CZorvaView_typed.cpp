@@ -86,6 +86,12 @@ void CZorvaView::EndPointInput()
 
 void CZorvaView::CancelCommand()
 {
+    // Before, Esc freed the temporaries the worker was walking.
+    if (m_workerRequest.load() != 0) {
+        StopPathGeneration();
+        m_endAfterWorker = 1;
+        return;
+    }
     if (CZorvaDoc* doc = GetZorvaDoc())
         doc->FreeUnits([](const CUnit* u) { return !u->complete || u->temporary; });
     if (g_rightButtonState == 10) {

@@ -59,6 +59,8 @@ bool CZorvaView::TypedEditInput(CDC* dc, const CString& text)
     case kCmdChamfer:
     case kCmdTangent:
         return TypedCorners(dc, text);
+    case kCmdPath:
+        return TypedPathInput(dc, text);
     default:
         return TypedMisc(dc, text);
     }

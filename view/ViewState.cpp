@@ -9,7 +9,7 @@ std::int32_t g_lastCommand = 0;
 std::int32_t g_LockSwitch = 0;
 CArray<x_Vector> g_inputPoints;
 std::uint8_t g_SnapReduced = 0;
-std::uint8_t g_TrailRunFlag = 0;
+std::atomic<std::uint8_t> g_TrailRunFlag{0};
 std::uint8_t g_batchContourPick = 0;
 std::uint8_t g_DisplacementMode = 0;
 std::uint8_t g_PromptEchoOff = 0;

@@ -134,7 +134,7 @@ extern std::int32_t g_lastCommand;
 extern std::int32_t g_LockSwitch;           // persisted "锁定"
 extern CArray<x_Vector> g_inputPoints;      // points given to a drawing command
 extern std::uint8_t g_SnapReduced;          // object snap skips its second group
-extern std::uint8_t g_TrailRunFlag;
+extern std::atomic<std::uint8_t> g_TrailRunFlag;   // the worker sets it, a cancel clears it
 extern std::uint8_t g_batchContourPick;
 extern std::uint8_t g_DisplacementMode;     // "d": the move prompts ask for a displacement
 extern std::uint8_t g_PromptEchoOff;        // typed input is not echoed behind the prompt

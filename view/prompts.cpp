@@ -269,7 +269,8 @@ CString PathStepText(const PromptInputs& in)
         default: return {};
         }
     }
-    if (in.cutMode == 0 || in.cutMode == 1) {
+    // The inclined-top mode asks as the normal one.
+    if (in.cutMode == 0 || in.cutMode == 1 || in.cutMode == 4) {
         switch (s) {
         case 0: return u"轨迹生成->请选择穿丝点 (x,y) 【放弃(U) / 批量生成(M) / 修改补偿(F)】";
         case 1: return u"轨迹生成->请选择切入点 (x,y) 【放弃(U) / 批量生成(M)】";

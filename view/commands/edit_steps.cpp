@@ -86,9 +86,11 @@ void CZorvaView::StepEditCommand(CDC* dc, int inputKind)
     case kCmdArray:
         StepPasteOrExplode(dc);
         break;
+    case kCmdPath:
+        StepPathCommand(dc, inputKind);
+        break;
     default:
-        // Path generation picks through the worker; the origin offset and
-        // the numbers no command uses take no click.
+        // The origin offset and the numbers no command uses take no click.
         break;
     }
 }

@@ -62,6 +62,11 @@ void CZorvaView::StepCommand(CDC* dc, int inputKind)
         m_selectionRect = {px.x, px.y, px.x, px.y};
     }
     if ((g_curCommand == 0 && g_cmdPointCount == 1 && g_cmdStep == kStepIdlePick) || batchPick) {
+        // Picking marks and numbers entities the worker may be walking.
+        if (m_workerRequest.load() != 0) {
+            PrintLine(CString(u"#请等待线程处理完成..."));
+            return;
+        }
         IdlePick(dc, p);
         return;
     }

@@ -1,0 +1,136 @@
+#include "tests/wirepath/path_view_fixture.h"
+
+#include "view/CZorvaView.h"
+
+using TrailGenerate = PathViewTest;
+
+namespace {
+
+// The engine's outer rectangle: lead-in from (10, -5), the contour offset
+// 0.1 outward from (10, -0.1) counter-clockwise, lead-out back.
+void ExpectOuterRectangle(const x_TrailDataArray& low)
+{
+    ASSERT_EQ(low.GetSize(), 7);
+    const double want[7][4] = {{10, -5, 10, -0.1},    {10, -0.1, 20.1, -0.1}, {20.1, -0.1, 20.1, 10.1},
+                               {20.1, 10.1, -0.1, 10.1}, {-0.1, 10.1, -0.1, -0.1}, {-0.1, -0.1, 10, -0.1},
+                               {10, -0.1, 10, -5}};
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(low[i].start.x, want[i][0], 1e-9);
+        EXPECT_NEAR(low[i].start.y, want[i][1], 1e-9);
+        EXPECT_NEAR(low[i].end.x, want[i][2], 1e-9);
+        EXPECT_NEAR(low[i].end.y, want[i][3], 1e-9);
+        EXPECT_EQ(low[i].role, i == 0 || i == 6 ? 1 : 0);
+    }
+}
+
+} // namespace
+
+TEST_F(TrailGenerate, RectanglePathByClicksAndItsUndo)
+{
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    EXPECT_EQ(drv->view->m_subStep, 0);
+    Click({10, -5});
+    EXPECT_EQ(drv->view->m_subStep, 1);
+    Click({10, 0});
+    ASSERT_EQ(drv->view->m_subStep, 2);
+    ASSERT_EQ(g_DirSignList.GetSize(), 2);
+    ClickPixel(MarkerHead(MarkerAt(0.0)));
+    // A closed chain skips the end point: the side markers are up.
+    ASSERT_EQ(drv->view->m_subStep, 4);
+    ASSERT_EQ(g_DirSignList.GetSize(), 2);
+    EXPECT_EQ(g_DirSignList[0].direction, 2);   // left of the cut: +90°
+    EXPECT_NEAR(g_DirSignList[0].angle, kPi / 2, 1e-12);
+    ClickPixel(MarkerHead(MarkerAt(1.5 * kPi)));
+
+    const auto paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    const CTrail& t = *paths[0];
+    ExpectOuterRectangle(t.trails[0]);
+    EXPECT_TRUE(t.trails[1].IsEmpty());
+    EXPECT_EQ(t.role, kRolePath);
+    EXPECT_EQ(t.params.cutCount, 1);
+    EXPECT_EQ(t.params.closedCut, 1);
+    EXPECT_NEAR(t.params.compensation, 0.1, 1e-12);
+    EXPECT_NEAR(t.params.cutLength[0], 60.8, 1e-9);
+    ExpectPoint(t.params.threadPoint[0], 10, -5);
+    EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
+    EXPECT_EQ(drv->Command(), 0);
+    for (CUnit* u : drv->LiveEntities())
+        EXPECT_FALSE(u->temporary) << "preview lines are gone";
+
+    Key(4003);      // Ctrl+Z
+    EXPECT_TRUE(Paths().empty());
+    EXPECT_EQ(drv->LiveEntities().size(), 4u);
+}
+
+TEST_F(TrailGenerate, LeadInBesideEveryLineIsRefusedAndTheStepStays)
+{
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    Click({10, -5});
+    Click({10, -1});
+    EXPECT_TRUE(Printed(u"#切入点不在实线上"));
+    EXPECT_EQ(drv->view->m_subStep, 1);
+    Click({10, 0});
+    EXPECT_EQ(drv->view->m_subStep, 2);
+}
+
+// Typed n takes marker n's code; it used to take n + 1, the opposite side.
+TEST_F(TrailGenerate, TypedSideIndexTakesThatMarkersSide)
+{
+    const struct { const char16_t* typed; double cutLength; } kCases[] = {
+        {u"1", 60.8},     // marker 1 (code 1, right of the cut): outside
+        {u"0", 59.2},     // marker 0 (code 2, left): inside, a hole
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(CString(c.typed).ToUtf8());
+        drv->doc->FreeAllUnits();
+        DrawRectangle();
+        drv->Start(kCmdPath);
+        Click({10, c.cutLength > 60 ? -5.0 : 5.0});
+        Click({10, 0});
+        Type(u"0");     // the direction marker typed: index 0 runs along +x
+        ASSERT_EQ(drv->view->m_subStep, 4);
+        Type(c.typed);
+        const auto paths = Paths();
+        ASSERT_EQ(paths.size(), 1u);
+        EXPECT_NEAR(paths[0]->params.cutLength[0], c.cutLength, 1e-9);
+        // A closed hole stores its compensation negated.
+        EXPECT_NEAR(paths[0]->params.compensation, c.cutLength > 60 ? 0.1 : -0.1, 1e-12);
+    }
+}
+
+TEST_F(TrailGenerate, HeldWorkerRefusesEditsAndEscWaitsForIt)
+{
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    Click({10, -5});
+    HoldWorkerForTest(true);
+    drv->ClickAt({10, 0});
+    ASSERT_NE(drv->view->m_workerRequest.load(), 0);
+    const size_t before = drv->Output().size();
+    drv->Start(kCmdLine);
+    Key(4003);                      // undo
+    drv->ClickAt({10, 0});          // another path click
+    drv->Type(u"l");
+    Release();
+    EXPECT_EQ(drv->Command(), kCmdPath);
+    int refusals = 0;
+    const auto out = drv->Output();
+    for (size_t i = before; i < out.size(); ++i)
+        refusals += out[i] == CString(u"#请等待线程处理完成...") ? 1 : 0;
+    EXPECT_GE(refusals, 3);
+    // Esc only stops the run; the preview lines the worker makes stay
+    // until it has handed its request back.
+    Key(27);
+    EXPECT_EQ(drv->Command(), kCmdPath);
+    EXPECT_EQ(g_TrailRunFlag.load(), 0);
+    HoldWorkerForTest(false);
+    Finish();
+    EXPECT_EQ(drv->Command(), 0);
+    EXPECT_EQ(drv->view->m_workerRequest.load(), 0);
+    for (CUnit* u : drv->LiveEntities())
+        EXPECT_FALSE(u->temporary);
+}

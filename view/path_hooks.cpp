@@ -1,0 +1,3 @@
+#include "view/path_hooks.h"
+
+PathHooks g_PathHooks;

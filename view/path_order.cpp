@@ -1,0 +1,168 @@
+#include "view/path_order.h"
+
+#include <cmath>
+#include <mutex>
+#include <vector>
+
+#include "geometry/CLine.h"
+#include "geometry/CText.h"
+#include "geometry/CUnit.h"
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "view/ViewState.h"
+#include "view/path_hooks.h"
+#include "view/view_entities.h"
+
+namespace {
+
+constexpr COLORREF kLabelColour = 0x00FF40;
+constexpr double kSameCost = 0.1;           // a swap must gain more than this
+
+struct OrderEntry {
+    CUnit* path = nullptr;
+    int index = -1;
+    x_Vector start;
+    int partnerIndex = -1;
+    x_Vector partnerStart;
+};
+
+bool Differs(const x_Vector& a, const x_Vector& b)
+{
+    return std::fabs(a.x - b.x) >= 0.001 || std::fabs(a.y - b.y) >= 0.001;
+}
+
+x_Vector StartOf(CUnit& path)
+{
+    return g_PathHooks.startPoint != nullptr ? g_PathHooks.startPoint(path) : x_Vector();
+}
+
+x_Vector EndOf(CUnit& path)
+{
+    return g_PathHooks.endPoint != nullptr ? g_PathHooks.endPoint(path) : x_Vector();
+}
+
+// The first later selected path of the same non-zero group: the other
+// half of a path pair; it is deselected and kept beside the entry.
+void FindPartner(CUnitArray& list, OrderEntry& e, int from)
+{
+    if (e.path->group == 0)
+        return;
+    for (int j = from; j < list.GetSize(); ++j) {
+        CUnit* u = list[j];
+        if (u->deleted || u->role != kRolePath || u == e.path || u->unitId == e.path->unitId)
+            continue;
+        if (u->group != e.path->group || !u->selected)
+            continue;
+        u->selected = 0;
+        e.partnerIndex = j;
+        e.partnerStart = StartOf(*u);
+        return;
+    }
+}
+
+double Cost(const OrderEntry& e, const OrderEntry& previous, bool alongX, const x_Vector& min, const x_Vector& c)
+{
+    const double a = alongX ? e.start.x - min.x - c.x : e.start.y - min.y - c.y;
+    return x_Vector::Distance(e.start, previous.start) + std::fabs(a);
+}
+
+} // namespace
+
+CUnit* MakeOrderLabel(const x_Vector& at, int number)
+{
+    ++g_UnitIdCounter;
+    auto* label = new CText();
+    label->geometry.text.position = label->workGeometry.text.position = at;
+    CString text;
+    text.Format(u"%d", number);
+    label->geometry.text.text = label->workGeometry.text.text = text;
+    label->geometry.text.fontSize = label->workGeometry.text.fontSize = 12;
+    label->geometry.text.boxSize = label->workGeometry.text.boxSize = 15;
+    label->textStyle = 1;
+    label->colour = kLabelColour;
+    label->complete = label->temporary = 1;
+    return label;
+}
+
+CUnit* MakeTravelLine(const x_Vector& from, const x_Vector& to)
+{
+    ++g_UnitIdCounter;
+    auto* line = new CLine(from.x, from.y, to.x, to.y);
+    line->role = kRoleDerivedPiece;
+    line->lineStyle = 2;
+    line->chainDir = 2;
+    line->complete = line->temporary = 1;
+    return line;
+}
+
+void NumberPathsForExport(CUnit* first, int index)
+{
+    if (g_pDoc == nullptr || first == nullptr)
+        return;
+    std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+    CUnitArray& list = g_pDoc->m_unitList;
+    std::vector<OrderEntry> entries(1);
+    entries[0].path = first;
+    entries[0].index = index;
+    entries[0].start = StartOf(*first);
+    FindPartner(list, entries[0], 0);
+    first->selected = 1;
+    x_Vector min = entries[0].start, max = entries[0].start;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        CUnit* u = list[i];
+        if (u->deleted)
+            continue;
+        if (u->role != kRolePath) {
+            u->selected = 0;
+            continue;
+        }
+        if (u->unitId == first->unitId || !u->selected)
+            continue;
+        OrderEntry e;
+        e.path = u;
+        e.index = i;
+        e.start = StartOf(*u);
+        FindPartner(list, e, i + 1);
+        for (const x_Vector& p : {e.start, e.partnerIndex >= 0 ? e.partnerStart : e.start}) {
+            min = x_Vector::MinCorner(min, p);
+            max = x_Vector::MaxCorner(max, p);
+        }
+        entries.push_back(e);
+    }
+    const bool alongX = false;      // the batch dialog's arrangement comes with it
+    const x_Vector& p0 = entries[0].start;
+    const double toMax = alongX ? std::fabs(p0.x - max.x) : std::fabs(p0.y - max.y);
+    const double toMin = alongX ? std::fabs(p0.x - min.x) : std::fabs(p0.y - min.y);
+    const x_Vector c = (toMax <= toMin ? max : min) * 2.0;
+    const int n = static_cast<int>(entries.size());
+    for (int k = 1; k <= n - 2; ++k)
+        for (int j = k + 1; j < n; ++j)
+            if (Cost(entries[k], entries[k - 1], alongX, min, c) - kSameCost
+                > Cost(entries[j], entries[k - 1], alongX, min, c))
+                std::swap(entries[k], entries[j]);
+    g_SelectedTrailIds.RemoveAll();
+    for (OrderEntry& e : entries) {
+        AddExportPathId(e.path);
+        e.path->selected = 1;
+    }
+    CUnit* tool = nullptr;
+    for (CUnit* u : list)
+        if (tool == nullptr && !u->deleted && u->role == kRoleCutPoint)
+            tool = u;
+    x_Vector previous;
+    for (int i = 0; i < n; ++i) {
+        CUnit& path = *entries[i].path;
+        const x_Vector s = StartOf(path);
+        list.Add(MakeOrderLabel(s, i + 1));
+        bool hasPrevious = i > 0;
+        if (i == 0 && tool != nullptr && Differs(tool->inputPoints[0], x_Vector(0, 0))) {
+            previous = tool->inputPoints[0];
+            hasPrevious = true;
+        }
+        if (hasPrevious && Differs(previous, s))
+            list.Add(MakeTravelLine(previous, s));
+        previous = EndOf(path);
+        if (i == n - 1 && tool != nullptr && Differs(s, tool->inputPoints[1]))
+            list.Add(MakeTravelLine(s, tool->inputPoints[1]));
+    }
+}

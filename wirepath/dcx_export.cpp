@@ -1,0 +1,137 @@
+#include "wirepath/dcx_export.h"
+
+#include <mutex>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/DocumentUi.h"
+#include "geometry/CUnit.h"
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/CFile.h"
+#include "platform/core/codepage.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/files.h"
+#include "view/ViewState.h"
+#include "wirepath/CTrail.h"
+
+namespace {
+
+void WritePoint(CArchive& ar, const x_Vector& p)
+{
+    ar << p.x << p.y;
+}
+
+CTrail* LivePath(CUnitDocument& doc, std::uint64_t id)
+{
+    for (CUnit* u : doc.m_unitList)
+        if (!u->deleted && u->unitId == id && u->role == kRolePath && u->GetType() == 66)
+            return static_cast<CTrail*>(u);
+    return nullptr;
+}
+
+DcxHeader BuildHeader(CUnitDocument& doc, const std::vector<CTrail*>& paths)
+{
+    DcxHeader h;
+    for (CUnit* u : doc.m_unitList) {
+        if (u->deleted || u->role != kRoleCutPoint)
+            continue;
+        h.hasCutPoint = 1;
+        h.cutPoint[0] = u->inputPoints[0];
+        h.cutPoint[1] = u->inputPoints[1];
+        break;
+    }
+    for (size_t i = 0; i < paths.size(); ++i) {
+        h.min = i == 0 ? paths[i]->extentMin : x_Vector::MinCorner(h.min, paths[i]->extentMin);
+        h.max = i == 0 ? paths[i]->extentMax : x_Vector::MaxCorner(h.max, paths[i]->extentMax);
+    }
+    h.count = static_cast<std::int32_t>(paths.size());
+    FillDcxName(h, g_currentFileName);
+    return h;
+}
+
+void WritePathRecord(CArchive& ar, CTrail& path, int sequence)
+{
+    path.params.sequence = sequence;
+    path.params.reserved2 = 0.0;
+    StoreTrailParams(ar, path.params);
+    StoreTrailList(ar, path.trails[0]);
+    StoreTrailList(ar, path.trails[1]);
+}
+
+} // namespace
+
+void WriteDcxHeader(CArchive& ar, const DcxHeader& h)
+{
+    ar << h.count << std::uint8_t(h.flags[0] ? 1 : 0) << std::uint8_t(h.flags[1] ? 1 : 0);
+    WritePoint(ar, h.min);
+    WritePoint(ar, h.max);
+    ar << h.zeros3[0] << h.zeros3[1] << h.zeros3[2];
+    WritePoint(ar, h.point);
+    ar << h.bytes[0] << h.bytes[1] << h.zeros2[0] << h.zeros2[1];
+    ar << std::uint8_t(h.hasCutPoint ? 1 : 0);
+    WritePoint(ar, h.cutPoint[0]);
+    WritePoint(ar, h.cutPoint[1]);
+    ar.Write(h.name, kDcxNameBytes);
+}
+
+// Before, the name was cut at 50 bytes: a long name lost its terminating
+// zero and could end in half a character.
+void FillDcxName(DcxHeader& h, const CString& fileName)
+{
+    const int dot = fileName.Find(u'.');
+    const CString base = dot < 0 ? fileName : fileName.Left(dot);
+    const std::string gbk = Utf16ToGbk(std::u16string_view(base.GetString(), base.GetLength()));
+    size_t n = 0;
+    while (n < gbk.size()) {
+        const size_t width = IsGbkLeadByte(static_cast<unsigned char>(gbk[n])) && n + 1 < gbk.size() ? 2 : 1;
+        if (n + width > kDcxNameBytes - 1)
+            break;
+        n += width;
+    }
+    std::fill(std::begin(h.name), std::end(h.name), '\0');
+    std::copy(gbk.begin(), gbk.begin() + static_cast<std::ptrdiff_t>(n), h.name);
+}
+
+// Every id is checked before anything is written (a missing path used to
+// leave a file whose header promised more paths than it held), and the
+// file is replaced only when it was written whole.
+bool WriteDcxFile(const CString& path)
+{
+    if (g_SelectedTrailIds.IsEmpty()) {
+        DocUi().PrintLine(CString(u"#没有选择轨迹"));
+        return false;
+    }
+    if (g_pDoc == nullptr)
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+    std::vector<CTrail*> paths;
+    for (std::uint64_t id : g_SelectedTrailIds) {
+        CTrail* p = LivePath(*g_pDoc, id);
+        if (p == nullptr) {
+            DocUi().PrintLine(CString(u"#轨迹读取失败，请重试"));
+            return false;
+        }
+        paths.push_back(p);
+    }
+    CAtomicFile target;
+    if (!target.Open(path))
+        return false;
+    try {
+        CFile file;
+        if (!file.Open(target.TempPath(), CFile::modeCreate | CFile::modeWrite))
+            throw CFileException(CFileException::genericException);
+        CArchive ar(&file, CArchive::store, 4096);
+        ar << kDcxMagic << std::int32_t(0) << std::int32_t(0);
+        WriteDcxHeader(ar, BuildHeader(*g_pDoc, paths));
+        for (size_t k = 0; k < paths.size(); ++k)
+            WritePathRecord(ar, *paths[k], static_cast<int>(k));
+        ar.Close();
+        file.Close();
+    } catch (const CException&) {
+        target.Abandon();
+        return false;
+    }
+    return target.Commit();
+}

@@ -1,0 +1,65 @@
+#include "wirepath/paths_install.h"
+
+#include "view/path_hooks.h"
+#include "wirepath/CTrail.h"
+#include "wirepath/WirepathState.h"
+#include "wirepath/chain_follow.h"
+#include "wirepath/dcx_export.h"
+#include "wirepath/trail_generate.h"
+#include "wirepath/trail_metrics.h"
+
+namespace {
+
+void Generate(CZorvaView& view)
+{
+    g_PathRunFlag = 1;
+    GenerateTrail(view);
+}
+
+void Cancel()
+{
+    g_PathRunFlag = 0;
+}
+
+x_Vector StartOf(CUnit& path)
+{
+    auto* t = dynamic_cast<CTrail*>(&path);
+    return t != nullptr ? t->GetElementStartPoint(0) : x_Vector(0, 0, 0);
+}
+
+x_Vector EndOf(CUnit& path)
+{
+    auto* t = dynamic_cast<CTrail*>(&path);
+    return t != nullptr ? t->GetElementEndPoint() : x_Vector(0, 0, 0);
+}
+
+PathSummary Summary(CUnit& path)
+{
+    PathSummary s;
+    if (auto* t = dynamic_cast<CTrail*>(&path)) {
+        s.cutMode = t->params.cutMode;
+        s.cutCount = t->params.cutCount;
+        s.length = t->params.length[0];
+        s.compensation = t->params.compensation;
+        s.thickness = t->params.thickness;
+        s.taperAngle = t->params.taperAngle;
+    }
+    return s;
+}
+
+} // namespace
+
+void InstallPaths()
+{
+    // Named so that the linker keeps the class record the drawing reader
+    // looks up by name.
+    static const CRuntimeClass* const trailClass = RUNTIME_CLASS(CTrail);
+    (void)trailClass;
+    InstallChainFollowing();
+    g_PathHooks.generate = &Generate;
+    g_PathHooks.cancel = &Cancel;
+    g_PathHooks.startPoint = &StartOf;
+    g_PathHooks.endPoint = &EndOf;
+    g_PathHooks.summary = &Summary;
+    g_PathHooks.writeDcx = &WriteDcxFile;
+}
