@@ -165,7 +165,7 @@ bool CTrail::SnapPoints(x_Vector&, x_Vector& cursor, int, int)
     }
     if (found == nullptr)
         return false;
-    gripHit = *found;
+    edit->gripHit = *found;
     snapKind = 1;
     return true;
 }
