@@ -43,17 +43,22 @@ void BuildMarkerSymbol(x_DirSignData& out, const x_Vector& base, double angle)
     for (x_Vector& p : out.shaft)
         p.Rotate(-angle);
     out.base = base;
-    const POINT b = WorldToScreen(base);
-    for (int i = 0; i < 3; ++i) {
-        out.headScreen[i] = Offset(b, out.head[i]);
-        out.pickScreen[i] = Offset(b, out.pickArea[i]);
-    }
-    for (int i = 0; i < 2; ++i)
-        out.shaftScreen[i] = Offset(b, out.shaft[i]);
+    PlaceMarkerSymbol(out);
     out.direction = 2;
     out.candidateKind = 1;
     out.listIndex = -1;
     out.active = 1;
+}
+
+void PlaceMarkerSymbol(x_DirSignData& record)
+{
+    const POINT b = WorldToScreen(record.base);
+    for (int i = 0; i < 3; ++i) {
+        record.headScreen[i] = Offset(b, record.head[i]);
+        record.pickScreen[i] = Offset(b, record.pickArea[i]);
+    }
+    for (int i = 0; i < 2; ++i)
+        record.shaftScreen[i] = Offset(b, record.shaft[i]);
 }
 
 void DrawMarkerSymbol(int index, int style, CDC* dc, const x_DirSignData& record)

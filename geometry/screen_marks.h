@@ -37,6 +37,8 @@ void DrawCyanGrip(const x_Vector& point, CDC* dc);
 // mode 0: dash-dot in R2_COPYPEN; mode 1: dashed in the complement, NOT-XOR.
 void DrawDashedLine(COLORREF colour, CDC* dc, int mode, const x_Vector& start, const x_Vector& end);
 void BuildMarkerSymbol(x_DirSignData& out, const x_Vector& base, double angle);
+// The arrow's pixels for the current view transform (after a zoom or pan).
+void PlaceMarkerSymbol(x_DirSignData& record);
 // style 1 normal arrow, 2 highlight this record (index: the previous one).
 void DrawMarkerSymbol(int index, int style, CDC* dc, const x_DirSignData& record);
 

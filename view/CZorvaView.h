@@ -283,6 +283,7 @@ private:
     // Rendering steps.
     void DrawAxes(CDC* dc);
     void DrawEntities(CDC* dc, std::uint8_t* raster);
+    void DrawCommandMarks(CDC* dc);
     void DrawCursorMarks(CDC* dc);
     void DrawCrosshair(CDC* dc);
     void DrawScaleBar(CDC* dc);
@@ -314,6 +315,7 @@ private:
     void Rotate3DView();
     void PreviewEditRubber(CDC* dc);
     void PreviewTangent(CDC* dc);
+    void PreviewArrowChoice(CDC* dc);
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
     bool OnOrthoLine(const x_Vector& snap) const;

@@ -12,6 +12,7 @@
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
 #include "view/CZorvaView.h"
+#include "view/view_entities.h"
 
 namespace {
 
@@ -55,11 +56,32 @@ void CZorvaView::PreviewTangent(CDC* dc)
     }
 }
 
+// The direction arrow under the cursor is shown highlighted, so the side a
+// click takes is seen before the click.
+void CZorvaView::PreviewArrowChoice(CDC* dc)
+{
+    const int arrow = DirectionArrowAt(WorldToScreen(m_cursorPoint), m_cursorPoint);
+    const int old = g_highlightedArrow;
+    if (arrow == old)
+        return;
+    if (arrow >= 0)
+        DrawMarkerSymbol(old, 2, dc, g_DirSignList[arrow]);
+    else if (old >= 0 && old < g_DirSignList.GetSize())
+        DrawMarkerSymbol(-1, 1, dc, g_DirSignList[old]);
+    g_highlightedArrow = arrow;
+}
+
 void CZorvaView::PreviewEditRubber(CDC* dc)
 {
     const int command = g_curCommand;
     if (command == kCmdTangent) {
         PreviewTangent(dc);
+        return;
+    }
+    const bool pathArrows = command == kCmdPath
+        && (m_subStep == 2 || m_subStep == 4 || m_subStep == 7 || m_subStep == 9);
+    if ((command == kCmdOffset && m_subStep == 2) || pathArrows) {
+        PreviewArrowChoice(dc);
         return;
     }
     const bool transform = (command == kCmdMove || command == kCmdMirror || command == kCmdRotate

@@ -107,6 +107,7 @@ int CZorvaView::RenderOffscreen(CDC* dc)
     try {
         DrawAxes(&mem);
         DrawEntities(&mem, static_cast<std::uint8_t*>(bits));
+        DrawCommandMarks(&mem);
         DrawCursorMarks(&mem);
         DrawCrosshair(&mem);
         DrawScaleBar(&mem);
@@ -200,6 +201,23 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     if (g_WearCorrectionMode && !g_WearMarkers.IsEmpty())
         DrawPointMarkers(dc);
     DrawPathOverlays(dc);
+}
+
+// Marks the running command keeps over the drawing, drawn after the
+// entities of every full frame: the direction arrows of the offset and path
+// commands, the chosen one highlighted.
+void CZorvaView::DrawCommandMarks(CDC* dc)
+{
+    if (!g_TrailDirections.IsEmpty()) {
+        // Placed again for this frame: a zoom or pan moved their pixels, and
+        // the side click tests those.
+        for (int i = 0; i < g_DirSignList.GetSize(); ++i) {
+            PlaceMarkerSymbol(g_DirSignList[i]);
+            DrawMarkerSymbol(i, 1, dc, g_DirSignList[i]);
+        }
+        if (g_highlightedArrow >= 0 && g_highlightedArrow < g_DirSignList.GetSize())
+            DrawMarkerSymbol(-1, 2, dc, g_DirSignList[g_highlightedArrow]);
+    }
 }
 
 void CZorvaView::DrawCursorMarks(CDC* dc)

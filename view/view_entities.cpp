@@ -6,7 +6,25 @@
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
+#include "geometry/plane_geometry.h"
 #include "view/ViewState.h"
+
+int DirectionArrowAt(POINT pixel, const x_Vector& cursor)
+{
+    int found = -1;
+    double best = 0.0;
+    for (int i = 0; i < g_DirSignList.GetSize(); ++i) {
+        const x_DirSignData& a = g_DirSignList[i];
+        if (!PointInPolygon(pixel.x, pixel.y, a.pickScreen, 3))
+            continue;
+        const double d = x_Vector::Distance(a.base, cursor);
+        if (found < 0 || d < best) {
+            found = i;
+            best = d;
+        }
+    }
+    return found;
+}
 
 void ClearEntityMarks()
 {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "geometry/x_Vector.h"
+#include "platform/gdi/gdi_types.h"
 
 class CUnit;
 
@@ -20,6 +21,9 @@ void ClearEntityMarks();
 void DeselectNonGeometry();
 // The largest positive group over the live units that are not paths; 0 none.
 int GetMaxGroupNumber();
+// The direction arrow of g_DirSignList whose pick triangle holds the pixel,
+// the one whose anchor is nearest the cursor when several do; -1 none.
+int DirectionArrowAt(POINT pixel, const x_Vector& cursor);
 // Appends the path's id to the export order unless it is there.
 void AddExportPathId(const CUnit* path);
 x_Vector NegateVector(const x_Vector& v);

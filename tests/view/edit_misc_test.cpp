@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "edit_fixture.h"
+#include "platform/testing/control_driver.h"
 
 namespace {
 
@@ -54,6 +55,38 @@ TEST_F(OffsetTest, ClickInTheUpperArrowGoesLeft)
     ExpectPoint(lines[1]->GetStartPoint(), 0, 2.5, 1e-9);
     ExpectPoint(lines[1]->GetEndPoint(), 10, 2.5, 1e-9);
     ExpectOneUndoStep(before);
+}
+
+// Before, the arrows were never drawn, so the side was chosen blind, and a
+// zoom left their pick triangles where they had been.
+TEST_F(OffsetTest, ArrowsAreDrawnTheOneUnderTheCursorIsHighlightedAndAZoomMovesThem)
+{
+    PickLineAtDistance(u"3");
+    // The upper arrow's head lies 20 to 60 pixels above the line's start.
+    const auto headColour = [&] {
+        const POINT a = drv->Pixel({0, 0});
+        return dlgtest::PixelAt(drv->view, a.x, a.y - 40);
+    };
+    const auto green = [](COLORREF c) { return (c >> 8 & 0xFF) > 200; };
+    EXPECT_NE(headColour(), 0x000000u);
+    EXPECT_FALSE(green(headColour()));
+    drv->MoveTo({0, 10});
+    EXPECT_EQ(g_highlightedArrow, 0);
+    EXPECT_TRUE(green(headColour()));
+
+    // A click beside both arrows keeps the pick and its arrows.
+    drv->ClickAt({30, 0});
+    EXPECT_FALSE(OutputHas(u"#请选择偏移方向").empty());
+    EXPECT_EQ(Live(1)[0]->selected, 1);
+    EXPECT_EQ(drv->view->m_subStep, 2);
+
+    drv->ZoomAt(1, {400, 300});
+    EXPECT_NE(headColour(), 0x000000u);
+    const POINT a = drv->Pixel({0, 0});
+    drv->ClickAtPixel({a.x, a.y - 100});
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectPoint(lines[1]->GetStartPoint(), 0, 3, 1e-9);
 }
 
 TEST_F(OffsetTest, TypedSideOutOfRangeIsNotTaken)

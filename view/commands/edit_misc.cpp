@@ -23,6 +23,7 @@
 #include "geometry/view_transform.h"
 #include "view/CZorvaView.h"
 #include "view/prompts.h"
+#include "view/view_entities.h"
 
 namespace {
 
@@ -93,22 +94,13 @@ void CZorvaView::StepOffset(CDC* dc, int inputKind)
     int side = 0;
     if (inputKind == 0 || inputKind == 1) {
         side = inputKind + 1;
-    } else {
-        const POINT px = WorldToScreen(p);
-        double best = 1e300;
-        for (const x_DirSignData& a : g_DirSignList) {
-            if (!PointInPolygon(px.x, px.y, a.pickScreen, 3))
-                continue;
-            const double d = x_Vector::Distance(a.base, m_cursorPoint);
-            if (d < best) {
-                best = d;
-                side = a.candidateKind;
-            }
-        }
+    } else if (const int arrow = DirectionArrowAt(WorldToScreen(p), m_cursorPoint); arrow >= 0) {
+        side = g_DirSignList[arrow].candidateKind;
     }
     if (side != 0) {
         ClearTrailDirections();
         g_DirSignList.RemoveAll();
+        g_highlightedArrow = -1;
         m_offsetArrowsShown = 0;
     }
     CUnit* u = m_pPickedUnit;
@@ -138,7 +130,8 @@ void CZorvaView::StepOffset(CDC* dc, int inputKind)
     if (CUnit* other = FirstLiveHit(p, false, true, true)) {
         ShowOffsetArrows(dc, other);
     } else if (u != nullptr) {
-        u->selected = 0;
+        // The pick and its arrows stay: before, the entity was deselected
+        // while its arrows still offered its sides.
         PrintLine(CString(u"#请选择偏移方向"));
     } else {
         m_subStep = 1;
