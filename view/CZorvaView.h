@@ -319,6 +319,7 @@ private:
     void PreviewSelectionWindow(CDC* dc);
     bool SnapCursor(CDC* dc);
     bool OnOrthoLine(const x_Vector& snap) const;
+    void MarkSnappedPoint(CDC* dc, const x_Vector& snap, int kind);
     void OrthoAndTrack(CDC* dc);
     void PreviewRubber(CDC* dc);
     void MoveCursorMarks(CDC* dc);

@@ -196,6 +196,7 @@ bool CZorvaView::SnapCursor(CDC* dc)
         m_snapKind = kind;
         m_snapped = 1;
         m_mousePixel = m_lastPreviewPixel = WorldToScreen(snap);
+        MarkSnappedPoint(dc, snap, kind);
         DrawMarkerXor2(kind, snap, dc);
         return true;
     }
@@ -212,6 +213,24 @@ bool CZorvaView::SnapCursor(CDC* dc)
     if (m_snapped)
         m_cursorPoint = m_snapPoint;
     return true;
+}
+
+// While a command takes points, the snapped point of an entity gets a
+// reference cross once (alignment tracking starts from such points); kind 6
+// takes its cross away again.
+void CZorvaView::MarkSnappedPoint(CDC* dc, const x_Vector& snap, int kind)
+{
+    if (kind == 6) {
+        DrawPolylineXor(snap, dc);
+        return;
+    }
+    const bool outlined = kind == 1 || kind == 2 || kind == 3 || kind == 5 || kind == 8;
+    if (!outlined || g_curCommand == 0 || g_cmdStep == kStepIdlePick || g_curCommand == kCmdPath)
+        return;
+    for (int i = 0; i < g_RefPointList.GetSize(); ++i)
+        if (g_RefPointList[i] == snap)
+            return;
+    DrawRubberPolyline(snap, dc);
 }
 
 // With the orthogonal hold, a snap point counts only on the held line
@@ -300,6 +319,8 @@ void CZorvaView::PreviewRubber(CDC* dc)
             g_rubberShown = 1;
             m_dragDelta = m_cursorPoint - dragged->edit->dragStart;
             m_basePoint = dragged->edit->dragStart;
+            // The guide line from where the grip was taken to the cursor.
+            DrawRubberLine(dragged->edit->dragStart, m_cursorPoint, 0, dc);
             ShowDistanceReadout();
         }
     }

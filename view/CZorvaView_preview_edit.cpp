@@ -26,7 +26,9 @@ bool InTransform(CUnit* u, int command)
         return u->role == kRoleDrawing || u->role == kRoleAnnotation || u->role == kRoleGearHandle;
     if (command == kCmdPaste)
         return u->role == kRoleDrawing;
-    return u->role != kRoleAnnotation && u->GetType() != 12;
+    // Mirror, rotate and scale preview every selected entity but texts;
+    // before, all annotations (imported entities among them) were left out.
+    return u->GetType() != 12;
 }
 
 double Direction(const x_Vector& a, const x_Vector& b)

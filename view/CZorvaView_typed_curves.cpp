@@ -202,6 +202,9 @@ bool CZorvaView::TypedEllipse(CDC* dc, const CString& text)
         const double major = std::hypot(w.majorAxis.x, w.majorAxis.y);
         if (major < 1e-10)
             return false;
+        // The image on the screen goes with the old axis ratio.
+        if (g_curCommand == kCmdEllipseArc && g_rubberShown)
+            ellipse->DrawRubber(dc, m_cursorPoint);
         w.axisRatio = t.v[0] / major;
         if (g_curCommand == kCmdEllipse) {
             w.startParam = 0.0;
@@ -209,6 +212,9 @@ bool CZorvaView::TypedEllipse(CDC* dc, const CString& text)
             PlaceTypedEntity();
             return true;
         }
+        // The arc's image with the typed axis, as a click would show it.
+        ellipse->DrawRubber(dc, m_cursorPoint);
+        g_rubberShown = 1;
     } else if (m_subStep == 3) {
         w.startParam = Radians(t.v[0]);
     } else {

@@ -134,9 +134,10 @@ bool CZorvaView::TypedTransform(CDC* dc, const CString& text)
         if (m_subStep == 2 && t.n >= 1) {
             const x_Vector p = t.n >= 2 ? x_Vector(t.v[0], t.v[1])
                                         : m_basePoint + x_Vector::FromPolar(100.0, t.v[0] * kDegree);
-            CString readout;
-            readout.Format(u"角度：%0.4f °", x_Vector::AngleTo(m_basePoint, p) / kDegree);
-            SetPromptText(readout);
+            // The mirrored images and the angle readout, as a clicked axis
+            // previews them; before, a typed axis showed nothing.
+            m_cursorPoint = p;
+            PreviewEditRubber(dc);
             FeedTypedPoint(dc, p, -1);
             return true;
         }

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/CRest.h"
 #include "app/CZorvaDoc.h"
+#include "geometry/CPolygon.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
@@ -119,6 +120,9 @@ bool CZorvaView::TypedCorners(CDC* dc, const CString& text)
         PrintLine(CString(u"#输入数值必须大于0"));
         return true;
     }
+    // A new value starts the corner afresh: the working entity is renewed.
+    ReleaseFloatingEntity();
+    m_pFloatUnit = new CPolygon();
     if (command == kCmdFillet) {
         g_FilletRadius = first;
     } else {

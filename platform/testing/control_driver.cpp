@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace dlgtest {
 
 namespace {
@@ -231,6 +233,17 @@ int CountPixels(CWnd* window, COLORREF color)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x)
             n += image.pixel(x, y) == wanted ? 1 : 0;
+    }
+    return n;
+}
+
+int CountPixels(CWnd* window, RECT area, const std::function<bool(COLORREF)>& accept)
+{
+    const QImage image = Grab(window);
+    int n = 0;
+    for (int y = std::max(0, int(area.top)); y < std::min(image.height(), int(area.bottom)); ++y) {
+        for (int x = std::max(0, int(area.left)); x < std::min(image.width(), int(area.right)); ++x)
+            n += accept(FromQColor(image.pixelColor(x, y))) ? 1 : 0;
     }
     return n;
 }

@@ -4,6 +4,8 @@
 // controls' own handling and the windows' handlers run; and reads what a
 // window shows. GUI thread only.
 
+#include <functional>
+
 #include "platform/core/CString.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/ui/wintypes.h"
@@ -43,6 +45,8 @@ SIZE WindowSize(CWnd* window);
 RECT InkBox(CWnd* window, COLORREF background);
 // Number of pixels exactly of the colour.
 int CountPixels(CWnd* window, COLORREF color);
+// Number of pixels inside area (clipped to the window) that accept takes.
+int CountPixels(CWnd* window, RECT area, const std::function<bool(COLORREF)>& accept);
 // Writes the window's picture as PNG; false on failure.
 bool SavePng(CWnd* window, const CString& path);
 

@@ -21,6 +21,7 @@
 #include "geometry/screen_marks.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
+#include "platform/gdi/CDC.h"
 #include "view/CZorvaView.h"
 #include "view/prompts.h"
 #include "view/view_entities.h"
@@ -38,6 +39,25 @@ x_DirSignData Arrow(const x_Vector& anchor, double angle, int side)
     a.candidateKind = side;
     a.point = anchor;
     return a;
+}
+
+// The measured distance written at the midpoint: on the screen only, the
+// next full frame takes it away.
+void DrawDistanceLabel(CDC* dc, const x_Vector& a, const x_Vector& b)
+{
+    CText label;
+    TextRecord& t = label.geometry.text;
+    t.position = (a + b) / 2.0;
+    t.text.Format(u"%.4f", x_Vector::Distance(a, b));
+    t.fontSize = 8;
+    t.boxSize = 8;
+    label.textStyle = 2;
+    label.complete = 1;
+    label.temporary = 1;
+    label.colour = 0x00FF40;
+    const int mode = dc->SetBkMode(TRANSPARENT);
+    label.Draw(dc, 1, nullptr);
+    dc->SetBkMode(mode);
 }
 
 } // namespace
@@ -165,6 +185,7 @@ void CZorvaView::StepQuery(CDC* dc)
         PrintSeparator();
         DrawCyanGrip(p, dc);
         DrawRubberLineAlt(m_basePoint, p, dc);
+        DrawDistanceLabel(dc, m_basePoint, p);
         m_subStep = 0;
         return;
     default:
@@ -259,6 +280,7 @@ void CZorvaView::StepPasteOrExplode(CDC* dc)
     }
     // Paste: the selection takes the moved working copies the preview left.
     EraseRubberLine(dc);
+    ShowDistanceReadout();
     std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
     CRest* rest = nullptr;
     for (CUnit* u : doc->m_unitList) {
