@@ -135,7 +135,7 @@ public:
     // --- pending actions (CZorvaView_timer.cpp) ---
     void ArmPendingAction(int action, unsigned elapseMs);
     void RunPendingAction(int action);
-    void RunGeneratorDialog(int action);
+    void RunDialogAction(int action);
 
     // --- zoom and pan (CZorvaView_mouse.cpp) ---
     void ZoomAt(int direction, int x, int y);

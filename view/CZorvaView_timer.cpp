@@ -66,7 +66,9 @@ void CZorvaView::RunPendingAction(int action)
     case kActionCornerDialog:
     case kActionMachineCalc:
     case kActionFormulaCurve:
-        RunGeneratorDialog(action);
+    case kActionColourScheme:
+    case kActionMultiPassDialog:
+        RunDialogAction(action);
         break;
     case kActionAbout: {
         CAboutDlg about;
@@ -84,16 +86,15 @@ void CZorvaView::RunPendingAction(int action)
         break;
     }
     default:
-        // The dialogs of the path engine and the process database, the
-        // property panel, path deletion and export and help arrive with
-        // their subsystems.
+        // The single-pass path dialog, the property panel, path deletion
+        // and export and help arrive with their subsystems.
         break;
     }
 }
 
 // The typed commands open the same dialogs as the menu, through the
 // document, so the modal mark and the command edit are handled alike.
-void CZorvaView::RunGeneratorDialog(int action)
+void CZorvaView::RunDialogAction(int action)
 {
     CZorvaDoc* doc = GetZorvaDoc();
     if (doc == nullptr)
@@ -104,6 +105,8 @@ void CZorvaView::RunGeneratorDialog(int action)
     case kActionCornerDialog: doc->OnClearCornerParams(); break;
     case kActionMachineCalc: doc->OnMachineParams(); break;
     case kActionFormulaCurve: doc->OnFormulaCurve(); break;
+    case kActionColourScheme: doc->OnColorConfig(); break;
+    case kActionMultiPassDialog: doc->OnTrailMany(); break;
     default: break;
     }
 }

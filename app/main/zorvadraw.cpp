@@ -2,6 +2,7 @@
 
 #include "app/CZorvaApp.h"
 #include "generators/generators_install.h"
+#include "process/process_install.h"
 #include "wirepath/paths_install.h"
 
 #if __has_include("view/CZorvaView.h")
@@ -15,6 +16,7 @@
 int main(int argc, char** argv)
 {
     CloseOnTerminationSignals();
+    InstallProcessDialogs();
     InstallGenerators();
     InstallPaths();
     CZorvaApp app(ZORVA_VIEW_CLASS);
