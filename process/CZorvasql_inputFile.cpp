@@ -21,12 +21,12 @@ constexpr int kRowIcon = 2;
 const DialogTemplateRegistrar kTemplate([] {
     using namespace dlg;
     const auto S = [](const char16_t* text) { return CString(text); };
-    return DlgTemplate{IDD_QCX_IMPORT, S(u"导入工艺表"), WS_POPUP | WS_CAPTION | WS_SYSMENU, 316, 206, {
-        ListView(IDC_FILES, 6, 6, 304, 150, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
-        EditText(IDC_FOLDER, 6, 162, 240, 12, ES_AUTOHSCROLL | ES_READONLY),
-        PushButton(IDC_CHOOSE, S(u"选择路径"), 250, 161, 60, 15),
-        DefPushButton(IDOK, S(u"确定(&C)"), 192, 184, 56, 15),
-        PushButton(IDCANCEL, S(u"取消"), 254, 184, 56, 15),
+    return DlgTemplate{IDD_QCX_IMPORT, S(u"导入工艺表"), WS_POPUP | WS_CAPTION | WS_SYSMENU, 328, 206, {
+        ListView(IDC_FILES, 6, 6, 316, 150, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
+        EditText(IDC_FOLDER, 6, 162, 252, 12, ES_AUTOHSCROLL | ES_READONLY),
+        PushButton(IDC_CHOOSE, S(u"选择路径"), 262, 161, 60, 15),
+        DefPushButton(IDOK, S(u"确定(&C)"), 204, 184, 56, 15),
+        PushButton(IDCANCEL, S(u"取消"), 266, 184, 56, 15),
     }};
 }());
 
@@ -45,6 +45,16 @@ void RegisterIcons()
 CListCtrl* FileList(const CWnd* dialog)
 {
     return dynamic_cast<CListCtrl*>(dialog->GetDlgItem(IDC_FILES));
+}
+
+void ResetList(CListCtrl* list)
+{
+    list->DeleteAllItems();
+    while (list->GetColumnCount() > 0)
+        list->DeleteColumn(0);
+    list->InsertColumn(0, CString(u"文件"), LVCFMT_LEFT, 200);
+    list->InsertColumn(1, CString(u"大小"), LVCFMT_LEFT, 60);
+    list->InsertColumn(2, CString(u"时间"), LVCFMT_LEFT, 200);
 }
 
 } // namespace
@@ -71,6 +81,7 @@ BOOL CZorvasql_inputFile::OnInitDialog()
         for (unsigned id : kIconIds)
             m_images->AddIcon(id);
         list->SetImageList(m_images.get(), LVSIL_SMALL);
+        ResetList(list);
     }
     // A list to import usually waits on the removable drive.
     if (g_QcxImportFolder.IsEmpty())
@@ -96,12 +107,7 @@ void CZorvasql_inputFile::ListQcxFiles(const CString& folder)
     CListCtrl* list = FileList(this);
     if (list == nullptr)
         return;
-    list->DeleteAllItems();
-    while (list->GetColumnCount() > 0)
-        list->DeleteColumn(0);
-    list->InsertColumn(0, CString(u"文件"), LVCFMT_LEFT, 200);
-    list->InsertColumn(1, CString(u"大小"), LVCFMT_LEFT, 60);
-    list->InsertColumn(2, CString(u"时间"), LVCFMT_LEFT, 200);
+    ResetList(list);
     for (const FileEntry& e : ListFolder(WithTrailingSeparator(folder) + u"*.qcx")) {
         if (e.isFolder || e.name.IsEmpty() || e.name[0] == u'.')
             continue;

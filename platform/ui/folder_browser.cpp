@@ -4,8 +4,12 @@
 #include "platform/ui/ui_runtime.h"
 #include "platform/ui/message_box.h"
 
+#include "platform/core/files.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QList>
+#include <QUrl>
 
 namespace {
 
@@ -32,7 +36,20 @@ CString BrowseForFolder(CWnd* owner, const CString& title)
     }
     if (IsHeadlessSession())
         AbortUnansweredModal("folder browser", title);
-    const QString folder = QFileDialog::getExistingDirectory(
-        (owner ? owner->GetSafeHwnd() : nullptr), uirt::ToQ(title), QDir::homePath(), QFileDialog::ShowDirsOnly);
-    return uirt::FromQ(QDir::toNativeSeparators(folder));
+    // The drives (root, home, mounted removable media) stand in the side
+    // bar; a removable medium is where the chooser starts when there is one.
+    QList<QUrl> drives;
+    QString start = QDir::homePath();
+    for (const DriveRoot& d : ListDriveRoots()) {
+        drives.push_back(QUrl::fromLocalFile(uirt::ToQ(d.path)));
+        if (d.removable && start == QDir::homePath())
+            start = uirt::ToQ(d.path);
+    }
+    QFileDialog chooser(owner ? owner->GetSafeHwnd() : nullptr, uirt::ToQ(title), start);
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    chooser.setSidebarUrls(drives);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return CString();
+    return uirt::FromQ(QDir::toNativeSeparators(chooser.selectedFiles().front()));
 }

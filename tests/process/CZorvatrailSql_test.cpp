@@ -342,49 +342,62 @@ TEST_F(ProcessTableDialogTest, EscInAPageClosesTheDialogAndEnterDoesNothing)
 }
 
 // Typed text per column, what the record stores and what the page shows
-// when the record comes back.
+// when the record comes back. One dialog per coding version.
 TEST_F(ProcessTableDialogTest, PagesStoreTheirColumnsConversions)
 {
-    const struct {
+    struct Case {
         const char* name;
-        std::uint8_t mode;
         int id;
         const char16_t* typed;
         long stored;
         CutField field;
         const char16_t* shown;
-    } kCases[] = {
-        {"HL pulse width 300 fits", 11, 1016, u"300", 300, CutField::pulseWidth, u"300"},
-        {"HL interval 300 stops at 255", 11, 1017, u"300", 255, CutField::pulseInterval, u"255"},
-        {"HL group width 300 stops at 255, not 44", 11, 1096, u"300", 255, CutField::groupWidthOrCurrent, u"255"},
-        {"HL track 12.34", 11, 1103, u"12.34", 123, CutField::trackValueX10, u"12.3"},
-        {"HL track 0.3", 11, 1103, u"0.3", 3, CutField::trackValueX10, u"0.3"},
-        {"HL track -5 stops at 0, not 65486", 11, 1103, u"-5", 0, CutField::trackValueX10, u"0.0"},
-        {"HL speed limit 70000 stops at 65535", 11, 1106, u"70000", 65535, CutField::speedLimit, u"65535"},
-        {"class-4 pulse width 300 stops at 255", 2, 1016, u"300", 255, CutField::pulseWidth, u"255"},
-        {"class-4 repeat time 256", 2, 1111, u"256", 255, CutField::repeatTime, u"255"},
-        {"class-4 wire speed row 7", 2, 1278, u"6", 6, CutField::wireSpeed, u"6"},
-        {"group track 92", 0, 1103, u"92", 920, CutField::trackValueX10, u"92.0"},
     };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.name);
-        DeleteFile(MapWindowsPath(CString(u"data\\") + ProcessTableNameFor(c.mode)));
-        Run(c.mode, [&](CZorvatrailSql& t) {
+    const struct {
+        std::uint8_t mode;
+        std::vector<Case> cases;
+    } kPages[] = {
+        {11, {
+            {"HL pulse width 300 fits", 1016, u"300", 300, CutField::pulseWidth, u"300"},
+            {"HL interval 300 stops at 255", 1017, u"300", 255, CutField::pulseInterval, u"255"},
+            {"HL group width 300 stops at 255, not 44", 1096, u"300", 255, CutField::groupWidthOrCurrent, u"255"},
+            {"HL track 12.34", 1103, u"12.34", 123, CutField::trackValueX10, u"12.3"},
+            {"HL track 0.3, row 2", 1117, u"0.3", 3, CutField::trackValueX10, u"0.3"},
+            {"HL track -5 stops at 0, not 65486, row 3", 1128, u"-5", 0, CutField::trackValueX10, u"0.0"},
+            {"HL speed limit 70000 stops at 65535", 1106, u"70000", 65535, CutField::speedLimit, u"65535"},
+        }},
+        {2, {
+            {"class-4 pulse width 300 stops at 255", 1016, u"300", 255, CutField::pulseWidth, u"255"},
+            {"class-4 repeat time 256", 1111, u"256", 255, CutField::repeatTime, u"255"},
+            {"class-4 wire speed row 7", 1278, u"6", 6, CutField::wireSpeed, u"6"},
+        }},
+        {0, {
+            {"group track 92", 1103, u"92", 920, CutField::trackValueX10, u"92.0"},
+        }},
+    };
+    for (const auto& page : kPages) {
+        SCOPED_TRACE(int(page.mode));
+        Run(page.mode, [&](CZorvatrailSql& t) {
             Choose(&t, IDC_PASS_COUNT, 6);
-            Type(t.Page(), c.id, c.typed);
+            for (const Case& c : page.cases)
+                Type(t.Page(), c.id, c.typed);
             Click(&t, IDC_ADD);
-            EXPECT_EQ(Text(t.Page(), c.id), CString(c.shown));
+            for (const Case& c : page.cases)
+                EXPECT_EQ(Text(t.Page(), c.id), CString(c.shown)) << c.name;
             return IDCANCEL;
         });
         ASSERT_EQ(g_ProcessTable.size(), 1u);
-        int row = -1;
-        const SevenCutLayout* layout = CZorva_SkuTab::LayoutFor(c.mode);
-        for (int r = 0; r < 7; ++r)
-            for (int col = 0; col < int(layout->columns.size()); ++col)
-                if (layout->ids[r][col] == c.id)
-                    row = r;
-        ASSERT_GE(row, 0);
-        EXPECT_EQ(CutFieldValue(g_ProcessTable[0].cuts[row], c.field), c.stored);
+        const SevenCutLayout* layout = CZorva_SkuTab::LayoutFor(page.mode);
+        for (const Case& c : page.cases) {
+            SCOPED_TRACE(c.name);
+            int row = -1;
+            for (int r = 0; r < 7; ++r)
+                for (int col = 0; col < int(layout->columns.size()); ++col)
+                    if (layout->ids[r][col] == c.id)
+                        row = r;
+            ASSERT_GE(row, 0);
+            EXPECT_EQ(CutFieldValue(g_ProcessTable[0].cuts[row], c.field), c.stored);
+        }
     }
 }
 
