@@ -35,6 +35,7 @@ std::uint8_t g_listBusy = 0;
 CString g_currentFileName;
 CString g_currentFilePath;
 std::int32_t g_fileDialogType = 0;
+std::uint8_t g_exportMode = 0;
 std::int32_t g_modalDialogId = 0;
 std::uint8_t g_keyDownSeen = 0;
 std::uint8_t g_openHintShown = 0;
@@ -83,6 +84,7 @@ void ResetAppState()
     g_currentFileName.Empty();
     g_currentFilePath.Empty();
     g_fileDialogType = 0;
+    g_exportMode = 0;
     g_modalDialogId = 0;
     g_keyDownSeen = 0;
     g_openHintShown = 0;

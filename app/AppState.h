@@ -56,6 +56,7 @@ extern std::uint8_t g_listBusy;             // lists being rebuilt: no painting
 extern CString g_currentFileName;           // no folder
 extern CString g_currentFilePath;           // full path from the file dialogs
 extern std::int32_t g_fileDialogType;       // open: 0 wcx, 1 DXF, 2 dat; save: 0 wcx, 1 dcx
+extern std::uint8_t g_exportMode;           // the next save dialog asks for a ".dcx" file
 extern std::int32_t g_modalDialogId;
 extern std::uint8_t g_keyDownSeen;
 extern std::uint8_t g_openHintShown;

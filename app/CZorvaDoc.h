@@ -85,6 +85,8 @@ public:
     void OnHelp() { RunToolDialog(kDlgHelp); }
     void OnFormulaCurve() { RunToolDialog(kDlgFormulaCurve); }
     void OnCostEstimate() { RunToolDialog(kDlgCostEstimate); }
+    // F5, menu 32845: confirm, choose the ".dcx" file, write the paths.
+    void OnExportWork();
 
     // Numbers of the modal tool dialogs (g_modalDialogId while they run).
     enum ToolDialog {

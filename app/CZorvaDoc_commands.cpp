@@ -20,6 +20,7 @@ BEGIN_MESSAGE_MAP(CZorvaDoc, CDocument)
     ON_COMMAND(57670, OnHelp)
     ON_COMMAND(32946, OnFormulaCurve)
     ON_COMMAND(33023, OnCostEstimate)
+    ON_COMMAND(32845, OnExportWork)
 END_MESSAGE_MAP()
 
 namespace {

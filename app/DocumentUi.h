@@ -35,6 +35,10 @@ public:
     virtual bool RunSaveDialog() { return false; }
     virtual bool RunOpenDialog() { return false; }
     virtual bool WriteDcxFile(const CString&) { return false; }
+    // Path export: fills the export order from the selected paths when it
+    // is empty and returns its size; with none, asks the user to pick.
+    virtual int CollectExportPaths() { return 0; }
+    virtual void AskForExportPaths() {}
     // A unit is about to be freed: forget every pointer to it.
     virtual void OnUnitFreed(CUnit*) {}
     // Clears the transient marks (selection, highlight) of every live unit.

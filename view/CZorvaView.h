@@ -185,6 +185,11 @@ public:
     // Idle click on a path: the next number of the export order.
     void AddPathToExportOrder(CUnit* path);
     bool WriteDcxFile(const CString& path) override;
+    int CollectExportPaths() override;
+    void AskForExportPaths() override;
+    // The save question of the path export (the drawing's own save dialog
+    // is the frame's).
+    bool RunSaveDialog() override;
     PathPick m_path;
     std::vector<std::function<void(CZorvaView&)>> m_workerOutput;
     std::uint8_t m_endAfterWorker = 0;  // a cancel came while the worker ran

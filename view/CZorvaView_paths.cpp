@@ -2,6 +2,7 @@
 // output back, the batch start, the overlays of path generation, the
 // export order of clicked paths and the ".dcx" writer hand-over.
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -18,6 +19,7 @@
 #include "platform/core/named_objects.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
+#include "platform/ui/file_prompt.h"
 #include "view/view_entities.h"
 #include "view/CZorvaView.h"
 #include "view/path_hooks.h"
@@ -226,4 +228,44 @@ void CZorvaView::AddPathToExportOrder(CUnit* path)
     }
     if (line)
         doc->m_unitList.Add(MakeTravelLine(from, m_lastOrderPoint));
+}
+
+int CZorvaView::CollectExportPaths()
+{
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc != nullptr && g_SelectedTrailIds.IsEmpty())
+        for (CUnit* u : doc->m_unitList)
+            if (!u->deleted && u->role == kRolePath && u->selected)
+                AddExportPathId(u);
+    return static_cast<int>(g_SelectedTrailIds.GetSize());
+}
+
+void CZorvaView::AskForExportPaths()
+{
+    ResetEntityStates();
+    g_lastCommand = 100;
+    g_PromptEchoOff = 1;
+    PrintLine(CString(u"*Ctrl+A全选/Ctrl+鼠标左键选中第一个轨迹/适用多图形自动跳步排列"));
+    PrintSeparator();
+    PrintLine(CString(u"导出加工> 请选择加工轨迹，按【回车/右键】确定"));
+    RedrawNow();
+    ClearCommandEdit();
+}
+
+bool CZorvaView::RunSaveDialog()
+{
+    if (!g_exportMode)
+        return false;
+    const int dot = g_currentFileName.Find(u'.');
+    CString base = dot < 0 ? g_currentFileName : g_currentFileName.Left(dot);
+    if (base.IsEmpty())
+        base = u"zorva";
+    const CString answer = PromptForSaveFileName(base + u".dcx");
+    if (answer.IsEmpty())
+        return false;
+    const int cut = std::max(answer.ReverseFind(u'/'), answer.ReverseFind(u'\\'));
+    g_currentFilePath = answer;
+    g_currentFileName = cut < 0 ? answer : answer.Mid(cut + 1);
+    g_fileDialogType = 1;
+    return true;
 }
