@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -81,6 +83,9 @@ Program& TheProgram()
         q.frame = dynamic_cast<CMainFrame*>(q.app->m_pMainWnd);
         q.view = dynamic_cast<CZorvaView*>(q.frame->GetActiveView());
         q.edit = g_pCommandBar->GetDlgItem(1025);
+        // The view close to 1920x1080, as on a full-HD screen.
+        q.frame->MoveWindow(0, 0, 1920, 1200);
+        harness::PumpPosted();
         harness::UseVirtualClock(false);
         // The framework's idle work runs every 100 ms, as CWinApp::Run does.
         q.idle = std::make_unique<QTimer>();
@@ -123,7 +128,11 @@ void LoadDrawing(Program& p, int entities)
             doc->m_unitList.Add(u);
         }
     }
+    doc->FitViewToDrawing();
+    p.view->UpdateViewCorners();
+    const auto t0 = std::chrono::steady_clock::now();
     p.view->RedrawNow();
+    fprintf(stderr, "DEBUG frame %.2f ms listBusy %d\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), int(g_listBusy));
     Settle(p);
 }
 
@@ -148,6 +157,10 @@ struct Samples {
 
 void Report(benchmark::State& state, Samples& s, int entities, double goalMs)
 {
+    CRect client;
+    TheProgram().view->GetClientRect(&client);
+    state.counters["view_w"] = client.Width();
+    state.counters["view_h"] = client.Height();
     state.counters["entities"] = entities;
     state.counters["median_ms"] = s.Quantile(0.5);
     state.counters["p90_ms"] = s.Quantile(0.9);

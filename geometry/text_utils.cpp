@@ -108,7 +108,7 @@ CString FormatNumberPrec(int precision, double value)
     return WithoutTrailingZeros(FormatDouble(value, precision));
 }
 
-int RoundHalfUp(double value)
+int RoundHalfUpSaturated(double value)
 {
     const double down = std::floor(value);
     return SaturateToInt(value - down < 0.5 ? down : std::ceil(value));

@@ -16,7 +16,19 @@ CString FormatNumber4(double value);
 // The same with 2, 3, 4 or 6 decimals; any other precision gives "".
 CString FormatNumberPrec(int precision, double value);
 // floor below a fraction of 0.5, else ceil: 2.5 -> 3, -2.5 -> -2. Saturates.
-int RoundHalfUp(double value);
+// Inline: the view rounds every point of every frame, and the library's
+// floor and ceil are calls. Values beyond the int range and NaN take the
+// saturating path.
+int RoundHalfUpSaturated(double value);
+inline int RoundHalfUp(double value)
+{
+    if (value > -2147483648.0 && value < 2147483647.0) {
+        const int toward = static_cast<int>(value);
+        const int down = value < static_cast<double>(toward) ? toward - 1 : toward;
+        return value - static_cast<double>(down) < 0.5 ? down : down + 1;
+    }
+    return RoundHalfUpSaturated(value);
+}
 // Cut toward zero to 4 decimals.
 double Truncate4(double value);
 

@@ -17,6 +17,7 @@
 #include "platform/core/codepage.h"
 #include "platform/core/files.h"
 #include "platform/core/named_objects.h"
+#include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CRect.h"
 #include "view/view_settings_sync.h"
 

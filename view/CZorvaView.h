@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "app/DocumentUi.h"
@@ -22,6 +23,7 @@
 #include "view/PathPick.h"
 #include "view/ViewState.h"
 
+class CBitmap;
 class CCmdUI;
 class CDC;
 class CUnit;
@@ -214,6 +216,12 @@ public:
     std::int32_t m_batchOption = 0;
     std::uint8_t m_pathsOnly = 0;
     BITMAPINFO* m_pBackBufferInfo = nullptr;
+    // The frame's RGB565 back buffer: made once for the view's life (again
+    // only when the raster size changes), so a frame allocates nothing.
+    std::unique_ptr<CBitmap> m_backBitmap;
+    std::uint8_t* m_backBits = nullptr;
+    std::int32_t m_backWidth = 0;
+    std::int32_t m_backHeight = 0;
 
     std::int32_t m_repeatCommand = 0;
     std::int32_t m_repeatSubFlag = 0;
@@ -293,6 +301,8 @@ private:
     void DrawCrosshair(CDC* dc);
     void DrawScaleBar(CDC* dc);
     void BuildBackBufferHeader();
+    std::uint8_t* BackBufferBits();
+    void DrawOverlays(CDC* dc);
     void FirstInitialUpdate();
 
     // Command start steps.

@@ -1,9 +1,10 @@
 // One full frame: axes, entities, cursor marks, crosshair and scale bar are
-// drawn into a 16-bit section and copied to the window in one blit, so the
-// window never shows a partial frame.
+// drawn into the view's 16-bit section and copied to the window in one
+// blit, so the window never shows a partial frame.
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 #include "app/AppState.h"
@@ -92,25 +93,20 @@ void CZorvaView::Render(CDC* dc)
 int CZorvaView::RenderOffscreen(CDC* dc)
 {
     m_redrawPending = 0;
-    if (m_pBackBufferInfo == nullptr || g_RasterWidth <= 0 || g_RasterHeight <= 0)
+    std::uint8_t* bits = BackBufferBits();
+    if (bits == nullptr)
         return 0;
+    // A fresh DC each frame: drawing state never leaks from one frame to
+    // the next; the pixels are the view's own buffer.
     CDC mem;
     mem.CreateCompatibleDC(dc);
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(mem.GetSafeHdc(), m_pBackBufferInfo, DIB_RGB_COLORS, &bits);
-    if (section == nullptr)
-        return 0;
-    CBitmap bitmap;
-    bitmap.AttachSection(section);
-    CBitmap* old = mem.SelectObject(&bitmap);
+    CBitmap* old = mem.SelectObject(m_backBitmap.get());
     int result = 1;
     try {
+        std::memset(bits, 0, static_cast<std::size_t>(g_RasterStride) * static_cast<std::size_t>(m_backHeight));
         DrawAxes(&mem);
-        DrawEntities(&mem, static_cast<std::uint8_t*>(bits));
-        DrawCommandMarks(&mem);
-        DrawCursorMarks(&mem);
-        DrawCrosshair(&mem);
-        DrawScaleBar(&mem);
+        DrawEntities(&mem, bits);
+        DrawOverlays(&mem);
         dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, &mem, 0, 0, SRCCOPY);
     } catch (const CException&) {
         // A list changed under the frame: drop it, the next one is whole.
@@ -118,6 +114,40 @@ int CZorvaView::RenderOffscreen(CDC* dc)
     }
     mem.SelectObject(old);
     return result;
+}
+
+// The RGB565 section of the raster size, made when there is none or the
+// size changed; null when the raster has no size.
+std::uint8_t* CZorvaView::BackBufferBits()
+{
+    if (m_pBackBufferInfo == nullptr || g_RasterWidth <= 0 || g_RasterHeight <= 0)
+        return nullptr;
+    if (m_backBits != nullptr && m_backWidth == g_RasterWidth && m_backHeight == g_RasterHeight)
+        return m_backBits;
+    m_backBitmap.reset();
+    m_backBits = nullptr;
+    if (m_pBackBufferInfo->bmiHeader.biWidth != g_RasterWidth
+        || m_pBackBufferInfo->bmiHeader.biHeight != -g_RasterHeight)
+        BuildBackBufferHeader();
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, m_pBackBufferInfo, DIB_RGB_COLORS, &bits);
+    if (section == nullptr)
+        return nullptr;
+    m_backBitmap = std::make_unique<CBitmap>();
+    m_backBitmap->AttachSection(section);
+    m_backBits = static_cast<std::uint8_t*>(bits);
+    m_backWidth = g_RasterWidth;
+    m_backHeight = g_RasterHeight;
+    return m_backBits;
+}
+
+// What is drawn over the entities: command marks, cursor, crosshair, scale bar.
+void CZorvaView::DrawOverlays(CDC* dc)
+{
+    DrawCommandMarks(dc);
+    DrawCursorMarks(dc);
+    DrawCrosshair(dc);
+    DrawScaleBar(dc);
 }
 
 void CZorvaView::DrawAxes(CDC* dc)

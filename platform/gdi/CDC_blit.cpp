@@ -9,6 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The binary operation a source blit amounts to (the source plays the pen).
@@ -25,6 +29,65 @@ int BinaryRopOf(std::uint32_t rop)
 }
 
 int BytesPerPixel(gdi::PixelFormat f) { return f == gdi::PixelFormat::xrgb32 ? 4 : 2; }
+
+bool SameImage(const gdi::Surface& a, const gdi::Surface& b)
+{
+    const std::uint8_t* aEnd = a.bits + std::ptrdiff_t(a.stride) * a.height;
+    const std::uint8_t* bEnd = b.bits + std::ptrdiff_t(b.stride) * b.height;
+    return a.bits < bEnd && b.bits < aEnd;
+}
+
+// Widens RGB565 to 0xFFRRGGBB by repeating each channel's high bits, as
+// FromDevice and Qt's converter do.
+void Rgb565RowToXrgb32(const std::uint16_t* from, std::uint32_t* to, int count)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i mask5 = _mm_set1_epi16(0x1F), mask6 = _mm_set1_epi16(0x3F);
+    const __m128i alpha = _mm_set1_epi16(static_cast<short>(0xFF00));
+    for (; i + 8 <= count; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i r = _mm_srli_epi16(v, 11);
+        const __m128i g = _mm_and_si128(_mm_srli_epi16(v, 5), mask6);
+        const __m128i b = _mm_and_si128(v, mask5);
+        const __m128i r8 = _mm_or_si128(_mm_slli_epi16(r, 3), _mm_srli_epi16(r, 2));
+        const __m128i g8 = _mm_or_si128(_mm_slli_epi16(g, 2), _mm_srli_epi16(g, 4));
+        const __m128i b8 = _mm_or_si128(_mm_slli_epi16(b, 3), _mm_srli_epi16(b, 2));
+        const __m128i gb = _mm_or_si128(b8, _mm_slli_epi16(g8, 8));
+        const __m128i ar = _mm_or_si128(r8, alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_unpacklo_epi16(gb, ar));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 4), _mm_unpackhi_epi16(gb, ar));
+    }
+#endif
+    for (; i < count; ++i) {
+        const std::uint32_t v = from[i];
+        const std::uint32_t r = v >> 11, g = (v >> 5) & 63, b = v & 31;
+        to[i] = 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+    }
+}
+
+// A copy between two images: rows go straight across, converted on the way
+// when the formats differ, with nothing allocated. False for the format
+// pairs that take the general path.
+bool CopyAcross(const gdi::Surface& dst, const gdi::Surface& src, const CRect& area, std::int64_t shiftX,
+                std::int64_t shiftY)
+{
+    const bool widen = src.format == gdi::PixelFormat::rgb565 && dst.format == gdi::PixelFormat::xrgb32;
+    if (src.format != dst.format && !widen)
+        return false;
+    const int srcBpp = BytesPerPixel(src.format), dstBpp = BytesPerPixel(dst.format);
+    for (int row = area.top; row < area.bottom; ++row) {
+        const std::uint8_t* from = src.bits + std::ptrdiff_t(row - shiftY) * src.stride
+                                   + std::ptrdiff_t(area.left - shiftX) * srcBpp;
+        std::uint8_t* to = dst.bits + std::ptrdiff_t(row) * dst.stride + std::ptrdiff_t(area.left) * dstBpp;
+        if (widen)
+            Rgb565RowToXrgb32(reinterpret_cast<const std::uint16_t*>(from), reinterpret_cast<std::uint32_t*>(to),
+                              area.Width());
+        else
+            std::memcpy(to, from, size_t(area.Width()) * size_t(srcBpp));
+    }
+    return true;
+}
 
 } // namespace
 
@@ -51,6 +114,11 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSource, 
     area &= CRect(Saturate(shiftX), Saturate(shiftY), Saturate(shiftX + src.width), Saturate(shiftY + src.height));
     if (area.IsRectEmpty())
         return true;
+
+    if (r2 == R2_COPYPEN && !SameImage(dst, src) && CopyAcross(dst, src, area, shiftX, shiftY)) {
+        d.Touch(area);
+        return true;
+    }
 
     // Copy the source pixels out first: source and target may be one image.
     const int bpp = BytesPerPixel(src.format);

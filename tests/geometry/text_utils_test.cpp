@@ -71,6 +71,13 @@ TEST(TextUtils, RoundHalfUp)
         {"too large saturates", 1e12, INT_MAX},
         {"too small saturates", -1e12, INT_MIN},
         {"NaN gives 0", std::nan(""), 0},
+        {"top of the range, half up", 2147483646.5, INT_MAX},
+        {"just below the top", 2147483646.4, 2147483646},
+        {"bottom of the range", -2147483647.9, INT_MIN},
+        {"the bottom itself", -2147483648.0, INT_MIN},
+        {"the top itself", 2147483647.0, INT_MAX},
+        {"negative, fraction below a half", -3.25, -3},
+        {"tiny negative", -1e-300, 0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);

@@ -211,6 +211,33 @@ TEST(GdiObjects, Rgb565SectionSharesItsBitsWithTheDrawing)
     EXPECT_EQ(bits, nullptr);
 }
 
+// Every 16-bit value, copied onto a 32-bit image, reads as Qt's own
+// conversion gives it; the odd width leaves a remainder after the 8-pixel
+// steps, and a piece from the middle starts off their grid.
+TEST(GdiObjects, Rgb565CopyWidensLikeQtForEveryValue)
+{
+    QImage source(257, 256, QImage::Format_RGB16);
+    for (int y = 0; y < source.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint16_t*>(source.scanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            row[x] = static_cast<std::uint16_t>(y * 256 + x);
+    }
+    const QImage want = source.convertToFormat(QImage::Format_RGB32);
+    QImage target(257, 256, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    CDC dst, src;
+    dst.AttachImage(&target);
+    src.AttachImage(&source);
+    ASSERT_TRUE(dst.BitBlt(0, 0, 257, 256, &src, 0, 0, SRCCOPY));
+    EXPECT_EQ(CountDifferences(want, target), 0);
+
+    target.fill(Qt::white);
+    ASSERT_TRUE(dst.BitBlt(3, 5, 13, 7, &src, 101, 40, SRCCOPY));
+    EXPECT_EQ(target.pixel(3, 5), want.pixel(101, 40));
+    EXPECT_EQ(target.pixel(15, 11), want.pixel(113, 46));
+    EXPECT_EQ(target.pixel(16, 11), qRgb(255, 255, 255));
+}
+
 TEST(GdiObjects, BitBltInvertTwiceRestoresAndClipsToTheSource)
 {
     const QImage before = NoiseImage(16, 16, QImage::Format_RGB32, 3);
