@@ -206,7 +206,7 @@ void CZorvaView::ResetForNewDrawing()
     g_currentFileName.Empty();
     m_snapped = m_orthoHeld = m_trackFound = m_trackShown = 0;
     m_windowSelect = m_panning = m_rightHeld = 0;
-    m_inputMarkShown = m_markInputPoint = m_pasteBaseMarked = 0;
+    m_inputMarkShown = m_markInputPoint = m_pasteBaseMarked = m_pendingMarkSet = 0;
     m_cursorCross = m_pickBox = m_crosshair = {-1, -1};
     ReleaseFloatingEntity();
     // The toolbars refresh from the command state at their next idle update.

@@ -255,6 +255,10 @@ public:
     std::int32_t m_groupBase = 0;
     std::uint8_t m_markInputPoint = 0;
     std::uint8_t m_inputMarkShown = 0;
+    // The point the step engine marked with the filled square (the rubber
+    // band runs from it); every full frame draws it again until the next step.
+    x_Vector m_pendingMark;
+    std::uint8_t m_pendingMarkSet = 0;
     x_Vector m_prevOrderPoint;
     x_Vector m_lastOrderPoint;
 
@@ -297,6 +301,7 @@ private:
     void DrawAxes(CDC* dc);
     void DrawEntities(CDC* dc, std::uint8_t* raster);
     void DrawCommandMarks(CDC* dc);
+    void MarkInputPoint(CDC* dc, const x_Vector& point);
     void DrawCursorMarks(CDC* dc);
     void DrawCrosshair(CDC* dc);
     void DrawScaleBar(CDC* dc);

@@ -206,6 +206,7 @@ void CZorvaView::ClearStartScratch(int n, bool pathState)
     m_subStep = 0;
     m_snapped = m_orthoHeld = m_trackFound = m_trackShown = 0;
     m_inputMarkShown = m_markInputPoint = m_pasteBaseMarked = m_offsetArrowsShown = 0;
+    m_pendingMarkSet = 0;
     m_windowSelect = 0;
     m_pickReadout = 0;
     g_SnapReduced = 0;

@@ -76,7 +76,6 @@ void CZorvaView::Render(CDC* dc)
 {
     m_cursorCross = m_pickBox = m_crosshair = {-1, -1};
     m_pasteBaseMarked = 0;
-    m_trackShown = 0;
     g_rubberShown = 0;
     m_snapped = 0;
     ClearRenderMarks();
@@ -108,6 +107,8 @@ int CZorvaView::RenderOffscreen(CDC* dc)
         DrawEntities(&mem, bits);
         DrawOverlays(&mem);
         dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, &mem, 0, 0, SRCCOPY);
+        // Over the shown frame, where the previews later erase them.
+        DrawCommandMarks(dc);
     } catch (const CException&) {
         // A list changed under the frame: drop it, the next one is whole.
         result = 0;
@@ -141,10 +142,10 @@ std::uint8_t* CZorvaView::BackBufferBits()
     return m_backBits;
 }
 
-// What is drawn over the entities: command marks, cursor, crosshair, scale bar.
+// What is drawn over the entities in the buffer: cursor, crosshair, scale
+// bar. The command marks go over the shown frame (DrawCommandMarks).
 void CZorvaView::DrawOverlays(CDC* dc)
 {
-    DrawCommandMarks(dc);
     DrawCursorMarks(dc);
     DrawCrosshair(dc);
     DrawScaleBar(dc);
@@ -233,11 +234,26 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     DrawPathOverlays(dc);
 }
 
-// Marks the running command keeps over the drawing, drawn after the
-// entities of every full frame: the direction arrows of the offset and path
-// commands, the chosen one highlighted.
+// Marks the running command keeps over the drawing, drawn over every full
+// frame: the direction arrows of the offset and path commands, the chosen
+// one highlighted; and, in a frame of Render, the
+// alignment line on screen and the engine's marked point with the rubber
+// line to the cursor (their shown flags were reset for this frame, so the
+// next preview erases them as usual). Before, a zoom or pan during a
+// command dropped them.
 void CZorvaView::DrawCommandMarks(CDC* dc)
 {
+    if (m_rendering) {
+        if (m_trackShown)
+            DrawXorSegment(m_trackShownFrom, m_trackShownTo, dc);
+        if (m_pendingMarkSet) {
+            DrawFilledGrip(m_pendingMark, dc);
+            DrawRubberLine(m_cursorPoint, m_pendingMark, 0, dc);
+            const POINT p = WorldToScreen(m_pendingMark);
+            m_selectionRect.left = p.x;
+            m_selectionRect.top = p.y;
+        }
+    }
     if (!g_TrailDirections.IsEmpty()) {
         // Placed again for this frame: a zoom or pan moved their pixels, and
         // the side click tests those.

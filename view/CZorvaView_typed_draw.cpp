@@ -92,7 +92,7 @@ void CZorvaView::BackOnePoint(CDC* dc, bool undoPiece)
     m_pFloatUnit->inputPoints[0] = m_basePoint;
     if (m_pFloatUnit->GetType() == 1 || m_pFloatUnit->GetType() == 20)
         m_pFloatUnit->workGeometry.line.p1 = m_pFloatUnit->geometry.line.p1 = m_basePoint;
-    DrawFilledGrip(m_basePoint, dc);
+    MarkInputPoint(dc, m_basePoint);
     ShowPrompt(CString(), 0);
 }
 

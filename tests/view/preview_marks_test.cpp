@@ -124,3 +124,31 @@ TEST_F(EditTest, TypedFilletRadiusRenewsTheWorkingEntity)
     EXPECT_EQ(drv->view->m_pFloatUnit->GetType(), 10);
     EXPECT_NEAR(g_ChamferDist2, 2.0, 1e-12);
 }
+
+// Before, a full frame in the middle of a command (a zoom, a pan) dropped
+// the marked first point and the alignment line until the next click.
+TEST_F(EditTest, FullFrameDuringACommandKeepsTheMarkedPoint)
+{
+    g_snapOn = 0;
+    drv->Start(kCmdLine);
+    drv->ClickAt({20, 10});
+    drv->MoveTo({30, 17});
+    drv->ZoomAt(1, {400, 300});
+    const POINT first = drv->Pixel({20, 10});
+    EXPECT_GT(Inked(drv->view, RECT{first.x - 6, first.y + 2, first.x - 2, first.y + 6}), 0);
+}
+
+TEST_F(EditTest, FullFrameDuringACommandKeepsTheAlignmentLineUntilTheNextMove)
+{
+    g_snapOn = 0;
+    g_trackOn = 1;
+    drv->Start(kCmdArc);
+    drv->ClickAt({20, 10});
+    drv->MoveTo({30, 10.8});            // 8 pixels off the first point's row
+    ASSERT_TRUE(drv->view->m_trackShown);
+    drv->ZoomAt(1, {400, 300});
+    EXPECT_GT(Inked(drv->view, Around(drv->Pixel({25, 10}))), 0);
+    drv->MoveTo({30, 20});
+    EXPECT_FALSE(drv->view->m_trackShown);
+    EXPECT_EQ(Inked(drv->view, Around(drv->Pixel({23, 10}))), 0);
+}

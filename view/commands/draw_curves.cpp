@@ -54,7 +54,7 @@ void CZorvaView::StepEllipse(CDC* dc)
         m_basePoint = m_secondPoint = unit->inputPoints[0] = centre;
         const POINT px = WorldToScreen(centre);
         m_selectionRect = {px.x, px.y, px.x, px.y};
-        DrawFilledGrip(centre, dc);
+        MarkInputPoint(dc, centre);
     } else if (g_cmdPointCount == 4 && g_curCommand == kCmdEllipseArc) {
         if (g_rubberShown)
             unit->DrawRubber(dc, p);

@@ -50,7 +50,7 @@ void CZorvaView::StepTransform(CDC* dc)
             m_moveBase = p;
         ++m_subStep;
         ShowPrompt(CString(), 0);
-        DrawFilledGrip(p, dc);
+        MarkInputPoint(dc, p);
         return;
     }
     switch (command) {

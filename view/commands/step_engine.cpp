@@ -20,9 +20,14 @@ void CZorvaView::StepCommand(CDC* dc, int inputKind)
         m_lastInputPoint = m_cursorPoint;
     m_commandDone = 0;
     m_markInputPoint = 0;
+    m_pendingMarkSet = 0;
     g_rubberShown = 0;
     DrawGuideLine(dc);
     EraseRubberLine(dc);
+    if (m_trackShown) {
+        DrawXorSegment(m_trackShownFrom, m_trackShownTo, dc);
+        m_trackShown = 0;
+    }
     switch (g_cmdStep) {
     case kStepIdlePick:
         g_cmdPointCount = 0;
@@ -254,6 +259,13 @@ void CZorvaView::StepDrawingCommand(CDC* dc)
     CommonStepTail(dc);
 }
 
+void CZorvaView::MarkInputPoint(CDC* dc, const x_Vector& point)
+{
+    DrawFilledGrip(point, dc);
+    m_pendingMark = point;
+    m_pendingMarkSet = 1;
+}
+
 void CZorvaView::CommonStepTail(CDC* dc)
 {
     ++m_subStep;
@@ -264,6 +276,6 @@ void CZorvaView::CommonStepTail(CDC* dc)
     }
     if (m_markInputPoint) {
         m_inputMarkShown = 1;
-        DrawFilledGrip(m_inputPoint, dc);
+        MarkInputPoint(dc, m_inputPoint);
     }
 }
