@@ -12,8 +12,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -130,9 +128,7 @@ void LoadDrawing(Program& p, int entities)
     }
     doc->FitViewToDrawing();
     p.view->UpdateViewCorners();
-    const auto t0 = std::chrono::steady_clock::now();
     p.view->RedrawNow();
-    fprintf(stderr, "DEBUG frame %.2f ms listBusy %d\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count(), int(g_listBusy));
     Settle(p);
 }
 

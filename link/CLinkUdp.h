@@ -5,12 +5,18 @@
 #include "platform/net/CUdpSocket.h"
 
 #include <cstdint>
+#include <memory>
 
 constexpr uint16_t kLinkPort = 6180;
 
+struct LinkReceiveRing;
+
 // The host's one UDP socket and its receive thread. Every datagram of at most
-// 540 bytes goes to the dialog thread through a posted call, in arrival order;
-// the thread itself touches no program state.
+// 540 bytes goes to the dialog thread in arrival order, handled by OnPacket;
+// the thread itself touches no program state. The thread receives straight
+// into a ring of slots that the dialog thread reads in place, and posts one
+// call when the dialog thread has none pending: no allocation and no copy
+// per datagram, at most one wake-up of the dialog thread each.
 class CLinkUdp {
 public:
     CLinkUdp() = default;
@@ -36,6 +42,8 @@ private:
     void ReceiveLoop();
 
     CUdpSocket m_socket;
+    // Shared with the posted calls, which may run after Stop.
+    std::shared_ptr<LinkReceiveRing> m_ring;
     CWorkerThread m_thread;
     uint32_t m_ownAddress = 0;
 };

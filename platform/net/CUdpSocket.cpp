@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 CUdpSocket::~CUdpSocket()
@@ -103,4 +104,12 @@ void CUdpSocket::SetBufferSizes(int bytes)
         return;
     ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
     ::setsockopt(m_fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
+}
+
+void CUdpSocket::SetReceiveTimeout(int timeoutMs)
+{
+    if (m_fd < 0)
+        return;
+    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
 }

@@ -36,6 +36,9 @@ public:
     void Shutdown();
 
     void SetBufferSizes(int bytes);
+    // ReceiveFrom gives up after timeoutMs without a datagram (returns -1);
+    // one call then both waits and receives.
+    void SetReceiveTimeout(int timeoutMs);
 
 private:
     int m_fd = -1;

@@ -78,19 +78,21 @@ TEST(CLinkUdp, EveryDatagramIsHandledOnceInOrderWithItsSender)
     CSimController a(2, 0x11, 0, 1), b(3, 0x22, 1, 1);
     a.Start(host.HostAddress(), host.HostPort());
     b.Start(host.HostAddress(), host.HostPort());
-    // Many announces before the dialog thread looks: none lost, none twice,
-    // the states of each machine in the order sent.
-    for (int i = 0; i < 60; ++i) {
+    // Many announces before the dialog thread looks, more than the receive
+    // ring holds: none lost, none twice, the states of each machine in the
+    // order sent.
+    constexpr int kEach = 200;
+    for (int i = 0; i < kEach; ++i) {
         a.SendRaw(SimAnnounce(kCodeAnnounce, 0x11, 0, 1, uint8_t(i % 6)));
         b.SendRaw(SimAnnounce(kCodeAnnounce, 0x22, 1, 1, uint8_t((i + 3) % 6)));
     }
-    ASSERT_TRUE(host.Pump([&] { return a.CountReceived(kCodeAnnounce) == 60 && b.CountReceived(kCodeAnnounce) == 60; }));
+    ASSERT_TRUE(host.Pump([&] { return a.CountReceived(kCodeAnnounce) == kEach && b.CountReceived(kCodeAnnounce) == kEach; }));
     host.Settle();
-    EXPECT_EQ(a.CountReceived(kCodeAnnounce), 60);
-    EXPECT_EQ(b.CountReceived(kCodeAnnounce), 60);
+    EXPECT_EQ(a.CountReceived(kCodeAnnounce), kEach);
+    EXPECT_EQ(b.CountReceived(kCodeAnnounce), kEach);
     ASSERT_EQ(g_Machines.size(), 2u);
     EXPECT_EQ(g_Machines[0].address, a.Address());
-    EXPECT_EQ(g_Machines[0].state, 59 % 6);
+    EXPECT_EQ(g_Machines[0].state, (kEach - 1) % 6);
     EXPECT_EQ(g_Machines[1].address, b.Address());
-    EXPECT_EQ(g_Machines[1].state, (59 + 3) % 6);
+    EXPECT_EQ(g_Machines[1].state, (kEach - 1 + 3) % 6);
 }

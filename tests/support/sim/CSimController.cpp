@@ -77,6 +77,7 @@ bool CSimController::Start(uint32_t hostAddress, uint16_t hostPort)
     m_hostAddress = hostAddress;
     m_hostPort = hostPort;
     m_stop = false;
+    m_socket.SetReceiveTimeout(1);
     m_thread = std::thread([this] { Loop(); });
     return true;
 }
@@ -99,6 +100,12 @@ void CSimController::SetEcho(bool echo)
 {
     std::lock_guard lock(m_mutex);
     m_echo = echo;
+}
+
+void CSimController::SetRecordBlocks(bool record)
+{
+    std::lock_guard lock(m_mutex);
+    m_recordBlocks = record;
 }
 
 void CSimController::Announce(uint8_t state, uint16_t code)
@@ -201,7 +208,8 @@ void CSimController::Loop()
 {
     uint8_t buf[2048];
     while (!m_stop) {
-        if (m_socket.WaitReadable(1)) {
+        // Waits at most 1 ms (set in Start), so delayed sends still go in time.
+        {
             uint32_t from;
             uint16_t port;
             long n = m_socket.ReceiveFrom(buf, sizeof buf, from, port);
@@ -215,7 +223,8 @@ void CSimController::Loop()
                     --m_faults.loseInCount;
                     continue;
                 }
-                m_received.push_back(d);
+                if (m_recordBlocks || CodeOf(d) != kCodeDataBlock)
+                    m_received.push_back(d);
                 if (!m_faults.silent)
                     Handle(d);
                 m_changed.notify_all();

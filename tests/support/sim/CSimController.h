@@ -63,6 +63,9 @@ public:
     void SetFaults(const SimFaults& faults);
     // Sends back every datagram of a code it does not know (round-trip probe).
     void SetEcho(bool echo);
+    // Whether data blocks from the host join Received() (the default); a
+    // benchmark turns it off so the record costs nothing per block.
+    void SetRecordBlocks(bool record);
     void Announce(uint8_t state = 0, uint16_t code = 800);
     void SendRaw(const Bytes& datagram); // to the host, no faults
     void Offer(const std::string& ansiPath);
@@ -110,6 +113,7 @@ private:
     mutable std::condition_variable m_changed;
     SimFaults m_faults;
     bool m_echo = false;
+    bool m_recordBlocks = true;
     std::mt19937 m_random{1};
     std::vector<std::pair<uint64_t, Bytes>> m_delayed;
     std::map<std::string, Bytes> m_files;
