@@ -183,6 +183,8 @@ public:
     // Clears the run flags: a running generation stops at its next test.
     void StopPathGeneration();
     bool PathOrderClick(x_Vector point);
+    // "ed": every path goes, in one undo step.
+    void DeleteAllPaths();
     void DrawPathOverlays(CDC* dc);
     // Idle click on a path: the next number of the export order.
     void AddPathToExportOrder(CUnit* path);

@@ -269,3 +269,25 @@ bool CZorvaView::RunSaveDialog()
     g_fileDialogType = 1;
     return true;
 }
+
+// Refused while the worker runs: it may be appending a path (it used to
+// delete under the worker's feet).
+void CZorvaView::DeleteAllPaths()
+{
+    if (m_workerRequest.load() != 0) {
+        PrintLine(CString(kWait));
+        return;
+    }
+    SetCommand(0);
+    CZorvaDoc* doc = GetZorvaDoc();
+    if (doc == nullptr)
+        return;
+    {
+        std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
+        for (int i = 0; i < doc->m_unitList.GetSize(); ++i)
+            if (!doc->m_unitList[i]->deleted && doc->m_unitList[i]->role == kRolePath)
+                doc->RecordDeleteAt(i);
+    }
+    RedrawNow();
+    PurgeDegenerateEntities(0);
+}

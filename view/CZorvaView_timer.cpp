@@ -85,9 +85,16 @@ void CZorvaView::RunPendingAction(int action)
         DrawPreview(&dc);
         break;
     }
+    case kActionDeletePaths:
+        DeleteAllPaths();
+        break;
+    case kActionExportPaths:
+        if (CZorvaDoc* doc = GetZorvaDoc())
+            doc->OnExportWork();
+        break;
     default:
-        // The single-pass path dialog, the property panel, path deletion
-        // and export and help arrive with their subsystems.
+        // The single-pass path dialog, the property panel and help arrive
+        // with their subsystems.
         break;
     }
 }

@@ -134,3 +134,14 @@ TEST_F(TrailGenerate, HeldWorkerRefusesEditsAndEscWaitsForIt)
     for (CUnit* u : drv->LiveEntities())
         EXPECT_FALSE(u->temporary);
 }
+
+TEST_F(TrailGenerate, DeleteAllPathsIsOneUndoStep)
+{
+    MakeRectanglePath();
+    ASSERT_EQ(Paths().size(), 1u);
+    Type(u"ed");
+    EXPECT_TRUE(Paths().empty());
+    EXPECT_EQ(drv->LiveEntities().size(), 4u);
+    Key(4003);
+    EXPECT_EQ(Paths().size(), 1u);
+}
