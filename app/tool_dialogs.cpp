@@ -22,3 +22,9 @@ bool RunRegisteredToolDialog(int number)
     const auto at = Runners().find(number);
     return at != Runners().end() && at->second != nullptr && at->second();
 }
+
+bool ToolDialogRegistered(int number)
+{
+    const auto at = Runners().find(number);
+    return at != Runners().end() && at->second != nullptr;
+}

@@ -10,3 +10,4 @@ using ToolDialogRunner = bool (*)();
 void RegisterToolDialog(int number, ToolDialogRunner run);
 // The registered dialog's result; false when none is registered.
 bool RunRegisteredToolDialog(int number);
+bool ToolDialogRegistered(int number);

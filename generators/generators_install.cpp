@@ -10,6 +10,8 @@
 #include "generators/CZorvaclear_corners.h"
 #include "generators/CZorvacostPiece.h"
 #include "generators/CZorvacreateGear.h"
+#include "generators/cost_estimate.h"
+#include "wirepath/CTrail.h"
 
 namespace {
 
@@ -20,6 +22,13 @@ bool RunModal()
 {
     Dialog dialog;
     return dialog.DoModal() == IDOK;
+}
+
+// The cost estimate reads the parameters of the path entity.
+const TrailParams* PathParams(CUnit& unit)
+{
+    auto* path = dynamic_cast<CTrail*>(&unit);
+    return path != nullptr ? &path->params : nullptr;
 }
 
 CDialog* MakeArrayPanel(CWnd* parent)
@@ -40,4 +49,5 @@ void InstallGenerators()
     RegisterToolDialog(CZorvaDoc::kDlgFormulaCurve, &RunModal<CZorvacaveline>);
     RegisterToolDialog(CZorvaDoc::kDlgCostEstimate, &RunModal<CZorvacostPiece>);
     RegisterFloatingPanel(IDD_ARRAY, &MakeArrayPanel);
+    SetTrailParamsReader(&PathParams);
 }

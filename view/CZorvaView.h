@@ -190,6 +190,7 @@ public:
     void AddPathToExportOrder(CUnit* path);
     bool WriteDcxFile(const CString& path) override;
     int CollectExportPaths() override;
+    void StartCommand(int command) override { SetCommand(command); }
     void AskForExportPaths() override;
     // The save question of the path export (the drawing's own save dialog
     // is the frame's).

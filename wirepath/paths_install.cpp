@@ -1,5 +1,9 @@
 #include "wirepath/paths_install.h"
 
+#include "app/CZorvaDoc.h"
+#include "app/tool_dialogs.h"
+#include "geometry/GeometryState.h"
+#include "view/CZorvaView.h"
 #include "view/path_hooks.h"
 #include "wirepath/CTrail.h"
 #include "wirepath/WirepathState.h"
@@ -47,6 +51,17 @@ PathSummary Summary(CUnit& path)
     return s;
 }
 
+// Until the single-pass path dialog is there, F3 starts path generation
+// with the values of the settings block; pressed again during it, F3 ends
+// it and stops a generation the worker is running.
+bool F3WithoutDialog()
+{
+    if (g_curCommand != kCmdPath || g_pView == nullptr)
+        return true;
+    g_pView->SetCommand(0);
+    return false;
+}
+
 } // namespace
 
 void InstallPaths()
@@ -62,4 +77,6 @@ void InstallPaths()
     g_PathHooks.endPoint = &EndOf;
     g_PathHooks.summary = &Summary;
     g_PathHooks.writeDcx = &WriteDcxFile;
+    if (!ToolDialogRegistered(CZorvaDoc::kDlgTrailCreate))
+        RegisterToolDialog(CZorvaDoc::kDlgTrailCreate, &F3WithoutDialog);
 }

@@ -145,3 +145,24 @@ TEST_F(TrailGenerate, DeleteAllPathsIsOneUndoStep)
     Key(4003);
     EXPECT_EQ(Paths().size(), 1u);
 }
+
+// Without the path dialog F3 starts path generation; pressed during a held
+// generation it stops the worker's run and ends the command once the
+// worker has handed its request back.
+TEST_F(TrailGenerate, F3StartsGenerationAndStopsARunningOne)
+{
+    DrawRectangle();
+    drv->doc->OnTrailCreate();
+    EXPECT_EQ(drv->Command(), kCmdPath);
+    Click({10, -5});
+    HoldWorkerForTest(true);
+    drv->ClickAt({10, 0});
+    g_TrailRunFlag = 1;
+    drv->doc->OnTrailCreate();
+    EXPECT_EQ(g_TrailRunFlag.load(), 0);
+    HoldWorkerForTest(false);
+    Finish();
+    EXPECT_EQ(drv->Command(), 0);
+    for (CUnit* u : drv->LiveEntities())
+        EXPECT_FALSE(u->temporary);
+}
