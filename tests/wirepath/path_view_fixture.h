@@ -47,6 +47,7 @@ protected:
         InstallPaths();     // after the driver, which resets the geometry hooks
         drv->SetView(10.0, 100, 500);
         g_MachiningSettings.compensation = 0.1;
+        g_MachiningSettings.thickness = 20.0;
         g_MachiningSettings.noOffset = 0;
         g_MachiningSettings.cornerAngle = 0.0;
         g_MachiningSettings.cornerLeadLength = 0.0;

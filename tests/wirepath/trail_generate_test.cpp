@@ -166,3 +166,17 @@ TEST_F(TrailGenerate, F3StartsGenerationAndStopsARunningOne)
     for (CUnit* u : drv->LiveEntities())
         EXPECT_FALSE(u->temporary);
 }
+
+// An idle click on a path describes it and gives it the next export number.
+TEST_F(TrailGenerate, IdleClickOnAPathNumbersAndDescribesIt)
+{
+    MakeRectanglePath();
+    Click({10, -3});
+    ASSERT_EQ(g_SelectedTrailIds.GetSize(), 1);
+    const CString want(u"加工轨迹->编号：1 ，类型：0 ，切割次数：1 ，总长：70.600mm ，补偿：0.1000 ，厚度：20.000 ，锥度：0.0000°");
+    EXPECT_TRUE(Printed(want)) << drv->Output().back().ToUtf8();
+    int labels = 0;
+    for (CUnit* u : drv->LiveEntities())
+        labels += u->GetType() == 12 && u->temporary ? 1 : 0;
+    EXPECT_EQ(labels, 1);
+}
