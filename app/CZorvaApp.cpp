@@ -18,6 +18,7 @@
 #include "platform/ui/CView.h"
 #include "platform/ui/afx_ids.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/toolkit_language.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -152,6 +153,9 @@ BOOL CZorvaApp::InitInstance()
     m_instanceMutex = std::make_unique<CNamedMutex>();
     if (!m_instanceMutex->Create(CString(u"__ZORVADRAWTOOL__")) && m_instanceMutex->AlreadyExists())
         return FALSE;
+    // The toolkit's own dialogs and buttons speak the program's language;
+    // without the installed translations they stay in English.
+    LoadToolkitTranslations(CString(u"zh_CN"));
     CreateDataFolders();
     g_UnitIdCounter = 0;
     g_undoStep = 0;

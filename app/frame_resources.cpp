@@ -206,8 +206,10 @@ void RegisterPalettes()
 
 void RegisterStartDialogs()
 {
-    RegisterDialogTemplate({IDD_STARTDLG, CString(), WS_POPUP, 200, 80, {
-        dlg::CText(1000, S(u"Zorva 图形工具"), 10, 30, 180, 12)}});
+    RegisterDialogTemplate({IDD_STARTDLG, CString(), WS_POPUP | WS_BORDER, 300, 140, {
+        dlg::CText(1000, S(u"Zorva 图形工具"), 0, 34, 300, 36),
+        dlg::CText(1001, S(u"ver 3.7"), 0, 82, 300, 14),
+        dlg::CText(1002, S(u"线切割绘图与编程"), 0, 102, 300, 14)}});
     RegisterDialogTemplate({IDD_ABOUTBOX, S(u"关于 Zorva"), WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 70, {
         dlg::LText(1000, S(u"Zorva 图形工具 (R)"), 40, 12, 150, 10),
         dlg::LText(1001, S(u"ver 3.7"), 40, 28, 150, 10),

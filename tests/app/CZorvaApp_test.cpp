@@ -1,11 +1,14 @@
 #include "app/CZorvaApp.h"
 
+#include "app/CCStartDlg.h"
 #include "app/settings_file.h"
 #include "geometry/CLine.h"
 #include "platform/core/files.h"
 #include "platform/core/named_objects.h"
 #include "platform/ui/afx_ids.h"
 #include "tests/app/frame_fixture.h"
+
+#include <QCoreApplication>
 
 #include <chrono>
 #include <thread>
@@ -50,9 +53,39 @@ TEST_F(CZorvaAppTest, StartCreatesFoldersFrameAndSplashThatClosesAfterOneSecond)
     EXPECT_TRUE(splashOpenBeforeSecond);
     EXPECT_TRUE(frame->IsWindowVisible());
     EXPECT_NE(g_dialogBrush, nullptr);
+    // The toolkit's own dialogs and buttons are in Chinese.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "取消");
     // While the first runs, a second application object is refused.
     CZorvaApp second(RUNTIME_CLASS(FrameTestView));
     EXPECT_FALSE(second.InitInstance());
+}
+
+// Before, the splash was a small box in the dialog font whose second began
+// before it was shown, so the main window's first layout shortened it.
+TEST_F(CZorvaAppTest, SplashShowsNameAndVersionLargeForASecondFromWhenItAppears)
+{
+    CCStartDlg splash;
+    ModalDialogScript script;
+    script.Then([](CDialog& d) {
+        EXPECT_TRUE(d.IsWindowVisible());
+        CRect box;
+        d.GetWindowRect(&box);
+        EXPECT_GE(box.Width(), 400);
+        EXPECT_GE(box.Height(), 180);
+        LOGFONTW font{};
+        CWnd* name = d.GetDlgItem(IDC_SPLASH_NAME);
+        EXPECT_TRUE(name != nullptr && name->GetFont() != nullptr && name->GetFont()->GetLogFont(&font));
+        EXPECT_GE(std::abs(font.lfHeight), 36);
+        CString version;
+        d.GetDlgItemText(IDC_SPLASH_VERSION, version);
+        EXPECT_EQ(version, CString(u"ver 3.7"));
+        harness::AdvanceTime(999);
+        EXPECT_EQ(d.GetEndResult(), -1);
+        harness::AdvanceTime(1);
+        EXPECT_NE(d.GetEndResult(), -1);
+        return IDOK;
+    });
+    EXPECT_EQ(splash.DoModal(), IDCANCEL);
 }
 
 TEST_F(CZorvaAppTest, ExitWithModifiedDrawingWritesSnapshotThatTheNextStartRestores)
