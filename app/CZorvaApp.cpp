@@ -198,8 +198,11 @@ BOOL CZorvaApp::InitInstance()
     if (m_pMainWnd != nullptr)
         m_pMainWnd->ShowWindow(SW_SHOWMAXIMIZED);
     ShowSplash();
-    if (m_pMainWnd != nullptr)
+    if (m_pMainWnd != nullptr) {
+        // The keys go back to the main window the splash took them from.
+        m_pMainWnd->BringWindowToTop();
         m_pMainWnd->UpdateWindow();
+    }
     return TRUE;
 }
 
