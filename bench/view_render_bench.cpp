@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -106,6 +108,21 @@ double Ms(Clock::time_point a, Clock::time_point b)
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
+// Resident memory of this process in MB (/proc/self/status).
+double ResidentMb()
+{
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr)
+        return -1;
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, f) != nullptr)
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kb = std::atol(line + 6);
+    std::fclose(f);
+    return kb / 1024.0;
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -149,6 +166,8 @@ void BM_ViewFrame(benchmark::State& state)
     state.counters["fill_ms"] = fill;
     state.counters["ratio_to_fill"] = frame / fill;
     state.counters["goal_ratio"] = entities == 0 ? 5 : 100;
+    // With every entity drawn once: flattened curves, grips and extents.
+    state.counters["rss_MB"] = ResidentMb();
     state.SetLabel("raster " + std::to_string(g_RasterWidth) + "x" + std::to_string(g_RasterHeight)
                    + " RGB565, medians of " + std::to_string(kFrames) + " frames, warm caches");
 }

@@ -330,6 +330,8 @@ void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
     UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
     if (mode == 0) {
         if (dc != nullptr) {
+            if (workCurve.IsEmpty())
+                FlattenWorkCurve();
             CPen pen(PS_SOLID, g_PenWidth, style.colour);
             CPen* old = dc->SelectObject(&pen);
             dc->SetBkMode(g_BackgroundMode);
@@ -349,6 +351,11 @@ void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
             flatValid = 1;
             FlattenWorkCurve();
             flatPoints.Copy(workCurve);
+            // The working copy equals the current one here; its points come
+            // back when a rubber band or a direct draw needs them. Keeping
+            // both lists doubled the memory of every arc of a drawing.
+            workCurve.RemoveAll();
+            workCurve.FreeExtra();
         }
         DrawWorldPolyline(dc, flatPoints, 1, raster);
     } else {
