@@ -67,8 +67,11 @@ class QueuePoster : public IGuiPoster {
 public:
     void Post(std::function<void()> call) override
     {
-        std::lock_guard lock(m_mutex);
-        m_calls.push_back(std::move(call));
+        {
+            std::lock_guard lock(m_mutex);
+            m_calls.push_back(std::move(call));
+        }
+        // After the unlock: the woken thread does not block on the lock.
         m_wake.notify_one();
     }
     // Runs the posted calls there are; false when none came before deadline.
