@@ -184,13 +184,26 @@ double ClampCornerAngle(double degrees)
     return degrees;
 }
 
+std::uint8_t KnownCodingMode(std::uint8_t stored)
+{
+    switch (stored) {
+    case kCodingHfGroup:
+    case kCodingHfClass2:
+    case kCodingHfClass4:
+    case kCodingMidWireHl:
+        return stored;
+    default:
+        return kCodingFastWire;
+    }
+}
+
 void ClampCutChoices(CutParams& cut, std::uint8_t codingMode)
 {
     auto limit = [&](int index, int max) {
         if (cut.choice[index] > max)
             cut.choice[index] = 0;
     };
-    switch (codingMode) {
+    switch (KnownCodingMode(codingMode)) {
     case kCodingMidWireHl:
         limit(0, 14);
         limit(1, 7);

@@ -149,6 +149,9 @@ enum CodingMode : std::uint8_t {
     kCodingFastWire = 10,
     kCodingMidWireHl = 11,
 };
+// The coding version the dialogs and path building act on: a stored value
+// that names no version (a damaged settings file) counts as fast wire.
+std::uint8_t KnownCodingMode(std::uint8_t stored);
 
 // Clears all 1776 bytes and stores the factory values of every field but
 // the cut tables, which stay zero.

@@ -70,7 +70,7 @@ BOOL CZorvaclear_corners::OnInitDialog()
     MachiningSettings& m = g_MachiningSettings;
     // The passes above the first are offered to the mid-wire versions only;
     // hidden, they keep and write back their values.
-    if (m.codingMode == kFastWire)
+    if (KnownCodingMode(m.codingMode) == kFastWire)
         for (int k = 1; k < 7; ++k)
             if (CWnd* w = GetDlgItem(kCutIds[k]))
                 w->ShowWindow(SW_HIDE);

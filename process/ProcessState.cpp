@@ -18,6 +18,11 @@ std::int32_t g_ProcessFilterFinish[2] = {0, 0};
 CString g_QcxSavePath;
 CString g_QcxImportFolder;
 
+CZorvaTrail_create* g_pTrailCreateDlg = nullptr;
+std::uint8_t g_TaperPageShifted = 0;
+CZorvasql_cutcount* g_pCutCountDlg = nullptr;
+std::int32_t g_SelectedPassRow = -1;
+
 HBRUSH EditBrush()
 {
     // Made once and kept for the life of the program.
@@ -42,4 +47,8 @@ void ResetProcessState()
     g_ProcessFilterFinish[0] = g_ProcessFilterFinish[1] = 0;
     g_QcxSavePath.Empty();
     g_QcxImportFolder.Empty();
+    g_pTrailCreateDlg = nullptr;
+    g_TaperPageShifted = 0;
+    g_pCutCountDlg = nullptr;
+    g_SelectedPassRow = -1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 // Every global of the process folder: the process-parameter table, the
-// table dialog's hand-over and search filter, and the ".qcx" folders.
+// table dialog's hand-over and search filter, the ".qcx" folders, the open
+// path dialogs and the hand-over between the multi-pass list and its
+// per-cut dialog.
 
 #include <cstdint>
 #include <vector>
@@ -10,6 +12,8 @@
 #include "platform/gdi/gdi_types.h"
 #include "process/trail_sql_t.h"
 
+class CZorvaTrail_create;
+class CZorvasql_cutcount;
 class CZorvatrailSql;
 
 // The records of the table of the coding version last opened, in load and
@@ -45,6 +49,16 @@ extern CString g_QcxImportFolder;
 // Edit fields of the parameter dialogs are painted on this light blue.
 constexpr COLORREF kEditFieldColour = RGB(223, 223, 255);
 HBRUSH EditBrush();
+
+// The single-pass dialog while it is open (its pages forward Esc to it).
+extern CZorvaTrail_create* g_pTrailCreateDlg;
+// 1 while the multi-pass dialog builds its cut-mode pages (the taper page
+// then moves its angle field to the right), 0 for the single-pass dialog.
+extern std::uint8_t g_TaperPageShifted;
+// The per-cut dialog while it is open: its pages let the allowance be edited.
+extern CZorvasql_cutcount* g_pCutCountDlg;
+// The multi-pass list row (0..6) the per-cut dialog edits; -1 none.
+extern std::int32_t g_SelectedPassRow;
 
 // Puts every global above back to its start value (tests call it in SetUp).
 void ResetProcessState();

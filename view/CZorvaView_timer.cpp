@@ -67,6 +67,7 @@ void CZorvaView::RunPendingAction(int action)
     case kActionMachineCalc:
     case kActionFormulaCurve:
     case kActionColourScheme:
+    case kActionOnePassDialog:
     case kActionMultiPassDialog:
         RunDialogAction(action);
         break;
@@ -93,7 +94,7 @@ void CZorvaView::RunPendingAction(int action)
             doc->OnExportWork();
         break;
     default:
-        // The single-pass path dialog, the property panel and help arrive
+        // The property panel and help arrive
         // with their subsystems.
         break;
     }
@@ -113,6 +114,7 @@ void CZorvaView::RunDialogAction(int action)
     case kActionMachineCalc: doc->OnMachineParams(); break;
     case kActionFormulaCurve: doc->OnFormulaCurve(); break;
     case kActionColourScheme: doc->OnColorConfig(); break;
+    case kActionOnePassDialog: doc->OnTrailCreate(); break;
     case kActionMultiPassDialog: doc->OnTrailMany(); break;
     default: break;
     }

@@ -2,6 +2,7 @@
 
 #include "app/CZorvaApp.h"
 #include "generators/generators_install.h"
+#include "process/path_dialogs_install.h"
 #include "process/process_install.h"
 #include "wirepath/paths_install.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     InstallProcessDialogs();
     InstallGenerators();
     InstallPaths();
+    InstallPathDialogs();
     CZorvaApp app(ZORVA_VIEW_CLASS);
     return AfxWinMain(argc, argv);
 }

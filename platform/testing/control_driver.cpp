@@ -182,6 +182,18 @@ void ClickListRow(CWnd* list, int row, bool dbl)
     Pump();
 }
 
+std::vector<CString> ListHeadings(CWnd* list)
+{
+    std::vector<CString> headings;
+    auto* view = qobject_cast<QAbstractItemView*>(W(list));
+    if (view == nullptr)
+        return headings;
+    QAbstractItemModel* model = view->model();
+    for (int c = 0; c < model->columnCount(); ++c)
+        headings.push_back(CString(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toStdU16String()));
+    return headings;
+}
+
 void ToggleListCheck(CWnd* list, int row)
 {
     auto* view = qobject_cast<QAbstractItemView*>(W(list));

@@ -10,6 +10,8 @@
 #include "platform/gdi/gdi_types.h"
 #include "platform/ui/wintypes.h"
 
+#include <vector>
+
 class CWnd;
 
 namespace dlgtest {
@@ -35,6 +37,8 @@ void PressKey(CWnd* target, UINT virtualKey);
 void Choose(CWnd* control, int index);
 // Clicks a row of a list control (in its first column).
 void ClickListRow(CWnd* list, int row, bool dbl = false);
+// The headings of a report list's columns, left to right.
+std::vector<CString> ListHeadings(CWnd* list);
 // Toggles a list row's check box as a click on it would.
 void ToggleListCheck(CWnd* list, int row);
 
