@@ -53,6 +53,29 @@ void RegisterFloatingPanel(unsigned templateId, FloatingPanelFactory factory)
     PanelFactories()[templateId] = factory;
 }
 
+namespace {
+
+PanelLoader& BatchPanelLoader()
+{
+    static PanelLoader loader = nullptr;
+    return loader;
+}
+
+} // namespace
+
+void RegisterBatchPanelLoader(PanelLoader loader)
+{
+    BatchPanelLoader() = loader;
+}
+
+bool LoadBatchPanel()
+{
+    if (BatchPanelLoader() == nullptr)
+        return false;
+    BatchPanelLoader()();
+    return true;
+}
+
 FloatingPanelFactory FindFloatingPanel(unsigned templateId)
 {
     const auto it = PanelFactories().find(templateId);

@@ -54,3 +54,10 @@ void ResetFrameState();
 using FloatingPanelFactory = CDialog* (*)(CWnd* parent);
 void RegisterFloatingPanel(unsigned templateId, FloatingPanelFactory factory);
 FloatingPanelFactory FindFloatingPanel(unsigned templateId);
+
+// The batch path panel fills itself from the settings and shows itself
+// (menu 33027, button 65026, F10); the panel's folder registers how.
+using PanelLoader = void (*)();
+void RegisterBatchPanelLoader(PanelLoader loader);
+// Runs the registered loader; false when none is registered.
+bool LoadBatchPanel();

@@ -8,6 +8,9 @@
 using ToolDialogRunner = bool (*)();
 
 void RegisterToolDialog(int number, ToolDialogRunner run);
+// The machine coding version dialog, opened by the view's menu (its
+// template number; it has no modal mark).
+constexpr int kCodingVersionDialog = 253;
 // The registered dialog's result; false when none is registered.
 bool RunRegisteredToolDialog(int number);
 bool ToolDialogRegistered(int number);

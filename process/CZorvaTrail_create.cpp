@@ -76,6 +76,7 @@ std::unique_ptr<CZorvaSqlPage> MakeSinglePassPage(std::uint8_t codingMode)
 
 BEGIN_MESSAGE_MAP(CZorvaTrail_create, CDialog)
     ON_CBN_SELCHANGE(IDC_CUT_TYPE, OnCutTypeChange)
+    ON_NOTIFY(TCN_SELCHANGE, IDC_MODE_TAB, OnModeTabChange)
     ON_BN_CLICKED(IDC_OFFSET_ON, OnOffsetRadio)
     ON_BN_CLICKED(IDC_OFFSET_OFF, OnOffsetRadio)
 END_MESSAGE_MAP()
@@ -243,6 +244,16 @@ void CZorvaTrail_create::OnDestroy()
 void CZorvaTrail_create::OnCutTypeChange()
 {
     CutTypeChanged(m_pages, ComboIndex(this, IDC_CUT_TYPE));
+}
+
+// A tab of the cut-mode pages chooses that cut type, as the combo does.
+void CZorvaTrail_create::OnModeTabChange(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    if (auto* tab = dynamic_cast<CTabCtrl*>(GetDlgItem(IDC_MODE_TAB))) {
+        SelectCombo(this, IDC_CUT_TYPE, tab->GetCurSel());
+        CutTypeChanged(m_pages, tab->GetCurSel());
+    }
 }
 
 void CZorvaTrail_create::OnOffsetRadio()

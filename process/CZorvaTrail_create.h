@@ -11,6 +11,7 @@
 #include "process/cut_mode_pages.h"
 
 class CZorvaSqlPage;
+struct NMHDR;
 
 class CZorvaTrail_create : public CDialog {
 public:
@@ -26,6 +27,7 @@ public:
 
     void OnCreate();
     void OnCutTypeChange();
+    void OnModeTabChange(NMHDR* header, LRESULT* result);
     void OnOffsetRadio();
 
     CutModePages m_pages;

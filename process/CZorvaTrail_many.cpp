@@ -7,6 +7,7 @@
 #include "geometry/GeometryState.h"
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/CStatic.h"
+#include "platform/ui/CTabCtrl.h"
 #include "platform/ui/dialog_template.h"
 #include "platform/ui/message_box.h"
 #include "process/ProcessState.h"
@@ -73,6 +74,7 @@ void RegisterTemplate()
 
 BEGIN_MESSAGE_MAP(CZorvaTrail_many, CDialog)
     ON_CBN_SELCHANGE(IDC_CUT_TYPE, OnCutTypeChange)
+    ON_NOTIFY(TCN_SELCHANGE, IDC_MODE_TAB, OnModeTabChange)
     ON_CBN_SELCHANGE(IDC_PASS_COUNT, OnPassCountChange)
     ON_BN_CLICKED(IDC_TO_DATABASE, OnToDatabase)
     ON_BN_CLICKED(IDC_OFFSET_ON, OnOffsetRadio)
@@ -267,6 +269,16 @@ void CZorvaTrail_many::OnCancel()
 void CZorvaTrail_many::OnCutTypeChange()
 {
     CutTypeChanged(m_pages, ComboIndex(this, IDC_CUT_TYPE));
+}
+
+// A tab of the cut-mode pages chooses that cut type, as the combo does.
+void CZorvaTrail_many::OnModeTabChange(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    if (auto* tab = dynamic_cast<CTabCtrl*>(GetDlgItem(IDC_MODE_TAB))) {
+        SelectCombo(this, IDC_CUT_TYPE, tab->GetCurSel());
+        CutTypeChanged(m_pages, tab->GetCurSel());
+    }
 }
 
 void CZorvaTrail_many::OnOffsetRadio()

@@ -27,6 +27,7 @@ public:
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind) override;
 
     void OnCutTypeChange();
+    void OnModeTabChange(NMHDR* header, LRESULT* result);
     void OnPassCountChange();
     void OnToDatabase();
     void OnOffsetRadio();

@@ -135,6 +135,21 @@ public:
     std::uint8_t m_compensationEditMode = 0;
     double m_compensationEditValue = 0.0;
 
+    // --- path menu (CZorvaView_pathmenu.cpp) ---
+    void OnCodingVersion();
+    void OnTrailCreateButton();
+    void OnTrailManyButton();
+    // Menu 33027 and button 65026 (and F10): a batch selection starts and
+    // the batch panel is filled from the settings and shown.
+    void OnBatchPaths();
+    void OnBatchPathsToolbar();
+    void StartBatchSelection();
+    void HideBatchPanel();
+    void PrintBatchSettings();
+    // The batch generator's listing run; empty while a request is pending
+    // or without the path library.
+    std::vector<int> ListBatchShapes();
+
     // --- pending actions (CZorvaView_timer.cpp) ---
     void ArmPendingAction(int action, unsigned elapseMs);
     void RunPendingAction(int action);

@@ -147,6 +147,7 @@ void CZorvaView::SetCommand(int n)
         PrintLine(CString(u"#锁定开关已开启，无法进行操作"));
         return;
     }
+    HideBatchPanel();
     g_listBusy = 0;
     m_clickBusy = 0;
     m_polyArcMode = 0;
@@ -183,6 +184,14 @@ void CZorvaView::SetCommand(int n)
         ShowPrompt(CString(), 2);
     ReleaseFloatingEntity();
     RefreshCommandButtons();
+}
+
+// A command takes the view back from the batch panel.
+void CZorvaView::HideBatchPanel()
+{
+    if (g_batchPanelShown && g_pBatchPanel != nullptr)
+        g_pBatchPanel->ShowWindow(SW_HIDE);
+    g_batchPanelShown = 0;
 }
 
 void CZorvaView::ClearStartScratch(int n, bool pathState)

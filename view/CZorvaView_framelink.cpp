@@ -105,6 +105,7 @@ public:
         SetCommand(kCmdPathView3D, false);
     }
     void StartArray() override { SetCommand(kCmdArray, false); }
+    void ShowBatchPanel() override { m_view.OnBatchPathsToolbar(); }
     // The panel's own close (its cancel) accepts a pending array.
     void CloseArrayPanel() override
     {

@@ -5,6 +5,7 @@
 // the view has no path generation and treats paths as plain entities.
 
 #include <cstdint>
+#include <vector>
 
 #include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
@@ -27,6 +28,11 @@ struct PathHooks {
     void (*generate)(CZorvaView& view) = nullptr;
     // A batch run (request 72); true when it made a path.
     bool (*batch)(CZorvaView& view, bool selectedOnly, int option) = nullptr;
+    // The listing run of batch generation, on the GUI thread: numbers the
+    // closed shapes it would cut (contourNo, contourShape of their units)
+    // without making paths; the drawing-list index of each shape's unit in
+    // figure order (figure k + 1 at k).
+    std::vector<int> (*listBatchShapes)(CZorvaView& view, int option) = nullptr;
     // Stops a running generation at its next test.
     void (*cancel)() = nullptr;
     // First element's start and last element's end of a path's lower list.

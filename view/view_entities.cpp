@@ -89,12 +89,13 @@ bool ClearUndoHistory()
     return true;
 }
 
+// A unit's own compensation and variable-taper angle are saved with the
+// drawing and stay: clearing them here wiped the compensation table's values
+// at every batch start.
 void ClearWearMarks()
 {
     if (g_pDoc != nullptr) {
         for (CUnit* u : g_pDoc->m_unitList) {
-            u->compensation = 0.0;
-            u->taperAngle = 0.0;
             u->wearMarked = 0;
             u->wearSteps.RemoveAll();
         }

@@ -118,4 +118,149 @@ TEST_F(TrailCreateTest, OkStoresTypedValuesAsTheirFields)
     }
 }
 
+TEST_F(TrailCreateTest, OkStoresThePathSettingsAndStartsPathGeneration)
+{
+    Open([](CDialog& d) {
+        Type(&d, IDC_COMPENSATION, u"-0.105");
+        Type(&d, IDC_OVERCUT, u"-1.5");
+        Type(&d, IDC_THICKNESS, u"x");
+        Type(&d, IDC_CUTOFF_DISTANCE, u"-2");
+        Click(&d, IDC_OFFSET_OFF);
+        EXPECT_FALSE(d.GetDlgItem(IDC_COMPENSATION)->IsWindowEnabled());
+        Choose(&d, IDC_CUT_TYPE, 4);
+        CutModePages& pages = Dlg(d).m_pages;
+        Type(&pages.incline, 1009, u"95");
+        Type(&pages.incline, 1015, u"-12.5");
+        Click(&pages.incline, 1097);
+        EXPECT_EQ(Text(&pages.incline, 1240), CString(u"(mm)"));
+        Click(&pages.profiles, 1029);
+        Click(&pages.profiles, 1030);
+        Click(&pages.profiles, 1032);
+        EXPECT_FALSE(Checked(&pages.profiles, 1030)) << "the two boxes exclude each other";
+        d.PressButton(IDOK);
+        return IDCANCEL;
+    });
+    const MachiningSettings& m = g_MachiningSettings;
+    EXPECT_EQ(m.compensation, -0.105);
+    EXPECT_EQ(m.overCut, 1.5);
+    EXPECT_EQ(m.thickness, 0.0);
+    EXPECT_EQ(m.cutOffPauseDistance, 2.0);
+    EXPECT_EQ(m.noOffset, 1);
+    EXPECT_EQ(m.inclineAngleX, 90.0);
+    EXPECT_EQ(m.inclineAngleY, -12.5);
+    EXPECT_EQ(m.inclineAsDistances, 1);
+    EXPECT_EQ(m.syncByCentre, 1);
+    EXPECT_EQ(m.profileUsesIncline, 1);
+    EXPECT_EQ(m.profileNoMerge, 0);
+    EXPECT_EQ(m.multiPass, 0);
+    EXPECT_EQ(m.batchMode, 0) << "only normal and taper cuts reach the batch mode";
+    EXPECT_EQ(g_CutTypeIndex, 4);
+    EXPECT_EQ(g_CutMode, 4);
+    EXPECT_EQ(g_SettingsDirty, 1);
+    EXPECT_EQ(g_lastCommand, kCmdPath);
+}
+
+TEST_F(TrailCreateTest, OkWithoutChangesLeavesTheSettingsUnmarked)
+{
+    g_MachiningSettings.codingMode = 11;
+    Open([](CDialog& d) {
+        d.PressButton(IDOK);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(g_SettingsDirty, 0);
+    EXPECT_EQ(g_lastCommand, kCmdPath) << "OK starts path generation also when nothing changed";
+}
+
+TEST_F(TrailCreateTest, CutTypeShowsItsPage)
+{
+    Open([](CDialog& d) {
+        d.ShowWindow(SW_SHOW);
+        CutModePages& p = Dlg(d).m_pages;
+        CWnd* pages[] = {&p.normal, &p.taper, &p.profiles, &p.varTaper, &p.incline};
+        const char16_t* names[] = {u"trail_create_normal_page.png", u"trail_create_taper_page.png",
+                                   u"trail_create_profiles_page.png", u"trail_create_var_taper_page.png",
+                                   u"trail_create_incline_page.png"};
+        for (int mode : {1, 3, 2, 4, 0}) {
+            Choose(&d, IDC_CUT_TYPE, mode);
+            for (int k = 0; k < 5; ++k)
+                EXPECT_EQ(pages[k]->IsWindowVisible() != 0, k == mode) << mode << " " << k;
+            EXPECT_EQ(g_CutMode, mode);
+            if (mode == 3) {
+                EXPECT_EQ(g_MachiningSettings.batchMode, 1) << "variable taper keeps the batch mode";
+            }
+            KeepSnapshot(&d, names[mode]);
+        }
+        Choose(&d, 1021, 2);
+        EXPECT_EQ(Selected(&d, IDC_CUT_TYPE), 2) << "a tab chooses its cut type";
+        EXPECT_EQ(g_CutMode, 2);
+        EXPECT_TRUE(p.profiles.IsWindowVisible());
+        d.PressButton(IDCANCEL);
+        return IDCANCEL;
+    });
+}
+
+// The taper edit wrote each keystroke into the settings, so a Cancel kept a
+// half-typed angle; and -95 was taken before OK limited it.
+TEST_F(TrailCreateTest, TaperAngleIsTakenOnOkOnly)
+{
+    Open([](CDialog& d) {
+        CWnd* taper = &Dlg(d).m_pages.taper;
+        Type(taper, IDC_TAPER, u"-95");
+        EXPECT_EQ(Text(taper, IDC_TAPER), CString(u"2.0")) << "a right angle or more is refused";
+        Type(taper, IDC_TAPER, u"1a");
+        EXPECT_EQ(Text(taper, IDC_TAPER), CString(u"2.0"));
+        Type(taper, IDC_TAPER, u"-7.25");
+        EXPECT_EQ(Text(taper, IDC_TAPER), CString(u"-7.25"));
+        EXPECT_EQ(g_MachiningSettings.taperAngle, 2.0);
+        EXPECT_EQ(g_SettingsDirty, 0);
+        d.PressButton(IDCANCEL);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(g_MachiningSettings.taperAngle, 2.0);
+    Open([](CDialog& d) {
+        Type(&Dlg(d).m_pages.taper, IDC_TAPER, u"-7.25");
+        d.PressButton(IDOK);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(g_MachiningSettings.taperAngle, -7.25);
+}
+
+TEST_F(TrailCreateTest, StoredRightAngleTaperIsRefusedAtOk)
+{
+    g_MachiningSettings.taperAngle = 90.0;
+    MessageBoxScript boxes;
+    boxes.Expect(CString(u"锥度角度"), IDOK);
+    Open([](CDialog& d) {
+        d.PressButton(IDOK);
+        EXPECT_EQ(d.GetEndResult(), -1) << "the dialog stays open";
+        EXPECT_EQ(Selected(&d, IDC_CUT_TYPE), 1) << "on the taper page";
+        Type(&Dlg(d).m_pages.taper, IDC_TAPER, u"30");
+        d.PressButton(IDOK);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(g_MachiningSettings.taperAngle, 30.0);
+}
+
+TEST_F(TrailCreateTest, CancelChangesNothing)
+{
+    // Version 2 loads its last single cut, with a choice out of range that
+    // the dialog corrects on opening; the cut type is a damaged value.
+    g_MachiningSettings.codingMode = 2;
+    g_MachiningSettings.lastSingleCuts[2].choice[1] = 5;
+    g_CutParams.pulseWidth = 77;
+    g_CutTypeIndex = 9;
+    g_CutMode = 3;
+    const SettingsBytes before = SettingsBytes::Now();
+    Open([](CDialog& d) {
+        Type(&d, IDC_COMPENSATION, u"0.3");
+        Choose(&d, IDC_CUT_TYPE, 1);
+        Type(&Dlg(d).m_pages.taper, IDC_TAPER, u"12");
+        Type(Page(d), 1016, u"99");
+        d.PressButton(IDCANCEL);
+        return IDCANCEL;
+    });
+    EXPECT_TRUE(SettingsBytes::Now() == before);
+    EXPECT_NE(g_lastCommand, kCmdPath);
+}
+
 } // namespace
