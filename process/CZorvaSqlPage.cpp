@@ -5,6 +5,7 @@
 #include "app/MachiningSettings.h"
 #include "process/ProcessState.h"
 #include "process/page_host.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 
 namespace {
@@ -54,7 +55,7 @@ void CZorvaSqlPage::OnCancel()
 
 HBRUSH CZorvaSqlPage::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = pathdlg::EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/dialog_template.h"
 #include "process/ProcessState.h"
 #include "process/page_host.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -119,7 +120,7 @@ BOOL CZorvaTrailTab2::OnInitDialog()
 
 HBRUSH CZorvaTrailTab2::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = pathdlg::EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -11,6 +11,7 @@
 #include "platform/ui/message_box.h"
 #include "process/CZorvaSqlPage.h"
 #include "process/ProcessState.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -276,7 +277,7 @@ BOOL CZorvaTrail_create::PreTranslateMessage(MSG* msg)
 
 HBRUSH CZorvaTrail_create::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -13,6 +13,7 @@
 #include "process/ProcessState.h"
 #include "process/multipass_ids.h"
 #include "process/multipass_picture.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -300,7 +301,7 @@ BOOL CZorvaTrail_many::PreTranslateMessage(MSG* msg)
 
 HBRUSH CZorvaTrail_many::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/message_box.h"
 #include "process/CZorvasql_cutcount.h"
+#include "process/CZorvatrailSql.h"
 #include "process/ProcessState.h"
 #include "process/multipass_ids.h"
 #include "process/path_fields.h"
@@ -239,11 +240,25 @@ void CZorvaTrail_many::OnListCustomDraw(NMHDR* header, LRESULT* result)
 }
 
 // The fields are stored first, so what was typed survives the table; they
-// stay stored (and marked changed) when the dialog is then cancelled.
+// stay stored (and marked changed) when the dialog is then cancelled. A
+// picked record brings its compensation, thickness and cuts; the first two
+// reach the settings at OK.
 void CZorvaTrail_many::OnToDatabase()
 {
     StoreSettings();
     if (m_opened.Changed())
         MarkLiveChange();
+    if (PickProcessRecord()) {
+        const trail_sql_t& record = g_ProcessTable[size_t(g_SelectedProcessIndex)];
+        MachiningSettings& m = g_MachiningSettings;
+        pathdlg::SetNumber4(this, IDC_COMPENSATION, record.compensation);
+        pathdlg::SetNumber4(this, IDC_THICKNESS, record.thickness);
+        m.passCount = std::clamp(record.cutCount, 1, kMaxPasses);
+        pathdlg::SelectCombo(this, IDC_PASS_COUNT, m.passCount - 1);
+        std::copy(std::begin(record.cuts), std::end(record.cuts), m.passCuts);
+        CopyCutsToVersionTable();
+        MarkLiveChange();
+        FillPassList(m.passCount, m.passCuts);
+    }
     g_keyDownSeen = 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/dialog_template.h"
 #include "process/CZorvaSqlPage.h"
 #include "process/ProcessState.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -113,7 +114,7 @@ void CZorvasql_cutcount::OnDestroy()
 
 HBRUSH CZorvasql_cutcount::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = pathdlg::EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -10,6 +10,7 @@
 #include "platform/ui/dialog_template.h"
 #include "platform/ui/message_box.h"
 #include "process/CZorvatrailmOffest.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -241,7 +242,7 @@ BOOL CZorvatrailm::PreTranslateMessage(MSG* msg)
 
 HBRUSH CZorvatrailm::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -13,6 +13,7 @@
 #include "platform/ui/dialog_template.h"
 #include "platform/ui/message_box.h"
 #include "process/CZorvatrailm.h"
+#include "process/CZorvatrailSql.h"
 #include "process/path_fields.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -333,7 +334,7 @@ void CZorvatrailmOffest::Redraw()
 
 HBRUSH CZorvatrailmOffest::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
 {
-    if (HBRUSH brush = EditFieldBrush(dc, kind))
+    if (HBRUSH brush = ProcessEditColours(dc, kind))
         return brush;
     return CDialog::OnCtlColor(dc, wnd, kind);
 }

@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include "app/FrameState.h"
 #include "geometry/text_utils.h"
-#include "platform/gdi/CDC.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CWnd.h"
@@ -136,15 +134,6 @@ std::uint16_t TrackFromTyped(double value)
 std::uint8_t ChoiceFromIndex(int index)
 {
     return index < 0 ? 0 : index > 255 ? 255 : std::uint8_t(index);
-}
-
-HBRUSH EditFieldBrush(CDC* dc, UINT kind)
-{
-    if (kind != CTLCOLOR_EDIT || g_dialogBrush == nullptr)
-        return nullptr;
-    dc->SetTextColor(RGB(0, 0, 0));
-    dc->SetBkMode(TRANSPARENT);
-    return g_dialogBrush;
 }
 
 } // namespace pathdlg

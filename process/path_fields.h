@@ -12,7 +12,6 @@
 #include "platform/ui/wintypes.h"
 
 class CComboBox;
-class CDC;
 class CWnd;
 
 namespace pathdlg {
@@ -48,9 +47,5 @@ std::uint32_t AbsoluteAtMost(double value, std::uint32_t limit);
 std::uint16_t TrackFromTyped(double value);
 // A combo index as a choice byte: no selection (-1) is 0.
 std::uint8_t ChoiceFromIndex(int index);
-
-// Edit fields of the path dialogs: black text on the light blue
-// RGB(223, 223, 255); null for other controls (the framework's colours).
-HBRUSH EditFieldBrush(CDC* dc, UINT kind);
 
 } // namespace pathdlg

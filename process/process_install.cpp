@@ -3,7 +3,6 @@
 #include "app/CZorvaDoc.h"
 #include "app/tool_dialogs.h"
 #include "process/CZorvasystemColor.h"
-#include "process/CZorvatrailSql.h"
 
 namespace {
 
@@ -16,18 +15,9 @@ bool RunColourScheme()
     return false;
 }
 
-// Until the multi-pass path dialog exists, its command opens the process
-// table that dialog picks from; a pick starts no path.
-bool RunProcessTableForMultiPass()
-{
-    PickProcessRecord();
-    return false;
-}
-
 } // namespace
 
 void InstallProcessDialogs()
 {
     RegisterToolDialog(CZorvaDoc::kDlgColorConfig, &RunColourScheme);
-    RegisterToolDialog(CZorvaDoc::kDlgTrailMany, &RunProcessTableForMultiPass);
 }

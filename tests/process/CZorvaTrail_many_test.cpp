@@ -3,6 +3,7 @@
 #include "platform/ui/CListCtrl.h"
 #include "process/CZorvaSqlPage.h"
 #include "process/CZorvasql_cutcount.h"
+#include "process/ProcessState.h"
 #include "tests/process/path_dialog_fixture.h"
 
 namespace {
@@ -218,6 +219,54 @@ TEST_F(TrailManyTest, CancelChangesNothing)
     });
     EXPECT_TRUE(SettingsBytes::Now() == before);
     EXPECT_NE(g_lastCommand, kCmdPath);
+}
+
+TEST_F(TrailManyTest, TypedMdAndTheDatabaseButtonTakeAProcessRecord)
+{
+    g_MachiningSettings.codingMode = 1;
+    trail_sql_t record{};
+    record.compensation = 0.13;
+    record.thickness = 40.0;
+    record.cutCount = 4;
+    for (int k = 0; k < 7; ++k) {
+        record.cuts[k].allowance = 0.01 * (4 - k);
+        record.cuts[k].trackValueX10 = std::uint16_t(900 + k);
+        record.cuts[k].choice[0] = std::uint8_t(k);
+    }
+    ModalDialogScript modal;
+    modal.Then([](CDialog& d) {
+        EXPECT_EQ(d.GetTemplateId(), 155u);
+        EXPECT_EQ(g_modalDialogId, int(CZorvaDoc::kDlgTrailMany));
+        Type(&d, IDC_DIE_WIDTH, u"4");
+        Click(&d, IDC_TO_DATABASE);
+        EXPECT_EQ(g_MachiningSettings.dieWidth, 4.0) << "stored before the table opens";
+        EXPECT_EQ(Text(&d, IDC_COMPENSATION), CString(u"0.13"));
+        EXPECT_EQ(Text(&d, IDC_THICKNESS), CString(u"40.0"));
+        EXPECT_EQ(Selected(&d, IDC_PASS_COUNT), 3);
+        CListCtrl* list = List(d);
+        EXPECT_EQ(list->GetItemCount(), 4);
+        EXPECT_EQ(Row(list, 1), (Cells{u"2", u"0.030", u"1", u"0", u"0", u"0", u"90.1", u"0"}));
+        d.PressButton(IDCANCEL);
+        return IDCANCEL;
+    });
+    modal.Then([&record](CDialog& d) {
+        EXPECT_EQ(d.GetTemplateId(), 156u) << "the process table";
+        g_ProcessTable = {trail_sql_t{}, record};   // as the table holds it once opened
+        g_SelectedProcessIndex = 1;
+        return IDOK;
+    });
+    drv->Type(CString(u"md"));
+    drv->Settle();
+    EXPECT_EQ(modal.Shown(), 2);
+    // The cuts stay after Cancel, marked changed, in the version's table too;
+    // the compensation would have come with OK.
+    const MachiningSettings& m = g_MachiningSettings;
+    EXPECT_EQ(m.passCount, 4);
+    EXPECT_EQ(m.passTables[1][3].trackValueX10, 903);
+    EXPECT_EQ(m.dieWidth, 4.0);
+    EXPECT_EQ(m.compensation, 0.1);
+    EXPECT_EQ(g_SettingsDirty, 1);
+    EXPECT_EQ(drv->Command(), 0) << "a cancelled dialog starts no path";
 }
 
 } // namespace

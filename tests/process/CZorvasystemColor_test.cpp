@@ -112,18 +112,4 @@ TEST_F(ColourSchemeTest, FactoryColoursAsShown)
     }
 }
 
-TEST_F(ColourSchemeTest, TypedMdOpensTheProcessTable)
-{
-    g_MachiningSettings.codingMode = 0;
-    modal.Then([](CDialog& d) {
-        EXPECT_EQ(d.GetTemplateId(), 156u);
-        EXPECT_EQ(g_modalDialogId, int(CZorvaDoc::kDlgTrailMany));
-        return IDCANCEL;
-    });
-    drv->Type(CString(u"md"));
-    drv->Settle();
-    EXPECT_EQ(modal.Shown(), 1);
-    EXPECT_EQ(drv->Command(), 0) << "no path generation follows";
-}
-
 } // namespace
