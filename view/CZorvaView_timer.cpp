@@ -94,8 +94,7 @@ void CZorvaView::RunPendingAction(int action)
             doc->OnExportWork();
         break;
     default:
-        // The property panel and help arrive
-        // with their subsystems.
+        // The property panel and help arrive with their subsystems.
         break;
     }
 }
