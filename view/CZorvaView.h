@@ -90,7 +90,6 @@ public:
     void ResetForNewDrawing();
     // DocumentUi: the document's hooks into the view.
     bool WorkerBusy() override { return m_workerRequest.load() != 0; }
-    void StartCommand(int command) override { SetCommand(command); }
     void OnUnitFreed(CUnit* unit) override;
     void ResetViewForNewDrawing() override;
     void AfterDrawingLoaded() override;
