@@ -154,6 +154,15 @@ public:
     void RunPendingAction(int action);
     void RunDialogAction(int action);
 
+    // --- Edit menu settings (CZorvaView_settings_menu.cpp) ---
+    void OnCrosshairSetting(UINT id);
+    void OnUpdateCrosshairSetting(CCmdUI* ui);
+    void OnLeftToolStyleSetting(UINT id);
+    void OnUpdateLeftToolStyleSetting(CCmdUI* ui);
+    void OnRightMenuSetting(UINT id);
+    void OnUpdateRightMenuSetting(CCmdUI* ui);
+    void OnRestoreDefaults();
+
     // --- zoom and pan (CZorvaView_mouse.cpp) ---
     void ZoomAt(int direction, int x, int y);
     void UpdateDashLengths();

@@ -6,6 +6,7 @@
 #include "app/CAboutDlg.h"
 #include "geometry/CutPoint.h"
 #include "platform/testing/control_driver.h"
+#include "platform/ui/CButton.h"
 
 namespace {
 
@@ -139,4 +140,34 @@ TEST_F(ProgramTest, ToolPointQuestionOffersYSelectedSoTypingReplacesIt)
     Key(VK_RETURN);
     EXPECT_EQ(g_curCommand, 0);
     EXPECT_FALSE(point->deleted);
+}
+
+TEST_F(ProgramTest, EditMenuSettingsAndTheFactoryReset)
+{
+    Start();
+    g_SettingsDirty = 0;
+    ASSERT_TRUE(harness::ChooseMenuItem(frame, 32989));       // 十字标线 > 开
+    EXPECT_EQ(g_CrosshairOn, 1);
+    EXPECT_EQ(g_SettingsDirty, 1);
+    ASSERT_TRUE(harness::ChooseMenuItem(frame, 33073));       // 使用右键菜单 > 关
+    EXPECT_EQ(g_RightMenuOn, 0);
+    ASSERT_TRUE(harness::ChooseMenuItem(frame, 33018));       // 左工具栏样式 > 图标样式
+    EXPECT_EQ(g_LeftToolbarButtons, 0);
+    EXPECT_TRUE(OutputHas(u"*已改变工具栏为图标样式，重启绘图程序后生效"));
+
+    auto* snap = dynamic_cast<CButton*>(g_pCommandBar->GetDlgItem(1014));
+    ASSERT_NE(snap, nullptr);
+    harness::Click(snap, CPoint(3, 3));
+    Settle();
+    ASSERT_EQ(g_snapOn, 0);
+    {
+        MessageBoxScript box;
+        box.Expect(CString(u"是否恢复默认设置？"), IDYES);
+        ASSERT_TRUE(harness::ChooseMenuItem(frame, 33012));
+    }
+    EXPECT_TRUE(OutputHas(u"默认设置恢复成功!"));
+    EXPECT_EQ(g_CrosshairOn, 0);
+    EXPECT_EQ(g_RightMenuOn, 1);
+    EXPECT_EQ(g_snapOn, 1);
+    EXPECT_EQ(snap->GetCheck(), 1);
 }
