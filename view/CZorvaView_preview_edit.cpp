@@ -86,6 +86,14 @@ void CZorvaView::PreviewEditRubber(CDC* dc)
         PreviewArrowChoice(dc);
         return;
     }
+    // Path generation: the rubber band from the threading point to the
+    // lead-in point, and from an open chain's end to the end point.
+    const bool pathRubber = command == kCmdPath && m_path.rubberPixels[0] != -1 && m_workerRequest.load() == 0
+        && (m_subStep == 1 || m_subStep == 3 || m_subStep == 6 || m_subStep == 8);
+    if (pathRubber) {
+        DrawRubberLine(m_path.lineStart, m_cursorPoint, 0, dc);
+        return;
+    }
     const bool transform = (command == kCmdMove || command == kCmdMirror || command == kCmdRotate
                             || command == kCmdScale) && m_subStep == 2;
     const bool paste = command == kCmdPaste && m_subStep >= 0;
