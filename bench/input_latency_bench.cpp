@@ -12,9 +12,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "app/AppState.h"
@@ -60,7 +62,17 @@ Program& TheProgram()
     static Program p = [] {
         char home[] = "/tmp/zorva-bench-XXXXXX";
         setenv("ZORVA_HOME", mkdtemp(home), 1);
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+            // An off-screen full-HD screen, so the view is the size users have.
+            const std::string config = std::string(home) + "/screen.json";
+            if (FILE* f = std::fopen(config.c_str(), "w")) {
+                std::fputs("{\"screens\": [{\"name\": \"bench\", \"x\": 0, \"y\": 0, \"width\": 1920, "
+                           "\"height\": 1200, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n",
+                           f);
+                std::fclose(f);
+            }
+            setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+        }
         harness::InitGui();
         static QtPoster poster;
         SetGuiPoster(&poster);
@@ -81,9 +93,6 @@ Program& TheProgram()
         q.frame = dynamic_cast<CMainFrame*>(q.app->m_pMainWnd);
         q.view = dynamic_cast<CZorvaView*>(q.frame->GetActiveView());
         q.edit = g_pCommandBar->GetDlgItem(1025);
-        // The view close to 1920x1080, as on a full-HD screen.
-        q.frame->MoveWindow(0, 0, 1920, 1200);
-        harness::PumpPosted();
         harness::UseVirtualClock(false);
         // The framework's idle work runs every 100 ms, as CWinApp::Run does.
         q.idle = std::make_unique<QTimer>();
