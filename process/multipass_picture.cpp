@@ -17,8 +17,9 @@ constexpr COLORREF kText = RGB(0, 0, 0);
 // stretch of the left edge between supportTop and supportBottom that the
 // first passes leave standing.
 constexpr RECT kPartRect{80, 30, 220, 150};
-constexpr int kSupportTop = 78, kSupportBottom = 102;
-constexpr int kThreadX = 24, kLeadY = 90;
+constexpr int kSupportTop = 74, kSupportBottom = 104;
+constexpr int kThreadX = 24, kLeadY = kSupportBottom;
+constexpr COLORREF kSupport = RGB(200, 200, 200);
 
 void Line(CDC& dc, int x1, int y1, int x2, int y2)
 {
@@ -27,7 +28,8 @@ void Line(CDC& dc, int x1, int y1, int x2, int y2)
 }
 
 // One pass around the part at distance d outside it, from the lead-in
-// point round to the far side of the die support (the last pass closes).
+// point at the foot of the die support round to its head; the last pass
+// cuts the support off.
 void DrawPass(CDC& dc, int d, bool closes)
 {
     const int l = kPartRect.left - d, t = kPartRect.top - d, r = kPartRect.right + d, b = kPartRect.bottom + d;
@@ -48,6 +50,7 @@ bool DrawMultiPassPicture(CBitmap& bitmap)
         return false;
     CBitmap* old = dc.SelectObject(&bitmap);
     dc.FillSolidRect(0, 0, kMultiPassPictureWidth, kMultiPassPictureHeight, kBackground);
+    dc.FillSolidRect(kPartRect.left - 12, kSupportTop, 12, kSupportBottom - kSupportTop, kSupport);
     CPen part(PS_SOLID, 1, kPart);
     CPen* oldPen = dc.SelectObject(&part);
     dc.Rectangle(kPartRect.left, kPartRect.top, kPartRect.right, kPartRect.bottom);
@@ -68,7 +71,7 @@ bool DrawMultiPassPicture(CBitmap& bitmap)
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kText);
     dc.TextOut(6, kLeadY + 8, u"穿丝点");
-    dc.TextOut(kPartRect.left + 6, kSupportTop - 4, u"模台");
+    dc.TextOut(kPartRect.left + 6, (kSupportTop + kSupportBottom) / 2 - 8, u"模台");
     for (int k = 0; k < 3; ++k) {
         dc.SetTextColor(kPassColours[k]);
         CString label;
