@@ -172,7 +172,7 @@ double ClampBatchLeadLength(double length)
 
 std::int32_t ClampPassCount(std::int32_t count)
 {
-    return count < 1 ? 1 : count;
+    return count < 1 ? 1 : count > kMaxPassCount ? kMaxPassCount : count;
 }
 
 double ClampCornerAngle(double degrees)

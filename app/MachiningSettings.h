@@ -169,7 +169,9 @@ double ClampAngle90(double degrees);
 double BatchLeadAngleFromDegrees(double degrees);
 // Batch lead length: never negative.
 double ClampBatchLeadLength(double length);
-// Multi-pass dialog: a pass count below 1 becomes 1.
+// Every path holds seven cuts: a pass count is brought into 1..7 wherever
+// one is taken (dialogs, the settings file, a process record).
+constexpr std::int32_t kMaxPassCount = 7;
 std::int32_t ClampPassCount(std::int32_t count);
 // Multi-pass dialog's OK: corner angle into [0, 179].
 double ClampCornerAngle(double degrees);

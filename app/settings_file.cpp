@@ -108,6 +108,8 @@ void ApplyImage(const std::vector<std::uint8_t>& bytes)
     ApplyViewBlock(view);
     for (const BlockRef& block : BodyBlocks())
         std::memcpy(block.data, bytes.data() + block.fileOffset, block.size);
+    // Paths hold seven cuts: a stored pass count outside 1..7 is not taken.
+    g_MachiningSettings.passCount = ClampPassCount(g_MachiningSettings.passCount);
     CopyEditSettingsFromBlock();
 }
 

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app/AppState.h"
+#include "app/MachiningSettings.h"
 #include "geometry/text_utils.h"
 #include "platform/core/files.h"
 #include "process/ProcessState.h"
@@ -117,6 +118,10 @@ std::optional<std::vector<trail_sql_t>> DecodeProcessTable(std::span<const std::
     std::vector<trail_sql_t> records(count);
     if (count > 0)
         std::memcpy(records.data(), bytes.data() + header, count * kRecordSize);
+    // A record holds seven cuts; a count outside 1..7 would pick cuts that
+    // are not there.
+    for (trail_sql_t& r : records)
+        r.cutCount = ClampPassCount(r.cutCount);
     return records;
 }
 

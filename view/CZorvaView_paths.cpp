@@ -113,8 +113,12 @@ void CZorvaView::StopPathGeneration()
         g_PathHooks.cancel();
 }
 
+// A path still held here was never added to the drawing (the first
+// contour of a two-profile path, a failed build): it is freed. Abandoning
+// the dialogue used to leak it.
 void CZorvaView::ClearPathState()
 {
+    delete m_path.trail;
     m_path.trail = nullptr;
     m_path.leadInLine = m_path.leadOutLine = nullptr;
     m_path.pickedUnit = nullptr;

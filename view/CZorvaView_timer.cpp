@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "app/CAboutDlg.h"
 #include "app/CZorvaDoc.h"
+#include "app/tool_dialogs.h"
 #include "geometry/GeometryState.h"
 #include "geometry/View3D.h"
 #include "platform/ui/CClientDC.h"
@@ -70,6 +71,10 @@ void CZorvaView::RunPendingAction(int action)
     case kActionOnePassDialog:
     case kActionMultiPassDialog:
         RunDialogAction(action);
+        break;
+    case kActionWearDialog:
+        RunRegisteredToolDialog(kWearDialog);
+        ResetCommandEdit();
         break;
     case kActionAbout: {
         CAboutDlg about;

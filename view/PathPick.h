@@ -43,5 +43,6 @@ struct PathPick {
     std::int32_t taperStep = 0;         // variable taper: 0 side, 1 angles, 2 done
     std::int32_t branchPick = 0;
     double buildCompensation = 0.0;
+    std::uint8_t cornerClearFailed = 0;   // the last build kept its corners
     CArray<x_LineData> leadPreviewLines;    // finished contours of a two-profile path
 };

@@ -104,6 +104,10 @@ enum PendingAction : std::int32_t {
     kActionPreview = 500,
 };
 
+// The wire-wear dialog (pending action 90), registered by the path library
+// (app/tool_dialogs.h) under its template number.
+constexpr int kWearDialog = 256;
+
 // --- Worker request word ---
 enum WorkerRequest : std::int32_t { kWorkerIdle = 0, kWorkerPath = 66, kWorkerBatch = 72 };
 

@@ -140,10 +140,16 @@ void NumberPathsForExport(CUnit* first, int index)
             if (Cost(entries[k], entries[k - 1], alongX, min, c) - kSameCost
                 > Cost(entries[j], entries[k - 1], alongX, min, c))
                 std::swap(entries[k], entries[j]);
+    // A pair's second path follows its first one in the export (it used to
+    // be left out of the export altogether); the pair shares one number.
     g_SelectedTrailIds.RemoveAll();
     for (OrderEntry& e : entries) {
         AddExportPathId(e.path);
         e.path->selected = 1;
+        if (e.partnerIndex >= 0) {
+            AddExportPathId(list[e.partnerIndex]);
+            list[e.partnerIndex]->selected = 1;
+        }
     }
     CUnit* tool = nullptr;
     for (CUnit* u : list)
@@ -165,4 +171,9 @@ void NumberPathsForExport(CUnit* first, int index)
         if (i == n - 1 && tool != nullptr && Differs(s, tool->inputPoints[1]))
             list.Add(MakeTravelLine(s, tool->inputPoints[1]));
     }
+}
+
+void OrderAndNumberPaths(CUnit* first, int index)
+{
+    NumberPathsForExport(first, index);
 }

@@ -14,3 +14,6 @@ CUnit* MakeTravelLine(const x_Vector& from, const x_Vector& to);
 // Orders the selected paths from first (drawing-list index) by nearness,
 // refills g_SelectedTrailIds and numbers them with travel lines.
 void NumberPathsForExport(CUnit* first, int index);
+// The cutting order of a batch run: the selected paths from first (its
+// drawing-list index), each next one the nearest, numbered on the drawing.
+void OrderAndNumberPaths(CUnit* first, int index);

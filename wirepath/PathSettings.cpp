@@ -11,7 +11,7 @@ PathSettings PathSettingsFrom(const MachiningSettings& m, const CutParams& cut, 
     s.thickness = m.thickness;
     s.taperAngle = m.taperAngle;
     s.multiPass = m.multiPass != 0;
-    s.passCount = m.passCount;
+    s.passCount = ClampPassCount(m.passCount);
     s.noOffset = m.noOffset != 0;
     s.pauseDistance = m.cutOffPauseDistance;
     s.pauseBeforeCutOff = m.pauseBeforeCutOff != 0;

@@ -1,6 +1,7 @@
 #include "wirepath/chain_follow.h"
 
 #include <cmath>
+#include <vector>
 
 #include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
@@ -8,6 +9,7 @@
 #include "geometry/path_services.h"
 #include "geometry/screen_marks.h"
 #include "wirepath/WirepathState.h"
+#include "wirepath/chain_index.h"
 
 namespace {
 
@@ -99,40 +101,61 @@ void PublishBranch(const CArray<x_TrailDirCorssData>& candidates, const x_Vector
     }
 }
 
-// Candidates that continue the chain at r; q becomes the last far end met.
+// Unit i as a candidate that continues the chain at r; q becomes its far end.
+void ScanCandidate(CUnitDocument& doc, int i, std::uint64_t excludedId, const x_Vector& r, x_Vector& q,
+                   bool& anyEntity, CArray<x_TrailDirCorssData>& candidates)
+{
+    CUnit* u = doc.m_unitList[i];
+    if (u == nullptr || !TakesPart(*u, excludedId))
+        return;
+    anyEntity = true;
+    x_Vector s, e;
+    if (!ChainEnds(*u, s, e))
+        return;
+    int dir;
+    if (r.IsEqual(s))
+        dir = 2;
+    else if (r.IsEqual(e))
+        dir = 1;
+    else
+        return;
+    u->chainDir = dir;
+    q = dir == 2 ? e : s;
+    if (IsDuplicateEntity(i, candidates) != 0) {
+        u->walked = 1;
+        return;
+    }
+    x_TrailDirCorssData c;
+    c.angle = x_Vector::AngleTo(r, q);
+    c.point = r;
+    c.chainDir = dir;
+    c.unitId = u->unitId;
+    c.unitIndex = i;
+    c.next = q;
+    candidates.Add(c);
+}
+
+// Candidates that continue the chain at r, in drawing order; q becomes the
+// last far end met. With a batch run's index only the units near r and
+// those appended since the index was built are asked; the drawing then
+// counts as holding entities, so a first step that finds none is no chain.
 void ScanCandidates(CUnitDocument& doc, std::uint64_t excludedId, const x_Vector& r, x_Vector& q,
                     bool& anyEntity, CArray<x_TrailDirCorssData>& candidates)
 {
-    for (int i = 0; i < doc.m_unitList.GetSize(); ++i) {
-        CUnit* u = doc.m_unitList[i];
-        if (u == nullptr || !TakesPart(*u, excludedId))
-            continue;
-        anyEntity = true;
-        x_Vector s, e;
-        if (!ChainEnds(*u, s, e))
-            continue;
-        int dir;
-        if (r.IsEqual(s))
-            dir = 2;
-        else if (r.IsEqual(e))
-            dir = 1;
-        else
-            continue;
-        u->chainDir = dir;
-        q = dir == 2 ? e : s;
-        if (IsDuplicateEntity(i, candidates) != 0) {
-            u->walked = 1;
-            continue;
-        }
-        x_TrailDirCorssData c;
-        c.angle = x_Vector::AngleTo(r, q);
-        c.point = r;
-        c.chainDir = dir;
-        c.unitId = u->unitId;
-        c.unitIndex = i;
-        c.next = q;
-        candidates.Add(c);
+    const int n = doc.m_unitList.GetSize();
+    if (g_ChainIndex == nullptr) {
+        for (int i = 0; i < n; ++i)
+            ScanCandidate(doc, i, excludedId, r, q, anyEntity, candidates);
+        return;
     }
+    anyEntity = true;
+    std::vector<int> near;
+    g_ChainIndex->Near(r, near);
+    for (int i : near)
+        if (i < n)
+            ScanCandidate(doc, i, excludedId, r, q, anyEntity, candidates);
+    for (int i = g_ChainIndex->Count(); i < n; ++i)
+        ScanCandidate(doc, i, excludedId, r, q, anyEntity, candidates);
 }
 
 int FollowChainHook(std::uint64_t excludedId, x_Vector t, x_Vector& out)

@@ -9,12 +9,14 @@
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
 #include "view/CZorvaView.h"
+#include "view/ViewState.h"
 #include "wirepath/CTrail.h"
 #include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/chain_collect.h"
 #include "wirepath/corner_clearing.h"
+#include "wirepath/multi_pass.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {
@@ -56,15 +58,17 @@ void CopyPickPoints(x_Vector (&to)[4])
 }
 
 // Corner clearing replaces both lists when it succeeds; a failure keeps
-// the lists the path had.
-void ClearCornersIfSet(const PathSettings& s, CTrail& trail, int side)
+// the lists the path had and is noted for the batch run's hint.
+void ClearCornersIfSet(const PathSettings& s, CTrail& trail, PathPick& pick)
 {
     if (!(s.clearCornerAngle > 0.0 && s.clearCornerLeadLength > 0.0))
         return;
     x_TrailDataArray out[2];
     const int m = trail.trails[1].IsEmpty() ? 1 : 2;
-    if (!ClearCorners(s, trail.trails, m, out, trail.params.closedCut, trail.offsetOutside[0], side))
+    if (!ClearCorners(s, trail.trails, m, out, trail.params.closedCut, trail.offsetOutside[0], pick.compSide)) {
+        pick.cornerClearFailed = 1;
         return;
+    }
     trail.trails[0] = out[0];
     trail.trails[1] = out[1];
 }
@@ -96,7 +100,7 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
     // A closed hole stores its compensation negated.
     if (trail.offsetOutside[0] == 0 && p.closedCut)
         p.compensation = -p.compensation;
-    ClearCornersIfSet(s, trail, v.m_path.compSide);
+    ClearCornersIfSet(s, trail, v.m_path);
     trail.temporary = 0;
     trail.complete = 1;
     CopyPauseMarks(trail);
@@ -131,9 +135,7 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
     g_pDoc->m_tempList.RemoveAll();
     pick.buildCompensation = compensation;
     PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);
-    // Several passes are finished by the multi-pass builder; until it is
-    // there every path is built as one pass.
-    s.multiPass = false;
+    s.wearCorrection = g_WearCorrectionMode != 0;
     TrailPath work;
     trail->GiveToEngine(work);
     const int r = CollectChainPoints(MakeRequest(pick, contour, compensation), s, *g_pDoc, g_CreateTrailPoints, work);
@@ -148,8 +150,9 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
         pick.trail = nullptr;
         return false;
     }
+    // The path's own group stays 0: only the two paths of a batch pair
+    // share one (a group on every path paired them all in the export order).
     trail->TakeBuilt(work);
-    trail->group = pick.trailGroup;
     if (g_CutMode == 2) {
         g_cmdPointCount = 0;
         ++v.m_subStep;
@@ -161,16 +164,7 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
         });
         return true;
     }
+    if (s.IsMultiPass())
+        return FinishTrailPasses(v, batch);
     return FinishSinglePass(v, *trail, s, batch);
-}
-
-bool BuildTwoProfileTrail(CZorvaView& v)
-{
-    // Synchronising two profiles is the two-profile builder's; until it is
-    // there the dialogue ends here without a path.
-    delete static_cast<CTrail*>(v.m_path.trail);
-    v.m_path.trail = nullptr;
-    EndCommandWith(v, CString(g_CutMode != 2 ? u"#轨迹生成失败，请检查参数! code：-5"
-                                             : u"#轨迹生成失败，请检查参数! code：-7"));
-    return false;
 }

@@ -3,9 +3,13 @@
 #include "app/CZorvaDoc.h"
 #include "app/tool_dialogs.h"
 #include "geometry/GeometryState.h"
+#include "platform/ui/message_box.h"
 #include "view/CZorvaView.h"
+#include "view/ViewState.h"
 #include "view/path_hooks.h"
 #include "wirepath/CTrail.h"
+#include "wirepath/CZorvaTrial_create_sub.h"
+#include "wirepath/batch_paths.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/chain_follow.h"
 #include "wirepath/dcx_export.h"
@@ -35,6 +39,12 @@ x_Vector EndOf(CUnit& path)
 {
     auto* t = dynamic_cast<CTrail*>(&path);
     return t != nullptr ? t->GetElementEndPoint() : x_Vector(0, 0, 0);
+}
+
+bool RunWearDialog()
+{
+    CZorvaTrial_create_sub dialog;
+    return dialog.DoModal() == IDOK;
 }
 
 PathSummary Summary(CUnit& path)
@@ -72,6 +82,8 @@ void InstallPaths()
     (void)trailClass;
     InstallChainFollowing();
     g_PathHooks.generate = &Generate;
+    g_PathHooks.batch = &RunBatchRequest;
+    g_PathHooks.listBatchShapes = &ListBatchShapesHook;
     g_PathHooks.cancel = &Cancel;
     g_PathHooks.startPoint = &StartOf;
     g_PathHooks.endPoint = &EndOf;
@@ -79,4 +91,5 @@ void InstallPaths()
     g_PathHooks.writeDcx = &WriteDcxFile;
     if (!ToolDialogRegistered(CZorvaDoc::kDlgTrailCreate))
         RegisterToolDialog(CZorvaDoc::kDlgTrailCreate, &F3WithoutDialog);
+    RegisterToolDialog(kWearDialog, &RunWearDialog);
 }

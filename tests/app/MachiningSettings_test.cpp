@@ -156,6 +156,7 @@ TEST(MachiningSettings, WriterInvariants)
     EXPECT_EQ(ClampBatchLeadLength(-3.0), 0.0);
     EXPECT_EQ(ClampPassCount(0), 1);
     EXPECT_EQ(ClampPassCount(7), 7);
+    EXPECT_EQ(ClampPassCount(8), 7);
     EXPECT_EQ(ClampCornerAngle(180.0), 179.0);
     EXPECT_EQ(ClampCornerAngle(-1.0), 0.0);
 }

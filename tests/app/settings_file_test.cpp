@@ -271,3 +271,22 @@ TEST_F(SettingsFileTest, EditDefaultsAndOtherSubsystemsSettingsTravelWithTheBloc
     EXPECT_EQ(g_ChamferDist2, 1.5);
     EXPECT_EQ(viewSwitch, 1);
 }
+
+// A path holds seven cuts: a stored pass count outside 1..7 is brought in.
+TEST_F(SettingsFileTest, PassCountIsClampedOnLoad)
+{
+    constexpr size_t kPassCountAt = 48 + 0x4c;
+    const struct { std::int32_t stored, loaded; } kCases[] = {{40, 7}, {8, 7}, {0, 1}, {-3, 1}, {5, 5}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.stored);
+        ASSERT_TRUE(SaveSettingsFile());
+        for (const CString& path : {SettingsFilePath(), SettingsBackupPath()}) {
+            auto bytes = ReadAll(path);
+            std::memcpy(bytes.data() + kPassCountAt, &c.stored, sizeof(c.stored));
+            Redigest(bytes);
+            WriteAll(path, bytes);
+        }
+        ASSERT_TRUE(LoadSettingsFile());
+        EXPECT_EQ(g_MachiningSettings.passCount, c.loaded);
+    }
+}

@@ -226,6 +226,19 @@ TEST_F(ProcessTableTest, DecodeAcceptsOnlyExactCountedSizes)
     }
 }
 
+// A record holds seven cuts: its pass count is read into 1..7.
+TEST_F(ProcessTableTest, DecodedPassCountsStayWithinTheSevenCuts)
+{
+    const struct { std::int32_t stored, decoded; } kCases[] = {{12, 7}, {7, 7}, {0, 1}, {-5, 1}, {3, 3}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.stored);
+        std::vector<std::uint8_t> bytes(2 + 440, 0);
+        bytes[0] = 1;
+        std::memcpy(bytes.data() + 2 + 152, &c.stored, sizeof(c.stored));
+        EXPECT_EQ(DecodeProcessTable(bytes)->at(0).cutCount, c.decoded);
+    }
+}
+
 TEST_F(ProcessTableTest, EncodeZeroesPaddingAndUsesTheLongCountFrom65535)
 {
     trail_sql_t r = Record(1);
