@@ -311,14 +311,15 @@ TEST_F(ProcessTableDialogTest, PassCountShowsRowsAndHiddenRowsStillCount)
     EXPECT_DOUBLE_EQ(g_ProcessTable[0].cuts[2].allowance, 0.03);
 }
 
-TEST_F(ProcessTableDialogTest, CutCountPastSevenShowsEveryRowAndModifyStoresOne)
+// A record holds seven cuts: a stored count of 9 is read as 7.
+TEST_F(ProcessTableDialogTest, CutCountPastSevenIsReadAsSeven)
 {
     trail_sql_t nine = Numbered(4);
     nine.cutCount = 9;
     SaveTable(11, {nine});
     Run(11, [](CZorvatrailSql& t) {
         dlgtest::ClickListRow(List(&t, IDC_LIST), 0);
-        EXPECT_EQ(Selected(&t, IDC_PASS_COUNT), -1);
+        EXPECT_EQ(Selected(&t, IDC_PASS_COUNT), 6);
         EXPECT_TRUE(Visible(t.Page(), 1196)) << "第 7 刀";
         Click(&t, IDC_MODIFY);
         Click(&t, IDC_RESET);
@@ -326,7 +327,7 @@ TEST_F(ProcessTableDialogTest, CutCountPastSevenShowsEveryRowAndModifyStoresOne)
         EXPECT_EQ(Selected(&t, IDC_PASS_COUNT), 0);
         return IDCANCEL;
     });
-    EXPECT_EQ(g_ProcessTable[0].cutCount, 1);
+    EXPECT_EQ(g_ProcessTable[0].cutCount, 7);
 }
 
 TEST_F(ProcessTableDialogTest, EscInAPageClosesTheDialogAndEnterDoesNothing)
