@@ -17,6 +17,16 @@ using menu::Item;
 using menu::Popup;
 using menu::Separator;
 
+// The view's right-button popup at rest, over a selection.
+std::vector<MenuSpec> RightButtonMenu()
+{
+    return {Popup(CString(), {
+        Item(S(u"属性"), 65011), Separator(), Item(S(u"删除"), 32966), Separator(),
+        Item(S(u"复制"), ID_EDIT_COPY), Item(S(u"粘贴"), ID_EDIT_PASTE), Item(S(u"移动"), 32967), Separator(),
+        Item(S(u"偏移"), 33014), Item(S(u"旋转"), 32974), Item(S(u"镜像"), 32970), Item(S(u"缩放"), 32973),
+        Item(S(u"等分"), 33068), Separator(), Item(S(u"阵列"), 32978)})};
+}
+
 std::vector<MenuSpec> MainMenu()
 {
     return {
@@ -225,6 +235,7 @@ void RegisterFrameResources()
         return;
     done = true;
     RegisterMenuResource(IDR_MAINFRAME, MainMenu());
+    RegisterMenuResource(IDR_RIGHTBUTTON, RightButtonMenu());
     RegisterAccelerators();
     RegisterToolbars();
     RegisterCommandBar();

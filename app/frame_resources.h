@@ -9,6 +9,7 @@ constexpr UINT IDR_MAINFRAME = 128;       // menu, accelerators, icon
 constexpr UINT IDD_ABOUTBOX = 100;
 constexpr UINT IDD_COMMANDBAR = 132;
 constexpr UINT IDR_DRAWTOOLBAR = 133;
+constexpr UINT IDR_RIGHTBUTTON = 254;     // the view's right-button popup
 constexpr UINT IDR_DIMTOOLBAR = 134;
 constexpr UINT IDD_TOOLTABBAR = 241;
 constexpr UINT IDD_LEFTTOOL1 = 242;

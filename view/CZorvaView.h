@@ -154,6 +154,16 @@ public:
     void RunPendingAction(int action);
     void RunDialogAction(int action);
 
+    // --- menu, toolbar and popup commands (CZorvaView_menu_commands.cpp) ---
+    void OnMenuStart(UINT id);
+    void OnUpdateMenuStart(CCmdUI* ui);
+    void OnEditCommand(UINT id);
+    void OnUpdateEditCommand(CCmdUI* ui);
+    void OnPanelButton(UINT id);
+    void OnUpdatePanelButton(CCmdUI* ui);
+    void OnPopupDivide();
+    void ShowRightButtonMenu(POINT cursor);
+
     // --- Edit menu settings (CZorvaView_settings_menu.cpp) ---
     void OnCrosshairSetting(UINT id);
     void OnUpdateCrosshairSetting(CCmdUI* ui);

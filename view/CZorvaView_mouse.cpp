@@ -294,8 +294,8 @@ void CZorvaView::RightButtonAtRest()
             return;
         }
         if (g_RightMenuOn) {
-            // The popup menu of the main frame comes with it.
             m_rightClickCount = 0;
+            ShowRightButtonMenu(m_mousePixel);
             return;
         }
         ResetEntityStates();
