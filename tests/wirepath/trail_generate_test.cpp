@@ -180,3 +180,24 @@ TEST_F(TrailGenerate, IdleClickOnAPathNumbersAndDescribesIt)
         labels += u->GetType() == 12 && u->temporary ? 1 : 0;
     EXPECT_EQ(labels, 1);
 }
+
+// Two profiles: the first contour leaves step 5 and one lead preview line
+// and adds nothing to the drawing; Esc then frees the unfinished path (it
+// used to be dropped without being freed).
+TEST_F(TrailGenerate, TwoProfileFirstContourWaitsAndEscFreesIt)
+{
+    g_CutMode = 2;
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    Click({10, -5});
+    Click({10, 0});
+    Type(u"0");
+    Type(u"1");
+    EXPECT_EQ(drv->view->m_subStep, 5);
+    EXPECT_EQ(drv->view->m_path.leadPreviewLines.GetSize(), 1);
+    EXPECT_NE(drv->view->m_path.trail, nullptr);
+    EXPECT_TRUE(Paths().empty());
+    Key(27);
+    EXPECT_EQ(drv->Command(), 0);
+    EXPECT_EQ(drv->view->m_path.trail, nullptr);
+}
