@@ -140,6 +140,7 @@ void CZorvatrailm::LoadFromSettings()
     ShowSecondCutControls(m.batchMode);
     SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     g_batchPanelShown = 1;
+    g_CompensationPreview = 1;
 }
 
 void CZorvatrailm::ShowSecondCutControls(int mode)

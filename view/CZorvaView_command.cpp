@@ -186,12 +186,13 @@ void CZorvaView::SetCommand(int n)
     RefreshCommandButtons();
 }
 
-// A command takes the view back from the batch panel.
+// A command takes the view back from the batch panel and its preview.
 void CZorvaView::HideBatchPanel()
 {
     if (g_batchPanelShown && g_pBatchPanel != nullptr)
         g_pBatchPanel->ShowWindow(SW_HIDE);
     g_batchPanelShown = 0;
+    g_CompensationPreview = 0;
 }
 
 void CZorvaView::ClearStartScratch(int n, bool pathState)

@@ -6,10 +6,12 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "geometry/CUnit.h"
+#include "geometry/DrawingSettings.h"
 #include "geometry/GeometryState.h"
 #include "geometry/view_transform.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CFont.h"
 #include "platform/gdi/CPen.h"
 #include "platform/ui/CClientDC.h"
 #include "view/CZorvaView.h"
@@ -86,6 +88,33 @@ void DrawPointMarkers(CDC* dc)
     dc->SetROP2(rop);
     dc->SelectObject(oldPen);
     dc->SelectObject(oldBrush);
+}
+
+// Each shape's own compensation at its mid point, sized with the zoom.
+void DrawCompensationLabels(CDC* dc)
+{
+    if (g_pDoc == nullptr)
+        return;
+    const double k = std::clamp(g_ViewScale, 1.0, 3.0);
+    // Four pixels a unit of k would be too small to read below k = 3.
+    constexpr int kSmallestReadable = 12;
+    CFont font;
+    font.CreateFont(std::max(kSmallestReadable, int(4.0 * k)), 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 2, u"宋体");
+    CFont* oldFont = dc->SelectObject(&font);
+    const int oldMode = dc->SetBkMode(g_DrawingSettings.backgroundMode);
+    const int rop = dc->SetROP2(R2_COPYPEN);
+    dc->SetTextColor(RGB(0, 255, 0));
+    for (CUnit* u : g_pDoc->m_unitList) {
+        if (u->deleted || u->role != 0 || u->compensation == 0.0)
+            continue;
+        const POINT p = WorldToScreen(u->GetMidPoint());
+        CString text;
+        text.Format(u"补偿:%.3f mm", u->compensation);
+        dc->TextOut(p.x - int(10.0 * k), p.y - int(4.8 * k), text);
+    }
+    dc->SetROP2(rop);
+    dc->SetBkMode(oldMode);
+    dc->SelectObject(oldFont);
 }
 
 void CZorvaView::ShowPointMarkers()

@@ -38,7 +38,8 @@ void CZorvaView::OnTrailManyButton()
 void CZorvaView::OnBatchPaths()
 {
     StartBatchSelection();
-    LoadBatchPanel();
+    if (LoadBatchPanel())
+        RedrawNow();                    // with the shapes' compensation labels
 }
 
 void CZorvaView::OnBatchPathsToolbar()

@@ -229,6 +229,8 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
         if (!u->deleted && u->complete && u->role == kRolePath && u->visible && OverlapsVisibleArea(u))
             draw(u);
     }
+    if (g_CompensationPreview || m_compensationEditMode)
+        DrawCompensationLabels(dc);
     // An estimate shows its points too, not only an applied correction.
     if (!g_WearMarkers.IsEmpty())
         DrawPointMarkers(dc);

@@ -47,6 +47,7 @@ std::int32_t g_highlightedArrow = -1;
 CArray<std::uint64_t> g_SelectedTrailIds;
 CArray<x_Vector> g_WearMarkers;
 std::uint8_t g_WearCorrectionMode = 0;
+std::uint8_t g_CompensationPreview = 0;
 
 void ResetViewState()
 {
@@ -90,4 +91,5 @@ void ResetViewState()
     g_SelectedTrailIds.RemoveAll();
     g_WearMarkers.RemoveAll();
     g_WearCorrectionMode = 0;
+    g_CompensationPreview = 0;
 }

@@ -181,6 +181,8 @@ extern std::int32_t g_highlightedArrow;
 extern CArray<std::uint64_t> g_SelectedTrailIds;
 extern CArray<x_Vector> g_WearMarkers;
 extern std::uint8_t g_WearCorrectionMode;
+// The batch dialog shows each shape's own compensation in the view.
+extern std::uint8_t g_CompensationPreview;
 
 // Puts every global above back to its start value (tests call it in SetUp).
 void ResetViewState();

@@ -33,5 +33,7 @@ bool ClearUndoHistory();
 class CDC;
 // Red squares at the points of g_WearMarkers.
 void DrawPointMarkers(CDC* dc);
+// "补偿:%.3f mm" at every live unit of role 0 with a compensation of its own.
+void DrawCompensationLabels(CDC* dc);
 // Clears the wire-wear data of every unit and the marker list.
 void ClearWearMarks();

@@ -56,12 +56,15 @@ TEST_F(CompensationTableTest, ListsTheShapesAndEditsTheirCompensation)
     EXPECT_EQ(Row(2), (Cells{u"3", u"椭圆", u"-", u"-"}));
     EXPECT_EQ(Row(3), (Cells{u"4", u"多边", u"-", u"-"}));
 
+    drv->SetView(2.0, 250, 300);
     ClickRow(1);
     EXPECT_EQ(Text(table, IDC_VALUE), CString());
     EXPECT_EQ(small->selected, 1);
     EXPECT_EQ(big->selected, 0);
     Type(table, IDC_VALUE, u"0.05");
     Click(table, IDC_MODIFY);
+    EXPECT_EQ(g_CompensationPreview, 1) << "the view labels the value";
+    KeepSnapshot(drv->view, u"compensation_labels_view.png");
     EXPECT_EQ(small->compensation, 0.05);
     EXPECT_EQ(Row(1)[3], CString(u"0.05"));
     EXPECT_EQ(g_drawingModified, 1) << "the value is saved with the drawing";

@@ -40,6 +40,7 @@ TEST_F(BatchDialogTest, MenuShowsTheSettingsAndACommandHidesTheDialog)
     EXPECT_EQ(g_batchPanelShown, 1);
     EXPECT_TRUE(batch->IsWindowVisible());
     EXPECT_EQ(g_batchContourPick, 1);
+    EXPECT_EQ(g_CompensationPreview, 1);
     const auto out = drv->Output();
     EXPECT_TRUE(OutputHas(out, u"*只支持闭合图形，除内孔圆加工外，需要绘制引入线"));
     EXPECT_TRUE(OutputHas(out, u"<入口图形 9（D0/1/2/3 左下/右下/左上/右上），切割方向 1（S0/1），圆引线角度 90.0 (F+角度) ，"
@@ -64,6 +65,7 @@ TEST_F(BatchDialogTest, MenuShowsTheSettingsAndACommandHidesTheDialog)
 
     drv->Start(1);
     EXPECT_EQ(g_batchPanelShown, 0);
+    EXPECT_EQ(g_CompensationPreview, 0);
     EXPECT_FALSE(batch->IsWindowVisible());
 }
 
