@@ -40,6 +40,9 @@ public:
     // from every undo record and from the view first, then destroyed and
     // removed. Returns how many were freed.
     int FreeUnits(const std::function<bool(const CUnit*)>& pick);
+    // The same over the units from index first on (the earlier ones are
+    // not looked at): a long run frees what it appended at the end.
+    int FreeUnitsFrom(int first, const std::function<bool(const CUnit*)>& pick);
     int FreeDeletedUnits();
     // Frees every unit of the drawing and scratch lists and the history.
     void FreeAllUnits();

@@ -1,5 +1,7 @@
 #include "app/CZorvaDoc.h"
 
+#include <algorithm>
+
 #include "app/AppState.h"
 #include "app/CRest.h"
 #include "app/DocumentUi.h"
@@ -21,11 +23,11 @@ namespace {
 
 // Removes from list every pointer in the set, keeping the order; returns
 // how many of them lay before limit.
-int RemoveListed(CUnitArray& list, const std::unordered_set<const CUnit*>& gone, int limit)
+int RemoveListed(CUnitArray& list, const std::unordered_set<const CUnit*>& gone, int limit, int first = 0)
 {
     int before = 0;
-    int kept = 0;
-    for (int i = 0; i < list.GetSize(); ++i) {
+    int kept = std::max(first, 0);
+    for (int i = kept; i < list.GetSize(); ++i) {
         CUnit* unit = list.GetAt(i);
         if (gone.count(unit) != 0) {
             if (i < limit)
@@ -55,16 +57,22 @@ CZorvaDoc::~CZorvaDoc()
 
 int CZorvaDoc::FreeUnits(const std::function<bool(const CUnit*)>& pick)
 {
+    return FreeUnitsFrom(0, pick);
+}
+
+int CZorvaDoc::FreeUnitsFrom(int first, const std::function<bool(const CUnit*)>& pick)
+{
     std::lock_guard<std::recursive_mutex> lock(m_listMutex);
     std::vector<CUnit*> victims;
     std::unordered_set<const CUnit*> gone;
-    for (CUnit* unit : m_unitList) {
+    for (int i = std::max(first, 0); i < m_unitList.GetSize(); ++i) {
+        CUnit* unit = m_unitList[i];
         if (unit != nullptr && pick(unit) && gone.insert(unit).second)
             victims.push_back(unit);
     }
     if (victims.empty())
         return 0;
-    m_stepStartCount -= RemoveListed(m_unitList, gone, m_stepStartCount);
+    m_stepStartCount -= RemoveListed(m_unitList, gone, m_stepStartCount, first);
     RemoveListed(m_tempList, gone, 0);
     // Before, records kept pointers to freed units and undo touched them.
     for (CRest* rest : m_restList) {

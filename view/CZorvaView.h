@@ -127,7 +127,8 @@ public:
     void CopySelected();
     void PasteClipboard();
     bool CloseSpline();
-    void FreeTemporaryUnits();
+    // Frees the temporary units of role 0 (from index first on).
+    void FreeTemporaryUnits(int first = 0);
     void EraseSelected();
     std::uint8_t m_clipboardMode = 0;   // 0 nothing to paste, 1 copy, 2 cut
     std::uint8_t m_clearOnCancel = 0;

@@ -242,7 +242,7 @@ bool CZorvaView::CloseSpline()
     return true;
 }
 
-void CZorvaView::FreeTemporaryUnits()
+void CZorvaView::FreeTemporaryUnits(int first)
 {
     CZorvaDoc* doc = GetZorvaDoc();
     if (doc == nullptr)
@@ -251,7 +251,7 @@ void CZorvaView::FreeTemporaryUnits()
     g_listBusy = 1;
     if (m_pFloatUnit != nullptr && m_pFloatUnit->temporary && m_pFloatUnit->role == kRoleDrawing)
         m_pFloatUnit = nullptr;
-    doc->FreeUnits([](const CUnit* u) { return u->temporary && u->role == kRoleDrawing; });
+    doc->FreeUnitsFrom(first, [](const CUnit* u) { return u->temporary && u->role == kRoleDrawing; });
     g_listBusy = 0;
 }
 

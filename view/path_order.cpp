@@ -135,11 +135,18 @@ void NumberPathsForExport(CUnit* first, int index)
     const double toMin = alongX ? std::fabs(p0.x - min.x) : std::fabs(p0.y - min.y);
     const x_Vector c = (toMax <= toMin ? max : min) * 2.0;
     const int n = static_cast<int>(entries.size());
-    for (int k = 1; k <= n - 2; ++k)
-        for (int j = k + 1; j < n; ++j)
-            if (Cost(entries[k], entries[k - 1], alongX, min, c) - kSameCost
-                > Cost(entries[j], entries[k - 1], alongX, min, c))
+    // The cost of the entry at k is kept until a swap replaces it (a batch
+    // orders hundreds of paths; it used to be worked out again per pair).
+    for (int k = 1; k <= n - 2; ++k) {
+        double atK = Cost(entries[k], entries[k - 1], alongX, min, c);
+        for (int j = k + 1; j < n; ++j) {
+            const double atJ = Cost(entries[j], entries[k - 1], alongX, min, c);
+            if (atK - kSameCost > atJ) {
                 std::swap(entries[k], entries[j]);
+                atK = atJ;
+            }
+        }
+    }
     // A pair's second path follows its first one in the export (it used to
     // be left out of the export altogether); the pair shares one number.
     g_SelectedTrailIds.RemoveAll();

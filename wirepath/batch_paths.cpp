@@ -189,7 +189,10 @@ void FinishFigure(BatchRun& run, const BatchFigure& f)
     CUnit& u = *run.Unit(f.unit);
     u.visible = 1;
     u.walked = 0;
-    run.view.FreeTemporaryUnits();
+    // Only the split pieces of this figure, appended after the paths made
+    // so far, are temporary now: the rest of the drawing is not looked at.
+    run.view.FreeTemporaryUnits(run.index.Tail());
+    run.index.SetTail(g_pDoc->m_unitList.GetSize());
 }
 
 void LeadLineFigure(BatchRun& run, int lead)
@@ -215,7 +218,6 @@ void LeadLineFigures(BatchRun& run)
             continue;
         run.examined[i] = 1;
         LeadLineFigure(run, i);
-        run.view.FreeTemporaryUnits();
     }
 }
 
@@ -294,9 +296,14 @@ bool StartRun(BatchRun& run)
         }
         return false;
     }
-    for (int i = 0; i < run.n; ++i)
+    for (int i = 0; i < run.n; ++i) {
+        CUnit& u = *run.Unit(i);
+        // Once here: the builds of the run leave the marks of the units
+        // before them alone (a clear of the whole drawing per path).
+        u.chainScratchA = u.chainScratchB = 0;
         if (run.Free(i))
-            run.Unit(i)->highlighted = run.Unit(i)->walked = 0;
+            u.highlighted = u.walked = 0;
+    }
     run.done.assign(run.n, 0);
     run.taken.assign(run.n, 0);
     run.examined.assign(run.n, 0);

@@ -137,7 +137,7 @@ void ScanCandidate(CUnitDocument& doc, int i, std::uint64_t excludedId, const x_
 
 // Candidates that continue the chain at r, in drawing order; q becomes the
 // last far end met. With a batch run's index only the units near r and
-// those appended since the index was built are asked; the drawing then
+// those appended since the run's last path are asked; the drawing then
 // counts as holding entities, so a first step that finds none is no chain.
 void ScanCandidates(CUnitDocument& doc, std::uint64_t excludedId, const x_Vector& r, x_Vector& q,
                     bool& anyEntity, CArray<x_TrailDirCorssData>& candidates)
@@ -154,7 +154,7 @@ void ScanCandidates(CUnitDocument& doc, std::uint64_t excludedId, const x_Vector
     for (int i : near)
         if (i < n)
             ScanCandidate(doc, i, excludedId, r, q, anyEntity, candidates);
-    for (int i = g_ChainIndex->Count(); i < n; ++i)
+    for (int i = g_ChainIndex->Tail(); i < n; ++i)
         ScanCandidate(doc, i, excludedId, r, q, anyEntity, candidates);
 }
 

@@ -82,10 +82,23 @@ int UnitGridIndex::CellOf(double v, double origin, int cells) const
     return std::clamp(c, 0, cells - 1);
 }
 
+// Cells of a box; false when it would spread over too many of them.
+bool UnitGridIndex::Cells(const x_Vector& min, const x_Vector& max, int& x0, int& x1, int& y0, int& y1) const
+{
+    x0 = CellOf(min.x - kPad, m_min.x, m_nx);
+    x1 = CellOf(max.x + kPad, m_min.x, m_nx);
+    y0 = CellOf(min.y - kPad, m_min.y, m_ny);
+    y1 = CellOf(max.y + kPad, m_min.y, m_ny);
+    return static_cast<long>(x1 - x0 + 1) * (y1 - y0 + 1) <= kMaxCellsPerUnit;
+}
+
+// Two passes over the boxes (count per cell, then fill): one flat array,
+// the units of each cell in drawing order.
 void UnitGridIndex::Build(const CUnitArray& list, int count)
 {
-    m_count = count;
-    m_cells.clear();
+    m_count = m_tail = count;
+    m_cellStart.clear();
+    m_entries.clear();
     m_everywhere.clear();
     std::vector<Box> boxes(count);
     std::vector<char> boxed(count, 0);
@@ -116,19 +129,31 @@ void UnitGridIndex::Build(const CUnitArray& list, int count)
     m_min = {all.min.x - kPad, all.min.y - kPad};
     m_nx = std::max(1, static_cast<int>(std::ceil(w / m_cell)));
     m_ny = std::max(1, static_cast<int>(std::ceil(h / m_cell)));
-    m_cells.assign(static_cast<size_t>(m_nx) * m_ny, {});
+    m_cellStart.assign(static_cast<size_t>(m_nx) * m_ny + 1, 0);
+    int x0, x1, y0, y1;
     for (int i = 0; i < count; ++i) {
         if (!boxed[i])
             continue;
-        const int x0 = CellOf(boxes[i].min.x - kPad, m_min.x, m_nx), x1 = CellOf(boxes[i].max.x + kPad, m_min.x, m_nx);
-        const int y0 = CellOf(boxes[i].min.y - kPad, m_min.y, m_ny), y1 = CellOf(boxes[i].max.y + kPad, m_min.y, m_ny);
-        if (static_cast<long>(x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerUnit) {
+        if (!Cells(boxes[i].min, boxes[i].max, x0, x1, y0, y1)) {
+            boxed[i] = 0;
             m_everywhere.push_back(i);
             continue;
         }
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
-                m_cells[static_cast<size_t>(y) * m_nx + x].push_back(i);
+                ++m_cellStart[static_cast<size_t>(y) * m_nx + x + 1];
+    }
+    for (size_t c = 1; c < m_cellStart.size(); ++c)
+        m_cellStart[c] += m_cellStart[c - 1];
+    m_entries.resize(m_cellStart.back());
+    std::vector<int> next(m_cellStart.begin(), m_cellStart.end() - 1);
+    for (int i = 0; i < count; ++i) {
+        if (!boxed[i])
+            continue;
+        Cells(boxes[i].min, boxes[i].max, x0, x1, y0, y1);
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                m_entries[next[static_cast<size_t>(y) * m_nx + x]++] = i;
     }
     std::sort(m_everywhere.begin(), m_everywhere.end());
 }
@@ -136,16 +161,16 @@ void UnitGridIndex::Build(const CUnitArray& list, int count)
 void UnitGridIndex::Near(const x_Vector& p, std::vector<int>& out) const
 {
     out.clear();
-    const std::vector<int>* cell = nullptr;
+    int begin = 0, end = 0;
     if (m_nx > 0) {
         const double fx = (p.x - m_min.x) / m_cell, fy = (p.y - m_min.y) / m_cell;
-        if (fx >= 0 && fy >= 0 && fx < m_nx && fy < m_ny)
-            cell = &m_cells[static_cast<size_t>(fy) * m_nx + static_cast<size_t>(fx)];
+        if (fx >= 0 && fy >= 0 && fx < m_nx && fy < m_ny) {
+            const size_t c = static_cast<size_t>(fy) * m_nx + static_cast<size_t>(fx);
+            begin = m_cellStart[c];
+            end = m_cellStart[c + 1];
+        }
     }
-    if (cell == nullptr) {
-        out = m_everywhere;
-        return;
-    }
-    out.resize(cell->size() + m_everywhere.size());
-    std::merge(cell->begin(), cell->end(), m_everywhere.begin(), m_everywhere.end(), out.begin());
+    out.resize(static_cast<size_t>(end - begin) + m_everywhere.size());
+    std::merge(m_entries.begin() + begin, m_entries.begin() + end, m_everywhere.begin(), m_everywhere.end(),
+               out.begin());
 }

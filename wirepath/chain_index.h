@@ -20,14 +20,21 @@ public:
     // (grown by the point tolerance) holds p.
     void Near(const x_Vector& p, std::vector<int>& out) const;
     int Count() const { return m_count; }
+    // Units appended from here on are looked at one by one; the ones
+    // between Count() and it (paths the run made) never continue a chain.
+    int Tail() const { return m_tail; }
+    void SetTail(int first) { m_tail = first > m_count ? first : m_count; }
 
 private:
     int CellOf(double v, double origin, int cells) const;
+    bool Cells(const x_Vector& min, const x_Vector& max, int& x0, int& x1, int& y0, int& y1) const;
 
     int m_count = 0;
+    int m_tail = 0;
     double m_cell = 1.0;
     x_Vector m_min;
     int m_nx = 0, m_ny = 0;
-    std::vector<std::vector<int>> m_cells;
+    std::vector<int> m_cellStart;       // per cell, its first entry in m_entries; one more at the end
+    std::vector<int> m_entries;         // unit indices, ascending within a cell
     std::vector<int> m_everywhere;      // boxes too large or unknown: always asked
 };

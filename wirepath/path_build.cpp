@@ -130,8 +130,10 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
 {
     PathPick& pick = v.m_path;
     auto* trail = static_cast<CTrail*>(pick.trail);
-    for (CUnit* u : g_pDoc->m_unitList)
-        u->chainScratchA = u->chainScratchB = 0;
+    // A batch run clears the marks once for all its paths.
+    if (!batch)
+        for (CUnit* u : g_pDoc->m_unitList)
+            u->chainScratchA = u->chainScratchB = 0;
     g_pDoc->m_tempList.RemoveAll();
     pick.buildCompensation = compensation;
     PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);

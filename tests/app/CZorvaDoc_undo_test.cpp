@@ -158,6 +158,19 @@ TEST_F(DocTest, FreedUnitsAreClearedFromEveryRecordAndTheView)
     g_pDocUi = &ui;     // watcher ends before the document
 }
 
+TEST_F(DocTest, FreeingFromAnIndexLeavesEarlierUnitsAndKeepsTheOrder)
+{
+    CUnit* a = Add();
+    CUnit* b = Add();
+    CUnit* c = Add();
+    CUnit* d = Add();
+    a->temporary = c->temporary = d->temporary = 1;
+    EXPECT_EQ(doc->FreeUnitsFrom(2, [](const CUnit* u) { return u->temporary != 0; }), 2);
+    ASSERT_EQ(doc->m_unitList.GetSize(), 2);
+    EXPECT_EQ(doc->m_unitList[0], a);
+    EXPECT_EQ(doc->m_unitList[1], b);
+}
+
 TEST_F(DocTest, MovedLineGoesBackAndForth)
 {
     ++g_UnitIdCounter;
