@@ -10,6 +10,7 @@
 #include "platform/core/CFile.h"
 #include "platform/core/files.h"
 #include "shared/CMD5Checksum.h"
+#include "shared/digest_pair.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,12 +29,10 @@ CString SnapshotName()
     return name;
 }
 
-// The snapshot through a temporary file; false when any step failed.
-bool WriteSnapshotFile(const CString& path, CZorvaDoc& doc)
+// The snapshot through a temporary file, not yet committed; false when
+// any step failed.
+bool WriteSnapshotFile(CAtomicFile& target, CZorvaDoc& doc)
 {
-    CAtomicFile target;
-    if (!target.Open(path))
-        return false;
     try {
         CFile file;
         if (!file.Open(target.TempPath(), CFile::modeCreate | CFile::modeWrite))
@@ -50,7 +49,7 @@ bool WriteSnapshotFile(const CString& path, CZorvaDoc& doc)
         target.Abandon();
         return false;
     }
-    return target.Commit();
+    return true;
 }
 
 bool ReadTag(std::uint8_t tag[kTagSize])
@@ -64,6 +63,7 @@ bool ReadTag(std::uint8_t tag[kTagSize])
 
 bool SnapshotMatchesTag()
 {
+    FinishDigestPair(RecoverySnapshotPath());
     std::uint8_t tag[kTagSize];
     if (!ReadTag(tag) || !FileExists(RecoverySnapshotPath()))
         return false;
@@ -129,17 +129,20 @@ bool WriteRecoverySnapshot(CZorvaDoc& doc)
     g_snapshotIndex = 1;
     CreateFolder(MapWindowsPath(g_toolTempDir));
     // Before, a snapshot that could not be written still got a fresh tag
-    // from the old file and the modified mark was cleared.
-    if (!WriteSnapshotFile(RecoverySnapshotPath(), doc))
+    // from the old file and the modified mark was cleared. Both new files
+    // are whole before either replaces its old one, so that a save killed
+    // in between is completed by the next restore (FinishDigestPair).
+    CAtomicFile snapshot, tag;
+    if (!snapshot.Open(RecoverySnapshotPath()) || !WriteSnapshotFile(snapshot, doc))
         return false;
     std::uint8_t digest[kTagSize];
     try {
-        if (!MD5OfFile(RecoverySnapshotPath().GetString(), digest))
+        if (!MD5OfFile(snapshot.TempPath().GetString(), digest))
             return false;
     } catch (const CException&) {
         return false;
     }
-    if (!WriteFileAtomic(RecoveryTagPath(), digest, kTagSize))
+    if (!tag.Open(RecoveryTagPath()) || !tag.Write(digest, kTagSize) || !snapshot.Commit() || !tag.Commit())
         return false;
     g_drawingModified = 0;
     return true;

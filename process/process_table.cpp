@@ -11,6 +11,7 @@
 #include "platform/core/files.h"
 #include "process/ProcessState.h"
 #include "shared/CMD5Checksum.h"
+#include "shared/digest_pair.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ bool ReadCompanion(const CString& tablePath, std::uint8_t digest[kDigestSize])
 // The records of a table file that passes its check, else nullopt.
 std::optional<std::vector<trail_sql_t>> ReadCheckedTable(const CString& path)
 {
+    FinishDigestPair(path);
     std::uint8_t expected[kDigestSize];
     std::vector<std::uint8_t> bytes;
     if (!ReadCompanion(path, expected) || !ReadWholeFile(path, bytes))

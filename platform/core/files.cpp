@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <system_error>
@@ -358,6 +359,17 @@ std::vector<FileEntry> ListFolder(const CString& pattern)
     return entries;
 }
 
+namespace {
+
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat byFd {}, byName {};
+    return fstat(fd, &byFd) == 0 && stat(path.c_str(), &byName) == 0 && byFd.st_ino == byName.st_ino &&
+           byFd.st_dev == byName.st_dev;
+}
+
+} // namespace
+
 CAtomicFile::~CAtomicFile()
 {
     Abandon();
@@ -384,10 +396,26 @@ bool CAtomicFile::Open(const CString& target)
             --cut;
         base.resize(cut);
     }
-    std::string tmpl = folder + "." + base + ".tmp-XXXXXX";
-    m_fd = mkostemp(tmpl.data(), O_CLOEXEC);
-    if (m_fd < 0)
-        return Fail("cannot create a temporary file", errno);
+    // Before, a save killed half-way left its temporary (as large as the
+    // file) beside the target for good.
+    RemoveStaleTemporaries(folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder);
+    std::string tmpl;
+    for (int attempt = 0;; ++attempt) {
+        tmpl = folder + "." + base + ".tmp-XXXXXX";
+        m_fd = mkostemp(tmpl.data(), O_CLOEXEC);
+        if (m_fd < 0)
+            return Fail("cannot create a temporary file", errno);
+        // Held while the file is ours; a free lock marks a leftover.
+        while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        if (StillNamed(m_fd, tmpl))
+            break;
+        // Another writer's clean-up took it before it was locked.
+        close(m_fd);
+        m_fd = -1;
+        if (attempt == 3)
+            return Fail("the temporary file vanished", ENOENT);
+    }
     m_temp = tmpl;
     m_tempPath = CString::FromUtf8(m_temp);
     const mode_t mode = hadOld ? (old.st_mode & 07777) : (0666 & ~ProcessUmask());
@@ -422,12 +450,12 @@ bool CAtomicFile::Commit()
     }
     if (fsync(m_fd) != 0)
         return Fail("sync failed", errno);
-    const int fd = m_fd;
-    m_fd = -1;
-    if (close(fd) != 0)
-        return Fail("close failed", errno);
+    // Renamed while still open and locked, so that no clean-up takes it
+    // first; the data is synced, so closing cannot lose any.
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)
         return Fail("cannot replace the file", errno);
+    close(m_fd);
+    m_fd = -1;
     m_temp.clear();
     m_tempPath.Empty();
     // Make the rename itself durable; the new file is in place either way.
@@ -444,13 +472,14 @@ bool CAtomicFile::Commit()
 
 void CAtomicFile::Abandon()
 {
-    if (m_fd >= 0) {
-        close(m_fd);
-        m_fd = -1;
-    }
+    // Removed before its lock goes with the descriptor.
     if (!m_temp.empty()) {
         unlink(m_temp.c_str());
         m_temp.clear();
+    }
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
     }
     m_tempPath.Empty();
 }

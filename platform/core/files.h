@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -136,6 +137,20 @@ private:
     CString m_tempPath;
     std::string m_error;
 };
+
+// A temporary of CAtomicFile is ".<name>.tmp-XXXXXX" beside its target, and
+// its writer holds a lock on it while it lives. One whose lock is free was
+// left by a writer that died (a save killed half-way). Opening a CAtomicFile
+// removes such leftovers from the target's folder, except those of digest
+// companions ("<file>MD5"): their readers settle them (FinishDigestPair).
+bool IsAtomicTemporaryName(std::string_view name);
+// The target a temporary's name belongs to ("" for other names).
+std::string AtomicTemporaryTarget(std::string_view name);
+// Calls settle for each temporary of target that no live writer holds, with
+// its lock held so that no writer takes it meanwhile; settle may read,
+// rename or remove it (native path).
+void SettleStaleTemporaries(const CString& target, const std::function<void(const std::string&)>& settle);
+void RemoveStaleTemporaries(const std::string& nativeFolder);
 
 // One-call atomic replace; error (when given) receives the reason of a failure.
 bool WriteFileAtomic(const CString& path, const void* data, std::size_t size, std::string* error = nullptr);

@@ -373,3 +373,53 @@ TEST(AtomicReplace, ArchiveWriterCommitsOrAbandons)
     EXPECT_EQ(Names(Home()), std::vector<std::string>{"drawing.wcx"});
     EXPECT_FALSE(out.Commit()); // only once
 }
+
+TEST(AtomicReplace, TemporaryNamesAreOursOnly)
+{
+    const struct {
+        const char* name;
+        bool ours;
+        const char* target;
+    } kCases[] = {
+        {".a.wcx.tmp-AbC123", true, "a.wcx"},
+        {".config.tmp-000000", true, "config"},
+        {".001MD5.tmp-zZ9aA0", true, "001MD5"},
+        {"a.wcx.tmp-AbC123", false, ""},   // no leading dot
+        {".a.wcx.tmp-AbC12", false, ""},   // five random characters
+        {".a.wcx.tmp-AbC1_3", false, ""},  // not mkstemp's alphabet
+        {".a.wcx.tmp-AbC1234", false, ""}, // seven
+        {".tmp-AbC123", false, ""},        // no target
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsAtomicTemporaryName(c.name), c.ours);
+        EXPECT_EQ(AtomicTemporaryTarget(c.name), c.target);
+    }
+}
+
+// Before, a save killed half-way left its temporary, as large as the file,
+// beside the target for good.
+TEST(AtomicReplace, LeftoversOfDeadWritersGoWithTheNextWriteInTheFolder)
+{
+    const std::string home = Home();
+    const std::vector<std::string> kept = {
+        ".001MD5.tmp-Qq1234", // a digest companion's: its reader settles it
+        ".x.tmp-ab",          // not a name we make
+        "notes.tmp-abcdef",
+    };
+    for (const std::string& name : kept)
+        WriteRaw(home + "/" + name, "keep");
+    WriteRaw(home + "/.a.wcx.tmp-AbC123", std::string(10000, 'h'));
+    CAtomicFile live;
+    ASSERT_TRUE(live.Open(CString::FromUtf8(home + "/b.wcx")));
+    ASSERT_TRUE(live.Write("new", 3));
+
+    ASSERT_TRUE(WriteFileAtomic(CString::FromUtf8(home + "/c"), std::string_view("x")));
+    std::vector<std::string> expected = kept;
+    expected.push_back(fs::path(live.TempPath().ToUtf8()).filename().string());
+    expected.push_back("c");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Names(home), expected);
+    ASSERT_TRUE(live.Commit()) << live.Error();
+    EXPECT_EQ(ReadAll(home + "/b.wcx"), "new");
+}
