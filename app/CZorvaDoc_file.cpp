@@ -10,10 +10,12 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/text_utils.h"
+#include "geometry/view_transform.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -118,15 +120,30 @@ void FitViewToUnits(const CUnitArray& units)
     const double sx = std::max(hi.x - lo.x, 0.8);
     const double sy = std::max(hi.y - lo.y, 0.8);
     double scale = std::min(h / sy, w / sx);
-    if (scale < 0.01) {
+    // Also a box of infinities or of no numbers at all.
+    if (!(scale >= 0.01)) {
         scale = 0.11;
     } else if (scale >= 600.0) {
         g_ViewScale = 600.0;
         return;
     }
+    const double cx = (lo.x + hi.x) / 2.0;
+    const double cy = (lo.y + hi.y) / 2.0;
+    if (!std::isfinite(cx) || !std::isfinite(cy)) {
+        g_ViewScale = scale;
+        g_ViewOriginX = g_defaultOriginX;
+        g_ViewOriginY = g_defaultOriginY;
+        return;
+    }
+    // A centre too far out for the origin at this scale (a coordinate of
+    // 1e11 mm): the smallest scale the view allows brings it in as far as
+    // it can come. Before, the origin's conversion overflowed (undefined)
+    // and the drawing was put off screen.
+    if (std::max(std::abs(scale * cx), std::abs(scale * cy)) > kViewOriginLimit)
+        scale = kSmallestViewScale;
     g_ViewScale = scale;
-    g_ViewOriginX = static_cast<std::int32_t>(g_defaultOriginX - scale * (lo.x + hi.x) / 2.0);
-    g_ViewOriginY = static_cast<std::int32_t>(scale * (lo.y + hi.y) / 2.0 + g_defaultOriginY);
+    g_ViewOriginX = ClampViewOrigin(std::trunc(g_defaultOriginX - scale * cx));
+    g_ViewOriginY = ClampViewOrigin(std::trunc(scale * cy + g_defaultOriginY));
 }
 
 void CZorvaDoc::SaveDocument(int mode)

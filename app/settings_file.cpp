@@ -2,17 +2,19 @@
 
 #include "app/AppState.h"
 #include "geometry/GeometryState.h"
+#include "geometry/view_transform.h"
 #include "platform/core/files.h"
 #include "shared/CMD5Checksum.h"
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
 constexpr std::size_t kDigestOffset = 8;
 constexpr std::size_t kDigestSize = 16;
+constexpr double kFactoryViewScale = 10.0;
 
 // One block of the body: where it lies in the file and in memory.
 struct BlockRef {
@@ -27,13 +29,16 @@ ViewBlock CurrentViewBlock()
     return ViewBlock{g_CutTypeIndex, g_ViewBlockReserved, g_ViewScale, g_ViewOriginX, g_ViewOriginY};
 }
 
+// A scale that is no positive number takes the factory value, and the
+// origin stays where the marks drawn around it cannot overflow (a file
+// with an origin of -2147483648 made the axes' ends wrap).
 void ApplyViewBlock(const ViewBlock& view)
 {
     g_CutTypeIndex = view.cutTypeIndex;
     g_ViewBlockReserved = view.reserved;
-    g_ViewScale = view.viewScale;
-    g_ViewOriginX = view.viewOriginX;
-    g_ViewOriginY = view.viewOriginY;
+    g_ViewScale = std::isfinite(view.viewScale) && view.viewScale > 0 ? view.viewScale : kFactoryViewScale;
+    g_ViewOriginX = ClampViewOrigin(view.viewOriginX);
+    g_ViewOriginY = ClampViewOrigin(view.viewOriginY);
 }
 
 // The nine blocks after the view block, in file order.
@@ -57,15 +62,24 @@ void Digest(const std::uint8_t* body, std::size_t size, std::uint8_t out[kDigest
     MD5OfBuffer(out, size, body);
 }
 
+// Far above the file's 2443 bytes: a larger file is no settings file and
+// is never read into memory. Before, the whole file was read first, and a
+// 512 MB one cost a gigabyte and most of a minute at start-up.
+constexpr std::int64_t kLargestSettingsFile = 64 * 1024;
+
 // Reads a candidate file whole; empty when it is missing, shorter than the
-// header or its digest does not match its body.
+// header, too large, or its digest does not match its body.
 std::vector<std::uint8_t> ReadCandidate(const CString& path)
 {
+    const std::int64_t size = GetFileSize(path);
+    if (size < std::int64_t(kSettingsBodyOffset) || size > kLargestSettingsFile)
+        return {};
     std::ifstream in(NativePath(path), std::ios::binary);
     if (!in)
         return {};
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || bytes.size() < kSettingsBodyOffset)
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (in.gcount() != size)
         return {};
     std::uint8_t digest[kDigestSize];
     Digest(bytes.data() + kSettingsBodyOffset, bytes.size() - kSettingsBodyOffset, digest);
@@ -175,7 +189,7 @@ void ResetSettingsDefaults()
 {
     g_CutTypeIndex = 0;
     g_ViewBlockReserved = 0;
-    g_ViewScale = 10.0;
+    g_ViewScale = kFactoryViewScale;
     g_ViewOriginX = 0;
     g_ViewOriginY = 0;
     SetFactoryMachiningSettings(g_MachiningSettings);

@@ -113,7 +113,7 @@ void WriteLabel(CDC* dc, const x_Vector& anchor, const CString& text, COLORREF c
     const COLORREF oldColour = dc->SetTextColor(colour);
     const unsigned oldAlign = dc->SetTextAlign(0);
     const POINT p = WorldToScreen(anchor);
-    dc->ExtTextOut(p.x + dx, p.y + dy, 0, nullptr, text.GetString(), text.GetLength());
+    dc->ExtTextOut(OffsetPixel(p.x, dx), OffsetPixel(p.y, dy), 0, nullptr, text.GetString(), text.GetLength());
     dc->SetTextAlign(oldAlign);
     dc->SetTextColor(oldColour);
     dc->SelectObject(oldFont);

@@ -1,5 +1,6 @@
 #include "geometry/view_transform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +27,11 @@ POINT WorldToScreen(const x_Vector& p)
     return {Saturate(x), Saturate(y)};
 }
 
+std::int32_t OffsetPixel(std::int32_t pixel, std::int64_t delta)
+{
+    return Saturate(std::int64_t(pixel) + delta);
+}
+
 std::int32_t WorldToScreenX(double x)
 {
     return RoundHalfUp(g_ViewScale * x + g_ViewOriginX);
@@ -41,6 +47,14 @@ double ClampViewScale()
     if (!(g_ViewScale >= 0.01))
         g_ViewScale = 0.01;
     return g_ViewScale;
+}
+
+std::int32_t ClampViewOrigin(double pixel)
+{
+    if (!(pixel == pixel))
+        return 0;
+    const double limit = kViewOriginLimit;
+    return RoundHalfUp(std::clamp(pixel, -limit, limit));
 }
 
 x_Vector ScreenToWorld(std::int32_t px, std::int32_t py)

@@ -9,7 +9,17 @@
 // half up; at extreme zoom the pixels saturate at the int32 range.
 POINT WorldToScreen(const x_Vector& p);
 std::int32_t WorldToScreenX(double x);
+// A pixel moved by delta, saturated like the pixels above: a saturated
+// pixel plus an offset overflowed.
+std::int32_t OffsetPixel(std::int32_t pixel, std::int64_t delta);
 std::int32_t WorldToScreenY(double y);
+// Farthest the view origin lies from the window, in pixels: the marks drawn
+// around it (the axes cross reaches 30 pixels out) stay inside the int range.
+constexpr std::int32_t kViewOriginLimit = 1000000000;
+// The origin pixel rounded and held within ±kViewOriginLimit (NaN gives 0).
+std::int32_t ClampViewOrigin(double pixel);
+// The smallest scale the view zooms out to (pixels per mm).
+constexpr double kSmallestViewScale = 0.01;
 // Raise g_ViewScale to 0.01 when below (or not a number); returns it.
 double ClampViewScale();
 x_Vector ScreenToWorld(std::int32_t px, std::int32_t py);

@@ -85,6 +85,10 @@ void OnMkdirResult(const Datagram& d)
 
 void Dispatch(const Datagram& d)
 {
+    // The code only once its two bytes are there: before, a 0- or 1-byte
+    // datagram's code was read from what the buffer held before it.
+    if (d.length < 2)
+        return;
     const uint16_t code = Get16(d.data, 0);
     const int minimum = MinimumLength(code);
     // Unknown codes, and datagrams too short for their code's fields.

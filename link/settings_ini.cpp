@@ -5,9 +5,9 @@
 #include "platform/core/codepage.h"
 #include "platform/core/files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 CString SettingsIniPath()
@@ -31,6 +31,8 @@ bool SaveSettingsIni(const CString& schemeText)
 }
 
 namespace {
+
+constexpr std::int64_t kIniReadLimit = 64 * 1024;
 
 // line: without any blank; raw: as read, for the scheme name.
 void ApplyLine(const CString& line, const CString& raw)
@@ -63,9 +65,15 @@ void LoadSettingsIni()
 {
     LinkSettings& s = g_LinkSettings;
     s.replaceExisting = s.skipExisting = s.showMaximised = s.sendToAll = s.skipBusy = false;
+    // The switches are a few short lines: only the file's head is read.
+    // Before, the whole file was read first, and a 512 MB one cost a
+    // gigabyte and most of a minute at start-up.
+    const std::int64_t size = GetFileSize(SettingsIniPath());
     std::ifstream in(NativePath(SettingsIniPath()), std::ios::binary);
-    if (in) {
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (size > 0 && in) {
+        std::string bytes(static_cast<size_t>(std::min<std::int64_t>(size, kIniReadLimit)), '\0');
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<size_t>(in.gcount()));
         // Lines as a 255-byte line reader returns them: up to and with the
         // line end, at most 254 bytes a piece.
         size_t pos = 0;

@@ -73,6 +73,9 @@ void CMD5Checksum::Transform(const uint8_t block[64])
 
 void CMD5Checksum::Update(const uint8_t* data, size_t length)
 {
+    // An empty file's bytes may be a null pointer, which memcpy must not see.
+    if (length == 0)
+        return;
     size_t index = (m_count[0] >> 3) & 0x3F;
     const uint64_t bits = (uint64_t(m_count[1]) << 32 | m_count[0]) + (uint64_t(length) << 3);
     m_count[0] = uint32_t(bits);

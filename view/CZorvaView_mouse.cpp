@@ -15,15 +15,6 @@
 #include "view/CZorvaView.h"
 #include "view/view_entities.h"
 
-namespace {
-
-int RoundHalfUp(double v)
-{
-    return static_cast<int>(std::floor(v + 0.5));
-}
-
-} // namespace
-
 BOOL CZorvaView::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_MBUTTONUP) {
@@ -166,8 +157,9 @@ void CZorvaView::ZoomAt(int direction, int x, int y)
         return;
     }
     g_ViewScale = scale * factor;
-    g_ViewOriginX = x + RoundHalfUp(u * factor);
-    g_ViewOriginY = y + RoundHalfUp(v * factor);
+    // Held in range: zooming in far from the origin used to overflow it.
+    g_ViewOriginX = ClampViewOrigin(x + u * factor);
+    g_ViewOriginY = ClampViewOrigin(y + v * factor);
     ArmPendingAction(kActionRescale, 1);
 }
 

@@ -433,6 +433,11 @@ TEST_F(WcxTest, FitViewToDrawing)
         {"huge", 0, 0, 1e7, 1e7, 1000, 800, 0.11, 500 - 550000, 550000 + 400},
         // 600 / 0.8 >= 600: capped, origin kept.
         {"capped", 0, 0, 0.1, 0.1, 1000, 800, 600.0, 11, 12},
+        // At 0.11 the centre 5e10 needs an origin of -5.5e9, past the int
+        // range (the conversion was undefined): the smallest scale, 0.01.
+        {"a coordinate of 1e11", 0, 0, 1e11, 1, 1000, 800, 0.01, 500 - 500000000, 400},
+        // Out of reach even at 0.01: the origin stops at its limit.
+        {"a coordinate of 1e12", 1e12, -1e12, 1e12 + 1, -1e12 + 1, 1000, 800, 0.01, -1000000000, -1000000000},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
