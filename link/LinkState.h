@@ -109,6 +109,7 @@ extern bool g_SendFileOpen;
 extern std::vector<uint8_t> g_SendData;
 extern bool g_HeaderAnswered;
 extern bool g_LastBlockSent;
+extern bool g_HeaderAskedAgain; // an early end answer made the header go again
 extern bool g_HasReceiveBuffer;
 extern std::vector<uint8_t> g_ReceiveBuffer;
 extern CString g_ReceivePath;

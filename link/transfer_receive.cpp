@@ -75,6 +75,23 @@ bool NamesFetchTarget(const Datagram& d)
     return pathLength + 1 == g_FetchTarget.size() && std::memcmp(path, g_FetchTarget.data(), pathLength) == 0;
 }
 
+// A machine ends a file it takes with success only after the last block,
+// or in answer to the header when it holds the same file already. One in
+// the middle of a file is a late or doubled answer about an earlier file,
+// and so may be the first before the header's answer: the header goes
+// again, and the answer to that is trusted. Before, such a late answer
+// marked a file done that the machine never got.
+bool TrustEarlySendEnd()
+{
+    if (g_HeaderAnswered)
+        return false;
+    if (g_HeaderAskedAgain)
+        return true;
+    g_HeaderAskedAgain = true;
+    SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
+    return false;
+}
+
 void RecordStaged(const CString& path)
 {
     if (g_TransferState != 4)
@@ -364,6 +381,8 @@ void OnTransferEnd(const Datagram& d)
 {
     const bool inProgress = g_SendFileOpen || g_HasReceiveBuffer || g_FetchPending;
     if (!inProgress || !SenderIs(g_CurrentMachine))
+        return;
+    if (g_SendFileOpen && d.data[2] != 0 && !g_LastBlockSent && !TrustEarlySendEnd())
         return;
     DisarmResend();
     const bool receiving = g_HasReceiveBuffer || g_FetchPending;

@@ -223,16 +223,22 @@ void CSimController::Loop()
                     --m_faults.loseInCount;
                     continue;
                 }
-                if (m_recordBlocks || CodeOf(d) != kCodeDataBlock)
-                    m_received.push_back(d);
-                if (!m_faults.silent)
-                    Handle(d);
-                m_changed.notify_all();
+                if (m_heldIn.empty() && m_faults.reorderInRate > 0 && chance(m_random) < m_faults.reorderInRate) {
+                    m_heldIn = d;
+                    m_heldInSince = NowMs();
+                    continue;
+                }
+                Receive(d);
+                if (!m_heldIn.empty()) {
+                    Receive(m_heldIn);
+                    m_heldIn.clear();
+                }
             }
         }
         std::vector<Bytes> due;
         {
             std::lock_guard lock(m_mutex);
+            ReleaseHeld();
             const uint64_t now = NowMs();
             if (m_outHeaderWaiting && m_faults.headerRepeatMs > 0 && now >= m_outHeaderDue && m_outHeaderRepeats < 3) {
                 ++m_outHeaderRepeats;
@@ -250,6 +256,37 @@ void CSimController::Loop()
         }
         for (const Bytes& d : due)
             SendNow(d);
+    }
+}
+
+// Called with the mutex held.
+void CSimController::Receive(const Bytes& d)
+{
+    std::uniform_real_distribution<double> chance(0, 1);
+    const int copies = m_faults.duplicateInRate > 0 && chance(m_random) < m_faults.duplicateInRate ? 2 : 1;
+    for (int i = 0; i < copies; ++i) {
+        if (m_recordBlocks || CodeOf(d) != kCodeDataBlock)
+            m_received.push_back(d);
+        if (!m_faults.silent)
+            Handle(d);
+    }
+    m_changed.notify_all();
+}
+
+// Held datagrams that nothing followed go after a short wait. Called with
+// the mutex held.
+void CSimController::ReleaseHeld()
+{
+    constexpr uint64_t kHoldMs = 3;
+    const uint64_t now = NowMs();
+    if (!m_heldOut.empty() && now - m_heldOutSince >= kHoldMs) {
+        SendNow(m_heldOut);
+        m_heldOut.clear();
+    }
+    if (!m_heldIn.empty() && now - m_heldInSince >= kHoldMs) {
+        const Bytes d = m_heldIn;
+        m_heldIn.clear();
+        Receive(d);
     }
 }
 
@@ -284,10 +321,18 @@ void CSimController::Send(Bytes d)
         return;
     const int copies = f.duplicateRate > 0 && chance(m_random) < f.duplicateRate ? 2 : 1;
     for (int i = 0; i < copies; ++i) {
-        if (f.delayMs > 0)
+        if (f.delayMs > 0) {
             m_delayed.emplace_back(NowMs() + uint64_t(f.delayMs), d);
-        else
+        } else if (m_heldOut.empty() && f.reorderRate > 0 && chance(m_random) < f.reorderRate) {
+            m_heldOut = d;
+            m_heldOutSince = NowMs();
+        } else {
             SendNow(d);
+            if (!m_heldOut.empty()) {
+                SendNow(m_heldOut);
+                m_heldOut.clear();
+            }
+        }
     }
 }
 

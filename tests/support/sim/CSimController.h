@@ -19,6 +19,11 @@ struct SimFaults {
     double dropRate = 0;       // each datagram sent is lost with this chance
     double dropInRate = 0;     // each datagram received is ignored with this chance
     double duplicateRate = 0;  // each datagram sent goes twice with this chance
+    double reorderRate = 0;    // each datagram sent is held back and goes after
+                               //   the next one (or 3 ms later) with this chance
+    double duplicateInRate = 0; // each datagram received is handled twice
+    double reorderInRate = 0;   // each datagram received is handled after the
+                                //   next one (or 3 ms later) with this chance
     int delayMs = 0;           // every datagram sent waits this long
     uint16_t corruptCode = 0;  // the next corruptCount datagrams of this code
     int corruptCount = 0;      //   get one byte flipped after their checksum
@@ -100,6 +105,8 @@ private:
     void OnListRequest(const Bytes& d);
     void Send(Bytes d);
     void SendNow(const Bytes& d);
+    void Receive(const Bytes& d);
+    void ReleaseHeld();
 
     CUdpSocket m_socket;
     std::thread m_thread;
@@ -116,6 +123,8 @@ private:
     bool m_recordBlocks = true;
     std::mt19937 m_random{1};
     std::vector<std::pair<uint64_t, Bytes>> m_delayed;
+    Bytes m_heldOut, m_heldIn;       // reordered, waiting for the next one
+    uint64_t m_heldOutSince = 0, m_heldInSince = 0;
     std::map<std::string, Bytes> m_files;
     std::map<std::string, std::vector<Entry>> m_listings;
     std::vector<Bytes> m_received;
