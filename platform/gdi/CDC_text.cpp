@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -104,7 +105,7 @@ bool CDC::ExtTextOut(int x, int y, unsigned options, const RECT* rect, const cha
     // Text anchored this far off cannot reach the target, and Qt's fixed
     // point coordinates would not hold it.
     constexpr int kFar = 1 << 22;
-    if (std::abs(rx) > kFar || std::abs(ry) > kFar)
+    if (std::abs(std::int64_t(rx)) > kFar || std::abs(std::int64_t(ry)) > kFar)
         return true;
     int left = 0;
     if ((align & TA_CENTER) == TA_CENTER)

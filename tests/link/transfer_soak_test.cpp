@@ -16,7 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <regex>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -68,15 +68,18 @@ Bytes ReadAll(const CString& path)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// The numbers of the batch's last summary line: "完成：k/n" or "接收：k/n".
+// The numbers of the batch's last summary line: "端A1--完成：k/n" or
+// "端A1--接收：k/n".
 std::pair<int, int> Summary(const CRecordingDisplay& display, const char* word)
 {
-    const std::regex line(std::string("端A1--") + word + "：(\\d+)/(\\d+)");
+    const std::string head = std::string("端A1--") + word + "：";
     std::pair<int, int> found{-1, -1};
     for (const std::string& log : display.logs) {
-        std::smatch m;
-        if (std::regex_search(log, m, line))
-            found = {std::stoi(m[1]), std::stoi(m[2])};
+        if (log.rfind(head, 0) != 0)
+            continue;
+        int done = -1, total = -1;
+        if (std::sscanf(log.c_str() + head.size(), "%d/%d", &done, &total) == 2)
+            found = {done, total};
     }
     return found;
 }

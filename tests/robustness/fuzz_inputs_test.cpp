@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kDefaultRuns = 300;
+constexpr int kDefaultRuns = 2000;
 
 int MutationRuns()
 {

@@ -31,7 +31,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kDefaultRounds = 12;
+constexpr int kDefaultRounds = 10;
 // Longest wait for the child to have saved its first version.
 constexpr int kReadyTimeoutMs = 20000;
 // Kills land within this many microseconds after the first save, several
