@@ -99,10 +99,13 @@ bool CMainFrame::CreateMainToolBar()
     // The resource ends with the separator that hosts the combo.
     if (m_mainToolBar.GetCount() != kMainToolButtons + 1)
         return false;
+    m_mainImages.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 2);
+    for (UINT icon : kMainToolbarIcons)
+        m_mainImages.AddIcon(icon);
+    m_mainToolBar.GetToolBarCtrl().SetImageList(&m_mainImages);
     for (int i = 0; i < kMainToolButtons; ++i)
         m_mainToolBar.SetButtonInfo(i, m_mainToolBar.GetItemID(i), TBBS_BUTTON, i);
     m_mainToolBar.SetButtonInfo(kMainToolButtons, IDC_LINE_STYLE, TBBS_SEPARATOR, kLineStyleSeparatorWidth);
-    // No icon images: the buttons show their short texts at their own width.
     m_mainToolBar.SetHeight(26);
 
     RECT item;

@@ -12,6 +12,7 @@
 
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CDialogBar.h"
+#include "platform/ui/CImageList.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CStatusBar.h"
 #include "platform/ui/CToolBar.h"
@@ -53,6 +54,7 @@ private:
     void HandleKey(UINT key, bool ctrl);
     void HandleFunctionKey(UINT key);
 
+    CImageList m_mainImages;    // lives as long as the main toolbar
     CToolBar m_mainToolBar;
     CToolBar m_drawToolBar;
     CToolBar m_dimToolBar;

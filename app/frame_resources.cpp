@@ -108,34 +108,20 @@ void RegisterAccelerators()
 
 struct Button { UINT id; const char16_t* text; };
 
-// Without icon images a button shows its tooltip up to the key hint:
-// "复制Ctrl+Z" shows "复制", "放大<PgUp>" shows "放大".
-CString ButtonFace(const char16_t* resourceText)
-{
-    CString tip(resourceText);
-    const int newline = tip.Find(u'\n');
-    tip = newline >= 0 ? tip.Mid(newline + 1) : tip;
-    for (const char16_t* hint : {u"Ctrl", u"<", u" "}) {
-        const int at = tip.Find(hint);
-        if (at > 0)
-            tip = tip.Left(at);
-    }
-    return tip;
-}
-
-void RegisterToolbar(UINT id, const std::vector<Button>& buttons, int w, int h)
+// A button shows its icon and has the tooltip of its resource string. The
+// icon-style toolbars take their pictures by command id; the main toolbar
+// gets its image list from the frame.
+void RegisterToolbar(UINT id, const std::vector<Button>& buttons, int w, int h, bool iconsByCommand)
 {
     ToolBarResource bar;
     bar.buttonWidth = w;
     bar.buttonHeight = h;
     for (const Button& b : buttons) {
         bar.buttons.push_back(b.id);
-        if (b.id == 0) {
-            bar.texts.push_back(CString());
-            continue;
-        }
-        RegisterResourceString(b.id, CString(b.text));
-        bar.texts.push_back(ButtonFace(b.text));
+        if (iconsByCommand)
+            bar.icons.push_back(b.id);
+        if (b.id != 0)
+            RegisterResourceString(b.id, CString(b.text));
     }
     RegisterToolBarResource(id, std::move(bar));
 }
@@ -150,7 +136,7 @@ void RegisterToolbars()
         {65021, u"缩小<PgDown>\n缩小<PgDown>"}, {65025, u"阵列生成\n阵列生成"}, {65028, u"原点偏移\n原点偏移"},
         {65024, u"三维显示\n三维显示"}, {65017, u"一次轨迹\n一次轨迹"}, {65018, u"多次轨迹\n多次轨迹"},
         {65026, u"批量轨迹生成\n批量轨迹生成"}, {65019, u"导出加工\n导出加工"}, {65023, u"退出\n退出"}, {0, nullptr}},
-        16, 16);
+        16, 16, false);
     RegisterToolbar(IDR_DRAWTOOLBAR, {
         {32780, u"绘制直线\n直线"}, {32782, u"绘制多段线\n多段线"}, {32781, u"绘制曲线\n曲线"},
         {32783, u"绘制圆\n圆"}, {32784, u"绘制圆弧\n圆弧"}, {32785, u"绘制四边形\n四边形"},
@@ -159,12 +145,12 @@ void RegisterToolbars()
         {32822, u"打断\n打断"}, {32824, u"镜像\n镜像"}, {32826, u"圆角\n圆角"}, {32831, u"倒角\n倒角"},
         {32827, u"缩放\n缩放"}, {32828, u"旋转\n旋转"}, {32841, u"圆切线\n圆切线"}, {32825, u"延伸\n延伸"},
         {32823, u"齐边\n齐边"}, {32852, u"分解\n分解"}, {65027, u"偏移\n偏移"}},
-        16, 15);
+        16, 15, true);
     RegisterToolbar(IDR_DIMTOOLBAR, {
         {32891, u"尺寸标注\n尺寸标注"}, {32892, u"线性标注\n线性标注"}, {32898, u"直径标注\n直径标注"},
         {32899, u"半径标注\n半径标注"}, {32900, u"文字标注\n文字标注"}, {32901, u"角度标注\n角度标注"},
         {32906, u"弧度标注\n弧度标注"}, {32922, u"点划线标注\n点划线标注"}},
-        16, 15);
+        16, 15, true);
 }
 
 void RegisterCommandBar()
@@ -238,6 +224,7 @@ void RegisterFrameResources()
     RegisterMenuResource(IDR_RIGHTBUTTON, RightButtonMenu());
     RegisterAccelerators();
     RegisterToolbars();
+    RegisterIconResources();
     RegisterCommandBar();
     RegisterPalettes();
     RegisterStartDialogs();

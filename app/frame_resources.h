@@ -34,7 +34,19 @@ constexpr int IDC_FILE_NAME = 1202;
 constexpr int IDC_TOOL_TAB = 1189;
 constexpr int IDC_LINE_STYLE = 1281;
 
+// Icons of the file browsers' rows and of the help list.
+constexpr UINT IDI_HELP_TOPIC = 179;
+constexpr UINT IDI_FOLDER_ROW = 192;
+constexpr UINT IDI_FILE_ROW = 197;
+constexpr UINT IDI_UP_ROW = 203;
+constexpr UINT IDI_DRIVE_ROW = 252;
+// The main toolbar's icons, in button order.
+constexpr UINT kMainToolbarIcons[20] = {212, 213, 214, 220, 215, 216, 219, 217, 218, 229,
+                                        221, 222, 232, 240, 231, 224, 225, 239, 226, 230};
+
 // Commands the frame itself names.
 constexpr UINT ID_MENU_SAVE = 32805;
 
 void RegisterFrameResources();
+// The pictures of the toolbars and lists (icon_resources.cpp).
+void RegisterIconResources();

@@ -2,11 +2,14 @@
 
 #include "platform/gdi/gdi_qt.h"
 
+#include <QBuffer>
 #include <QIcon>
+#include <QImageReader>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -62,7 +65,29 @@ QImage ThemeImage(const std::string& name, int cx, int cy)
     return image;
 }
 
+std::map<unsigned, const char*>& SvgIconTable()
+{
+    static std::map<unsigned, const char*> table;
+    return table;
+}
+
+// Through Qt's SVG image plugin: drawn at the target size, not scaled.
+QImage SvgImage(const char* svg, int cx, int cy)
+{
+    QByteArray bytes = QByteArray::fromRawData(svg, int(std::strlen(svg)));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "svg");
+    reader.setScaledSize(QSize(cx, cy));
+    QImage image = reader.read();
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32);
+}
+
 } // namespace
+
+void RegisterSvgIcon(unsigned resourceId, const char* svgText)
+{
+    SvgIconTable()[resourceId] = svgText;
+}
 
 void RegisterThemeIcon(unsigned resourceId, const char* themeName)
 {
@@ -111,6 +136,8 @@ int CImageList::AddIcon(unsigned resourceId)
     QImage image;
     if (it != IconTable().end()) {
         image = it->second.scaled(m_cx, m_cy, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else if (const auto svg = SvgIconTable().find(resourceId); svg != SvgIconTable().end()) {
+        image = SvgImage(svg->second, m_cx, m_cy);
     } else if (const auto named = ThemeIconTable().find(resourceId); named != ThemeIconTable().end()) {
         image = ThemeImage(named->second, m_cx, m_cy);
     }

@@ -42,3 +42,6 @@ void RegisterIconImage(unsigned resourceId, int width, int height, const std::ui
 // An icon resource taken from the desktop's icon theme by its name (the
 // breeze theme when the desktop names none), drawn at the list's size.
 void RegisterThemeIcon(unsigned resourceId, const char* themeName);
+// An icon resource drawn from SVG text (kept by the caller for the life of
+// the process), rendered at the list's size.
+void RegisterSvgIcon(unsigned resourceId, const char* svgText);

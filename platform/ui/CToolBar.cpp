@@ -8,12 +8,15 @@
 #include "platform/ui/ui_runtime.h"
 
 #include <QIcon>
+#include <QSize>
 #include <QEvent>
 #include <QImage>
 #include <QLayout>
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
@@ -123,13 +126,20 @@ int CToolBarCtrl::GetButtonCount() const
 CImageList* CToolBarCtrl::SetImageList(CImageList* images)
 {
     CImageList* old = m_bar->m_images;
-    m_bar->m_images = images;
-    for (auto& b : m_bar->m_buttons)
-        m_bar->Apply(b);
+    m_bar->UseImages(images);
     return old;
 }
 
 CToolBar::CToolBar() : m_ctrl(this) {}
+
+void CToolBar::UseImages(CImageList* images)
+{
+    m_images = images;
+    if (m_hWnd != nullptr && images != nullptr && images->Width() > 0)
+        static_cast<QToolBar*>(m_hWnd)->setIconSize(QSize(images->Width(), images->Height()));
+    for (auto& b : m_buttons)
+        Apply(b);
+}
 
 CToolBar::~CToolBar()
 {
@@ -170,6 +180,19 @@ BOOL CToolBar::LoadToolBar(UINT resourceId)
     for (size_t i = 0; i < res->texts.size() && i < m_buttons.size(); ++i) {
         if (!res->texts[i].IsEmpty())
             SetButtonText(int(i), res->texts[i]);
+    }
+    if (!res->icons.empty()) {
+        // One picture per button in button order, as a bitmap strip has them.
+        auto images = std::make_unique<CImageList>();
+        const int side = std::max(res->buttonWidth, res->buttonHeight);
+        images->Create(side, side, ILC_COLOR24 | ILC_MASK, int(m_buttons.size()), 2);
+        for (size_t i = 0; i < m_buttons.size(); ++i) {
+            if ((m_buttons[i].style & TBBS_SEPARATOR) != 0)
+                continue;
+            m_buttons[i].image = images->AddIcon(i < res->icons.size() ? res->icons[i] : 0);
+        }
+        m_resourceImages = std::move(images);
+        UseImages(m_resourceImages.get());
     }
     return TRUE;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/CControlBar.h"
 
+#include <memory>
 #include <vector>
 
 class CImageList;
@@ -84,9 +85,11 @@ private:
     };
     void Rebuild();
     void Apply(Button& b);
+    void UseImages(CImageList* images);
     std::vector<Button> m_buttons;
     CSize m_buttonSize{23, 22};
     int m_height = 0;
     CImageList* m_images = nullptr;
+    std::unique_ptr<CImageList> m_resourceImages; // from the toolbar resource
     CToolBarCtrl m_ctrl;
 };

@@ -1,5 +1,6 @@
 #include "platform/ui/popup_menu.h"
 
+#include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWnd.h"
 #include "platform/ui/message_box.h"
@@ -55,6 +56,16 @@ UINT RunQtMenu(const CMenu& menu, UINT flags, int x, int y, CWnd* target)
     return chosen != nullptr ? chosen->data().toUInt() : 0;
 }
 
+// As the menu opens, its owner's frame asks the update handlers of its items.
+void UpdateItemsThroughFrame(CMenu* menu, CWnd* target)
+{
+    CWnd* top = target;
+    while (top != nullptr && dynamic_cast<CFrameWnd*>(top) == nullptr)
+        top = top->GetParent();
+    if (auto* frame = dynamic_cast<CFrameWnd*>(top))
+        frame->UpdateMenuCmdUI(menu);
+}
+
 } // namespace
 
 PopupMenuHook SetPopupMenuHook(PopupMenuHook hook)
@@ -68,6 +79,7 @@ BOOL TrackPopupMenu(CMenu* menu, UINT flags, int x, int y, CWnd* target)
 {
     if (menu == nullptr)
         return FALSE;
+    UpdateItemsThroughFrame(menu, target);
     UINT command = 0;
     if (Hook()) {
         PopupMenuHook hook = Hook();

@@ -26,11 +26,13 @@ void RegisterAcceleratorResource(UINT id, std::vector<ACCEL> table);
 const std::vector<ACCEL>* FindAcceleratorResource(UINT id);
 
 // A toolbar: button command ids in order, 0 for a separator. A button's
-// face is its text (the part after "\n" of its resource string, when no
-// text is given here).
+// face is its picture when icons names one (an icon resource id per button,
+// 0 for none; they stand in for the toolbar's bitmap strip), else its text
+// (the part after "\n" of its resource string, when no text is given here).
 struct ToolBarResource {
     std::vector<UINT> buttons;
     std::vector<CString> texts; // optional, per button
+    std::vector<UINT> icons;    // optional, per button
     int buttonWidth = 16;
     int buttonHeight = 15;
 };
