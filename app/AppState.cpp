@@ -41,6 +41,12 @@ std::uint8_t g_keyDownSeen = 0;
 std::uint8_t g_openHintShown = 0;
 std::uint8_t g_viewReady = 0;
 CString g_commandLineFile;
+CString g_browseFolder;
+std::vector<CString> g_folderHistory;
+CString g_searchText;
+CMap<int, int, CString, const CString&> g_helpTitles;
+CMap<int, int, CString, const CString&> g_helpTexts;
+std::uint8_t g_helpListLoaded = 0;
 
 std::int32_t g_undoCount = 0;
 std::int32_t g_redoCount = 0;
@@ -90,6 +96,12 @@ void ResetAppState()
     g_openHintShown = 0;
     g_viewReady = 0;
     g_commandLineFile.Empty();
+    g_browseFolder.Empty();
+    g_folderHistory.clear();
+    g_searchText.Empty();
+    g_helpTitles.RemoveAll();
+    g_helpTexts.RemoveAll();
+    g_helpListLoaded = 0;
 
     g_undoCount = 0;
     g_redoCount = 0;

@@ -11,6 +11,7 @@
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "geometry/x_Vector.h"
+#include "platform/core/CMap.h"
 #include "platform/core/CString.h"
 
 class CZorvaDoc;
@@ -64,6 +65,17 @@ extern std::uint8_t g_viewReady;
 // The drawing named on the command line (empty: none); while it is set the
 // view's first set-up does not restore the recovery snapshot over it.
 extern CString g_commandLineFile;
+
+// The built-in file dialogs: where they list, their folder history and the
+// name fragment of a search; each opens where the last one was left.
+extern CString g_browseFolder;              // no trailing separator; empty: the drive level
+extern std::vector<CString> g_folderHistory;
+extern CString g_searchText;
+
+// The help list, read once per run (topic number to title and to text).
+extern CMap<int, int, CString, const CString&> g_helpTitles;
+extern CMap<int, int, CString, const CString&> g_helpTexts;
+extern std::uint8_t g_helpListLoaded;
 
 // Undo ring.
 extern std::int32_t g_undoCount;            // 0..100

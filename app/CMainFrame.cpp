@@ -53,6 +53,12 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    CDialog** slots[] = {&g_pPropertyPanel, &g_pTextPanel, &g_pArrayPanel, &g_pBatchPanel, &g_pCompTablePanel};
+    for (CDialog** slot : slots)
+        for (const auto& panel : m_panels)
+            if (*slot == panel.get())
+                *slot = nullptr;
+    m_panels.clear();
     // The palettes ask for the tab bar while views update their buttons.
     if (g_toolTabBar == &m_toolTabBar)
         g_toolTabBar = nullptr;
@@ -190,9 +196,13 @@ bool CMainFrame::CreateCommandBar()
 void CMainFrame::CreateFloatingPanels()
 {
     CDialog** slots[] = {&g_pPropertyPanel, &g_pTextPanel, &g_pArrayPanel, &g_pBatchPanel, &g_pCompTablePanel};
-    for (int i = 0; i < 5; ++i)
-        if (FloatingPanelFactory make = FindFloatingPanel(kPanelTemplates[i]))
+    for (int i = 0; i < 5; ++i) {
+        if (FloatingPanelFactory make = FindFloatingPanel(kPanelTemplates[i])) {
             *slots[i] = make(this);
+            if (*slots[i] != nullptr)
+                m_panels.emplace_back(*slots[i]);
+        }
+    }
 }
 
 void CMainFrame::ShowToolPalette(int tab)

@@ -9,8 +9,10 @@
 
 #include <bitset>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/CComboBox.h"
+#include "platform/ui/CDialog.h"
 #include "platform/ui/CDialogBar.h"
 #include "platform/ui/CImageList.h"
 #include "platform/ui/CFrameWnd.h"
@@ -60,6 +62,8 @@ private:
     CToolBar m_dimToolBar;
     CDialogBar m_toolTabBar;
     CDialogBar m_commandBar;
+    // The floating panels this frame made; they go with it.
+    std::vector<std::unique_ptr<CDialog>> m_panels;
     // Keys pressed while Ctrl was held: a fast typist lets Ctrl go a moment
     // before the letter, and the release still means Ctrl+letter.
     std::bitset<256> m_pressedWithCtrl;

@@ -14,6 +14,7 @@
 #include "platform/ui/CDocument.h"
 
 class CArchive;
+class CCmdUI;
 class CRest;
 
 using CRestArray = CTypedPtrArray<CObArray, CRest*>;
@@ -107,6 +108,9 @@ public:
     // Runs a tool dialog with the modal mark set; the two path dialogs
     // start path generation on OK.
     void RunToolDialog(int number);
+    // The tool dialog number of a menu command; 0 for other commands.
+    static int ToolDialogOfCommand(UINT id);
+    void OnUpdateToolDialog(CCmdUI* ui);
 
 private:
     CRest* FindRecord(CUnit* unit);

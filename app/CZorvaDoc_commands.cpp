@@ -2,6 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/DocumentUi.h"
+#include "app/tool_dialogs.h"
+#include "platform/ui/CCmdUI.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 
@@ -21,6 +23,16 @@ BEGIN_MESSAGE_MAP(CZorvaDoc, CDocument)
     ON_COMMAND(32946, OnFormulaCurve)
     ON_COMMAND(33023, OnCostEstimate)
     ON_COMMAND(32845, OnExportWork)
+    ON_UPDATE_COMMAND_UI(32818, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32930, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32858, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32860, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32847, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32921, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32920, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(57670, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(32946, OnUpdateToolDialog)
+    ON_UPDATE_COMMAND_UI(33023, OnUpdateToolDialog)
 END_MESSAGE_MAP()
 
 namespace {
@@ -28,6 +40,31 @@ namespace {
 constexpr int kPathGeneration = 66;
 
 } // namespace
+
+int CZorvaDoc::ToolDialogOfCommand(UINT id)
+{
+    switch (id) {
+    case 32818: return kDlgTrailCreate;
+    case 32930: return kDlgTrailMany;
+    case 32858: return kDlgColorConfig;
+    case 32860: return kDlgClearCorners;
+    case 32847: return kDlgMachineParams;
+    case 32921: return kDlgCreateGear;
+    case 32920: return kDlgCalculator;
+    case 57670: return kDlgHelp;
+    case 32946: return kDlgFormulaCurve;
+    case 33023: return kDlgCostEstimate;
+    default: return 0;
+    }
+}
+
+// A menu item whose dialog no folder provides stays disabled.
+void CZorvaDoc::OnUpdateToolDialog(CCmdUI* ui)
+{
+    const int number = ToolDialogOfCommand(ui->m_nID);
+    if (number != 0)
+        ui->Enable(ToolDialogRegistered(number));
+}
 
 void CZorvaDoc::RunToolDialog(int number)
 {

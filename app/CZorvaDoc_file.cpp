@@ -201,13 +201,14 @@ void CZorvaDoc::OnFileSaveAs()
             DocUi().PrintLine(u"#保存失败,文件路径错误");
             return;
         }
-        DocUi().ShowFileName(g_currentFileName);
-        if (WriteWcxFile(g_currentFilePath, *this)) {
-            CString done;
-            done.Format(u"存盘成功文件--%s", g_currentFileName.GetString());
-            DocUi().PrintLine(done);
+        CString done;
+        done.Format(u"存盘成功文件--%s", g_currentFileName.GetString());
+        // Before, the ".dcx" type wrote a drawing under the ".dcx" name.
+        if (g_fileDialogType == 1) {
+            DocUi().PrintLine(DocUi().WriteDcxFile(g_currentFilePath) ? done : CString(u"#保存失败"));
         } else {
-            DocUi().PrintLine(u"#保存文件失败");
+            DocUi().ShowFileName(g_currentFileName);
+            DocUi().PrintLine(WriteWcxFile(g_currentFilePath, *this) ? done : CString(u"#保存文件失败"));
         }
     }
     DocUi().RedrawNow();
@@ -286,6 +287,7 @@ bool CZorvaDoc::OpenFromCommandLine(const CString& path)
         // The framework's own save (Ctrl+S) writes a drawing back to it.
         if (g_fileDialogType == 0)
             SetPathName(full);
+        g_fileDialogType = 0;
         return true;
     }
     FreeUnitArray(loaded);
@@ -319,6 +321,9 @@ void CZorvaDoc::OnFileOpen()
         if (LoadByDialogType(g_currentFilePath, loaded)) {
             ReplaceDrawing(loaded);
             AfterDrawingLoaded();
+            // An imported file is a drawing from now on: before, Save after a
+            // DXF open exported paths (type 1) and after a ".dat" did nothing.
+            g_fileDialogType = 0;
         } else {
             FreeUnitArray(loaded);
             g_currentFileName = oldName;

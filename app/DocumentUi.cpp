@@ -1,6 +1,9 @@
 #include "app/DocumentUi.h"
 
 #include "app/AppState.h"
+#include "app/CZorvaFileSaveAs.h"
+#include "app/CZorvaOpenFile.h"
+#include "platform/ui/message_box.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 
@@ -15,6 +18,18 @@ void DocumentUi::ResetEntityMarks()
         unit->highlighted = 0;
         unit->picked = 0;
     }
+}
+
+bool DocumentUi::RunSaveDialog()
+{
+    CZorvaFileSaveAs dialog;
+    return dialog.DoModal() == IDOK;
+}
+
+bool DocumentUi::RunOpenDialog()
+{
+    CZorvaOpenFile dialog;
+    return dialog.DoModal() == IDOK;
 }
 
 DocumentUi& DocUi()

@@ -32,8 +32,9 @@ public:
     virtual bool WorkerBusy() { return false; }
     // The modal save / open dialogs. On OK they set g_currentFileName,
     // g_currentFilePath and g_fileDialogType and return true.
-    virtual bool RunSaveDialog() { return false; }
-    virtual bool RunOpenDialog() { return false; }
+    // By default the built-in dialogs CZorvaFileSaveAs and CZorvaOpenFile.
+    virtual bool RunSaveDialog();
+    virtual bool RunOpenDialog();
     virtual bool WriteDcxFile(const CString&) { return false; }
     // Path export: fills the export order from the selected paths when it
     // is empty and returns its size; with none, asks the user to pick.
@@ -47,12 +48,26 @@ public:
     // 1101 single-pass path, 1104 colours, ...); true when it ended with OK.
     // By default the dialog its folder registered (app/tool_dialogs.h).
     virtual bool RunToolDialog(int number) { return RunRegisteredToolDialog(number); }
+    // The OK of the text panel: places the text being set.
+    virtual void ApplyTextAnnotation() {}
     // Starts a command of the view (66: interactive path generation).
     virtual void StartCommand(int) {}
     // The property panel: makes unit (may be null) the view's property
     // unit and fills the panel from it, clears the right-button state, and
     // shows the panel.
     virtual void ShowProperties(CUnit*) {}
+    // The entity the property panel shows (the view's m_pPanelUnit).
+    virtual CUnit* PanelUnit() { return nullptr; }
+    virtual void SetPanelUnit(CUnit*) {}
+    // Ends an edit: degenerate entities purged, the undo step closed.
+    virtual void EndEdit() {}
+    // The command bar's "锁定" and "修改" switches.
+    virtual bool LockOn() { return false; }
+    virtual bool ModifyOn() { return true; }
+    // The plain command name of the entity's type ("直线", "半径标注", ...).
+    virtual CString EntityTypeName(CUnit&) { return CString(); }
+    // A wire path's total length (the larger of its lower and upper lists).
+    virtual double PathLength(CUnit&) { return 0.0; }
     // After a drawing was loaded: symbol sizes, visible area, repaint.
     virtual void AfterDrawingLoaded() {}
     // After a failed open: centre the view and reset its command state.

@@ -225,6 +225,7 @@ void RegisterFrameResources()
     RegisterAccelerators();
     RegisterToolbars();
     RegisterIconResources();
+    InstallAppDialogs();
     RegisterCommandBar();
     RegisterPalettes();
     RegisterStartDialogs();

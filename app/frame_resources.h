@@ -48,5 +48,8 @@ constexpr UINT kMainToolbarIcons[20] = {212, 213, 214, 220, 215, 216, 219, 217, 
 constexpr UINT ID_MENU_SAVE = 32805;
 
 void RegisterFrameResources();
+// The property panel, the text panel and the help dialog join the panel and
+// tool-dialog registries (app_dialogs.cpp).
+void InstallAppDialogs();
 // The pictures of the toolbars and lists (icon_resources.cpp).
 void RegisterIconResources();

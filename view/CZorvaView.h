@@ -28,6 +28,7 @@ class CCmdUI;
 class CDC;
 class CUnit;
 class CZorvaDoc;
+struct MenuCommand;
 
 // The numbers of a typed line: n as ParseTypedValues counts them (-1 for an
 // empty line), v filled from the left.
@@ -93,6 +94,17 @@ public:
     void OnUnitFreed(CUnit* unit) override;
     void ResetViewForNewDrawing() override;
     void AfterDrawingLoaded() override;
+    // The property panel and the edits it makes (CZorvaView_panels.cpp).
+    void ShowProperties(CUnit* unit) override;
+    // Refills the property panel from m_pPanelUnit when it is shown.
+    void RefreshPropertyPanel();
+    CUnit* PanelUnit() override { return m_pPanelUnit; }
+    void SetPanelUnit(CUnit* unit) override { m_pPanelUnit = unit; }
+    void EndEdit() override { PurgeDegenerateEntities(0); }
+    bool LockOn() override;
+    bool ModifyOn() override;
+    CString EntityTypeName(CUnit& unit) override;
+    double PathLength(CUnit& unit) override;
 
     // --- output list (CZorvaView_output.cpp) ---
     void PrintLine(const CString& text, int clear);
@@ -112,6 +124,24 @@ public:
     void OnKey(CDC* dc, int flags, int key);
     void DispatchKey(int key);
     void OnHotKey(int id);
+
+    // --- menu, toolbar and panel commands (CZorvaView_menus.cpp) ---
+    // Runs the view's menu commands and their update handlers from one
+    // table; other ids go the framework's way (message map, document).
+    BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
+    void RunMenuCommand(const MenuCommand& command);
+    void SetPathViewStyle(std::uint8_t style);
+    void OnPathViewSimple();
+    void OnPathViewSimulated();
+    void OnUpdatePathViewStyle(CCmdUI* ui);
+    void OnToggle3DView();
+    void OnShowPathsOnly();
+    void OnBlockMake();
+    void OnBlockExplode();
+    void OnBlockDisplay();
+    void OnRepair();
+    void OnPropertiesButton();
+    void OnExportButton();
 
     // Dimension toolbar and menu items (commands/dimensions.cpp).
     void OnDimensionCommand(UINT id);
@@ -195,7 +225,7 @@ public:
     bool ExplodeSelected();
     void ShowPointMarkers();
     // The OK of the text annotation panel: places the text being set.
-    void ApplyTextAnnotation();
+    void ApplyTextAnnotation() override;
 
     // --- step engine (commands/step_engine.cpp and the family files) ---
     void StepCommand(CDC* dc, int inputKind);
@@ -227,9 +257,6 @@ public:
     int CollectExportPaths() override;
     void StartCommand(int command) override { SetCommand(command); }
     void AskForExportPaths() override;
-    // The save question of the path export (the drawing's own save dialog
-    // is the frame's).
-    bool RunSaveDialog() override;
     PathPick m_path;
     std::vector<std::function<void(CZorvaView&)>> m_workerOutput;
     std::uint8_t m_endAfterWorker = 0;  // a cancel came while the worker ran
@@ -364,7 +391,7 @@ private:
 
     // Right button.
     void RightButtonInCommand();
-    void RightButtonAtRest();
+    void RightButtonAtRest(CPoint point);
     void RepeatRule();
     void CompleteMirror(const CString& answer);
 

@@ -95,15 +95,7 @@ public:
     }
     CWnd* ViewWindow() override { return &m_view; }
 
-    void Toggle3DView() override
-    {
-        if (g_lastCommand == kCmdPathView3D) {
-            SetCommand(0, false);
-            return;
-        }
-        Reset3DView();
-        SetCommand(kCmdPathView3D, false);
-    }
+    void Toggle3DView() override { m_view.OnToggle3DView(); }
     void StartArray() override { SetCommand(kCmdArray, false); }
     void ShowBatchPanel() override { m_view.OnBatchPathsToolbar(); }
     // The panel's own close (its cancel) accepts a pending array.

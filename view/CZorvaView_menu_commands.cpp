@@ -225,8 +225,6 @@ void CZorvaView::ShowRightButtonMenu(POINT cursor)
     CMenu* popup = menu.GetSubMenu(0);
     if (popup == nullptr)
         return;
-    // The property panel is not there yet.
-    popup->EnableMenuItem(65011, MF_BYCOMMAND | MF_GRAYED);
     g_rightButtonState = 10;
     POINT at{cursor.x + kPopupOffsetX, cursor.y + kPopupOffsetY};
     ClientToScreen(&at);

@@ -168,13 +168,13 @@ void CZorvaView::UpdateDashLengths()
     UpdateGlyphSizes();
 }
 
-void CZorvaView::OnRButtonUp(UINT, CPoint)
+void CZorvaView::OnRButtonUp(UINT, CPoint point)
 {
     m_clickBusy = m_panning = m_windowSelect = m_rightHeld = 0;
     if (g_curCommand != 0 && g_curCommand != kCmdPathView3D)
         RightButtonInCommand();
     else
-        RightButtonAtRest();
+        RightButtonAtRest(point);
 }
 
 void CZorvaView::RightButtonInCommand()
@@ -273,7 +273,7 @@ void CZorvaView::CompleteMirror(const CString& answer)
     ReplaceSelectionByCopies(kCmdMirror, m_basePoint, m_secondPoint, 0.0);
 }
 
-void CZorvaView::RightButtonAtRest()
+void CZorvaView::RightButtonAtRest(CPoint point)
 {
     bool anySelected = false;
     if (g_pDoc != nullptr)
@@ -287,7 +287,7 @@ void CZorvaView::RightButtonAtRest()
         }
         if (g_RightMenuOn) {
             m_rightClickCount = 0;
-            ShowRightButtonMenu(m_mousePixel);
+            ShowRightButtonMenu(POINT{point.x, point.y});
             return;
         }
         ResetEntityStates();

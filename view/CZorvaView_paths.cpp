@@ -19,7 +19,6 @@
 #include "platform/core/named_objects.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
-#include "platform/ui/file_prompt.h"
 #include "view/view_entities.h"
 #include "view/CZorvaView.h"
 #include "view/path_hooks.h"
@@ -254,24 +253,6 @@ void CZorvaView::AskForExportPaths()
     PrintLine(CString(u"导出加工> 请选择加工轨迹，按【回车/右键】确定"));
     RedrawNow();
     ClearCommandEdit();
-}
-
-bool CZorvaView::RunSaveDialog()
-{
-    if (!g_exportMode)
-        return false;
-    const int dot = g_currentFileName.Find(u'.');
-    CString base = dot < 0 ? g_currentFileName : g_currentFileName.Left(dot);
-    if (base.IsEmpty())
-        base = u"zorva";
-    const CString answer = PromptForSaveFileName(base + u".dcx");
-    if (answer.IsEmpty())
-        return false;
-    const int cut = std::max(answer.ReverseFind(u'/'), answer.ReverseFind(u'\\'));
-    g_currentFilePath = answer;
-    g_currentFileName = cut < 0 ? answer : answer.Mid(cut + 1);
-    g_fileDialogType = 1;
-    return true;
 }
 
 // Refused while the worker runs: it may be appending a path (it used to

@@ -84,6 +84,7 @@ void CZorvaView::IdlePick(CDC* dc, x_Vector point)
             ResetEntityStates();
             m_pPanelUnit = m_pPickedUnit;
             m_pPanelUnit->selected = m_pPanelUnit->hoverShown = 1;
+            RefreshPropertyPanel();
         }
         if (m_pPickedUnit->role == kRolePath)
             AddPathToExportOrder(m_pPickedUnit);

@@ -46,6 +46,14 @@ void CZorvaView::RunPendingAction(int action)
         g_lastCommand = kCmdPathView3D;
         SetCommand(kCmdPathView3D);
         break;
+    case kActionProperties:
+        if (CZorvaDoc* doc = GetZorvaDoc())
+            doc->OnEditProperties();
+        break;
+    case kActionHelpList:
+        if (CZorvaDoc* doc = GetZorvaDoc())
+            doc->OnHelp();
+        break;
     case kActionToolPoint:
         g_lastCommand = kCmdToolPoint;
         SetCommand(kCmdToolPoint);
@@ -99,7 +107,6 @@ void CZorvaView::RunPendingAction(int action)
             doc->OnExportWork();
         break;
     default:
-        // The property panel and help arrive with their subsystems.
         break;
     }
 }

@@ -24,6 +24,7 @@ x_Vector g_visibleMin;
 x_Vector g_visibleMax;
 std::uint8_t g_CrosshairOn = 0;
 std::uint8_t g_LeftToolbarButtons = 0;
+std::uint8_t g_PathViewStyle = 0;
 std::int32_t g_screenWidth = 1920;
 std::int32_t g_screenHeight = 1080;
 CMap<std::int32_t, std::int32_t, CString, const CString&> g_KeyList;
@@ -70,6 +71,7 @@ void ResetViewState()
     g_visibleMax = x_Vector();
     g_CrosshairOn = 0;
     g_LeftToolbarButtons = 0;
+    g_PathViewStyle = 0;
     g_screenWidth = 1920;
     g_screenHeight = 1080;
     g_KeyList.RemoveAll();

@@ -156,6 +156,7 @@ extern x_Vector g_visibleMin;
 extern x_Vector g_visibleMax;
 extern std::uint8_t g_CrosshairOn;          // persisted
 extern std::uint8_t g_LeftToolbarButtons;   // persisted
+extern std::uint8_t g_PathViewStyle;        // persisted: 0 simple, 1 simulated 3-D path outline
 extern std::int32_t g_screenWidth;          // recorded by the main frame
 extern std::int32_t g_screenHeight;
 extern CMap<std::int32_t, std::int32_t, CString, const CString&> g_KeyList;

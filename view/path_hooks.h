@@ -18,6 +18,7 @@ struct PathSummary {
     int cutMode = 0;
     int cutCount = 0;
     double length = 0.0;                // lower list
+    double upperLength = 0.0;
     double compensation = 0.0;
     double thickness = 0.0;
     double taperAngle = 0.0;

@@ -26,6 +26,7 @@ void ViewSettingsToBlocks()
     m.crossHair = g_CrosshairOn;
     m.rightClickMenu = g_RightMenuOn;
     m.paletteButtonStyle = g_LeftToolbarButtons;
+    m.path3dStyle = g_PathViewStyle;
 }
 
 void ViewSettingsFromBlocks()
@@ -44,6 +45,7 @@ void ViewSettingsFromBlocks()
     g_CrosshairOn = m.crossHair;
     g_RightMenuOn = m.rightClickMenu;
     g_LeftToolbarButtons = m.paletteButtonStyle;
+    g_PathViewStyle = m.path3dStyle;
 }
 
 // Values that are not stored but go back to their start with the factory

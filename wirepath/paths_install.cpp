@@ -54,6 +54,7 @@ PathSummary Summary(CUnit& path)
         s.cutMode = t->params.cutMode;
         s.cutCount = t->params.cutCount;
         s.length = t->params.length[0];
+        s.upperLength = t->params.length[1];
         s.compensation = t->params.compensation;
         s.thickness = t->params.thickness;
         s.taperAngle = t->params.taperAngle;

@@ -32,9 +32,9 @@ const std::vector<ACCEL>* FindAcceleratorResource(UINT id);
 struct ToolBarResource {
     std::vector<UINT> buttons;
     std::vector<CString> texts; // optional, per button
-    std::vector<UINT> icons;    // optional, per button
     int buttonWidth = 16;
     int buttonHeight = 15;
+    std::vector<UINT> icons = {};   // optional, per button
 };
 void RegisterToolBarResource(UINT id, ToolBarResource toolbar);
 const ToolBarResource* FindToolBarResource(UINT id);

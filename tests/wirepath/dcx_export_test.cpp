@@ -9,7 +9,7 @@
 #include "geometry/CutPoint.h"
 #include "platform/testing/dialog_answers.h"
 #include "platform/testing/ui_harness.h"
-#include "platform/ui/file_prompt.h"
+#include "app/AppState.h"
 #include "tests/support/archive_bytes.h"
 #include "tests/wirepath/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
@@ -60,6 +60,17 @@ protected:
         t->complete = 1;
         drv->doc->AppendUnit(t);
         return t;
+    }
+    // Answers the built-in save dialog with the folder and name of path.
+    static ModalDialogScript::Handler SaveAs(const std::string& path)
+    {
+        return [path](CDialog& d) {
+            const std::filesystem::path p(path);
+            g_browseFolder = CString::FromUtf8(p.parent_path().string());
+            d.SetDlgItemText(1009, CString::FromUtf8(p.filename().string()));
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        };
     }
     std::string Export(const std::string& name)
     {
@@ -140,17 +151,20 @@ TEST_F(DcxExport, ThreePathsInExportOrderWithSequenceNumbers)
 TEST_F(DcxExport, RefusalsWriteNoFile)
 {
     // Through Save in export mode, as the export command runs it.
+    CTrail* a = AddPath(0, 0);
     std::string path = ArtifactPath("none.dcx");
     std::filesystem::remove(path);
-    auto oldHook = SetSaveFileNameHook([&](const CString&) { return CString(path.c_str()); });
-    g_exportMode = 1;
-    drv->doc->SaveDocument(1);
-    g_exportMode = 0;
-    SetSaveFileNameHook(std::move(oldHook));
+    {
+        ModalDialogScript save;
+        save.Then(SaveAs(path));
+        g_saveTypeIndex = 1;
+        g_exportMode = 1;
+        drv->doc->SaveDocument(1);
+        g_exportMode = 0;
+    }
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(Printed(u"#没有选择轨迹"));
     EXPECT_TRUE(Printed(u"#保存失败"));
-    CTrail* a = AddPath(0, 0);
     g_SelectedTrailIds.Add(a->unitId);
     g_SelectedTrailIds.Add(a->unitId + 100);
     path = Export("missing.dcx");
@@ -185,16 +199,19 @@ TEST_F(DcxExport, ExportCommandConfirmsAndAsksForTheFile)
     a->selected = 1;
     const std::string target = ArtifactPath("exported.dcx");
     std::filesystem::remove(target);
-    auto oldHook = SetSaveFileNameHook([&](const CString&) { return CString(target.c_str()); });
     CString shown;
     ModalDialogScript dialogs;
     dialogs.Then([&](CDialog& d) {
         d.GetDlgItemText(1031, shown);
         return IDOK;
     });
+    dialogs.Then([&](CDialog& d) {
+        // Export mode: the ".dcx" type, which the user cannot change.
+        EXPECT_FALSE(d.GetDlgItem(1012)->IsWindowEnabled());
+        return SaveAs(target)(d);
+    });
     g_currentFileName = u"drawing.wcx";
     drv->doc->OnExportWork();
-    SetSaveFileNameHook(std::move(oldHook));
     EXPECT_EQ(shown, CString(u"轨迹图形数量：1  个"));
     EXPECT_TRUE(std::filesystem::exists(target));
     EXPECT_TRUE(Printed(u"存盘成功--exported.dcx"));
