@@ -263,3 +263,34 @@ TEST_F(BatchPaths, StraightThenTaperPairOnAHole)
     EXPECT_EQ(g_SelectedTrailIds[0], a.unitId) << "a pair starts with its first path";
     EXPECT_EQ(g_SelectedTrailIds[1], b.unitId);
 }
+
+// A line touching a figure at both ends is no lead line: the square gets no
+// path, the circle it touches still gets a constructed lead. The lead
+// angle is clamped to 0..2 pi and a negative lead length counts as 0.
+TEST_F(BatchPaths, BridgeLineIsNoLeadAndCircleLeadIsClamped)
+{
+    const struct { const char* name; double angle, length, x, y; } kCases[] = {
+        {"angle 7 is 2 pi", 7.0, 2.0, 5.0, 0.0},
+        {"angle -1 is 0", -1.0, 2.0, 5.0, 0.0},
+        {"negative length is 0", 0.0, -1.0, 3.0, 0.0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        drv->doc->FreeAllUnits();
+        Circle(0, 0, 3);
+        Line(10, -3, 16, -3);
+        Line(16, -3, 16, 5);
+        Line(16, 5, 10, 5);
+        Line(10, 5, 10, -3);
+        Line(0, 3, 10, 3);
+        SelectAll();
+        g_MachiningSettings.batchLeadAngle = c.angle;
+        g_MachiningSettings.batchLeadLength = c.length;
+        RunBatch(1);
+        const auto paths = Paths();
+        ASSERT_EQ(paths.size(), 1u);
+        ExpectPoint(paths[0]->params.threadPoint[0], c.x, c.y, 1e-9);
+        EXPECT_NEAR(paths[0]->params.compensation, 0.1, 1e-12) << "outer circle";
+        EXPECT_EQ(g_MachiningSettings.batchLeadAngle, c.angle) << "the setting itself is kept";
+    }
+}
