@@ -3,8 +3,8 @@
 // The per-shape compensation table "轨迹生成补偿": modeless, created hidden
 // by the main frame. It lists the closed shapes a batch run would cut and
 // gives single shapes, or the circles above or below a radius, their own
-// compensation (CUnit::compensation, saved with the drawing; 0 = the
-// batch's default). It takes the batch dialog's place while it shows.
+// compensation (CUnit::compensation, kept while the drawing is open: the
+// entity record of the file has no field for it; 0 = the batch's default). It takes the batch dialog's place while it shows.
 //
 // Shapes are kept by unit id, not by list index: a shape deleted or
 // replaced since the listing shows "-" and takes no value.

@@ -89,9 +89,8 @@ bool ClearUndoHistory()
     return true;
 }
 
-// A unit's own compensation and variable-taper angle are saved with the
-// drawing and stay: clearing them here wiped the compensation table's values
-// at every batch start.
+// A unit's own compensation and variable-taper angle stay: clearing them
+// here wiped the compensation table's values at every batch start.
 void ClearWearMarks()
 {
     if (g_pDoc != nullptr) {

@@ -34,6 +34,15 @@ protected:
         return cells;
     }
     void ClickRow(int row) { dlgtest::ClickListRow(List(), row); }
+    // Green label ink beside the small circle (its label starts left of its mid point).
+    int LabelInk() const
+    {
+        const POINT c = drv->Pixel(x_Vector(100, 0));
+        const RECT around{c.x - 120, c.y - 40, c.x + 120, c.y + 40};
+        return dlgtest::CountPixels(drv->view, around, [](COLORREF p) {
+            return GetGValue(p) > 200 && GetRValue(p) < 60 && GetBValue(p) < 60;
+        });
+    }
 
     CUnit* big = nullptr;
     CUnit* small = nullptr;
@@ -64,10 +73,11 @@ TEST_F(CompensationTableTest, ListsTheShapesAndEditsTheirCompensation)
     Type(table, IDC_VALUE, u"0.05");
     Click(table, IDC_MODIFY);
     EXPECT_EQ(g_CompensationPreview, 1) << "the view labels the value";
+    EXPECT_GT(LabelInk(), 0);
     KeepSnapshot(drv->view, u"compensation_labels_view.png");
     EXPECT_EQ(small->compensation, 0.05);
     EXPECT_EQ(Row(1)[3], CString(u"0.05"));
-    EXPECT_EQ(g_drawingModified, 1) << "the value is saved with the drawing";
+    EXPECT_EQ(g_drawingModified, 1) << "the drawing has changed";
     KeepSnapshot(table, u"compensation_table.png");
 
     ClickRow(1);
@@ -76,6 +86,19 @@ TEST_F(CompensationTableTest, ListsTheShapesAndEditsTheirCompensation)
     Click(table, IDC_MODIFY);
     EXPECT_EQ(small->compensation, 0.0);
     EXPECT_EQ(Row(1)[3], CString(u"-"));
+    EXPECT_EQ(LabelInk(), 0) << "no label for the default";
+}
+
+TEST_F(CompensationTableTest, LabelsLeaveTheViewWhenACommandStarts)
+{
+    DrawShapes();
+    small->compensation = 0.2;
+    drv->SetView(2.0, 250, 300);
+    drv->view->OnBatchPaths();
+    EXPECT_GT(LabelInk(), 0);
+    drv->Start(1);
+    EXPECT_EQ(g_CompensationPreview, 0);
+    EXPECT_EQ(LabelInk(), 0);
 }
 
 TEST_F(CompensationTableTest, FillGivesCirclesTheirValueByRadius)
