@@ -109,7 +109,10 @@ WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out)
     ar.SetLoadFilter(IsEntityClass, false, false);
     try {
         size_t count = ar.ReadCount();
-        ar.CheckCount(count, 2);
+        // A unit takes at least its tag and the common record, which bounds
+        // the room reserved by the file's size.
+        ar.CheckCount(count, 2 + kUnitRecordSize);
+        out.Reserve(static_cast<int>(count));
         for (size_t i = 0; i < count; ++i)
             out.Add(static_cast<CUnit*>(ar.ReadObject(RUNTIME_CLASS(CUnit))));
     } catch (...) {

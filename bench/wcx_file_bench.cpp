@@ -8,8 +8,9 @@
 // the file was just written and read; cold: the file's pages are dropped
 // from the page cache (posix_fadvise) before each run. The child reports
 // its resident memory after the open. For reference, a third child only
-// allocates and writes the units' memory (alloc_ms): the part of an open
-// that obtaining fresh pages costs on the machine at hand.
+// allocates and writes the units' memory the way units get it (alloc_ms):
+// the part of an open that obtaining fresh pages costs on the machine at
+// hand.
 //
 // Save: WriteWcxFile against buffered writes of the same byte count in
 // the same blocks, with the same fsync of the file, rename and fsync of
@@ -38,6 +39,7 @@
 #include "geometry/CLine.h"
 #include "geometry/GeometryState.h"
 #include "platform/core/CFile.h"
+#include "platform/core/block_pool.h"
 #include "platform/core/files.h"
 
 namespace {
@@ -125,12 +127,12 @@ int RunChild(const std::string& what, const std::string& path)
             return 2;
     } else if (what == "alloc") {
         // The units' own memory, fresh from the system: one block of the
-        // class's size per entity, each written once.
+        // class's size per entity from the units' pool, each written once.
         std::vector<void*> blocks(kEntities);
         const auto t0 = Clock::now();
         for (int i = 0; i < kEntities; ++i) {
             const std::size_t size = i < kLines ? sizeof(CLine) : i < kLines + kArcs ? sizeof(CArc) : sizeof(CCir);
-            blocks[static_cast<std::size_t>(i)] = ::operator new(size);
+            blocks[static_cast<std::size_t>(i)] = PoolAllocate(size);
             std::memset(blocks[static_cast<std::size_t>(i)], 0, size);
         }
         ms = Ms(t0, Clock::now());
@@ -316,5 +318,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (const char* name : {"/open.wcx", "/clicked.wcx", "/save.wcx", "/save.plain"})
+        std::remove((TempFolder() + name).c_str());
+    rmdir(TempFolder().c_str());
     return 0;
 }

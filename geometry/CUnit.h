@@ -14,6 +14,7 @@
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
 #include "platform/core/CObject.h"
+#include "platform/core/block_pool.h"
 #include "platform/gdi/gdi_types.h"
 
 class CArchive;
@@ -69,6 +70,11 @@ public:
     // Both geometry copies start as the default record of family.
     explicit CUnit(UnitFamily family);
     ~CUnit() override;                                              // 1
+
+    // A drawing holds units by the hundred thousand: they live in the
+    // block pool. The deleting destructor passes the class's own size.
+    static void* operator new(std::size_t size) { return PoolAllocate(size); }
+    static void operator delete(void* unit, std::size_t size) noexcept { PoolFree(unit, size); }
 
     // --- fields, grouped by width so that a unit carries no padding ---
     UnitGeometry geometry;

@@ -1,5 +1,6 @@
 #include "geometry/CUnit.h"
 
+#include "geometry/UnitRecord.h"
 #include "platform/core/CArchive.h"
 
 #include <bit>
@@ -7,59 +8,93 @@
 
 namespace {
 
-std::uint8_t ReadBool(CArchive& ar)
+RecordPoint ToRecord(const x_Vector& p)
 {
-    std::uint8_t b = 0;
-    ar >> b;
+    return {p.x, p.y};
+}
+
+x_Vector FromRecord(const RecordPoint& p)
+{
+    return {p.x, p.y};
+}
+
+std::uint8_t Flag(std::uint8_t b)
+{
     return b != 0 ? 1 : 0;
 }
 
 // Points that are all (0, 0) take no storage of their own; a -0.0 counts
 // as a click so that the bytes written back are the bytes read.
-void ReadInputPoints(CArchive& ar, UnitInputPoints& points)
+void LoadInputPoints(const RecordPoint (&read)[UnitInputPoints::kCount], UnitInputPoints& points)
 {
-    x_Vector read[UnitInputPoints::kCount];
     bool clicked = false;
-    for (x_Vector& p : read) {
-        ar >> p;
+    for (const RecordPoint& p : read)
         clicked = clicked || std::bit_cast<std::uint64_t>(p.x) != 0 || std::bit_cast<std::uint64_t>(p.y) != 0;
-    }
     if (!clicked) {
         points.Clear(1);
         return;
     }
     for (int i = 0; i < UnitInputPoints::kCount; ++i)
-        points[i] = read[i];
+        points[i] = FromRecord(read[i]);
 }
 
 } // namespace
 
-// The common record, 162 bytes, no version word:
-//   0 inputPoints[0..3] (x, y each)  64 complete    65 extentMin x, y
-//  81 extentMax x, y   97 listIndex  101 temporary  102 unitId (64-bit)
-// 110 role  114 ownerNo  118 textStyle  122 pieceOf  126 group  130 chainDir
-// 134 lineStyle  138 colour  142 dashDot  143 radiusMode  147 gearKind
-// 148 gearHandle  149 toothCount  153 taperAngle  161 blockMember
+// The common record (UnitRecord), read and written whole: a drawing holds
+// one per unit, and field-by-field archive calls were most of an open.
+static_assert(sizeof(UnitRecord) == kUnitRecordSize);
+
 void CUnit::Serialize(CArchive& ar)
 {
+    UnitRecord r;
     if (ar.IsStoring()) {
-        for (const x_Vector& p : std::as_const(inputPoints))
-            ar << p;
-        ar << std::uint8_t(complete ? 1 : 0);
-        ar << extentMin.x << extentMin.y << extentMax.x << extentMax.y;
-        ar << listIndex << std::uint8_t(temporary ? 1 : 0) << unitId;
-        ar << role << ownerNo << textStyle << pieceOf << group << chainDir << lineStyle;
-        ar << colour << dashDot << radiusMode << gearKind << gearHandle << toothCount;
-        ar << taperAngle << blockMember;
+        for (int i = 0; i < UnitInputPoints::kCount; ++i)
+            r.inputPoints[i] = ToRecord(std::as_const(inputPoints)[i]);
+        r.complete = Flag(complete);
+        r.extentMin = ToRecord(extentMin);
+        r.extentMax = ToRecord(extentMax);
+        r.listIndex = listIndex;
+        r.temporary = Flag(temporary);
+        r.unitId = unitId;
+        r.role = role;
+        r.ownerNo = ownerNo;
+        r.textStyle = textStyle;
+        r.pieceOf = pieceOf;
+        r.group = group;
+        r.chainDir = chainDir;
+        r.lineStyle = lineStyle;
+        r.colour = colour;
+        r.dashDot = dashDot;
+        r.radiusMode = radiusMode;
+        r.gearKind = gearKind;
+        r.gearHandle = gearHandle;
+        r.toothCount = toothCount;
+        r.taperAngle = taperAngle;
+        r.blockMember = blockMember;
+        ar.Write(&r, sizeof r);
         return;
     }
-    ReadInputPoints(ar, inputPoints);
-    complete = ReadBool(ar);
-    ar >> extentMin.x >> extentMin.y >> extentMax.x >> extentMax.y;
-    ar >> listIndex;
-    temporary = ReadBool(ar);
-    ar >> unitId;
-    ar >> role >> ownerNo >> textStyle >> pieceOf >> group >> chainDir >> lineStyle;
-    ar >> colour >> dashDot >> radiusMode >> gearKind >> gearHandle >> toothCount;
-    ar >> taperAngle >> blockMember;
+    ar.ReadExact(&r, sizeof r);
+    LoadInputPoints(r.inputPoints, inputPoints);
+    complete = Flag(r.complete);
+    extentMin = FromRecord(r.extentMin);
+    extentMax = FromRecord(r.extentMax);
+    listIndex = r.listIndex;
+    temporary = Flag(r.temporary);
+    unitId = r.unitId;
+    role = r.role;
+    ownerNo = r.ownerNo;
+    textStyle = r.textStyle;
+    pieceOf = r.pieceOf;
+    group = r.group;
+    chainDir = r.chainDir;
+    lineStyle = r.lineStyle;
+    colour = r.colour;
+    dashDot = r.dashDot;
+    radiusMode = r.radiusMode;
+    gearKind = r.gearKind;
+    gearHandle = r.gearHandle;
+    toothCount = r.toothCount;
+    taperAngle = r.taperAngle;
+    blockMember = r.blockMember;
 }

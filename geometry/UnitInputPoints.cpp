@@ -1,6 +1,10 @@
 #include "geometry/UnitInputPoints.h"
 
+#include "platform/core/block_pool.h"
+
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -9,6 +13,18 @@ x_Vector g_unsetPoints[2][UnitInputPoints::kCount] = {
     {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
     {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
 };
+
+// Own points come from the units' pool: a drawing whose units were all
+// clicked holds as many sets as units.
+constexpr std::size_t kOwnBytes = sizeof(x_Vector) * UnitInputPoints::kCount;
+static_assert(std::is_trivially_destructible_v<x_Vector>);
+
+x_Vector* CopyToOwn(const x_Vector* points)
+{
+    auto* own = static_cast<x_Vector*>(PoolAllocate(kOwnBytes));
+    std::uninitialized_copy(points, points + UnitInputPoints::kCount, own);
+    return own;
+}
 
 } // namespace
 
@@ -19,10 +35,8 @@ x_Vector* UnitInputPoints::Unset(std::uint8_t valid)
 
 UnitInputPoints::UnitInputPoints(const UnitInputPoints& other) : m_points(other.m_points)
 {
-    if (other.HasOwnStorage()) {
-        m_points = new x_Vector[kCount];
-        std::copy(other.m_points, other.m_points + kCount, m_points);
-    }
+    if (other.HasOwnStorage())
+        m_points = CopyToOwn(other.m_points);
 }
 
 UnitInputPoints& UnitInputPoints::operator=(const UnitInputPoints& other)
@@ -46,17 +60,14 @@ void UnitInputPoints::Clear(std::uint8_t valid)
 
 x_Vector* UnitInputPoints::Own()
 {
-    if (!HasOwnStorage()) {
-        x_Vector* own = new x_Vector[kCount];
-        std::copy(m_points, m_points + kCount, own);
-        m_points = own;
-    }
+    if (!HasOwnStorage())
+        m_points = CopyToOwn(m_points);
     return m_points;
 }
 
 void UnitInputPoints::Release() noexcept
 {
     if (HasOwnStorage())
-        delete[] m_points;
+        PoolFree(m_points, kOwnBytes);
     m_points = Unset(0);
 }

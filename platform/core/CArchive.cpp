@@ -27,20 +27,18 @@ CArchive::~CArchive()
     }
 }
 
-void CArchive::CheckStoring() const
+void CArchive::FailStoring() const
 {
     if (m_file == nullptr)
         throw CArchiveException(CArchiveException::genericException);
-    if (m_loading)
-        throw CArchiveException(CArchiveException::readOnly);
+    throw CArchiveException(CArchiveException::readOnly);
 }
 
-void CArchive::CheckLoading() const
+void CArchive::FailLoading() const
 {
     if (m_file == nullptr)
         throw CArchiveException(CArchiveException::genericException);
-    if (!m_loading)
-        throw CArchiveException(CArchiveException::writeOnly);
+    throw CArchiveException(CArchiveException::writeOnly);
 }
 
 void CArchive::FlushBuffer()
@@ -76,6 +74,7 @@ void CArchive::Close()
 void CArchive::Abort()
 {
     m_file = nullptr;
+    m_cur = m_max = 0;      // ReadExact's fast path then finds nothing
 }
 
 // Moves unread bytes to the front and reads from the file until at least
@@ -123,7 +122,7 @@ unsigned CArchive::Read(void* data, unsigned size)
     return static_cast<unsigned>(done);
 }
 
-void CArchive::ReadExact(void* data, size_t size)
+void CArchive::ReadExactSlow(void* data, size_t size)
 {
     auto* out = static_cast<uint8_t*>(data);
     while (size > 0) {
@@ -180,14 +179,8 @@ void CArchive::Put(T value)
 template <class T>
 T CArchive::Get()
 {
-    CheckLoading();
     T value;
-    if (m_max - m_cur >= sizeof(T)) {
-        std::memcpy(&value, m_buffer.data() + m_cur, sizeof(T));
-        m_cur += sizeof(T);
-    } else {
-        ReadExact(&value, sizeof(T));
-    }
+    ReadExact(&value, sizeof(T));
     return value;
 }
 

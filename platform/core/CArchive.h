@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -41,8 +42,19 @@ public:
     // Raw blocks. Read returns the bytes read, fewer only at the end of the data.
     unsigned Read(void* data, unsigned size);
     void Write(const void* data, unsigned size);
-    // Reads exactly size bytes or throws endOfFile.
-    void ReadExact(void* data, size_t size);
+    // Reads exactly size bytes or throws endOfFile. Fixed records are read
+    // whole with it and decoded from the copy.
+    void ReadExact(void* data, size_t size)
+    {
+        if (size == 0)
+            return;
+        if (m_loading && m_max - m_cur >= size) {
+            std::memcpy(data, m_buffer.data() + m_cur, size);
+            m_cur += size;
+            return;
+        }
+        ReadExactSlow(data, size);
+    }
 
     // 16 bits below 0xFFFF, else 0xFFFF and 32 bits. ReadCount throws
     // endOfFile for a count larger than the bytes left; callers still check
@@ -113,8 +125,19 @@ private:
     template <class T>
     T Get();
 
-    void CheckStoring() const;
-    void CheckLoading() const;
+    void CheckStoring() const
+    {
+        if (m_file == nullptr || m_loading)
+            FailStoring();
+    }
+    void CheckLoading() const
+    {
+        if (m_file == nullptr || !m_loading)
+            FailLoading();
+    }
+    [[noreturn]] void FailStoring() const;
+    [[noreturn]] void FailLoading() const;
+    void ReadExactSlow(void* data, size_t size);
     void FillBuffer(size_t wanted);
     void FlushBuffer();
 
@@ -124,10 +147,11 @@ private:
     void WriteIndexTag(uint32_t index, bool isClass);
     uint32_t NextIndex();
 
-    struct LoadEntry {
-        const CRuntimeClass* cls = nullptr;
-        CObject* object = nullptr;
+    struct LoadedClass {
+        uint32_t index;
+        const CRuntimeClass* cls;
     };
+    const CRuntimeClass* LoadedClassAt(uint32_t index) const;
 
     CFile* m_file;
     bool m_loading;
@@ -138,7 +162,8 @@ private:
 
     uint32_t m_mapCount = 1;   // 0 is the null object
     std::unordered_map<const void*, uint32_t> m_storeMap;
-    std::vector<LoadEntry> m_loadArray{LoadEntry{}};
+    std::vector<LoadedClass> m_loadClasses;     // in index order
+    std::vector<CObject*> m_loadObjects;        // by index; null: not an object
 
     std::function<bool(const CRuntimeClass*)> m_acceptClass;
     bool m_allowBackReferences = true;

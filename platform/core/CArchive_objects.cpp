@@ -1,5 +1,6 @@
 #include "platform/core/CArchive.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -105,6 +106,16 @@ const CRuntimeClass* CArchive::LoadNewClass()
     return cls;
 }
 
+// The class read before under index; class indices grow in reading order.
+const CRuntimeClass* CArchive::LoadedClassAt(uint32_t index) const
+{
+    auto found = std::lower_bound(m_loadClasses.begin(), m_loadClasses.end(), index,
+                                  [](const LoadedClass& c, uint32_t i) { return c.index < i; });
+    if (found == m_loadClasses.end() || found->index != index)
+        throw CArchiveException(CArchiveException::badIndex);
+    return found->cls;
+}
+
 // Returns the class of a new object, or null when the tag refers to an object
 // already read (or is null); tag receives the 32-bit form of the tag.
 const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, uint32_t& tag)
@@ -119,13 +130,9 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, uint32_
     const CRuntimeClass* cls;
     if (small == kNewClassTag) {
         cls = LoadNewClass();
-        m_loadArray.push_back(LoadEntry{cls, nullptr});
-        NextIndex();
+        m_loadClasses.push_back(LoadedClass{NextIndex(), cls});
     } else if (tag & kBigClassTag) {
-        uint32_t index = tag & ~kBigClassTag;
-        if (index == 0 || index >= m_loadArray.size() || m_loadArray[index].cls == nullptr)
-            throw CArchiveException(CArchiveException::badIndex);
-        cls = m_loadArray[index].cls;
+        cls = LoadedClassAt(tag & ~kBigClassTag);
     } else {
         return nullptr;
     }
@@ -147,9 +154,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested)
         }
         if (!m_allowBackReferences)
             throw CArchiveException(CArchiveException::badClass);
-        if (tag >= m_loadArray.size() || m_loadArray[tag].object == nullptr)
+        if (tag >= m_loadObjects.size() || m_loadObjects[tag] == nullptr)
             throw CArchiveException(CArchiveException::badIndex);
-        CObject* object = m_loadArray[tag].object;
+        CObject* object = m_loadObjects[tag];
         if (requested != nullptr && !object->IsKindOf(requested))
             throw CArchiveException(CArchiveException::badClass);
         return object;
@@ -157,15 +164,22 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested)
     std::unique_ptr<CObject> object(cls->CreateObject());
     if (!object)
         throw CArchiveException(CArchiveException::badClass);
-    // Registered before Serialize, so that objects inside it may refer to it.
-    size_t slot = m_loadArray.size();
-    m_loadArray.push_back(LoadEntry{nullptr, object.get()});
-    NextIndex();
+    // Registered before Serialize, so that objects inside it may refer to
+    // it. A reader that refuses back-references keeps no table of objects:
+    // a large drawing would grow it by every unit.
+    const uint32_t slot = NextIndex();
+    const bool registered = m_allowBackReferences;
+    if (registered) {
+        if (m_loadObjects.size() <= slot)
+            m_loadObjects.resize(size_t{slot} + 1, nullptr);
+        m_loadObjects[slot] = object.get();
+    }
     try {
         object->Serialize(*this);
     } catch (...) {
         // Before, an object whose data ended early was leaked.
-        m_loadArray[slot].object = nullptr;
+        if (registered)
+            m_loadObjects[slot] = nullptr;
         throw;
     }
     return object.release();

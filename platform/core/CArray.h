@@ -34,6 +34,12 @@ public:
         m_data.resize(static_cast<size_t>(newSize));
     }
     void FreeExtra() { m_data.shrink_to_fit(); }
+    // Room for count elements, so that as many adds do not reallocate.
+    void Reserve(int count)
+    {
+        if (count > 0)
+            m_data.reserve(static_cast<size_t>(count));
+    }
     void RemoveAll() { m_data.clear(); }
 
     const TYPE& GetAt(int index) const { return m_data[Checked(index)]; }
