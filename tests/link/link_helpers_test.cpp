@@ -11,6 +11,7 @@ TEST(Crc32, PublishedCheckValues)
 {
     EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
     EXPECT_EQ(Crc32("abc", 3), 0x352441C2u);
+    EXPECT_EQ(Crc32("The quick brown fox jumps over the lazy dog", 43), 0x414FA339u);
     EXPECT_EQ(Crc32("", 0), 0u);
 }
 
