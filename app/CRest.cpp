@@ -33,16 +33,16 @@ bool CRest::Lists(const CUnit* unit) const
     return false;
 }
 
-bool CRest::Forget(const CUnit* unit)
+int CRest::Forget(const std::unordered_set<const CUnit*>& units)
 {
-    bool found = false;
+    int cleared = 0;
     for (CUnit*& u : m_units) {
-        if (u == unit) {
+        if (u != nullptr && units.count(u) != 0) {
             u = nullptr;
-            found = true;
+            ++cleared;
         }
     }
-    return found;
+    return cleared;
 }
 
 void CRest::Undo()

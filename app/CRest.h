@@ -6,6 +6,7 @@
 // record first (CZorvaDoc frees units only through FreeUnits).
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
@@ -25,8 +26,8 @@ public:
     void Init();
     void Add(CUnit* unit);
     bool Lists(const CUnit* unit) const;
-    // Clears the entries of a unit about to be freed; true when it had one.
-    bool Forget(const CUnit* unit);
+    // Clears the entries of units about to be freed; returns how many.
+    int Forget(const std::unordered_set<const CUnit*>& units);
     // Replays the record backwards (undo) or forwards (redo).
     void Undo();
     void Redo();

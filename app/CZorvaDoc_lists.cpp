@@ -75,10 +75,9 @@ int CZorvaDoc::FreeUnitsFrom(int first, const std::function<bool(const CUnit*)>&
     m_stepStartCount -= RemoveListed(m_unitList, gone, m_stepStartCount, first);
     RemoveListed(m_tempList, gone, 0);
     // Before, records kept pointers to freed units and undo touched them.
-    for (CRest* rest : m_restList) {
-        for (CUnit* unit : victims)
-            rest->Forget(unit);
-    }
+    // One pass per record: a record of a large array holds thousands.
+    for (CRest* rest : m_restList)
+        rest->Forget(gone);
     for (CUnit* unit : victims) {
         DocUi().OnUnitFreed(unit);
         delete unit;

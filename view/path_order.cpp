@@ -1,7 +1,10 @@
 #include "view/path_order.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "geometry/CLine.h"
@@ -41,29 +44,76 @@ x_Vector EndOf(CUnit& path)
     return g_PathHooks.endPoint != nullptr ? g_PathHooks.endPoint(path) : x_Vector();
 }
 
+// Drawing-list indices of the live paths of each non-zero group, ascending:
+// a partner is looked for among its group only (a scan of the rest of the
+// drawing per path made a large batch quadratic).
+using GroupMembers = std::unordered_map<std::int32_t, std::vector<int>>;
+
+GroupMembers PathsByGroup(const CUnitArray& list)
+{
+    GroupMembers groups;
+    for (int j = 0; j < list.GetSize(); ++j) {
+        const CUnit* u = list[j];
+        if (!u->deleted && u->role == kRolePath && u->group != 0)
+            groups[u->group].push_back(j);
+    }
+    return groups;
+}
+
 // The first later selected path of the same non-zero group: the other
 // half of a path pair; it is deselected and kept beside the entry.
-void FindPartner(CUnitArray& list, OrderEntry& e, int from)
+void FindPartner(CUnitArray& list, const GroupMembers& groups, OrderEntry& e, int from)
 {
     if (e.path->group == 0)
         return;
-    for (int j = from; j < list.GetSize(); ++j) {
-        CUnit* u = list[j];
-        if (u->deleted || u->role != kRolePath || u == e.path || u->unitId == e.path->unitId)
-            continue;
-        if (u->group != e.path->group || !u->selected)
+    const auto members = groups.find(e.path->group);
+    if (members == groups.end())
+        return;
+    const std::vector<int>& at = members->second;
+    for (auto j = std::lower_bound(at.begin(), at.end(), from); j != at.end(); ++j) {
+        CUnit* u = list[*j];
+        if (u == e.path || u->unitId == e.path->unitId || !u->selected)
             continue;
         u->selected = 0;
-        e.partnerIndex = j;
+        e.partnerIndex = *j;
         e.partnerStart = StartOf(*u);
         return;
     }
 }
 
-double Cost(const OrderEntry& e, const OrderEntry& previous, bool alongX, const x_Vector& min, const x_Vector& c)
+// Greedy order from the first entry: slot k takes, in turn, every later
+// entry that costs more than kSameCost less than the one it holds. The
+// cost is the distance from the path in slot k - 1 plus the entry's own
+// distance along the arrangement axis, which is worked out once.
+void OrderByNearness(std::vector<OrderEntry>& entries, bool alongX, const x_Vector& min, const x_Vector& c)
 {
-    const double a = alongX ? e.start.x - min.x - c.x : e.start.y - min.y - c.y;
-    return x_Vector::Distance(e.start, previous.start) + std::fabs(a);
+    struct Slot {
+        x_Vector start;
+        double axis;
+        int entry;
+    };
+    const int n = static_cast<int>(entries.size());
+    std::vector<Slot> slots(n);
+    for (int i = 0; i < n; ++i) {
+        const x_Vector& s = entries[i].start;
+        slots[i] = {s, std::fabs(alongX ? s.x - min.x - c.x : s.y - min.y - c.y), i};
+    }
+    for (int k = 1; k <= n - 2; ++k) {
+        const x_Vector previous = slots[k - 1].start;
+        double atK = x_Vector::Distance(slots[k].start, previous) + slots[k].axis;
+        for (int j = k + 1; j < n; ++j) {
+            const double atJ = x_Vector::Distance(slots[j].start, previous) + slots[j].axis;
+            if (atK - kSameCost > atJ) {
+                std::swap(slots[k], slots[j]);
+                atK = atJ;
+            }
+        }
+    }
+    std::vector<OrderEntry> ordered;
+    ordered.reserve(n);
+    for (const Slot& s : slots)
+        ordered.push_back(entries[s.entry]);
+    entries.swap(ordered);
 }
 
 } // namespace
@@ -105,7 +155,8 @@ void NumberPathsForExport(CUnit* first, int index)
     entries[0].path = first;
     entries[0].index = index;
     entries[0].start = StartOf(*first);
-    FindPartner(list, entries[0], 0);
+    const GroupMembers groups = PathsByGroup(list);
+    FindPartner(list, groups, entries[0], 0);
     first->selected = 1;
     x_Vector min = entries[0].start, max = entries[0].start;
     for (int i = 0; i < list.GetSize(); ++i) {
@@ -122,7 +173,7 @@ void NumberPathsForExport(CUnit* first, int index)
         e.path = u;
         e.index = i;
         e.start = StartOf(*u);
-        FindPartner(list, e, i + 1);
+        FindPartner(list, groups, e, i + 1);
         for (const x_Vector& p : {e.start, e.partnerIndex >= 0 ? e.partnerStart : e.start}) {
             min = x_Vector::MinCorner(min, p);
             max = x_Vector::MaxCorner(max, p);
@@ -134,19 +185,8 @@ void NumberPathsForExport(CUnit* first, int index)
     const double toMax = alongX ? std::fabs(p0.x - max.x) : std::fabs(p0.y - max.y);
     const double toMin = alongX ? std::fabs(p0.x - min.x) : std::fabs(p0.y - min.y);
     const x_Vector c = (toMax <= toMin ? max : min) * 2.0;
+    OrderByNearness(entries, alongX, min, c);
     const int n = static_cast<int>(entries.size());
-    // The cost of the entry at k is kept until a swap replaces it (a batch
-    // orders hundreds of paths; it used to be worked out again per pair).
-    for (int k = 1; k <= n - 2; ++k) {
-        double atK = Cost(entries[k], entries[k - 1], alongX, min, c);
-        for (int j = k + 1; j < n; ++j) {
-            const double atJ = Cost(entries[j], entries[k - 1], alongX, min, c);
-            if (atK - kSameCost > atJ) {
-                std::swap(entries[k], entries[j]);
-                atK = atJ;
-            }
-        }
-    }
     // A pair's second path follows its first one in the export (it used to
     // be left out of the export altogether); the pair shares one number.
     g_SelectedTrailIds.RemoveAll();

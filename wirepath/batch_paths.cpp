@@ -189,9 +189,8 @@ void FinishFigure(BatchRun& run, const BatchFigure& f)
     CUnit& u = *run.Unit(f.unit);
     u.visible = 1;
     u.walked = 0;
-    // Only the split pieces of this figure, appended after the paths made
-    // so far, are temporary now: the rest of the drawing is not looked at.
-    run.view.FreeTemporaryUnits(run.index.Tail());
+    // Its pieces are left to the end of the run, when they are freed in
+    // one go (each free walks every undo record); chains no longer see them.
     run.index.SetTail(g_pDoc->m_unitList.GetSize());
 }
 
@@ -367,6 +366,7 @@ bool GenerateTrailsForSelection(CZorvaView& v, bool listing, int outer)
         LeadLineFigures(run);
         CircleFigures(run);
         g_ChainIndex = nullptr;
+        v.FreeTemporaryUnits(run.index.Count());
         ok = listing ? !run.cancelled : EndBatchRun(run);
     }
     g_CutMode = run.savedCutMode;

@@ -21,7 +21,8 @@ public:
     void Near(const x_Vector& p, std::vector<int>& out) const;
     int Count() const { return m_count; }
     // Units appended from here on are looked at one by one; the ones
-    // between Count() and it (paths the run made) never continue a chain.
+    // between Count() and it (paths the run made, pieces of figures done)
+    // never continue a chain.
     int Tail() const { return m_tail; }
     void SetTail(int first) { m_tail = first > m_count ? first : m_count; }
 
