@@ -16,6 +16,7 @@
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CComboBox.h"
 #include "view/CZorvaView.h"
+#include "view/view_settings_sync.h"
 #include "view/view_entities.h"
 
 namespace {
@@ -288,9 +289,13 @@ bool CZorvaView::StartByTable(int n)
     case kCmdFillet:
     case kCmdChamfer:
     case kCmdTangent:
+        g_SnapReduced = 1;
+        g_SnapRestrict = 1;
+        break;
     case kCmdPathView3D:
         g_SnapReduced = 1;
         g_SnapRestrict = 1;
+        Path3DSettingsToBlocks();
         break;
     case kCmdBreak:
         if (GetCommandMode(n - 1) == 1) {

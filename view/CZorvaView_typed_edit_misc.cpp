@@ -13,6 +13,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
 #include "view/CZorvaView.h"
+#include "view/view_settings_sync.h"
 #include "view/view_entities.h"
 
 namespace {
@@ -145,8 +146,10 @@ bool CZorvaView::TypedMisc(CDC* dc, const CString& text)
         g_Path3DContours = static_cast<int>(std::fmin(360.0, std::fmax(10.0, std::trunc(t.v[0]))));
         if (t.n >= 2)
             g_Path3DFlat = static_cast<int>(t.v[1]) != 0 ? 1 : 0;
+        Path3DSettingsToBlocks();
         g_SettingsDirty = 1;
         ShowPrompt(CString(), 0);
+        RedrawNow();
         return true;
     case kCmdCentreLine:
         if (text != u"u")

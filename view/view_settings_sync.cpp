@@ -58,6 +58,12 @@ void ResetViewRuntimeSettings()
 
 } // namespace
 
+void Path3DSettingsToBlocks()
+{
+    g_MachiningSettings.path3dLineCount = g_Path3DContours;
+    g_MachiningSettings.path3dNonTaper = g_Path3DFlat;
+}
+
 void CopyViewSettingsFromBlocks()
 {
     ViewSettingsFromBlocks();

@@ -9,3 +9,6 @@
 void RegisterViewSettingsSync();
 // The view's globals take the values of the settings blocks now.
 void CopyViewSettingsFromBlocks();
+// The 3-D path display settings the path drawing reads from the block
+// take the view's values now (the drawing cannot see the view's globals).
+void Path3DSettingsToBlocks();

@@ -1,8 +1,11 @@
 // Drawing of a wire path: its elements into the RGB565 back buffer, the
 // threading-point box, pause marks and the direction arrow through the
 // device context; while the grips are stale also the element boxes, the
-// extents and the missing threading points.
+// extents and the missing threading points. In the 3-D preview the two
+// surfaces are joined at their vertices and, as simulated contours, by
+// wire positions along every first-pass element.
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/AppState.h"
@@ -19,6 +22,10 @@
 namespace {
 
 constexpr double kHidePassPixels = 1.5;     // a pass closer than this lies on the previous one
+constexpr double kSameVertex = 0.001;       // vertices closer than this are joined once
+constexpr COLORREF kJoinColour = RGB(128, 128, 255);
+constexpr COLORREF kContourColour = RGB(128, 128, 180);
+constexpr std::uint8_t kDotted = 2;
 
 bool View3DActive()
 {
@@ -33,6 +40,7 @@ POINT ScreenOfAt(const x_Vector& p, double z)
 // What one surface's walk leaves for the markers.
 struct SurfaceMarks {
     CArray<x_Vector> pauses;
+    CArray<x_Vector> vertices;      // 3-D preview: first-pass element ends
     bool hasLongest = false;
     double longest = -1.0;
     x_Vector arrowPoint;
@@ -45,15 +53,22 @@ struct DrawState {
     std::uint8_t pattern = 0;
     bool penSet = false;
     POINT last = {0, 0};
+    int colourSurface = 0;          // the lower list drawn again keeps its colours
 };
+
+// A segment whose two ends lie on the same outer side of the view is not
+// rasterised.
+void Segment(std::uint8_t* raster, POINT a, POINT b, COLORREF colour, std::uint8_t pattern)
+{
+    const bool outside = (a.x < 0 && b.x < 0) || (a.x > g_RasterWidth && b.x > g_RasterWidth)
+                         || (a.y < 0 && b.y < 0) || (a.y > g_RasterHeight && b.y > g_RasterHeight);
+    if (raster != nullptr && !outside)
+        DrawLineRGB565(raster, a.x, a.y, b.x, b.y, colour, pattern > 3 ? 0 : pattern);
+}
 
 void LineTo(DrawState& d, POINT to)
 {
-    const bool outside = (d.last.x < 0 && to.x < 0) || (d.last.x > g_RasterWidth && to.x > g_RasterWidth)
-                         || (d.last.y < 0 && to.y < 0)
-                         || (d.last.y > g_RasterHeight && to.y > g_RasterHeight);
-    if (d.raster != nullptr && !outside)
-        DrawLineRGB565(d.raster, d.last.x, d.last.y, to.x, to.y, d.colour, d.pattern > 3 ? 0 : d.pattern);
+    Segment(d.raster, d.last, to, d.colour, d.pattern);
     d.last = to;
 }
 
@@ -119,6 +134,14 @@ void RememberLongest(const x_TrailData& e, SurfaceMarks& m)
     m.arrowAngle = mid + (e.direction == 0 ? kPi / 2 : -kPi / 2);
 }
 
+void AddVertex(CArray<x_Vector>& vertices, const x_Vector& p)
+{
+    for (const x_Vector& v : vertices)
+        if (std::fabs(v.x - p.x) < kSameVertex && std::fabs(v.y - p.y) < kSameVertex)
+            return;
+    vertices.Add(p);
+}
+
 void AddBox(CTrail& t, const x_TrailData& e, bool& any, x_Vector& lo, x_Vector& hi)
 {
     x_Vector bmin = x_Vector::MinCorner(e.StartPoint(), e.EndPoint());
@@ -150,7 +173,7 @@ void DrawElements(CTrail& t, CDC* dc, int s, const x_TrailDataArray& list, bool 
             fresh = true;
             continue;
         }
-        ChoosePen(t, e, s, d);
+        ChoosePen(t, e, d.colourSurface, d);
         const x_Vector start = e.StartPoint();
         if (fresh) {
             if (e.IsLine() && first && (s == 0 || View3DActive()) && start == t.params.threadPoint[0]) {
@@ -180,10 +203,62 @@ void DrawElements(CTrail& t, CDC* dc, int s, const x_TrailDataArray& list, bool 
         t.gripPoints.Add(e.EndPoint());
         if (e.attribute != 0)
             m.pauses.Add(e.EndPoint());
+        if (View3DActive() && e.role == 0 && pass == 1)
+            AddVertex(m.vertices, e.EndPoint());
         RememberLongest(e, m);
     }
     t.lastScreenPoint[0] = d.last.x;
     t.lastScreenPoint[1] = d.last.y;
+}
+
+// The wire position j of n along an element: lines by equal lengths, arcs
+// by equal angles from the start in their direction.
+x_Vector StepPoint(const x_TrailData& e, int j, int n)
+{
+    const double f = static_cast<double>(j) / n;
+    if (e.IsLine())
+        return e.start + (e.end - e.start) * f;
+    const double sweep = SweepAngleAbs(e.direction, e.startAngle, e.endAngle);
+    const double a = e.startAngle + (e.direction == 0 ? sweep : -sweep) * f;
+    return e.centre + x_Vector::FromPolar(e.radius, a);
+}
+
+// Dotted lines from each lower vertex to the upper vertex of the same rank.
+void DrawVertexJoins(std::uint8_t* raster, const SurfaceMarks marks[2], double thickness)
+{
+    const int n = static_cast<int>(std::min(marks[0].vertices.GetSize(), marks[1].vertices.GetSize()));
+    for (int i = 0; i < n; ++i)
+        Segment(raster, ScreenOfAt(marks[0].vertices[i], 0.0), ScreenOfAt(marks[1].vertices[i], thickness),
+                kJoinColour, kDotted);
+}
+
+// Simulated contours: the wire at n positions along every first-pass
+// element, from the lower to the upper surface, and the line its midpoint
+// follows at half height.
+void DrawSimulatedContours(const CTrail& t, std::uint8_t* raster, bool twice, double thickness)
+{
+    if (t.params.cutLength[0] == 0.0)
+        return;
+    const x_TrailDataArray& lower = t.trails[0];
+    const x_TrailDataArray& upper = twice ? t.trails[0] : t.trails[1];
+    const int count = static_cast<int>(twice ? lower.GetSize() : std::min(lower.GetSize(), upper.GetSize()));
+    const int n = std::clamp(static_cast<int>(g_MachiningSettings.path3dLineCount), 10, 360);
+    for (int i = 0; i < count; ++i) {
+        const x_TrailData& lo = lower[i];
+        const x_TrailData& up = upper[i];
+        if (lo.role != 0 || lo.subKind >= 2 || lo.kind > 3 || up.kind > 3)
+            continue;
+        POINT previousMid = {0, 0};
+        for (int j = 0; j <= n; ++j) {
+            const x_Vector l = StepPoint(lo, j, n), u = StepPoint(up, j, n);
+            if (j > 0 && j < n)
+                Segment(raster, ScreenOfAt(l, 0.0), ScreenOfAt(u, thickness), kContourColour, kDotted);
+            const POINT mid = ScreenOfAt((l + u) / 2.0, thickness / 2.0);
+            if (j > 0)
+                Segment(raster, previousMid, mid, kContourColour, kDotted);
+            previousMid = mid;
+        }
+    }
 }
 
 } // namespace
@@ -211,6 +286,7 @@ void CTrail::Draw(CDC* dc, int, std::uint8_t* raster)
     x_Vector lo, hi;
     for (int s = 0; s < runs; ++s) {
         const x_TrailDataArray& list = twice ? trails[0] : trails[s];
+        d.colourSurface = twice ? 0 : s;
         DrawElements(*this, dc, s, list, rebuild && (s == 0 || !twice), d, marks[s], any, lo, hi);
     }
     if (rebuild && any) {
@@ -224,6 +300,12 @@ void CTrail::Draw(CDC* dc, int, std::uint8_t* raster)
             const POINT q = ScreenOfAt(p, z);
             DrawCircleMarker(dc, q.x, q.y);
         }
+    }
+    const double thickness = g_MachiningSettings.thickness;
+    if (View3DActive() && runs == 2 && thickness > 0.0) {
+        DrawVertexJoins(raster, marks, thickness);
+        if (g_MachiningSettings.path3dStyle == 1)
+            DrawSimulatedContours(*this, raster, twice, thickness);
     }
     for (int s = 0; s < runs; ++s) {
         if (!marks[s].hasLongest || (View3DActive() && s > 0))

@@ -80,3 +80,13 @@ TEST_F(ViewSettingsSyncTest, ViewSettingsTravelWithTheSettingsFile)
     EXPECT_EQ(g_SettingsSyncs.size(), syncs);
     g_LockSwitch = 0;
 }
+
+// The path drawing reads the 3-D display values from the block: values
+// typed in the 3-D view reach it at once, not only when the file is saved.
+TEST_F(ViewSettingsSyncTest, Typed3DValuesReachTheBlockAtOnce)
+{
+    drv->Start(kCmdPathView3D);
+    drv->Type(u"400,0");
+    EXPECT_EQ(g_MachiningSettings.path3dLineCount, 360);
+    EXPECT_EQ(g_MachiningSettings.path3dNonTaper, 0);
+}

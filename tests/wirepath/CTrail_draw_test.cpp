@@ -12,6 +12,7 @@
 
 #include "geometry/CutPoint.h"
 #include "geometry/DrawingSettings.h"
+#include "geometry/View3D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/testing/ui_harness.h"
 #include "tests/wirepath/path_view_fixture.h"
@@ -63,7 +64,76 @@ void FillLeadPausePath(CTrail& t)
     t.params.threadPoint[0] = x_Vector(10, 2);
 }
 
+// A raster of the given size set up as the view's back buffer.
+QImage ViewRaster(int width, int height, double scale, int originX, int originY)
+{
+    ResetGeometryState();
+    SetDefaultDrawingSettings();
+    RecreateDrawingBrushes();
+    QImage image(width, height, QImage::Format_RGB16);
+    image.fill(Qt::black);
+    g_RasterWidth = image.width();
+    g_RasterHeight = image.height();
+    g_RasterStride = static_cast<int>(image.bytesPerLine());
+    g_ViewClientRect = {0, 0, image.width(), image.height()};
+    g_ViewScale = scale;
+    g_ViewOriginX = originX;
+    g_ViewOriginY = originY;
+    return image;
+}
+
+// Pixels of a colour as the RGB565 raster holds it.
+int PixelsOf(const QImage& image, COLORREF colour)
+{
+    QImage one(1, 1, QImage::Format_RGB16);
+    one.setPixel(0, 0, qRgb(GetRValue(colour), GetGValue(colour), GetBValue(colour)));
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == one.pixel(0, 0) ? 1 : 0;
+    return n;
+}
+
 } // namespace
+
+// The 3-D preview of a taper path (lower square 10 x 10, upper 6 x 6 inside
+// it, thickness 20): dotted joins at the four corners and, as simulated
+// contours, ten wire positions per side with their midline; a straight path
+// is drawn at both heights and joined at its corners.
+TEST(TrailDrawing, View3DJoinsAndSimulatedContours)
+{
+    const MachiningSettings kept = g_MachiningSettings;
+    const struct { const char* name; bool taper; std::uint8_t style; bool joins, contours; } kCases[] = {
+        {"path_3d_taper_contours", true, 1, true, true},
+        {"path_3d_straight_twice", false, 0, true, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        QImage image = ViewRaster(160, 160, 6.0, 30, 150);
+        g_curCommand = 22;
+        Reset3DView();
+        Update3DViewAngles();
+        g_MachiningSettings.thickness = 20.0;
+        g_MachiningSettings.path3dStyle = c.style;
+        g_MachiningSettings.path3dLineCount = 4;        // used as 10
+        g_MachiningSettings.path3dNonTaper = 1;
+        CTrail t;
+        for (const x_TrailData& e : Polygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}}))
+            t.trails[0].Add(e);
+        if (c.taper)
+            for (const x_TrailData& e : Polygon({{2, 2}, {8, 2}, {8, 8}, {2, 8}}))
+                t.trails[1].Add(e);
+        t.params.cutLength[0] = 40.0;
+        CDC dc;
+        ASSERT_TRUE(dc.AttachImage(&image));
+        t.Draw(&dc, 1, image.bits());
+        g_curCommand = 0;
+        EXPECT_EQ(PixelsOf(image, RGB(128, 128, 255)) > 0, c.joins);
+        EXPECT_EQ(PixelsOf(image, RGB(128, 128, 180)) > 0, c.contours);
+        ExpectGolden(image, c.name);
+    }
+    g_MachiningSettings = kept;
+}
 
 TEST(TrailDrawing, LeadPauseMarkAndDirectionArrow)
 {
