@@ -257,6 +257,9 @@ public:
     int CollectExportPaths() override;
     void StartCommand(int command) override { SetCommand(command); }
     void AskForExportPaths() override;
+    // Enter or the right button after the export prompt: the export runs
+    // with the paths chosen meanwhile. False when no export is waiting.
+    bool ConfirmExportPick();
     PathPick m_path;
     std::vector<std::function<void(CZorvaView&)>> m_workerOutput;
     std::uint8_t m_endAfterWorker = 0;  // a cancel came while the worker ran

@@ -203,6 +203,8 @@ void CZorvaView::OnEnterKey(CDC* dc)
         CZorvaApp::ExitApplication();
         return;
     }
+    if (text.IsEmpty() && ConfirmExportPick())
+        return;
     const bool typed = g_curCommand != 0 && g_cmdPointCount != 0;
     if (typed || !RunShortCommand(dc, text))
         TypedInput(dc, text);

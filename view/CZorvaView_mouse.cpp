@@ -275,6 +275,8 @@ void CZorvaView::CompleteMirror(const CString& answer)
 
 void CZorvaView::RightButtonAtRest(CPoint point)
 {
+    if (ConfirmExportPick())
+        return;
     bool anySelected = false;
     if (g_pDoc != nullptr)
         for (CUnit* u : g_pDoc->m_unitList)

@@ -246,13 +246,24 @@ int CZorvaView::CollectExportPaths()
 void CZorvaView::AskForExportPaths()
 {
     ResetEntityStates();
-    g_lastCommand = 100;
+    g_lastCommand = kCmdExportPick;
     g_PromptEchoOff = 1;
     PrintLine(CString(u"*Ctrl+A全选/Ctrl+鼠标左键选中第一个轨迹/适用多图形自动跳步排列"));
     PrintSeparator();
     PrintLine(CString(u"导出加工> 请选择加工轨迹，按【回车/右键】确定"));
     RedrawNow();
     ClearCommandEdit();
+}
+
+bool CZorvaView::ConfirmExportPick()
+{
+    if (g_curCommand != 0 || g_lastCommand != kCmdExportPick)
+        return false;
+    g_lastCommand = 0;
+    ClearCommandEdit();
+    if (CZorvaDoc* doc = GetZorvaDoc())
+        doc->OnExportWork();
+    return true;
 }
 
 // Refused while the worker runs: it may be appending a path (it used to

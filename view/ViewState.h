@@ -74,6 +74,7 @@ enum CommandType : std::int32_t {
     kCmdQueryAngle = 75,
     kCmdQueryCentre = 76,
     kCmdOffset = 80,
+    kCmdExportPick = 100,       // g_lastCommand only: paths are being chosen for export
 };
 
 // --- Deferred actions of view timer 1 ---

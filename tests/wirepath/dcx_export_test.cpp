@@ -218,3 +218,43 @@ TEST_F(DcxExport, ExportCommandConfirmsAndAsksForTheFile)
     EXPECT_EQ(g_currentFileName, CString(u"drawing.wcx"));
     EXPECT_EQ(ReadFile(target)[141], 'e');
 }
+
+// F5 with nothing chosen waits; idle clicks number two paths; Enter (or
+// the right button) runs the export with them in click order.
+TEST_F(DcxExport, PathsPickedAfterThePromptAreExportedOnConfirm)
+{
+    for (const bool byRightButton : {false, true}) {
+        SCOPED_TRACE(byRightButton ? "right button" : "Enter");
+        drv->Start(0);
+        for (CUnit* u : drv->LiveEntities())
+            u->deleted = 1;
+        CTrail* a = AddPath(0, 0);
+        CTrail* b = AddPath(30, 0);
+        drv->doc->OnExportWork();
+        EXPECT_TRUE(Printed(u"导出加工> 请选择加工轨迹，按【回车/右键】确定"));
+        drv->ClickAt({35, 2.5});
+        drv->ClickAt({5, 2.5});
+        ASSERT_EQ(g_SelectedTrailIds.GetSize(), 2);
+        const std::string target = ArtifactPath(byRightButton ? "picked_right.dcx" : "picked_enter.dcx");
+        std::filesystem::remove(target);
+        auto oldHook = SetSaveFileNameHook([&](const CString&) { return CString(target.c_str()); });
+        int asked = 0;
+        ModalDialogScript dialogs;
+        dialogs.Then([&](CDialog&) {
+            ++asked;
+            return IDOK;
+        });
+        if (byRightButton)
+            drv->RightClick();
+        else
+            Key(13);
+        drv->Settle();
+        SetSaveFileNameHook(std::move(oldHook));
+        EXPECT_EQ(asked, 1);
+        const Bytes file = ReadFile(target);
+        ASSERT_EQ(file.size(), 191 + RecordSize(*a) + RecordSize(*b));
+        EXPECT_EQ(At<std::int32_t>(file, 12), 2);
+        // The first record is the path clicked first (its lead starts at x 30).
+        EXPECT_EQ(At<double>(file, 191 + 599 + 2 + 32), 30.0);
+    }
+}
