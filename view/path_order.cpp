@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/AppState.h"
 #include "geometry/CLine.h"
 #include "geometry/CText.h"
 #include "geometry/CUnit.h"
@@ -180,7 +181,7 @@ void NumberPathsForExport(CUnit* first, int index)
         }
         entries.push_back(e);
     }
-    const bool alongX = false;      // the batch dialog's arrangement comes with it
+    const bool alongX = g_MachiningSettings.batchVertical == 1;
     const x_Vector& p0 = entries[0].start;
     const double toMax = alongX ? std::fabs(p0.x - max.x) : std::fabs(p0.y - max.y);
     const double toMin = alongX ? std::fabs(p0.x - min.x) : std::fabs(p0.y - min.y);
