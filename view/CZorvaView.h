@@ -250,6 +250,8 @@ public:
     bool PathOrderClick(x_Vector point);
     // "ed": every path goes, in one undo step.
     void DeleteAllPaths();
+    // True, after "#请等待线程处理完成...", while a worker request is pending.
+    bool RefusedWhileWorkerBusy();
     void DrawPathOverlays(CDC* dc);
     // Idle click on a path: the next number of the export order.
     void AddPathToExportOrder(CUnit* path);

@@ -174,11 +174,13 @@ void CZorvaView::OnRepair()
 
 
 // --- blocks ---
+// Make and explode change roles and purge: refused while the worker walks
+// the drawing (they used to run under it).
 
 void CZorvaView::OnBlockMake()
 {
     CZorvaDoc* doc = GetZorvaDoc();
-    if (doc == nullptr)
+    if (doc == nullptr || RefusedWhileWorkerBusy())
         return;
     m_groupBase = GetMaxGroupNumber();
     const int group = m_groupBase + 1;
@@ -209,7 +211,7 @@ void CZorvaView::OnBlockMake()
 void CZorvaView::OnBlockExplode()
 {
     CZorvaDoc* doc = GetZorvaDoc();
-    if (doc == nullptr)
+    if (doc == nullptr || RefusedWhileWorkerBusy())
         return;
     int count = 0;
     for (CUnit* u : doc->m_unitList) {

@@ -266,14 +266,20 @@ bool CZorvaView::ConfirmExportPick()
     return true;
 }
 
+bool CZorvaView::RefusedWhileWorkerBusy()
+{
+    if (m_workerRequest.load() == 0)
+        return false;
+    PrintLine(CString(kWait));
+    return true;
+}
+
 // Refused while the worker runs: it may be appending a path (it used to
 // delete under the worker's feet).
 void CZorvaView::DeleteAllPaths()
 {
-    if (m_workerRequest.load() != 0) {
-        PrintLine(CString(kWait));
+    if (RefusedWhileWorkerBusy())
         return;
-    }
     SetCommand(0);
     CZorvaDoc* doc = GetZorvaDoc();
     if (doc == nullptr)

@@ -62,6 +62,7 @@ void Path3DSettingsToBlocks()
 {
     g_MachiningSettings.path3dLineCount = g_Path3DContours;
     g_MachiningSettings.path3dNonTaper = g_Path3DFlat;
+    g_MachiningSettings.path3dStyle = g_PathViewStyle;
 }
 
 void CopyViewSettingsFromBlocks()

@@ -82,11 +82,14 @@ TEST_F(ViewSettingsSyncTest, ViewSettingsTravelWithTheSettingsFile)
 }
 
 // The path drawing reads the 3-D display values from the block: values
-// typed in the 3-D view reach it at once, not only when the file is saved.
+// typed in the 3-D view and the menu's style reach it at once, not only
+// when the file is saved.
 TEST_F(ViewSettingsSyncTest, Typed3DValuesReachTheBlockAtOnce)
 {
     drv->Start(kCmdPathView3D);
     drv->Type(u"400,0");
     EXPECT_EQ(g_MachiningSettings.path3dLineCount, 360);
     EXPECT_EQ(g_MachiningSettings.path3dNonTaper, 0);
+    drv->view->OnPathViewSimulated();
+    EXPECT_EQ(g_MachiningSettings.path3dStyle, 1);
 }

@@ -237,19 +237,18 @@ TEST_F(DcxExport, PathsPickedAfterThePromptAreExportedOnConfirm)
         ASSERT_EQ(g_SelectedTrailIds.GetSize(), 2);
         const std::string target = ArtifactPath(byRightButton ? "picked_right.dcx" : "picked_enter.dcx");
         std::filesystem::remove(target);
-        auto oldHook = SetSaveFileNameHook([&](const CString&) { return CString(target.c_str()); });
         int asked = 0;
         ModalDialogScript dialogs;
         dialogs.Then([&](CDialog&) {
             ++asked;
             return IDOK;
         });
+        dialogs.Then(SaveAs(target));
         if (byRightButton)
             drv->RightClick();
         else
             Key(13);
         drv->Settle();
-        SetSaveFileNameHook(std::move(oldHook));
         EXPECT_EQ(asked, 1);
         const Bytes file = ReadFile(target);
         ASSERT_EQ(file.size(), 191 + RecordSize(*a) + RecordSize(*b));

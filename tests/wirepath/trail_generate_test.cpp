@@ -116,12 +116,21 @@ TEST_F(TrailGenerate, HeldWorkerRefusesEditsAndEscWaitsForIt)
     drv->ClickAt({10, 0});          // another path click
     drv->Type(u"l");
     Release();
+    std::vector<std::pair<CUnit*, int>> roles;
+    for (CUnit* u : drv->LiveEntities()) {
+        u->selected = 1;
+        roles.emplace_back(u, u->role);
+    }
+    drv->view->OnBlockMake();       // menu 块生成 and 块打散
+    drv->view->OnBlockExplode();
+    for (const auto& [u, role] : roles)
+        EXPECT_EQ(u->role, role);
     EXPECT_EQ(drv->Command(), kCmdPath);
     int refusals = 0;
     const auto out = drv->Output();
     for (size_t i = before; i < out.size(); ++i)
         refusals += out[i] == CString(u"#请等待线程处理完成...") ? 1 : 0;
-    EXPECT_GE(refusals, 3);
+    EXPECT_GE(refusals, 5);
     // Esc only stops the run; the preview lines the worker makes stay
     // until it has handed its request back.
     Key(27);
