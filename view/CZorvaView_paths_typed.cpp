@@ -13,11 +13,11 @@
 
 namespace {
 
+// Selected, so that the next value typed replaces it; before, it was
+// appended to the shown one ("0.1" and "0.3" read as 0.1).
 void FillEdit(double value)
 {
-    if (g_commandBar == nullptr)
-        return;
-    g_commandBar->SetDlgItemText(kIdCommandEdit, FormatNumber4(value));
+    PrefillCommandEdit(FormatNumber4(value));
 }
 
 bool IsIndexText(const CString& text)

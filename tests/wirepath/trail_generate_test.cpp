@@ -1,5 +1,6 @@
 #include "tests/wirepath/path_view_fixture.h"
 
+#include "platform/ui/CEdit.h"
 #include "view/CZorvaView.h"
 
 using TrailGenerate = PathViewTest;
@@ -209,4 +210,40 @@ TEST_F(TrailGenerate, TwoProfileFirstContourWaitsAndEscFreesIt)
     Key(27);
     EXPECT_EQ(drv->Command(), 0);
     EXPECT_EQ(drv->view->m_path.trail, nullptr);
+}
+
+// "f" turns clicks into picks of shapes that take the typed compensation.
+// The value shown is selected, so that the next value typed replaces it; it
+// used to be left unselected, and typing appended to it.
+TEST_F(TrailGenerate, CompensationEditGivesThePickedShapeTheTypedValue)
+{
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    Type(u"f");
+    EXPECT_EQ(drv->view->m_compensationEditMode, 1);
+    auto* edit = dynamic_cast<CEdit*>(g_commandBar->GetDlgItem(kIdCommandEdit));
+    ASSERT_NE(edit, nullptr);
+    const auto expectShownSelected = [&](const char16_t* shown) {
+        EXPECT_EQ(drv->CommandEdit(), CString(shown));
+        int start = -1, end = -1;
+        edit->GetSel(start, end);
+        EXPECT_EQ(start, 0);
+        EXPECT_EQ(end, CString(shown).GetLength());
+    };
+    expectShownSelected(u"0.1");
+
+    Click({10, 0});
+    CUnit* bottom = nullptr;
+    for (CUnit* u : drv->LiveEntities())
+        if (u->selected)
+            bottom = u;
+    ASSERT_NE(bottom, nullptr) << "the bottom edge is picked";
+    Type(u"0.25");
+    EXPECT_EQ(bottom->compensation, 0.25);
+    EXPECT_TRUE(Paths().empty()) << "no path is built in this mode";
+    expectShownSelected(u"0.25");
+
+    Type(u"f");
+    EXPECT_EQ(drv->view->m_compensationEditMode, 0);
+    EXPECT_EQ(drv->Command(), kCmdPath);
 }
