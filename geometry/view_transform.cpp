@@ -9,13 +9,11 @@
 
 namespace {
 
-constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int64_t kIntMin = std::numeric_limits<std::int32_t>::min();
-
 // The 32-bit sums overflowed at extreme zoom (undefined); pixels saturate.
+// At the int range itself a mark drawn a few pixels beside one overflowed.
 std::int32_t Saturate(std::int64_t v)
 {
-    return static_cast<std::int32_t>(v > kIntMax ? kIntMax : (v < kIntMin ? kIntMin : v));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kScreenPixelLimit, kScreenPixelLimit));
 }
 
 } // namespace
@@ -34,12 +32,12 @@ std::int32_t OffsetPixel(std::int32_t pixel, std::int64_t delta)
 
 std::int32_t WorldToScreenX(double x)
 {
-    return RoundHalfUp(g_ViewScale * x + g_ViewOriginX);
+    return Saturate(RoundHalfUp(g_ViewScale * x + g_ViewOriginX));
 }
 
 std::int32_t WorldToScreenY(double y)
 {
-    return RoundHalfUp(g_ViewOriginY - g_ViewScale * y);
+    return Saturate(RoundHalfUp(g_ViewOriginY - g_ViewScale * y));
 }
 
 double ClampViewScale()

@@ -6,9 +6,12 @@
 #include "platform/gdi/gdi_types.h"
 
 // World millimetres (g_ViewScale, g_ViewOriginX/Y) to screen pixels, rounded
-// half up; at extreme zoom the pixels saturate at the int32 range.
+// half up; at extreme zoom the pixels saturate at ±kScreenPixelLimit.
 POINT WorldToScreen(const x_Vector& p);
 std::int32_t WorldToScreenX(double x);
+// Well inside the int range: marks drawn around a pixel (a few hundred
+// pixels out) and the difference of two pixels cannot overflow.
+constexpr std::int32_t kScreenPixelLimit = (1 << 30) - (1 << 20);
 // A pixel moved by delta, saturated like the pixels above: a saturated
 // pixel plus an offset overflowed.
 std::int32_t OffsetPixel(std::int32_t pixel, std::int64_t delta);

@@ -37,19 +37,23 @@ TEST_F(ViewTransform, WorldToScreenRoundsHalfUp)
 
 TEST_F(ViewTransform, ExtremeZoomSaturates)
 {
-    // The products once overflowed int32 (undefined behaviour).
+    // The products once overflowed int32 (undefined behaviour); later the
+    // pixels saturated at the int range, and a mark beside one overflowed.
+    constexpr std::int32_t kLimit = (1 << 30) - (1 << 20);
     g_ViewScale = 1e12;
     POINT p = WorldToScreen({1e6, -1e6});
-    EXPECT_EQ(p.x, INT32_MAX);
-    EXPECT_EQ(p.y, INT32_MAX);
+    EXPECT_EQ(p.x, kLimit);
+    EXPECT_EQ(p.y, kLimit);
     p = WorldToScreen({-1e6, 1e6});
-    EXPECT_EQ(p.x, INT32_MIN);
-    EXPECT_EQ(p.y, -INT32_MAX);
+    EXPECT_EQ(p.x, -kLimit);
+    EXPECT_EQ(p.y, -kLimit);
+    EXPECT_EQ(WorldToScreenX(-1e6), -kLimit);
+    EXPECT_EQ(WorldToScreenY(-1e6), kLimit);
     g_ViewOriginY = -500;
-    EXPECT_EQ(WorldToScreen({0, -1e6}).y, INT32_MAX - 500 + 1);  // 2^31 − 500
+    EXPECT_EQ(WorldToScreen({0, -1e6}).y, kLimit);
     g_ViewScale = 1;
     g_ViewOriginX = INT32_MAX;
-    EXPECT_EQ(WorldToScreen({10, 0}).x, INT32_MAX);
+    EXPECT_EQ(WorldToScreen({10, 0}).x, kLimit);
 }
 
 TEST_F(ViewTransform, ScreenToWorldClampsTheScale)
