@@ -215,3 +215,34 @@ TEST_F(PathViewTest, ThreeNumberedPathsWithTravelLines)
     ASSERT_FALSE(want.empty()) << "missing " << golden;
     EXPECT_TRUE(ReadBytes(NativePath(shot)) == want) << "the frame differs; see " << shot.ToUtf8();
 }
+
+// Passes whose allowances differ by 0.01 mm: at 10 pixels per mm the second
+// pass (0.1 pixel away) is not drawn, at 200 (2 pixels) it is. The second
+// pass is a 1 mm step up from the end of the first, so its pixels are told
+// apart.
+TEST(TrailDrawing, PassCloserThanAPixelAndAHalfIsHidden)
+{
+    const struct { const char* name; double scale; bool secondShown; } kCases[] = {
+        {"scale 10: 0.1 pixel", 10.0, false},
+        {"scale 200: 2 pixels", 200.0, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        QImage image = ViewRaster(300, 300, c.scale, 10, 250);
+        CTrail t;
+        t.trails[0].Add(Line(0, 0, 1, 0));
+        x_TrailData second = Line(1, 0, 1, 1);
+        second.subKind = 2;
+        t.trails[0].Add(second);
+        t.params.cuts[0].allowance = 0.02;
+        t.params.cuts[1].allowance = 0.01;
+        CDC dc;
+        ASSERT_TRUE(dc.AttachImage(&image));
+        t.Draw(&dc, 1, image.bits());
+        const int x = 10 + static_cast<int>(c.scale);       // the pixel column of x = 1 mm
+        int lit = 0;
+        for (double y = 0.2; y < 0.8; y += 0.1)
+            lit += image.pixel(x, 250 - static_cast<int>(y * c.scale)) != qRgb(0, 0, 0) ? 1 : 0;
+        EXPECT_EQ(lit > 0, c.secondShown);
+    }
+}
