@@ -45,7 +45,7 @@ bool g_SendFileOpen = false;
 std::vector<uint8_t> g_SendData;
 bool g_HeaderAnswered = false;
 bool g_LastBlockSent = false;
-bool g_HeaderAskedAgain = false;
+int g_EarlySendEnds = 0;
 bool g_HasReceiveBuffer = false;
 std::vector<uint8_t> g_ReceiveBuffer;
 CString g_ReceivePath;
@@ -119,7 +119,8 @@ void ResetLinkState()
     g_BlockRetries = 0;
     g_SendFileOpen = false;
     g_SendData.clear();
-    g_HeaderAnswered = g_LastBlockSent = g_HeaderAskedAgain = false;
+    g_HeaderAnswered = g_LastBlockSent = false;
+    g_EarlySendEnds = 0;
     g_HasReceiveBuffer = false;
     g_ReceiveBuffer.clear();
     g_ReceivePath.Empty();

@@ -109,7 +109,7 @@ extern bool g_SendFileOpen;
 extern std::vector<uint8_t> g_SendData;
 extern bool g_HeaderAnswered;
 extern bool g_LastBlockSent;
-extern bool g_HeaderAskedAgain; // an early end answer made the header go again
+extern int g_EarlySendEnds;    // end answers before the header's own answer
 extern bool g_HasReceiveBuffer;
 extern std::vector<uint8_t> g_ReceiveBuffer;
 extern CString g_ReceivePath;

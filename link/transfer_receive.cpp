@@ -78,16 +78,18 @@ bool NamesFetchTarget(const Datagram& d)
 // A machine ends a file it takes with success only after the last block,
 // or in answer to the header when it holds the same file already. One in
 // the middle of a file is a late or doubled answer about an earlier file,
-// and so may be the first before the header's answer: the header goes
-// again, and the answer to that is trusted. Before, such a late answer
-// marked a file done that the machine never got.
+// and so may be several before the header's answer: each makes the header
+// go again, and only the third is trusted. A machine without the file
+// answers a header at once, which ends the counting; one with it answers
+// every header with an end. Before, the second such late answer marked a
+// file done that the machine never got.
 bool TrustEarlySendEnd()
 {
+    constexpr int kEndsTrusted = 3;
     if (g_HeaderAnswered)
         return false;
-    if (g_HeaderAskedAgain)
+    if (++g_EarlySendEnds >= kEndsTrusted)
         return true;
-    g_HeaderAskedAgain = true;
     SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
     return false;
 }

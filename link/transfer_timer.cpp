@@ -162,7 +162,7 @@ void CloseSendFile()
     std::vector<uint8_t>().swap(g_SendData);
     g_HeaderAnswered = false;
     g_LastBlockSent = false;
-    g_HeaderAskedAgain = false;
+    g_EarlySendEnds = 0;
 }
 
 void FreeReceiveBuffer()

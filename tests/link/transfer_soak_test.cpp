@@ -190,9 +190,10 @@ TEST(TransferSoak, FetchesUnderLossDuplicationAndReorderingAreHonest)
     EXPECT_GT(done, 0);
 }
 
-// The soak's finding, pinned: an end answer that comes before the header's
-// own answer (here the header was lost) once marked the file done.
-TEST(TransferSoak, ALateEndAnswerDoesNotMarkAFileDone)
+// The soak's findings, pinned: late end answers that come before the
+// header's own answer (here the header was lost) once marked the file
+// done, one at first and two later.
+TEST(TransferSoak, LateEndAnswersDoNotMarkAFileDone)
 {
     CLinkHarness host;
     CSimController sim(2, 0x11, 0, 1);
@@ -208,11 +209,30 @@ TEST(TransferSoak, ALateEndAnswerDoesNotMarkAFileDone)
     host.Tick();
     ASSERT_TRUE(host.Pump([] { return g_SendFileOpen; }));
     host.Settle();
-    sim.SendRaw(Bytes{uint8_t(kCodeTransferEnd), uint8_t(kCodeTransferEnd >> 8), 1, 0});
+    const Bytes lateEnd{uint8_t(kCodeTransferEnd), uint8_t(kCodeTransferEnd >> 8), 1, 0};
+    sim.SendRaw(lateEnd);
+    sim.SendRaw(lateEnd);
     ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 400, 2));
     Bytes stored;
     ASSERT_TRUE(sim.GetFile("C:\\d\\late.bin", stored)) << "reported done, never written";
     EXPECT_EQ(stored, content);
-    EXPECT_EQ(sim.CountReceived(kCodeFileHeader), 1); // the repeat: the first was lost
+    EXPECT_TRUE(host.display.HasLog("端A1--完成：1/1"));
+}
+
+// A machine that holds the same file answers every header with an end
+// answer: the file counts as done once the header went three times.
+TEST(TransferSoak, AFileTheMachineHoldsIsDoneAfterThreeHeaders)
+{
+    CLinkHarness host;
+    CSimController sim(2, 0x11, 0, 1);
+    host.Join(sim);
+    const Bytes content(3000, 0x5B);
+    sim.PutFile("C:\\d\\same.bin", content);
+    const CString local = DataRoot() + u"/same.bin";
+    ASSERT_TRUE(WriteFileAtomic(local, content));
+    StartSendBatch({local}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\d\\");
+    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 400, 2));
+    EXPECT_EQ(sim.CountReceived(kCodeFileHeader), 3);
+    EXPECT_EQ(sim.CountReceived(kCodeDataBlock), 0);
     EXPECT_TRUE(host.display.HasLog("端A1--完成：1/1"));
 }
