@@ -117,6 +117,30 @@ void DrawCompensationLabels(CDC* dc)
     dc->SelectObject(oldFont);
 }
 
+void DrawAngleLabels(CDC* dc)
+{
+    if (g_pDoc == nullptr)
+        return;
+    const double k = std::clamp(g_ViewScale, 1.0, 3.0);
+    CFont font;
+    font.CreateFont(15, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 2, 0, u"Arial");
+    CFont* oldFont = dc->SelectObject(&font);
+    const int oldMode = dc->SetBkMode(g_DrawingSettings.backgroundMode);
+    const int rop = dc->SetROP2(R2_COPYPEN);
+    dc->SetTextColor(RGB(0, 255, 0));
+    for (CUnit* u : g_pDoc->m_unitList) {
+        if (u->deleted || u->role != 0 || !u->highlighted)
+            continue;
+        const POINT p = WorldToScreen(u->GetMidPoint());
+        CString text;
+        text.Format(u"%.3f°", u->taperAngle);
+        dc->TextOut(p.x - int(10.0 * k), p.y - int(4.8 * k), text);
+    }
+    dc->SetROP2(rop);
+    dc->SetBkMode(oldMode);
+    dc->SelectObject(oldFont);
+}
+
 void CZorvaView::ShowPointMarkers()
 {
     if (g_WearMarkers.IsEmpty() || g_pView == nullptr)

@@ -231,6 +231,8 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     }
     if (g_CompensationPreview || m_compensationEditMode)
         DrawCompensationLabels(dc);
+    if (g_curCommand == kCmdPath && m_path.taperStep == 1)
+        DrawAngleLabels(dc);
     // An estimate shows its points too, not only an applied correction.
     if (!g_WearMarkers.IsEmpty())
         DrawPointMarkers(dc);

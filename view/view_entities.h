@@ -35,5 +35,8 @@ class CDC;
 void DrawPointMarkers(CDC* dc);
 // "补偿:%.3f mm" at every live unit of role 0 with a compensation of its own.
 void DrawCompensationLabels(CDC* dc);
+// The variable-taper angle ("%.3f°") of every highlighted shape at its mid
+// point, while command 66 takes the angles.
+void DrawAngleLabels(CDC* dc);
 // Clears the wire-wear data of every unit and the marker list.
 void ClearWearMarks();

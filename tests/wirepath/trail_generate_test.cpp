@@ -1,5 +1,8 @@
 #include "tests/wirepath/path_view_fixture.h"
 
+#include <QImage>
+
+#include "platform/testing/ui_harness.h"
 #include "platform/ui/CEdit.h"
 #include "view/CZorvaView.h"
 
@@ -246,4 +249,36 @@ TEST_F(TrailGenerate, CompensationEditGivesThePickedShapeTheTypedValue)
     Type(u"f");
     EXPECT_EQ(drv->view->m_compensationEditMode, 0);
     EXPECT_EQ(drv->Command(), kCmdPath);
+}
+
+// Variable taper: after the side, the walked shapes show their angles in
+// green at their mid points until the path is built; a typed angle goes to
+// the shape clicked.
+TEST_F(TrailGenerate, VariableTaperShowsTheShapesAngles)
+{
+    g_CutMode = 3;
+    const auto greenNear = [&](const x_Vector& at) {
+        const CString shot = harness::TempPath(u"taper_labels.png");
+        EXPECT_TRUE(drv->Snapshot(shot));
+        const QImage image(QString::fromStdString(NativePath(shot)));
+        const POINT c = drv->Pixel(at);
+        int n = 0;
+        for (int y = c.y - 20; y < c.y + 20; ++y)
+            for (int x = c.x - 40; x < c.x + 60; ++x)
+                n += image.pixel(x, y) == qRgb(0, 255, 0) ? 1 : 0;
+        return n;
+    };
+    MakeRectanglePath();
+    ASSERT_EQ(drv->view->m_path.taperStep, 1);
+    EXPECT_GT(greenNear({10, 10}), 0);
+    Click({0, 5});
+    Type(u"1.5");
+    Type(u"");
+    ASSERT_EQ(Paths().size(), 1u);
+    double leftAngle = 0.0;
+    for (CUnit* u : drv->LiveEntities())
+        if (u->GetType() == 1 && u->GetMidPoint().x == 0.0)
+            leftAngle = u->taperAngle;
+    EXPECT_EQ(leftAngle, 1.5);
+    EXPECT_EQ(greenNear({10, 10}), 0);
 }
