@@ -181,3 +181,27 @@ TEST_F(ViewTest, WithOrthoASnapOffTheHeldLineIsDropped)
         lines.back()->deleted = 1;
     }
 }
+
+// A line from an arc's end to the end of a line 0.3 mm to its side: the
+// second end lies within the alignment catch of the first point. Before, the
+// alignment took x from the first point and the contour stayed open.
+TEST_F(ViewTest, SnappedEndIsNotMovedByAlignmentTracking)
+{
+    CArc* arc = NewArc({20, 10}, 10, 0, kPi / 2, 0);
+    arc->complete = 1;
+    drv->doc->AppendUnit(arc);
+    drv->doc->CommitUndoStep(0);
+    AddLine(30.3, -10, 50, -10);
+    g_snapOn = 1;
+    g_trackOn = 1;
+    drv->Start(kCmdLine);
+    drv->ClickAt({30.2, 10.1});
+    drv->MoveTo({30.5, -9.8});
+    ASSERT_TRUE(drv->view->m_snapped);
+    drv->ClickAt({30.5, -9.8});
+    drv->PressKey(27);
+    const auto lines = Live(1);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1]->GetStartPoint(), x_Vector(30, 10));
+    EXPECT_EQ(lines[1]->GetEndPoint(), x_Vector(30.3, -10));
+}
