@@ -36,6 +36,10 @@ void CMainFrame::OnOptionSwitch(UINT id)
     *setting = box->GetCheck() != 0 ? 1 : 0;
     g_SettingsDirty = 1;
     FrameLink().OptionSwitchChanged(int(id), *setting);
+    // The keys typed next belong to the command line; before, the clicked
+    // box kept the focus and letters went nowhere.
+    if (CWnd* edit = m_commandBar.GetDlgItem(IDC_COMMAND_EDIT))
+        edit->SetFocus();
 }
 
 void CMainFrame::OnLineStyleChanged()

@@ -57,3 +57,19 @@ TEST_F(ProgramTest, CtrlZCountsWhenCtrlIsLetGoJustBeforeTheLetter)
         edit->SetWindowText(CString());
     }
 }
+
+TEST_F(ProgramTest, KeysTypedAfterASwitchClickReachTheCommandLine)
+{
+    Start();
+    CWnd* endpoints = g_pCommandBar->GetDlgItem(1030);
+    ASSERT_NE(endpoints, nullptr);
+    harness::Click(endpoints, CPoint(3, 3));
+    Settle();
+    CWnd* focus = CWnd::GetFocus();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_EQ(focus, edit) << "focus on " << focus->GetDlgCtrlID();
+    harness::TypeText(focus, CString(u"l"));
+    CString text;
+    edit->GetWindowText(text);
+    EXPECT_EQ(text, CString(u"l"));
+}
