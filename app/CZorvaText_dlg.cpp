@@ -56,14 +56,18 @@ BOOL CZorvaText_dlg::OnInitDialog()
     return TRUE;
 }
 
+// Both hand the keyboard back to the command line, which had it before
+// the panel took it for the text.
 void CZorvaText_dlg::OnOK()
 {
     ShowWindow(SW_HIDE);
     DocUi().ApplyTextAnnotation();
+    DocUi().ResetCommandEdit();
 }
 
 void CZorvaText_dlg::OnCancel()
 {
     DocUi().StartCommand(0);
     ShowWindow(SW_HIDE);
+    DocUi().ResetCommandEdit();
 }

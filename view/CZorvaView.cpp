@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
+#include "app/FrameState.h"
 #include "app/recovery_snapshot.h"
 #include "geometry/CUnit.h"
 #include "geometry/DrawingSettings.h"
@@ -19,6 +20,7 @@
 #include "platform/core/named_objects.h"
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CRect.h"
+#include "platform/ui/CDialog.h"
 #include "platform/ui/afx_ids.h"
 #include "view/view_settings_sync.h"
 
@@ -357,6 +359,11 @@ void CZorvaView::LoadHelpKeyList()
 
 void CZorvaView::ReleaseFloatingEntity()
 {
+    // A text never placed takes its panel with it: before, the panel stayed
+    // after Esc, and its OK then dropped the typed text without a word.
+    if (m_pFloatUnit != nullptr && !m_pFloatUnit->complete && m_pFloatUnit->GetType() == 12 &&
+        g_pTextPanel != nullptr)
+        g_pTextPanel->ShowWindow(SW_HIDE);
     if (m_pFloatUnit != nullptr && !m_pFloatUnit->complete)
         delete m_pFloatUnit;
     m_pFloatUnit = nullptr;

@@ -167,8 +167,14 @@ BOOL CWnd::IsZoomed() const
 CWnd* CWnd::SetFocus()
 {
     CWnd* old = GetFocus();
-    if (m_hWnd != nullptr)
+    if (m_hWnd != nullptr) {
+        // The focus brings its top-level window forward, as on the desktop:
+        // a focus set in an inactive panel left the keys in the window before.
+        QWidget* top = m_hWnd->window();
+        if (top->isVisible() && !top->isActiveWindow())
+            top->activateWindow();
         m_hWnd->setFocus(Qt::OtherFocusReason);
+    }
     return old;
 }
 

@@ -195,3 +195,24 @@ TEST_F(WindowInput, KeysOfAnOwnedTopLevelWindowStayThere)
 }
 
 } // namespace
+
+namespace {
+
+// Focus put on a control of another top-level window brings that window
+// forward with it, so the keys typed next go there (a panel that took the
+// focus for its edit left the keys in the main window before).
+TEST_F(WindowInput, FocusOnAControlOfAnotherWindowActivatesThatWindow)
+{
+    Parent panel(&log);
+    Child field(&log);
+    ASSERT_TRUE(panel.Create(nullptr, CString(u"面板"), WS_OVERLAPPED, RECT{0, 0, 100, 60}, nullptr, 20));
+    ASSERT_TRUE(field.Create(nullptr, CString(), WS_CHILD | WS_VISIBLE, RECT{5, 5, 60, 25}, &panel, 21));
+    panel.ShowWindow(SW_SHOW);
+    for (CWnd* target : {static_cast<CWnd*>(&child), static_cast<CWnd*>(&field), static_cast<CWnd*>(&child)}) {
+        target->SetFocus();
+        harness::PumpPosted();
+        EXPECT_EQ(CWnd::GetFocus(), target) << target->GetDlgCtrlID();
+    }
+}
+
+} // namespace
