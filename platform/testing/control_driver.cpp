@@ -170,9 +170,12 @@ void Choose(CWnd* control, int index)
 void ClickListRow(CWnd* list, int row, bool dbl)
 {
     auto* view = qobject_cast<QAbstractItemView*>(W(list));
-    const QRect r = view->visualRect(view->model()->index(row, 0));
-    const QPoint local = r.center();
     QWidget* viewport = view->viewport();
+    const QRect r = view->visualRect(view->model()->index(row, 0));
+    // On the part a user sees: a column wider than the list has its centre
+    // outside, where a press selects nothing.
+    const QRect seen = r & viewport->rect();
+    const QPoint local = seen.isEmpty() ? r.center() : seen.center();
     SendMouse(viewport, QEvent::MouseButtonPress, local, Qt::LeftButton, Qt::LeftButton);
     SendMouse(viewport, QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton);
     if (dbl) {

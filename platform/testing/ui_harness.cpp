@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
@@ -361,6 +362,23 @@ bool SnapshotPng(CWnd* wnd, const CString& path)
     QWidget* w = wnd->m_hWnd;
     PumpPosted();
     const QPixmap picture = w->grab();
+    return picture.save(uirt::ToQ(path), "PNG");
+}
+
+bool SnapshotWithMenuPng(CWnd* wnd, const CMenu& menu, CPoint at, const CString& path)
+{
+    if (wnd == nullptr || wnd->m_hWnd == nullptr)
+        return false;
+    QWidget* w = wnd->m_hWnd;
+    PumpPosted();
+    QPixmap picture = w->grab();
+    QMenu popup;
+    uirt::FillQtMenu(&popup, menu);
+    popup.resize(popup.sizeHint());
+    const QPixmap items = popup.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(w->mapFromGlobal(QPoint(at.x, at.y)), items);
+    painter.end();
     return picture.save(uirt::ToQ(path), "PNG");
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/wintypes.h"
 
 class CFrameWnd;
+class CMenu;
 class CWnd;
 
 namespace harness {
@@ -74,6 +75,9 @@ double WaitForPaint(CWnd* wnd, int timeoutMs);
 
 // Saves a picture of wnd (as the screen would show it) as PNG.
 bool SnapshotPng(CWnd* wnd, const CString& path);
+// The same with menu drawn over it as its popup shows it, the corner at
+// the screen point at (a popup of its own cannot be grabbed offscreen).
+bool SnapshotWithMenuPng(CWnd* wnd, const CMenu& menu, CPoint at, const CString& path);
 // A file name in the test's own temporary folder ($ZORVA_HOME).
 CString TempPath(const CString& name);
 

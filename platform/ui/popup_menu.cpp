@@ -16,32 +16,10 @@ PopupMenuHook& Hook()
     return hook;
 }
 
-void Fill(QMenu* target, const CMenu& menu)
-{
-    for (const CMenu::Item& item : menu.Items()) {
-        if (item.separator) {
-            target->addSeparator();
-            continue;
-        }
-        const QString text = uirt::ToQ(item.text);
-        if (item.popup != nullptr) {
-            Fill(target->addMenu(text), *item.popup);
-            continue;
-        }
-        QAction* action = target->addAction(text.section(QLatin1Char('\t'), 0, 0));
-        action->setData(item.id);
-        action->setEnabled((item.state & (MF_GRAYED | MF_DISABLED)) == 0);
-        if ((item.state & MF_CHECKED) != 0) {
-            action->setCheckable(true);
-            action->setChecked(true);
-        }
-    }
-}
-
 UINT RunQtMenu(const CMenu& menu, UINT flags, int x, int y, CWnd* target)
 {
     QMenu popup(target != nullptr ? target->GetSafeHwnd() : nullptr);
-    Fill(&popup, menu);
+    uirt::FillQtMenu(&popup, menu);
     const QSize size = popup.sizeHint();
     QPoint at(x, y);
     if ((flags & TPM_RIGHTALIGN) != 0)
@@ -67,6 +45,28 @@ void UpdateItemsThroughFrame(CMenu* menu, CWnd* target)
 }
 
 } // namespace
+
+void uirt::FillQtMenu(QMenu* target, const CMenu& menu)
+{
+    for (const CMenu::Item& item : menu.Items()) {
+        if (item.separator) {
+            target->addSeparator();
+            continue;
+        }
+        const QString text = uirt::ToQ(item.text);
+        if (item.popup != nullptr) {
+            FillQtMenu(target->addMenu(text), *item.popup);
+            continue;
+        }
+        QAction* action = target->addAction(text.section(QLatin1Char('\t'), 0, 0));
+        action->setData(item.id);
+        action->setEnabled((item.state & (MF_GRAYED | MF_DISABLED)) == 0);
+        if ((item.state & MF_CHECKED) != 0) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+}
 
 PopupMenuHook SetPopupMenuHook(PopupMenuHook hook)
 {

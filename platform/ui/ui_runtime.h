@@ -8,7 +8,9 @@
 #include <QPoint>
 #include <QString>
 
+class CMenu;
 class CWnd;
+class QMenu;
 class QWidget;
 
 namespace uirt {
@@ -64,5 +66,8 @@ void NoteKey(UINT vk, bool down);
 void NoteModifiers(bool shift, bool ctrl, bool alt);
 void NoteMouseButtons(bool left, bool right, bool middle);
 void ResetKeyState();
+
+// The items of menu as actions of target (submenus, checks, grey items).
+void FillQtMenu(QMenu* target, const CMenu& menu);
 
 } // namespace uirt
