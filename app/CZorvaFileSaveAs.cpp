@@ -126,12 +126,14 @@ bool CZorvaFileSaveAs::ConfirmSave()
         DocUi().PrintLine(CString(u"#请设置文件名"));
         return false;
     }
+    // The drive-level marker is checked before the separators are turned:
+    // a lone backslash became "/" and the file went to the root folder.
     CString folder = g_browseFolder;
-    NormaliseFolder(folder);
     if (folder.IsEmpty() || folder == CString(u"\\")) {
         DocUi().PrintLine(CString(u"#请选择保存文件目录"));
         return false;
     }
+    NormaliseFolder(folder);
     if (!FolderExists(folder)) {
         DocUi().PrintLine(CString(u"#文件路径不存在"));
         return false;

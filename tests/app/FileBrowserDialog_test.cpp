@@ -325,6 +325,7 @@ TEST_F(FileBrowserTest, ConfirmSaveRefusals)
         {"question mark", u"a?", nullptr, false, u"#文件名包含非法字符"},
         {"only a dot", u".wcx", nullptr, false, u"#请设置文件名"},
         {"drive level", u"a", u"", false, u"#请选择保存文件目录"},
+        {"drive level marker, once written at the root", u"tmp", u"\\", false, u"#请选择保存文件目录"},
         {"missing folder", u"a", u"/no/such/folder", false, u"#文件路径不存在"},
     };
     for (const auto& c : kCases) {

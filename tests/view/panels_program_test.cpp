@@ -8,6 +8,7 @@
 #include "app/CZorvaimageInfo.h"
 #include "app/CZorvasendwork.h"
 #include "app/browser_resources.h"
+#include "app/frame_resources.h"
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CLine.h"
@@ -88,6 +89,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
+        InstallAppDialogs();        // other tests put recorders in the dialogs' places
         tree = harness::TempPath(u"tree");
         std::filesystem::create_directories(NativePath(tree) + "/parts");
     }
