@@ -76,6 +76,9 @@ public:
     // file; a file that cannot be read leaves the untitled drawing and says
     // why. True when it was loaded.
     bool OpenFromCommandLine(const CString& path);
+    // The document's path (the caption and the framework's own save, Ctrl+S)
+    // follows the drawing file last read or written; "" after an import.
+    void FollowDrawingFile(const CString& wcxPath);
 
     // --- menu commands (CZorvaDoc_commands.cpp) ---
     void OnEditProperties();

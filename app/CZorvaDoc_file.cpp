@@ -13,6 +13,7 @@
 #include "geometry/view_transform.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
+#include "platform/ui/CDocTemplate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -184,6 +185,7 @@ void CZorvaDoc::SaveDocument(int mode)
         DocUi().PrintLine(u"#保存文件失败");
         return;
     }
+    FollowDrawingFile(full);
     WriteRecoverySnapshot(*this);
     DocUi().RedrawNow();
     DocUi().ResetCommandEdit();
@@ -208,7 +210,10 @@ void CZorvaDoc::OnFileSaveAs()
             DocUi().PrintLine(DocUi().WriteDcxFile(g_currentFilePath) ? done : CString(u"#保存失败"));
         } else {
             DocUi().ShowFileName(g_currentFileName);
-            DocUi().PrintLine(WriteWcxFile(g_currentFilePath, *this) ? done : CString(u"#保存文件失败"));
+            const bool written = WriteWcxFile(g_currentFilePath, *this);
+            if (written)
+                FollowDrawingFile(g_currentFilePath);
+            DocUi().PrintLine(written ? done : CString(u"#保存文件失败"));
         }
     }
     DocUi().RedrawNow();
@@ -284,9 +289,7 @@ bool CZorvaDoc::OpenFromCommandLine(const CString& path)
     if (FileExists(full) && LoadByDialogType(full, loaded)) {
         ReplaceDrawing(loaded);
         AfterDrawingLoaded();
-        // The framework's own save (Ctrl+S) writes a drawing back to it.
-        if (g_fileDialogType == 0)
-            SetPathName(full);
+        FollowDrawingFile(g_fileDialogType == 0 ? full : CString());
         g_fileDialogType = 0;
         return true;
     }
@@ -299,6 +302,20 @@ bool CZorvaDoc::OpenFromCommandLine(const CString& path)
     DocUi().ShowFileName(CString());
     DocUi().PrintLine(why);
     return false;
+}
+
+// Before, the built-in dialogs left the path alone: Ctrl+S after a Save
+// As asked for a name again, and after a DXF open it wrote the imported
+// drawing over the drawing file opened before.
+void CZorvaDoc::FollowDrawingFile(const CString& wcxPath)
+{
+    if (!wcxPath.IsEmpty()) {
+        SetPathName(wcxPath);
+        return;
+    }
+    m_strPathName.Empty();
+    if (m_pDocTemplate != nullptr)
+        m_pDocTemplate->SetDefaultTitle(this);
 }
 
 void CZorvaDoc::OnFileOpen()
@@ -321,6 +338,7 @@ void CZorvaDoc::OnFileOpen()
         if (LoadByDialogType(g_currentFilePath, loaded)) {
             ReplaceDrawing(loaded);
             AfterDrawingLoaded();
+            FollowDrawingFile(g_fileDialogType == 0 ? g_currentFilePath : CString());
             // An imported file is a drawing from now on: before, Save after a
             // DXF open exported paths (type 1) and after a ".dat" did nothing.
             g_fileDialogType = 0;

@@ -9,6 +9,7 @@
 #include "app/CZorvasendwork.h"
 #include "app/browser_resources.h"
 #include "app/frame_resources.h"
+#include "app/wcx_file.h"
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CLine.h"
@@ -16,6 +17,7 @@
 #include "platform/testing/control_driver.h"
 #include "platform/ui/CListCtrl.h"
 #include "platform/ui/CMenu.h"
+#include "platform/ui/file_prompt.h"
 #include "platform/ui/popup_menu.h"
 #include "tests/view/program_fixture.h"
 
@@ -320,6 +322,78 @@ TEST_F(PanelsTest, SaveButtonAndSaveAsItemWriteTheDrawing)
         EXPECT_TRUE(FileExists(tree + u"/" + c.file + u".wcx"));
         EXPECT_EQ(FileNameField(), CString(u"文件：") + c.file + u".wcx");
     }
+}
+
+// The caption and Ctrl+S (the framework's own save) follow the drawing
+// file the browsers wrote or read. Before, Ctrl+S after a Save As asked
+// for a name again, and after a DXF open it wrote the imported drawing
+// over the drawing file opened before.
+TEST_F(PanelsTest, CaptionAndCtrlSFollowTheDrawingFileOfTheBrowsers)
+{
+    std::ofstream(NativePath(tree) + "/parts/b.dxf")
+        << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n0\nENDSEC\n0\nEOF\n";
+    Start();
+    Type(u"l");
+    Type(u"0,0");
+    Type(u"10,0");
+    Key(VK_ESCAPE);
+    g_browseFolder = tree;
+    g_saveTypeIndex = 0;
+    {
+        ModalDialogScript script;
+        script.Then([&](CDialog& d) {
+            d.SetDlgItemText(kIdNameEdit, CString(u"one"));
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        });
+        ASSERT_TRUE(harness::ChooseMenuItem(frame, kMenuSaveAs));
+        Settle();
+    }
+    const CString one = tree + u"/one.wcx";
+    CString caption;
+    frame->GetWindowText(caption);
+    EXPECT_GE(caption.Find(u"one.wcx"), 0) << caption.ToUtf8();
+
+    std::vector<CString> prompts;
+    const SaveFileNameHook old = SetSaveFileNameHook([&](const CString& suggested) {
+        prompts.push_back(suggested);
+        return CString();
+    });
+    const auto linesIn = [](const CString& path) {
+        CUnitArray back;
+        EXPECT_EQ(ReadWcxFile(path, back), WcxRead::loaded);
+        const int n = int(back.GetSize());
+        FreeUnitArray(back);
+        return n;
+    };
+    Type(u"l");
+    Type(u"0,5");
+    Type(u"10,5");
+    Key(VK_ESCAPE);
+    CtrlKey('S');
+    EXPECT_TRUE(prompts.empty());
+    EXPECT_EQ(linesIn(one), 2);
+
+    g_browseFolder = tree + u"/parts";
+    g_openTypeIndex = 2;
+    {
+        ModalDialogScript script;
+        script.Then([&](CDialog& d) {
+            dlgtest::ClickListRow(d.GetDlgItem(kIdBrowserList), 1);
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        });
+        ASSERT_TRUE(harness::ChooseMenuItem(frame, kMenuOpen));
+        Settle();
+    }
+    EXPECT_EQ(g_currentFileName, CString(u"b.dxf"));
+    EXPECT_EQ(Live(1).size(), 1u);
+    frame->GetWindowText(caption);
+    EXPECT_LT(caption.Find(u"one.wcx"), 0) << caption.ToUtf8();
+    CtrlKey('S');
+    EXPECT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(linesIn(one), 2);
+    SetSaveFileNameHook(old);
 }
 
 // Pictures of the main window with its icons, the right-button menu over
