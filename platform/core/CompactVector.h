@@ -79,7 +79,8 @@ public:
         }
         if (n == old)
             return;
-        reserve(n);
+        if (n > capacity())
+            Reallocate(old == 0 ? n : Grown(n));
         T* p = Elements();
         for (std::size_t i = old; i < n; ++i) {
             ::new (static_cast<void*>(p + i)) T();
@@ -192,6 +193,21 @@ private:
             ++items.Head()->size;
         }
         const std::size_t n = size();
+        if (n + count <= capacity()) {
+            // Room enough: shift the tail up in place, then move the new ones in.
+            T* b = begin();
+            if constexpr (std::is_trivially_copyable_v<T>) {
+                std::memmove(static_cast<void*>(b + at + count), static_cast<const void*>(b + at), (n - at) * sizeof(T));
+            } else {
+                for (std::size_t i = n; i > at; --i) {
+                    ::new (static_cast<void*>(b + i - 1 + count)) T(std::move(b[i - 1]));
+                    b[i - 1].~T();
+                }
+            }
+            Relocate(items.begin(), count, b + at);
+            Head()->size = static_cast<std::uint32_t>(n + count);
+            return;
+        }
         CompactVector next;
         next.m_block = Allocate(Grown(n + count));
         T* out = next.Elements();

@@ -195,3 +195,22 @@ TEST(CMap, LookupSetRemoveAndIterateInKeyOrder)
     map.RemoveAll();
     EXPECT_EQ(nullptr, map.GetStartPosition());
 }
+
+// Appends and inserts that fit reuse the block; growth stays geometric, so a
+// long run of small appends neither reallocates each time nor runs away.
+TEST(CArray, RepeatedAppendsKeepTheCapacityNearTheSize)
+{
+    CompactVector<int> v;
+    const int seven[7] = {0, 1, 2, 3, 4, 5, 6};
+    for (int i = 0; i < 1000; ++i)
+        v.insert(v.end(), seven, seven + 7);
+    ASSERT_EQ(7000u, v.size());
+    EXPECT_LE(v.capacity(), 2 * v.size());
+    EXPECT_EQ(6, v[6999]);
+    v.insert(v.begin() + 1, std::size_t{2}, 9);
+    EXPECT_EQ((std::vector<int>{0, 9, 9, 1}), std::vector<int>(v.begin(), v.begin() + 4));
+    CompactVector<int> grown;
+    for (std::size_t n = 1; n <= 5000; ++n)
+        grown.resize(n);
+    EXPECT_LE(grown.capacity(), 2 * grown.size());
+}
