@@ -39,6 +39,19 @@ void RememberSeen(QWidget* receiver, int type, quint64 time, int detail, QPointF
     g_seen = Seen{type, time, detail, global, receiver};
 }
 
+// The window that takes a widget's input: none for a window of Qt's own
+// that hangs from one of ours (a popup menu, a drop-down list, a toolkit
+// dialog). Before, the click that chose a popup menu's item also reached
+// the view under it as a click of its own, and dropped the selection the
+// item was meant for.
+CWnd* InputTarget(QWidget* receiver)
+{
+    CWnd* target = CWnd::FromHandle(receiver);
+    if (target == nullptr || target->m_hWnd == nullptr || target->m_hWnd->window() != receiver->window())
+        return nullptr;
+    return target;
+}
+
 // Calls PreTranslateMessage from the target up through its parents, as far
 // as its top-level window: a dialog keeps its keys from its owner frame.
 bool PreTranslate(CWnd* target, MSG& msg)
@@ -114,7 +127,7 @@ bool InputRouter::Key(QWidget* receiver, QKeyEvent* e)
     if (IsRepeatOfSeen(receiver, type, e->timestamp(), e->key(), QPointF()))
         return false;
     RememberSeen(receiver, type, e->timestamp(), e->key(), QPointF());
-    CWnd* target = CWnd::FromHandle(receiver);
+    CWnd* target = InputTarget(receiver);
     const bool down = e->type() == QEvent::KeyPress;
     const UINT vk = uirt::VirtualKeyFromQt(e->key(), (e->modifiers() & Qt::KeypadModifier) != 0);
     NoteModifiers(e->modifiers());
@@ -175,7 +188,7 @@ bool InputRouter::Mouse(QWidget* receiver, QMouseEvent* e)
     uirt::NoteMousePos(int(e->globalPosition().x()), int(e->globalPosition().y()));
     uirt::NoteMouseButtons((e->buttons() & Qt::LeftButton) != 0, (e->buttons() & Qt::RightButton) != 0,
                            (e->buttons() & Qt::MiddleButton) != 0);
-    CWnd* target = CWnd::FromHandle(receiver);
+    CWnd* target = InputTarget(receiver);
     if (target == nullptr)
         return false;
     std::shared_ptr<WndLife> life = target->GetLife();

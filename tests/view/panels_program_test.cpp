@@ -174,6 +174,33 @@ TEST_F(PanelsTest, PropertyPanelShowsAndEditsALineAnArcAndACircleWithUndo)
     EXPECT_EQ(Live(1).size() + Live(7).size() + Live(8).size(), 3u);
 }
 
+// 属性 of the right-button menu over a picked circle fills the panel.
+TEST_F(PanelsTest, PopupPropertiesItemShowsThePickedEntity)
+{
+    Start();
+    SetView(10.0, 100, 400);
+    g_snapOn = g_trackOn = 0;
+    auto* circle = new CCir();
+    circle->geometry.circle.centre = x_Vector(15, 0);
+    circle->geometry.circle.radius = 5;
+    Append(circle);
+    view->RedrawNow();
+    Settle();
+    ClickView({20, 0});
+    ASSERT_EQ(circle->selected, 1);
+    const PopupMenuHook old = SetPopupMenuHook([](const CMenu&, int, int) { return UINT(65011); });
+    const POINT p = WorldToScreen({20, 0});
+    harness::Click(view, CPoint(p.x, p.y), MK_RBUTTON);
+    Settle();
+    SetPopupMenuHook(old);
+    auto* panel = dynamic_cast<CZorvaimageInfo*>(g_pPropertyPanel);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->IsWindowVisible());
+    EXPECT_EQ(Text(panel, kIdType), CString(u"圆 (Circle)"));
+    EXPECT_EQ(Column(panel, kIdRows, 1).size(), 7u);
+    Keep(panel, u"property_panel_circle.png");
+}
+
 // Before, a cell that was no number applied as 0 (the circle was then
 // purged) and a negative radius was taken.
 TEST_F(PanelsTest, PropertyPanelRefusesABadRadiusAndKeepsTheOldValue)

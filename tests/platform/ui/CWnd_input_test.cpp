@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
 #include <string>
 #include <vector>
 
@@ -213,6 +218,28 @@ TEST_F(WindowInput, FocusOnAControlOfAnotherWindowActivatesThatWindow)
         harness::PumpPosted();
         EXPECT_EQ(CWnd::GetFocus(), target) << target->GetDlgCtrlID();
     }
+}
+
+} // namespace
+
+namespace {
+
+// A popup of Qt's own that hangs from a window (a menu, a drop-down list)
+// keeps its clicks and keys: before, the click that chose a popup menu's
+// item also reached the view under it and dropped its selection.
+TEST_F(WindowInput, ClicksAndKeysOfAPopupHangingFromAWindowAreNotThatWindows)
+{
+    QWidget popup(child.GetSafeHwnd(), Qt::Popup);
+    popup.resize(40, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&popup, &press);
+    QApplication::sendEvent(&popup, &release);
+    QApplication::sendEvent(&popup, &key);
+    EXPECT_TRUE(log.lines.empty()) << log.lines.front();
 }
 
 } // namespace
