@@ -1,6 +1,7 @@
 #include "shared/CMD5Checksum.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -20,6 +21,36 @@ constexpr int kShift[4][4] = {{7, 12, 17, 22}, {5, 9, 14, 20}, {4, 11, 16, 23}, 
 inline uint32_t RotateLeft(uint32_t x, int n)
 {
     return (x << n) | (x >> (32 - n));
+}
+
+// Step I of the 64. The four words take turns as a, b, c, d: step I reads
+// a = v[-I], b = v[1-I], c = v[2-I], d = v[3-I] (mod 4) and writes a. Every
+// index, shift and mixing function is a constant, so the compiler lays the
+// steps out straight with the words in registers; a loop that chose them at
+// run time hashed at two thirds of the speed.
+template <int I>
+inline void Step(uint32_t v[4], const uint32_t x[16])
+{
+    constexpr int round = I / 16;
+    constexpr int g = round == 0 ? I : round == 1 ? (5 * I + 1) % 16 : round == 2 ? (3 * I + 5) % 16 : (7 * I) % 16;
+    uint32_t& a = v[(0 - I) & 3];
+    const uint32_t b = v[(1 - I) & 3], c = v[(2 - I) & 3], d = v[(3 - I) & 3];
+    uint32_t f;
+    if constexpr (round == 0)
+        f = (b & c) | (~b & d);
+    else if constexpr (round == 1)
+        f = (d & b) | (~d & c);
+    else if constexpr (round == 2)
+        f = b ^ c ^ d;
+    else
+        f = c ^ (b | ~d);
+    a = b + RotateLeft(a + f + kSine[I] + x[g], kShift[round][I % 4]);
+}
+
+template <int... I>
+inline void Steps(uint32_t v[4], const uint32_t x[16], std::integer_sequence<int, I...>)
+{
+    (Step<I>(v, x), ...);
 }
 
 inline uint32_t LoadLE(const uint8_t* p)
@@ -48,27 +79,10 @@ void CMD5Checksum::Transform(const uint8_t block[64])
     for (int i = 0; i < 16; ++i)
         x[i] = LoadLE(block + 4 * i);
 
-    uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
-    for (int i = 0; i < 64; ++i) {
-        const int round = i / 16;
-        uint32_t f;
-        int g;
-        switch (round) {
-        case 0: f = (b & c) | (~b & d); g = i; break;
-        case 1: f = (d & b) | (~d & c); g = (5 * i + 1) % 16; break;
-        case 2: f = b ^ c ^ d; g = (3 * i + 5) % 16; break;
-        default: f = c ^ (b | ~d); g = (7 * i) % 16; break;
-        }
-        const uint32_t next = b + RotateLeft(a + f + kSine[i] + x[g], kShift[round][i % 4]);
-        a = d;
-        d = c;
-        c = b;
-        b = next;
-    }
-    m_state[0] += a;
-    m_state[1] += b;
-    m_state[2] += c;
-    m_state[3] += d;
+    uint32_t v[4] = {m_state[0], m_state[1], m_state[2], m_state[3]};
+    Steps(v, x, std::make_integer_sequence<int, 64>());
+    for (int i = 0; i < 4; ++i)
+        m_state[i] += v[i];
 }
 
 void CMD5Checksum::Update(const uint8_t* data, size_t length)
