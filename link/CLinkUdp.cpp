@@ -1,6 +1,7 @@
 #include "link/CLinkUdp.h"
 
 #include "link/dispatch.h"
+#include "link/transfer_lane.h"
 #include "platform/core/gui_post.h"
 #include "platform/net/ipv4.h"
 
@@ -127,6 +128,9 @@ void CLinkUdp::ReceiveLoop()
         if (d.address == m_ownAddress && d.port == ownPort)
             continue;
         d.length = static_cast<int>(n);
+        // Only with no datagram before it still waiting: the order stays.
+        if (ring->tail.load(std::memory_order_acquire) == head && RunBlockStepHere(d))
+            continue;
         ring->head.store(head + 1);
         if (!ring->drainPosted.exchange(true))
             PostToGui([ring] { DrainRing(ring); });

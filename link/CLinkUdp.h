@@ -12,11 +12,12 @@ constexpr uint16_t kLinkPort = 6180;
 struct LinkReceiveRing;
 
 // The host's one UDP socket and its receive thread. Every datagram of at most
-// 540 bytes goes to the dialog thread in arrival order, handled by OnPacket;
-// the thread itself touches no program state. The thread receives straight
-// into a ring of slots that the dialog thread reads in place, and posts one
-// call when the dialog thread has none pending: no allocation and no copy
-// per datagram, at most one wake-up of the dialog thread each.
+// 540 bytes is handled in arrival order: the block steps of a running
+// transfer by the thread itself (see transfer_lane.h), all others by OnPacket
+// on the dialog thread. The thread receives straight into a ring of slots
+// that the dialog thread reads in place, and posts one call when the dialog
+// thread has none pending: no allocation and no copy per datagram, at most
+// one wake-up of the dialog thread each.
 class CLinkUdp {
 public:
     CLinkUdp() = default;

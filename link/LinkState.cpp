@@ -1,6 +1,7 @@
 #include "link/LinkState.h"
 
 #include "link/ILinkDisplay.h"
+#include "link/transfer_lane.h"
 #include "platform/core/ticks.h"
 
 std::vector<_ClientPack> g_Machines;
@@ -93,6 +94,7 @@ uint32_t (*g_clock)() = nullptr;
 
 void ResetLinkState()
 {
+    EngineTurn turn;
     g_Machines.clear();
     g_SelectedMachine = kNoMachine;
     g_PollActive = false;

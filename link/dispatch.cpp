@@ -5,6 +5,7 @@
 #include "link/link_helpers.h"
 #include "link/machine_table.h"
 #include "link/transfer.h"
+#include "link/transfer_lane.h"
 #include "platform/core/exceptions.h"
 
 #include <exception>
@@ -127,6 +128,7 @@ void LogException(int code, const char* what)
 
 void OnPacket(const Datagram& datagram)
 {
+    EngineTurn turn;
     g_LastSenderAddress = datagram.address;
     g_LastSenderPort = datagram.port;
     try {
@@ -140,8 +142,13 @@ void OnPacket(const Datagram& datagram)
 
 void MarkSenderOnline()
 {
+    MarkOnline(g_LastSenderAddress, g_LastSenderPort);
+}
+
+void MarkOnline(uint32_t address, uint16_t port)
+{
     for (auto& m : g_Machines) {
-        if (m.address == g_LastSenderAddress && m.port == g_LastSenderPort) {
+        if (m.address == address && m.port == port) {
             m.missCount = 0;
             m.online = 1;
             m.lastSeen = LinkNow();

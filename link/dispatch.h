@@ -8,6 +8,7 @@
 void OnPacket(const Datagram& datagram);
 
 void MarkSenderOnline();
+void MarkOnline(uint32_t address, uint16_t port);
 int FindMachineBySenderIp();
 // True when the last sender is the machine's address and port.
 bool SenderIs(MachineId id);

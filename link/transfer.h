@@ -4,6 +4,7 @@
 #include "link/packets.h"
 #include "platform/core/CString.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ void ResetTransfer();
 // same read), -5 target path too long for the header.
 int StartSendFile(MachineId target, const CString& localPath, const CString& remoteName = CString());
 bool SendFileBlock(uint32_t offset);
+bool SendFileBlockTo(uint32_t offset, uint32_t address, uint16_t port);
+// The machine took the block sent last: the next one goes to it.
+void SendNextBlock(uint32_t address, uint16_t port);
 bool SendFetchRequest(MachineId target, const CString& remotePath);
 
 void SendStep();
@@ -55,6 +59,18 @@ void OnBlockAnswer(const Datagram& d);
 void OnTransferEnd(const Datagram& d);
 void OnOffer(const Datagram& d);
 void OnOfferCancel();
+
+// A data block whose checksum and lengths fit the receive buffer.
+struct BlockPacket {
+    uint32_t offset = 0;
+    uint32_t length = 0;
+    const uint8_t* bytes = nullptr; // in the datagram
+    bool last = false;
+};
+std::optional<BlockPacket> DecodeBlock(const Datagram& d);
+// Puts the block into the receive buffer and, unless it is the last,
+// answers it.
+void StoreBlock(const BlockPacket& b);
 
 // Shared by the steps.
 void CloseSendFile();

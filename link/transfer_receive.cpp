@@ -8,6 +8,7 @@
 #include "shared/CMD5Checksum.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -341,6 +342,37 @@ void OnFileHeader(const Datagram& d)
     AnswerHeader(d, MakeStatusPacket(kCodeHeaderAnswer, 1));
 }
 
+std::optional<BlockPacket> DecodeBlock(const Datagram& d)
+{
+    if (d.length < kBlockHead)
+        return std::nullopt;
+    BlockPacket b;
+    b.offset = Get32(d.data, 6);
+    b.length = Get32(d.data, 10);
+    // Lengths come from the datagram: check them before they touch the buffer.
+    if (!ChecksumMatches(d.data, d.length) || b.length > kMaxBlockData || kBlockHead + b.length > uint32_t(d.length) ||
+        uint64_t(b.offset) + b.length > g_ReceiveBuffer.size())
+        return std::nullopt;
+    b.bytes = d.data + kBlockHead;
+    b.last = d.data[14] == 1;
+    return b;
+}
+
+void StoreBlock(const BlockPacket& b)
+{
+    // Blocks flow: a header arriving now is a stale copy, not a repeat.
+    g_HeaderReply.valid = false;
+    g_BlockOffset = b.offset;
+    g_BytesDone = b.offset + b.length;
+    if (b.length > 0)
+        std::memcpy(g_ReceiveBuffer.data() + b.offset, b.bytes, b.length);
+    if (b.last)
+        return;
+    g_StepCountdown = 100;
+    g_BlockRetries = 0;
+    SendBlockAck(1);
+}
+
 void OnDataBlock(const Datagram& d)
 {
     DisarmResend();
@@ -351,26 +383,14 @@ void OnDataBlock(const Datagram& d)
     }
     if (!SenderIs(g_CurrentMachine))
         return;
-    const uint64_t offset = Get32(d.data, 6);
-    const uint32_t n = Get32(d.data, 10);
-    // Lengths come from the datagram: check them before they touch the buffer.
-    if (!ChecksumMatches(d.data, d.length) || n > kMaxBlockData || kBlockHead + n > uint32_t(d.length) ||
-        offset + n > g_ReceiveBuffer.size()) {
+    const std::optional<BlockPacket> b = DecodeBlock(d);
+    if (!b) {
         BadBlock();
         return;
     }
-    // Blocks flow: a header arriving now is a stale copy, not a repeat.
-    g_HeaderReply.valid = false;
-    g_BlockOffset = static_cast<uint32_t>(offset);
-    g_BytesDone = static_cast<uint32_t>(offset + n);
-    if (n > 0)
-        std::memcpy(g_ReceiveBuffer.data() + offset, d.data + kBlockHead, n);
-    if (d.data[14] != 1) {
-        g_StepCountdown = 100;
-        g_BlockRetries = 0;
-        SendBlockAck(1);
+    StoreBlock(*b);
+    if (!b->last)
         return;
-    }
     ++g_BatchFileIndex;
     g_BlockRetries = 0;
     g_StepCountdown = 0;

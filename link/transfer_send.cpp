@@ -171,6 +171,13 @@ int StartSendFile(MachineId target, const CString& localPath, const CString& rem
 
 bool SendFileBlock(uint32_t offset)
 {
+    const _ClientPack* m = FindMachine(g_CurrentMachine);
+    return SendFileBlockTo(offset, m != nullptr ? m->address : g_LastSenderAddress,
+                           m != nullptr ? m->port : g_LastSenderPort);
+}
+
+bool SendFileBlockTo(uint32_t offset, uint32_t address, uint16_t port)
+{
     if (!g_SendFileOpen)
         return false;
     const size_t size = g_SendData.size();
@@ -184,9 +191,6 @@ bool SendFileBlock(uint32_t offset)
         g_LastBlockSent = true;
     }
     Packet block = MakeDataBlock(offset, data, static_cast<int>(n), last);
-    const _ClientPack* m = FindMachine(g_CurrentMachine);
-    const uint32_t address = m != nullptr ? m->address : g_LastSenderAddress;
-    const uint16_t port = m != nullptr ? m->port : g_LastSenderPort;
     if (last) {
         g_ResendCopy.packet = block;
         g_ResendCopy.address = address;
@@ -198,6 +202,17 @@ bool SendFileBlock(uint32_t offset)
     }
     SendPacket(block, address, port);
     return true;
+}
+
+void SendNextBlock(uint32_t address, uint16_t port)
+{
+    DisarmResend();
+    g_StepCountdown = 100;
+    g_BlockRetries = 0;
+    // A repeated answer after the last block has nothing left to ask for.
+    if (g_LastBlockSent && g_BytesDone >= g_CurrentFileSize)
+        return;
+    SendFileBlockTo(g_BytesDone, address, port);
 }
 
 void OnHeaderAnswer(const Datagram& d)
@@ -250,16 +265,12 @@ void OnBlockAnswer(const Datagram& d)
     }
     if (!SenderIs(g_CurrentMachine) || !g_HeaderAnswered)
         return;
-    DisarmResend();
-    g_StepCountdown = 100;
     if (d.data[2] == 1) {
-        g_BlockRetries = 0;
-        // A repeated answer after the last block has nothing left to ask for.
-        if (g_LastBlockSent && g_BytesDone >= g_CurrentFileSize)
-            return;
-        SendFileBlock(g_BytesDone);
+        SendNextBlock(g_LastSenderAddress, g_LastSenderPort);
         return;
     }
+    DisarmResend();
+    g_StepCountdown = 100;
     if (++g_BlockRetries > 3) {
         ++g_BatchFileIndex;
         g_BlockRetries = 0;

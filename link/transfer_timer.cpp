@@ -4,6 +4,7 @@
 #include "link/dispatch.h"
 #include "link/link_helpers.h"
 #include "link/machine_table.h"
+#include "link/transfer_lane.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 
@@ -86,6 +87,7 @@ void StartBatch(uint8_t state)
 
 void OnLinkTimer()
 {
+    EngineTurn turn;
     try {
         if (g_TransferState != 0 && ResendTick())
             return;
@@ -105,6 +107,7 @@ void OnLinkTimer()
 void StartSendBatch(const std::vector<CString>& localPaths, const std::vector<MachineId>& targets,
                     const CString& hostFolder, const CString& machineFolder)
 {
+    EngineTurn turn;
     g_HostFolder = hostFolder;
     g_MachineFolder = machineFolder;
     g_BatchFiles = localPaths;
@@ -116,6 +119,7 @@ void StartSendBatch(const std::vector<CString>& localPaths, const std::vector<Ma
 void StartReceiveBatch(const std::vector<CString>& remotePaths, MachineId machine,
                        const CString& hostFolder, const CString& machineFolder)
 {
+    EngineTurn turn;
     g_HostFolder = hostFolder;
     g_MachineFolder = machineFolder;
     g_BatchFiles = remotePaths;
@@ -126,6 +130,7 @@ void StartReceiveBatch(const std::vector<CString>& remotePaths, MachineId machin
 
 void StopTransfer()
 {
+    EngineTurn turn;
     g_TransferState = 0;
     g_OfferQueue.clear();
     g_OfferNames.clear();
