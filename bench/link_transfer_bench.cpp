@@ -27,6 +27,7 @@
 #include <netinet/in.h>
 #include <sched.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -194,19 +195,21 @@ std::string TftpFolder()
     return {};
 }
 
+// Spawned, not forked: a fork write-protects every page of this process,
+// and the engine's next round then took a fault on each page it wrote.
 pid_t Run(const std::vector<std::string>& args, const std::string& folder)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(folder.c_str()) != 0)
-            _exit(3);
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(3);
-    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
 
@@ -236,7 +239,7 @@ bool StartTftp(Tftp& t, const std::string& home)
                     "--secure", "--user", "root", t.served},
                    home);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    return true;
+    return t.server > 0;
 }
 
 double TftpSeconds(Tftp& t)
@@ -246,7 +249,8 @@ double TftpSeconds(Tftp& t)
     const pid_t client = Run({t.bin + "/bin/tftp", "127.0.0.1", t.port, "-m", "binary", "-c", "put", "big.bin"},
                              t.folder);
     int status = 0;
-    waitpid(client, &status, 0);
+    if (client <= 0 || waitpid(client, &status, 0) != client)
+        return -1;
     const double s = Seconds(t0, Clock::now());
     std::error_code ec;
     const bool whole = std::filesystem::file_size(t.served + "/big.bin", ec) == kSize;

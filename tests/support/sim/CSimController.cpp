@@ -441,7 +441,7 @@ void CSimController::OnHostBlock(const Bytes& d)
     MD5OfBuffer(md5, m_inData.size(), m_inData.data());
     const bool ok = std::memcmp(md5, m_inMd5, 16) == 0;
     if (ok)
-        m_files[m_inPath] = m_inData;
+        m_files[m_inPath] = std::move(m_inData);
     m_inFile = false;
     m_sentEnds.push_back(ok ? 1 : 0);
     Send(Status(kCodeTransferEnd, ok ? 1 : 0));
