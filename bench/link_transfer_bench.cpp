@@ -50,7 +50,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr size_t kSize = 8 * 1024 * 1024;
 constexpr int kBlocks = static_cast<int>(kSize / kMaxBlockData + 1);
-constexpr int kRounds = 5;
+constexpr int kRounds = 11;
 
 double Seconds(Clock::time_point a, Clock::time_point b)
 {
@@ -318,7 +318,7 @@ void BM_LinkSend8MiB(benchmark::State& state)
     state.counters["tftp_s"] = haveTftp ? tftpS : -1;
     state.counters["ratio_to_tftp"] = haveTftp && tftpS > 0 ? tftpS / engineS : -1;
     state.counters["verified"] = ok ? 1 : 0;
-    state.SetLabel(std::string(pinned ? "pinned to one CPU" : "unpinned") + ", medians of "
+    state.SetLabel(std::string(pinned ? "pinned to one CPU" : "unpinned") + ", file in the page cache, medians of "
                    + std::to_string(kRounds) + " rounds" + (haveTftp ? "" : ", no tftp-hpa found"));
 
     Pin(false);
