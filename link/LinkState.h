@@ -12,7 +12,9 @@ class ILinkDisplay;
 class CLinkUdp;
 class CZorvalinkDlg;
 
-// Everything the link engine keeps; dialog thread only.
+// Everything the link engine keeps; dialog thread only, but for the block
+// step's part while the transfer is lent to the receive thread
+// (transfer_lane.h).
 
 // A machine is referred to by its 4-byte id; its row is looked up when used.
 using MachineId = int64_t;
