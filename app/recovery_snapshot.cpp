@@ -163,6 +163,10 @@ bool RestoreRecoverySnapshot(CZorvaDoc& doc)
         g_currentFileName = content.fileName;
         g_currentFilePath = content.filePath;
         DocUi().ShowFileName(g_currentFileName);
+        // Ctrl+S and the caption go with the drawing file, as Save does.
+        CString ext = content.filePath.Right(4);
+        ext.MakeLower();
+        doc.FollowDrawingFile(ext == CString(u".wcx") ? content.filePath : CString());
         restored = true;
     }
     g_undoStep = 1;

@@ -80,6 +80,7 @@ TEST_F(SnapshotTest, RestoreBringsBackDrawingNameAndCounter)
     EXPECT_EQ(g_currentFileName, CString(u"名.wcx"));
     EXPECT_EQ(g_currentFilePath, CString(u"/d/名.wcx"));
     EXPECT_EQ(ui.m_fileName, CString(u"名.wcx"));
+    EXPECT_EQ(doc->GetPathName(), CString(u"/d/名.wcx"));
     EXPECT_EQ(g_undoStep, 1);
 }
 
