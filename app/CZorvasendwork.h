@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/ui/CDialog.h"
+#include "platform/ui/CImageList.h"
 
 // "导出加工任务  (F5)": how many paths the export will write, and OK or
 // Cancel. Releasing F5 after a key press cancels it, as F5 opened it.
@@ -14,4 +17,5 @@ public:
 
 private:
     int m_pathCount;
+    std::unique_ptr<CImageList> m_icon;
 };

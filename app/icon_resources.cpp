@@ -33,6 +33,8 @@ const IconName kIcons[] = {
     // Rows of the file browsers, the help list.
     {IDI_UP_ROW, "go-parent-folder"}, {IDI_FOLDER_ROW, "folder"}, {IDI_FILE_ROW, "text-x-generic"},
     {IDI_DRIVE_ROW, "drive-harddisk"}, {IDI_HELP_TOPIC, "help-contents"},
+    // The export confirmation's picture.
+    {236, "document-export"},
 };
 
 } // namespace
