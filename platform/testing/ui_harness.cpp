@@ -91,10 +91,13 @@ QWidget* WidgetAt(CWnd* wnd, CPoint pt, QPoint* local)
     return child;
 }
 
-// A real press moves the keyboard focus as the widgets' focus policies say;
-// Qt does that only for events from the window system, not for sent ones.
+// A real press activates its window and moves the keyboard focus as the
+// widgets' focus policies say; Qt does that only for events from the
+// window system, not for sent ones.
 void GiveClickFocus(QWidget* w)
 {
+    if (w != nullptr && w->window()->isVisible() && !w->window()->isActiveWindow())
+        w->window()->activateWindow();
     for (; w != nullptr; w = w->parentWidget()) {
         QWidget* f = w->focusProxy() != nullptr ? w->focusProxy() : w;
         if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {

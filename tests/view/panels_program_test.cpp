@@ -275,23 +275,33 @@ TEST_F(PanelsTest, TextTypedInThePanelIsSavedThroughTheBrowserAndReopened)
     Keep(frame, u"main_window_reopened.png");
 }
 
-// Esc in the text panel's edit ends the text command and hides the panel;
-// nothing is placed.
-TEST_F(PanelsTest, EscInTheTextPanelEndsTheCommand)
+// Esc ends the text command and hides the panel, nothing placed, and the
+// keys go back to the command line: in the panel's edit (its cancel) and
+// in the command edit (before, the panel stayed, and its OK then dropped
+// the typed text without a word).
+TEST_F(PanelsTest, EscEndsTheTextCommandAndHidesThePanel)
 {
     Start();
     SetView(10.0, 100, 400);
-    Type(u"dt");
-    ClickView({20, 20});
-    ASSERT_TRUE(g_pTextPanel->IsWindowVisible());
-    CWnd* content = g_pTextPanel->GetDlgItem(kIdTextContent);
-    harness::TypeText(content, CString(u"abc"));
-    harness::PressKey(content, VK_ESCAPE);
-    Settle();
-    EXPECT_FALSE(g_pTextPanel->IsWindowVisible());
-    EXPECT_EQ(g_curCommand, 0);
-    EXPECT_TRUE(Live(12).empty());
-    EXPECT_EQ(CWnd::GetFocus(), edit);
+    const struct { const char* name; bool inPanel; } kCases[] = {{"in the panel", true}, {"in the command edit", false}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Type(u"dt");
+        ClickView({20, 20});
+        ASSERT_TRUE(g_pTextPanel->IsWindowVisible());
+        CWnd* content = g_pTextPanel->GetDlgItem(kIdTextContent);
+        harness::TypeText(content, CString(u"abc"));
+        if (!c.inPanel) {
+            harness::Click(edit, CPoint(3, 3));
+            Settle();
+        }
+        harness::PressKey(c.inPanel ? content : edit, VK_ESCAPE);
+        Settle();
+        EXPECT_FALSE(g_pTextPanel->IsWindowVisible());
+        EXPECT_EQ(g_curCommand, 0);
+        EXPECT_TRUE(Live(12).empty());
+        EXPECT_EQ(CWnd::GetFocus(), edit);
+    }
 }
 
 // The help list reads the data folder's list file (GBK) and shows a
