@@ -62,6 +62,25 @@ protected:
         GetZorvaDoc()->AppendUnit(u);
         GetZorvaDoc()->CommitUndoStep(0);
     }
+    static CCir* NewCircle(const x_Vector& centre, double radius)
+    {
+        auto* circle = new CCir();
+        circle->geometry.circle.centre = centre;
+        circle->geometry.circle.radius = radius;
+        return circle;
+    }
+    // A drawing of one circle, shown and settled.
+    CCir* StartWithCircle(const x_Vector& centre, double radius)
+    {
+        Start();
+        SetView(10.0, 100, 400);
+        g_snapOn = g_trackOn = 0;
+        CCir* circle = NewCircle(centre, radius);
+        Append(circle);
+        view->RedrawNow();
+        Settle();
+        return circle;
+    }
     // The panel over the entity under a click, opened from the menu.
     CZorvaimageInfo* PanelOver(const x_Vector& at)
     {
@@ -107,9 +126,7 @@ TEST_F(PanelsTest, PropertyPanelShowsAndEditsALineAnArcAndACircleWithUndo)
     auto* line = new CLine(0, 0, 10, 0);
     auto* arc = new CArc();
     arc->geometry.arc = MakeArcRecord(x_Vector(30, 0), 5, 0, kPi);
-    auto* circle = new CCir();
-    circle->geometry.circle.centre = x_Vector(60, 0);
-    circle->geometry.circle.radius = 5;
+    CCir* circle = NewCircle(x_Vector(60, 0), 5);
     for (CUnit* u : std::initializer_list<CUnit*>{line, arc, circle})
         Append(u);
     view->RedrawNow();
@@ -177,15 +194,7 @@ TEST_F(PanelsTest, PropertyPanelShowsAndEditsALineAnArcAndACircleWithUndo)
 // 属性 of the right-button menu over a picked circle fills the panel.
 TEST_F(PanelsTest, PopupPropertiesItemShowsThePickedEntity)
 {
-    Start();
-    SetView(10.0, 100, 400);
-    g_snapOn = g_trackOn = 0;
-    auto* circle = new CCir();
-    circle->geometry.circle.centre = x_Vector(15, 0);
-    circle->geometry.circle.radius = 5;
-    Append(circle);
-    view->RedrawNow();
-    Settle();
+    CCir* circle = StartWithCircle(x_Vector(15, 0), 5);
     ClickView({20, 0});
     ASSERT_EQ(circle->selected, 1);
     const PopupMenuHook old = SetPopupMenuHook([](const CMenu&, int, int) { return UINT(65011); });
@@ -205,15 +214,7 @@ TEST_F(PanelsTest, PopupPropertiesItemShowsThePickedEntity)
 // purged) and a negative radius was taken.
 TEST_F(PanelsTest, PropertyPanelRefusesABadRadiusAndKeepsTheOldValue)
 {
-    Start();
-    SetView(10.0, 100, 400);
-    g_snapOn = g_trackOn = 0;
-    auto* circle = new CCir();
-    circle->geometry.circle.centre = x_Vector(10, 0);
-    circle->geometry.circle.radius = 4;
-    Append(circle);
-    view->RedrawNow();
-    Settle();
+    StartWithCircle(x_Vector(10, 0), 4);
     CZorvaimageInfo* panel = PanelOver({14, 0});
     ASSERT_NE(panel, nullptr);
     dlgtest::Click(panel->GetDlgItem(kIdEditSwitch));
