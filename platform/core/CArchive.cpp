@@ -161,6 +161,11 @@ uint64_t CArchive::BytesLeft() const
 
 void CArchive::CheckCount(uint64_t count, uint64_t elementSize) const
 {
+    // Bytes already buffered settle most counts without asking the file:
+    // before, every count and string cost a stat and a seek, and a drawing
+    // of 100,000 texts opened ten times slower than one of lines.
+    if (m_loading && m_file != nullptr && elementSize != 0 && count <= (m_max - m_cur) / elementSize)
+        return;
     uint64_t left = BytesLeft();
     if (elementSize != 0 && count > left / elementSize)
         throw CArchiveException(CArchiveException::endOfFile);

@@ -243,3 +243,32 @@ TEST(CArchive, StoresIntoAFileThroughItsBuffer)
         ASSERT_EQ(double(i), d);
     }
 }
+
+TEST(CArchive, CountsCoveredByTheBufferDoNotAskTheFile)
+{
+    // A memory file that counts how often the archive asks its length.
+    class CountingFile : public CMemFile {
+    public:
+        using CMemFile::CMemFile;
+        uint64_t GetLength() const override
+        {
+            ++lengthAsked;
+            return CMemFile::GetLength();
+        }
+        mutable int lengthAsked = 0;
+    };
+    Bytes stored = Stored([](CArchive& ar) {
+        for (int i = 0; i < 1000; ++i) {
+            ar.WriteCount(1);
+            ar << CString(u"文字");
+        }
+    });
+    CountingFile file(stored.data(), static_cast<unsigned>(stored.size()));
+    CArchive ar(&file, CArchive::load);
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(1u, ar.ReadCount());
+        ASSERT_EQ(CString(u"文字"), ar.ReadWideString());
+    }
+    // Before, every count and string asked twice: 2000 times here.
+    EXPECT_LT(file.lengthAsked, 20);
+}
