@@ -32,7 +32,7 @@ bool DxfImport::Read(std::string_view bytes)
         else
             Advance();
     }
-    return m_sawSection && !m_reader.Damaged();
+    return m_sawSection && !m_reader.Damaged() && !m_tooManyCopies;
 }
 
 void DxfImport::Advance()

@@ -130,6 +130,8 @@ private:
     DxfBlock* m_block = nullptr;    // the definition being read, if kept
     bool m_inBlock = false;         // between BLOCK and ENDBLK
     int m_maxGroup = 0;
+    std::size_t m_insertedCopies = 0;   // made by block inserts so far
+    bool m_tooManyCopies = false;
 };
 
 // Upper-case ASCII form of a layer or block name (DXF ignores case there).

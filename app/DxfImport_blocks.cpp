@@ -3,6 +3,7 @@
 #include "app/DxfImport.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 #include "app/dxf_palette.h"
@@ -14,6 +15,10 @@ constexpr double kDegree = 0.017453292519943295;
 constexpr int kExternalBlock = 4;           // BLOCK flag: an external reference
 // An array insert makes at most this many copies of its block.
 constexpr long kMaxInsertCells = 10000;
+// Copies that all the inserts of one file may make. Nested blocks multiply:
+// before, a few hundred bytes of nested array inserts asked for 10^8 units
+// and more, and the import ran the machine out of memory.
+constexpr std::size_t kMaxInsertedCopies = 2000000;
 
 // Model and paper space and the pictures of dimensions and hatches have
 // names beginning with "*"; "*U" blocks are anonymous inserts and are kept.
@@ -77,6 +82,14 @@ void DxfImport::ReadInsert()
 // stay members of that one.
 void DxfImport::InsertCopies(const DxfBlock& block, const DxfInsert& insert, const DxfStyle& style)
 {
+    // Cells are at most kMaxInsertCells, so the product cannot overflow.
+    const std::size_t copies = block.members.size() * static_cast<std::size_t>(insert.rows * insert.columns);
+    if (copies > kMaxInsertedCopies - m_insertedCopies) {
+        m_tooManyCopies = true;
+        m_finished = true;
+        return;
+    }
+    m_insertedCopies += copies;
     const int group = m_block == nullptr ? NextGroup() : 0;
     for (int row = 0; row < insert.rows; ++row) {
         for (int column = 0; column < insert.columns; ++column) {

@@ -220,6 +220,21 @@ std::string Entities(const std::string& body)
     return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
 }
 
+// Blocks B1..Bn, each an array insert of the one before, over B0 (one
+// line); the entities insert Bn as a row of columns copies.
+std::string NestedArrayInserts(int levels, int cells, int columns)
+{
+    const auto insert = [](int block, int c, int r) {
+        return "0\nINSERT\n2\nB" + std::to_string(block) + "\n10\n0\n20\n0\n70\n" + std::to_string(c) +
+               "\n71\n" + std::to_string(r) + "\n44\n1\n45\n1\n";
+    };
+    std::string text = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB0\n10\n0\n20\n0\n"
+                       "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n";
+    for (int k = 1; k <= levels; ++k)
+        text += "0\nBLOCK\n2\nB" + std::to_string(k) + "\n10\n0\n20\n0\n" + insert(k - 1, cells, cells) + "0\nENDBLK\n";
+    return text + "0\nENDSEC\n" + Entities(insert(levels, columns, 1));
+}
+
 TEST_F(DxfImportTest, ScannerCases)
 {
     const std::string line = "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n";
@@ -255,6 +270,8 @@ TEST_F(DxfImportTest, ScannerCases)
         {"an empty code line amid the pairs", Entities(line + "\n" + line), ImportResult::damaged, 0},
         {"blank lines at the end", "0\nSECTION\n2\nENTITIES\n" + line + "\n  \n", ImportResult::complete, 1},
         {"the binary form", "AutoCAD Binary DXF\r\n\x1a", ImportResult::damaged, 0},
+        {"nested array inserts past two million copies", NestedArrayInserts(1, 100, 201), ImportResult::damaged, 0},
+        {"nested array inserts asking for 10^12 copies", NestedArrayInserts(2, 100, 100), ImportResult::damaged, 0},
         {"layers read, entities on them", tables + Entities("0\nLINE\n8\nnocolour\n10\n0\n20\n0\n11\n1\n21\n1\n"
                                                             "0\nLINE\n8\nGREEN\n10\n0\n20\n0\n11\n1\n21\n1\n"),
          ImportResult::complete, 2},
