@@ -70,9 +70,11 @@ bool LoadScheme(const CString& name)
         std::vector<_ClientPack> records(count);
         if (count > 0 && ar.Read(records.data(), static_cast<unsigned>(count * sizeof(_ClientPack))) != count * sizeof(_ClientPack))
             throw CArchiveException(CArchiveException::endOfFile);
-        g_Machines = std::move(records);
         CString folder;
         ar >> folder;
+        // Taken only when the whole file was read: before, a file cut in its
+        // folder text replaced the machines and was reported as not loaded.
+        g_Machines = std::move(records);
         g_SchemeFolderText = folder.Left(kMaxFolderText);
     } catch (const CException&) {
         return false;

@@ -80,6 +80,7 @@ TEST_F(SchemeTest, DamagedOrMissingFilesKeepTheTable)
     ASSERT_TRUE(WriteFileAtomic(SchemePath(u"cut"), std::string_view(cut)));
     EXPECT_FALSE(LoadScheme(u"cut"));
     EXPECT_TRUE(g_SchemeFolderText.IsEmpty());
+    EXPECT_EQ(g_Machines.size(), 2u);
 }
 
 TEST_F(SchemeTest, EmptyNameSavesNothing)
