@@ -1,6 +1,7 @@
 #include "wirepath/dcx_export.h"
 
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "app/AppState.h"
@@ -23,12 +24,16 @@ void WritePoint(CArchive& ar, const x_Vector& p)
     ar << p.x << p.y;
 }
 
-CTrail* LivePath(CUnitDocument& doc, std::uint64_t id)
+// The live paths by id, the first in list order for an id. Built once:
+// before, each exported id searched the whole drawing, and an export of
+// thousands of paths from a large plate took seconds.
+std::unordered_map<std::uint64_t, CTrail*> LivePaths(CUnitDocument& doc)
 {
+    std::unordered_map<std::uint64_t, CTrail*> paths;
     for (CUnit* u : doc.m_unitList)
-        if (!u->deleted && u->unitId == id && u->role == kRolePath && u->GetType() == 66)
-            return static_cast<CTrail*>(u);
-    return nullptr;
+        if (!u->deleted && u->role == kRolePath && u->GetType() == 66)
+            paths.emplace(u->unitId, static_cast<CTrail*>(u));
+    return paths;
 }
 
 DcxHeader BuildHeader(CUnitDocument& doc, const std::vector<CTrail*>& paths)
@@ -106,14 +111,15 @@ bool WriteDcxFile(const CString& path)
     if (g_pDoc == nullptr)
         return false;
     std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+    const std::unordered_map<std::uint64_t, CTrail*> live = LivePaths(*g_pDoc);
     std::vector<CTrail*> paths;
     for (std::uint64_t id : g_SelectedTrailIds) {
-        CTrail* p = LivePath(*g_pDoc, id);
-        if (p == nullptr) {
+        const auto found = live.find(id);
+        if (found == live.end()) {
             DocUi().PrintLine(CString(u"#轨迹读取失败，请重试"));
             return false;
         }
-        paths.push_back(p);
+        paths.push_back(found->second);
     }
     CAtomicFile target;
     if (!target.Open(path))
