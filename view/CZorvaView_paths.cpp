@@ -80,6 +80,7 @@ void CZorvaView::PublishPathRequest(int inputKind)
     m_path.typedIndex = inputKind >= 0 ? inputKind : -1;
     m_workerArg = inputKind;
     m_workerOutput.clear();
+    g_TrailRunFlag = 1;
     m_workerRequest.store(kWorkerPath);
     WakeWorker();
 }
@@ -150,6 +151,7 @@ bool CZorvaView::StartBatchPaths(int option)
     PrintLine(CString(u"批量轨迹生成->正在处理,请等待..."));
     m_batchOption = option & 0xff;
     m_workerOutput.clear();
+    g_TrailRunFlag = 1;
     m_workerRequest.store(kWorkerBatch);
     WakeWorker();
     return true;

@@ -50,16 +50,17 @@ void WaitWhileHeld()
 
 void RunRequest(CZorvaView& view, int request)
 {
+    // The view arms the run flag when it publishes the request, and a stop
+    // clears it. (The worker used to arm it here, so Esc or F3 pressed
+    // before the run began was lost and the whole batch was built.)
     if (request == kWorkerPath) {
-        g_TrailRunFlag = 1;
-        if (g_PathHooks.generate != nullptr)
+        if (g_TrailRunFlag.load() != 0 && g_PathHooks.generate != nullptr)
             g_PathHooks.generate(view);
         return;
     }
     if (request == kWorkerBatch) {
         std::this_thread::sleep_for(kBatchDelay);
-        g_TrailRunFlag = 1;
-        const bool made = g_PathHooks.batch != nullptr
+        const bool made = g_TrailRunFlag.load() != 0 && g_PathHooks.batch != nullptr
                           && g_PathHooks.batch(view, true, view.m_batchOption & 0xff);
         view.Later([made](CZorvaView& v) {
             if (made) {

@@ -294,3 +294,20 @@ TEST_F(BatchPaths, BridgeLineIsNoLeadAndCircleLeadIsClamped)
         EXPECT_EQ(g_MachiningSettings.batchLeadAngle, c.angle) << "the setting itself is kept";
     }
 }
+
+// Esc before the worker began the run used to be lost: the worker armed
+// the run flag itself and built the whole batch.
+TEST_F(BatchPaths, EscBeforeTheRunBeginsBuildsNothing)
+{
+    Plate();
+    SelectAll();
+    HoldWorkerForTest(true);
+    ASSERT_TRUE(drv->view->StartBatchPaths(1));
+    Key(27);
+    HoldWorkerForTest(false);
+    Finish();
+    EXPECT_TRUE(Paths().empty());
+    EXPECT_TRUE(Printed(u"轨迹生成->未能创建轨迹"));
+    EXPECT_FALSE(Printed(u"轨迹生成->操作完成"));
+    EXPECT_EQ(drv->view->m_workerRequest.load(), 0);
+}
