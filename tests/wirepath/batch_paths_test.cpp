@@ -1,6 +1,7 @@
 #include "tests/wirepath/path_view_fixture.h"
 
 #include <mutex>
+#include <thread>
 
 #include "geometry/CCir.h"
 #include "geometry/CText.h"
@@ -310,4 +311,36 @@ TEST_F(BatchPaths, EscBeforeTheRunBeginsBuildsNothing)
     EXPECT_TRUE(Printed(u"轨迹生成->未能创建轨迹"));
     EXPECT_FALSE(Printed(u"轨迹生成->操作完成"));
     EXPECT_EQ(drv->view->m_workerRequest.load(), 0);
+}
+
+// Esc during the run keeps the paths built so far as one undo step: they
+// used to join the next command's step, so undoing a line took them too.
+TEST_F(BatchPaths, PathsBuiltBeforeEscAreAnUndoStepOfTheirOwn)
+{
+    for (int row = 0; row < 30; ++row)
+        for (int col = 0; col < 30; ++col)
+            Figure(col * kPitch, row * kPitch);
+    drv->doc->CommitUndoStep(0);
+    SelectAll();
+    ASSERT_TRUE(drv->view->StartBatchPaths(1));
+    for (bool built = false; !built; std::this_thread::yield()) {
+        std::lock_guard<std::recursive_mutex> lock(drv->doc->m_listMutex);
+        for (CUnit* u : drv->doc->m_unitList)
+            built = built || u->GetType() == 66;
+    }
+    Key(27);
+    Finish();
+    const size_t kept = Paths().size();
+    ASSERT_GT(kept, 0u);
+    ASSERT_LT(kept, 900u) << "the run was stopped";
+    EXPECT_TRUE(Printed(u"轨迹生成->未能创建轨迹"));
+    drv->Start(kCmdLine);
+    drv->ClickAt({-10, -10});
+    drv->ClickAt({-20, -10});
+    Key(27);
+    ASSERT_TRUE(drv->doc->Undo());
+    EXPECT_EQ(Paths().size(), kept) << "undoing the line leaves the paths";
+    ASSERT_TRUE(drv->doc->Undo());
+    EXPECT_TRUE(Paths().empty());
+    EXPECT_EQ(drv->LiveEntities().size(), 4500u);
 }
