@@ -359,13 +359,13 @@ void CZorvaView::LoadHelpKeyList()
 
 void CZorvaView::ReleaseFloatingEntity()
 {
-    // A text never placed takes its panel with it: before, the panel stayed
-    // after Esc, and its OK then dropped the typed text without a word.
-    if (m_pFloatUnit != nullptr && !m_pFloatUnit->complete && m_pFloatUnit->GetType() == 12 &&
-        g_pTextPanel != nullptr)
-        g_pTextPanel->ShowWindow(SW_HIDE);
-    if (m_pFloatUnit != nullptr && !m_pFloatUnit->complete)
+    if (m_pFloatUnit != nullptr && !m_pFloatUnit->complete) {
+        // A text never placed takes its panel with it: before, the panel
+        // stayed after Esc, and its OK then dropped the typed text unsaid.
+        if (m_pFloatUnit->GetType() == 12 && g_pTextPanel != nullptr)
+            g_pTextPanel->ShowWindow(SW_HIDE);
         delete m_pFloatUnit;
+    }
     m_pFloatUnit = nullptr;
 }
 

@@ -257,20 +257,20 @@ void ProcessBatchFigure(BatchRun& run, BatchFigure& f)
 bool EndBatchRun(BatchRun& run)
 {
     g_CutMode = run.savedCutMode;
-    const bool made = !run.cancelled && run.built > 0;
     const bool kept = run.built > 0;
+    const bool made = !run.cancelled && kept;
     const int corner = std::min<int>(run.m.batchFirstCorner, 3);
     run.view.Later([made, kept, corner](CZorvaView& w) {
         w.SetCommand(0);
-        // The paths a stopped run built stay, as one undo step of their own
-        // (they used to join the next command's step, whose undo took them).
-        if (kept && !made)
+        // The built paths are one undo step of their own, those of a stopped
+        // run too (they used to join the next command's step, whose undo
+        // took them).
+        if (kept)
             w.PurgeDegenerateEntities(0);
         if (!made)
             return;
         w.PrintLine(CString(u"轨迹生成->操作完成"));
         w.PrintSeparator();
-        w.PurgeDegenerateEntities(0);
         OrderBatchPaths(corner);
     });
     return made;

@@ -96,8 +96,8 @@ QWidget* WidgetAt(CWnd* wnd, CPoint pt, QPoint* local)
 // window system, not for sent ones.
 void GiveClickFocus(QWidget* w)
 {
-    if (w != nullptr && w->window()->isVisible() && !w->window()->isActiveWindow())
-        w->window()->activateWindow();
+    if (w != nullptr)
+        uirt::ActivateWindowOf(w);
     for (; w != nullptr; w = w->parentWidget()) {
         QWidget* f = w->focusProxy() != nullptr ? w->focusProxy() : w;
         if (f->isEnabled() && (f->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
@@ -358,31 +358,36 @@ double WaitForPaint(CWnd* wnd, int timeoutMs)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-bool SnapshotPng(CWnd* wnd, const CString& path)
-{
-    if (wnd == nullptr || wnd->m_hWnd == nullptr)
-        return false;
-    QWidget* w = wnd->m_hWnd;
-    PumpPosted();
-    const QPixmap picture = w->grab();
-    return picture.save(uirt::ToQ(path), "PNG");
-}
+namespace {
 
-bool SnapshotWithMenuPng(CWnd* wnd, const CMenu& menu, CPoint at, const CString& path)
+// wnd as the screen shows it, with menu's popup over it when one is given.
+bool SaveSnapshot(CWnd* wnd, const CMenu* menu, CPoint at, const CString& path)
 {
     if (wnd == nullptr || wnd->m_hWnd == nullptr)
         return false;
     QWidget* w = wnd->m_hWnd;
     PumpPosted();
     QPixmap picture = w->grab();
-    QMenu popup;
-    uirt::FillQtMenu(&popup, menu);
-    popup.resize(popup.sizeHint());
-    const QPixmap items = popup.grab();
-    QPainter painter(&picture);
-    painter.drawPixmap(w->mapFromGlobal(QPoint(at.x, at.y)), items);
-    painter.end();
+    if (menu != nullptr) {
+        QMenu popup;
+        uirt::FillQtMenu(&popup, *menu);
+        popup.resize(popup.sizeHint());
+        QPainter painter(&picture);
+        painter.drawPixmap(w->mapFromGlobal(QPoint(at.x, at.y)), popup.grab());
+    }
     return picture.save(uirt::ToQ(path), "PNG");
+}
+
+} // namespace
+
+bool SnapshotPng(CWnd* wnd, const CString& path)
+{
+    return SaveSnapshot(wnd, nullptr, CPoint(), path);
+}
+
+bool SnapshotWithMenuPng(CWnd* wnd, const CMenu& menu, CPoint at, const CString& path)
+{
+    return SaveSnapshot(wnd, &menu, at, path);
 }
 
 CString TempPath(const CString& name)

@@ -164,15 +164,20 @@ BOOL CWnd::IsZoomed() const
     return m_hWnd != nullptr && m_hWnd->isMaximized() ? TRUE : FALSE;
 }
 
+void uirt::ActivateWindowOf(QWidget* w)
+{
+    QWidget* top = w->window();
+    if (top->isVisible() && !top->isActiveWindow())
+        top->activateWindow();
+}
+
 CWnd* CWnd::SetFocus()
 {
     CWnd* old = GetFocus();
     if (m_hWnd != nullptr) {
         // The focus brings its top-level window forward, as on the desktop:
         // a focus set in an inactive panel left the keys in the window before.
-        QWidget* top = m_hWnd->window();
-        if (top->isVisible() && !top->isActiveWindow())
-            top->activateWindow();
+        uirt::ActivateWindowOf(m_hWnd);
         m_hWnd->setFocus(Qt::OtherFocusReason);
     }
     return old;

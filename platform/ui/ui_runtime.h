@@ -67,6 +67,10 @@ void NoteModifiers(bool shift, bool ctrl, bool alt);
 void NoteMouseButtons(bool left, bool right, bool middle);
 void ResetKeyState();
 
+// Brings the visible top-level window of w forward when another one is
+// active, as a click or a focus change does on the desktop.
+void ActivateWindowOf(QWidget* w);
+
 // The items of menu as actions of target (submenus, checks, grey items).
 void FillQtMenu(QMenu* target, const CMenu& menu);
 
