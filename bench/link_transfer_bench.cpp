@@ -20,6 +20,7 @@
 #include "platform/core/gui_post.h"
 #include "platform/net/ipv4.h"
 #include "tests/support/sim/CSimController.h"
+#include "tests/support/spawn_program.h"
 
 #include <benchmark/benchmark.h>
 
@@ -202,13 +203,7 @@ pid_t Run(const std::vector<std::string>& args, const std::string& folder)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
+    const pid_t pid = SpawnProgram(args, &actions);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }

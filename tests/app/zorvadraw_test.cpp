@@ -15,6 +15,7 @@
 #include "platform/core/CString.h"
 #include "platform/core/files.h"
 #include "platform/core/named_objects.h"
+#include "tests/support/spawn_program.h"
 
 extern char** environ;
 
@@ -36,11 +37,7 @@ std::string ProgramPath()
 
 pid_t Spawn(const std::string& path)
 {
-    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = -1;
-    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    return pid;
+    return SpawnProgram({path});
 }
 
 // The exit status, or -1 when the process did not end in time.

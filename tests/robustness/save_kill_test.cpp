@@ -26,6 +26,7 @@
 #include "shared/digest_pair.h"
 #include "tests/robustness/memory_home.h"
 #include "tests/support/saves/save_kinds.h"
+#include "tests/support/spawn_program.h"
 
 extern char** environ;
 
@@ -67,13 +68,7 @@ pid_t Spawn(const std::vector<std::string>& args, bool waitReady)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
+    pid_t pid = SpawnProgram(args, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     if (pid > 0 && waitReady) {
