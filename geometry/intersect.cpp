@@ -182,7 +182,7 @@ bool LiesOn(const Operand& op, const x_Vector& p)
 
 } // namespace
 
-x_VectorList IntersectLineLine(const x_LineData& a, const x_LineData& b, std::uint8_t bounded)
+bool LineLinePoint(const x_LineData& a, const x_LineData& b, std::uint8_t bounded, x_Vector& at)
 {
     const x_Vector& a1 = a.p1;
     const x_Vector& a2 = a.p2;
@@ -192,13 +192,22 @@ x_VectorList IntersectLineLine(const x_LineData& a, const x_LineData& b, std::ui
                     || std::min(a1.x, a2.x) > std::max(b1.x, b2.x)
                     || std::min(b1.y, b2.y) > std::max(a1.y, a2.y)
                     || std::min(a1.y, a2.y) > std::max(b1.y, b2.y)))
-        return {};
+        return false;
     const x_Vector dA = a2 - a1, dB = b2 - b1;
     const double den = dA.x * dB.y - dB.x * dA.y;
     if (!(std::fabs(den) > 1e-10))
-        return {};                              // parallel or collinear
+        return false;                           // parallel or collinear
     const double t = (dB.x * (a1.y - b1.y) - dB.y * (a1.x - b1.x)) / den;
-    return x_VectorList::FromPoint(a1 + dA * t);
+    at = a1 + dA * t;
+    return true;
+}
+
+x_VectorList IntersectLineLine(const x_LineData& a, const x_LineData& b, std::uint8_t bounded)
+{
+    x_Vector at;
+    if (!LineLinePoint(a, b, bounded, at))
+        return {};
+    return x_VectorList::FromPoint(at);
 }
 
 x_VectorList IntersectLineArc(const ArcRecord& arc, const x_LineData& segment)

@@ -26,6 +26,9 @@ x_VectorList IntersectEntities(CUnit* a, CUnit* b, std::uint8_t exact);
 
 // The crossing of the two carrier lines; bounded only rejects disjoint boxes.
 x_VectorList IntersectLineLine(const x_LineData& a, const x_LineData& b, std::uint8_t bounded);
+// The same point without a list (the offset asks it at every joint): false
+// where IntersectLineLine finds none.
+bool LineLinePoint(const x_LineData& a, const x_LineData& b, std::uint8_t bounded, x_Vector& at);
 // The full circle against the full line; the point farther along the line first.
 x_VectorList IntersectLineArc(const ArcRecord& arc, const x_LineData& segment);
 // Two full circles; the point right of the direction from the first centre first.

@@ -15,9 +15,11 @@ x_Vector x_Vector::FromPolar(double r, double a)
 
 double x_Vector::Angle() const
 {
-    double a = std::fmod(std::atan2(y, x) + kTwoPi, kTwoPi);
-    // atan2 just below zero plus 2π can round up to 2π itself.
-    return a >= kTwoPi ? 0.0 : a;
+    // atan2 + 2π lies in [π, 3π] (2π itself when atan2 is just below zero),
+    // where the remainder by 2π is one exact subtraction (Sterbenz): the
+    // bits fmod gives, without its cost, which every line offset pays.
+    const double a = std::atan2(y, x) + kTwoPi;
+    return a >= kTwoPi ? a - kTwoPi : a;
 }
 
 double x_Vector::AngleTo(const x_Vector& p, const x_Vector& q)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "geometry/x_Vector.h"
 #include "geometry/x_VectorList.h"
@@ -46,6 +48,31 @@ TEST(x_Vector, AngleLiesInZeroToTwoPi)
         EXPECT_LT(c.v.Angle(), kTwoPi);
     }
     EXPECT_NEAR(x_Vector::AngleTo({1, 1}, {1, 5}), kPi / 2, kExact);
+}
+
+// The angle is fmod(atan2 + 2π, 2π) to the last bit: offsets and joints
+// compare angles against thresholds, so a cheaper form must not move one.
+TEST(x_Vector, AngleHasTheBitsOfTheRemainderOfAtan2PlusTwoPi)
+{
+    auto remainder = [](const x_Vector& v) {
+        const double a = std::fmod(std::atan2(v.y, v.x) + kTwoPi, kTwoPi);
+        return a >= kTwoPi ? 0.0 : a;
+    };
+    std::vector<x_Vector> directions = {
+        {1, 0}, {1, -0.0}, {-1, 0}, {-1, -0.0}, {0, 1}, {0, -1}, {0, 0}, {-0.0, -0.0},
+        {1, -1e-17}, {1, -1e-300}, {-1, 1e-17}, {-1, -1e-17}, {1e-300, -1}, {3, -4},
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const double t = kTwoPi * i / 200000.0 - kPi;
+        directions.emplace_back(std::cos(t) * (1 + i % 13), std::sin(t) * (1 + i % 7));
+    }
+    int differing = 0;
+    for (const x_Vector& v : directions) {
+        const double ours = v.Angle(), expected = remainder(v);
+        if (std::memcmp(&ours, &expected, sizeof ours) != 0 && ++differing < 5)
+            ADD_FAILURE() << "(" << v.x << ", " << v.y << "): " << ours << " against " << expected;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(x_Vector, NormalizeAngleKeepsTwoPiAndBoundsHugeValues)
