@@ -52,10 +52,9 @@ int JoinTwoLines(x_TrailData& a, x_TrailData& b, x_Vector& p, std::uint8_t flag)
         return kJoinDegenerateA;
     if (b.start == b.end)
         return kJoinDegenerateB;
-    const x_VectorList hits = IntersectLineLine(LineOf(b), LineOf(a), flag);
-    if (hits.count == 0)
+    x_Vector x;
+    if (!LineLinePoint(LineOf(b), LineOf(a), flag, x))
         return kNoJoint;
-    const x_Vector x = hits.points[0];
     if (flag != 0 && !(OnLine(a, x) && OnLine(b, x)))
         return kNoJoint;
     const bool aReverses = LineWouldReverse(a.start, a.end, x);

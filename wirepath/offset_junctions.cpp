@@ -157,16 +157,17 @@ namespace {
 // Where the carriers of two elements meet nearest to p.
 bool CarrierMeeting(const x_TrailData& a, const x_TrailData& b, const x_Vector& p, x_Vector& at)
 {
-    x_VectorList hits;
     auto lineOf = [](const x_TrailData& e) {
         x_LineData l;
         l.p1 = e.start;
         l.p2 = e.end;
         return l;
     };
+    // Two lines meet once at most; asked at nearly every joint, so no list.
     if (a.IsLine() && b.IsLine())
-        hits = IntersectLineLine(lineOf(a), lineOf(b), 0);
-    else if (a.IsArc() && b.IsArc())
+        return LineLinePoint(lineOf(a), lineOf(b), 0, at);
+    x_VectorList hits;
+    if (a.IsArc() && b.IsArc())
         hits = IntersectArcArc(ArcOf(a), ArcOf(b));
     else
         hits = IntersectLineArc(ArcOf(a.IsArc() ? a : b), lineOf(a.IsLine() ? a : b));
@@ -319,42 +320,92 @@ void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& c
 
 } // namespace
 
+namespace {
+
+// What the loop walk reads of an element, packed and kept up to date: the
+// walk passes over up to 16 groups behind every junction, and reading
+// whole records (an arc's end points cost a sine and a cosine each) took
+// a third of the offset of a long contour.
+struct WalkItem {
+    double sx, sy, ex, ey;              // start and end point
+    std::int32_t group;
+    bool placeholder;                   // joinMark 4
+    bool degenerate;
+    // Neither of the above, and the end meets the next element's start as
+    // the walk's gap test asks: the walk passes it without a gap.
+    bool quiet;
+
+    x_Vector Start() const { return {sx, sy}; }
+    x_Vector End() const { return {ex, ey}; }
+};
+
+WalkItem WalkItemOf(const x_TrailData& e)
+{
+    const x_Vector s = e.StartPoint(), t = e.EndPoint();
+    return {s.x, s.y, t.x, t.y, e.group, e.joinMark == 4, IsDegenerate(e), false};
+}
+
+void SetQuiet(std::vector<WalkItem>& items, int k)
+{
+    WalkItem& e = items[k];
+    const WalkItem& next = items[(k + 1) % items.size()];
+    e.quiet = !e.placeholder && !e.degenerate && !Differs(e.End(), next.Start(), kGap);
+}
+
+// Whether the walk from l1 would pass only quiet elements of other groups
+// than the current element's until it stops: it then sets no gap and does
+// nothing, and a smooth contour skips it for a scan of flags and groups.
+bool QuietWalk(const std::vector<WalkItem>& items, int l1, std::int32_t reachLimit, std::int32_t own)
+{
+    for (int p = l1; p >= 0; --p) {
+        const WalkItem& e = items[p];
+        if (!e.quiet)
+            return false;
+        if (e.group >= 1 && e.group < reachLimit)
+            return true;
+        if (e.group == own)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool CutLoopsAtJunctions(OffsetWork& wk)
 {
     const int n = wk.Count();
-    // End points of every element, kept up to date: the walk reads them
-    // many times and an arc's cost a sine and a cosine each.
-    std::vector<x_Vector> starts(static_cast<size_t>(n)), ends(static_cast<size_t>(n));
-    auto refresh = [&](int k) {
-        starts[k] = wk.w[k].StartPoint();
-        ends[k] = wk.w[k].EndPoint();
-    };
+    std::vector<WalkItem> items(static_cast<size_t>(n));
     for (int k = 0; k < n; ++k)
-        refresh(k);
+        items[k] = WalkItemOf(wk.w[k]);
+    for (int k = 0; k < n; ++k)
+        SetQuiet(items, k);
     return ForEachJunction(wk, [&](const Junction& jn) {
         bool gap = false;
         int tries = 0;
-        const std::int32_t reachLimit = wk.w[jn.f1].group - kLoopGroupReach;
+        const std::int32_t reachLimit = items[jn.f1].group - kLoopGroupReach;
         for (int m = jn.f2; m <= jn.l2; ++m) {
-            if (!IsUsable(wk.w[m]))
+            const WalkItem& im = items[m];
+            if (im.placeholder || im.degenerate)
                 continue;
-            if (!gap && Differs(ends[(jn.f2 - 1 + n) % n], starts[m], kGap))
+            if (!gap && Differs(items[(jn.f2 - 1 + n) % n].End(), im.Start(), kGap))
                 gap = true;
-            x_Vector before = starts[(jn.l1 + 1) % n];
+            if (!gap && QuietWalk(items, jn.l1, reachLimit, im.group))
+                continue;
+            x_Vector before = items[(jn.l1 + 1) % n].Start();
             for (int p = jn.l1; p >= 0; --p) {
-                const x_TrailData& e = wk.w[p];
-                if (e.joinMark == 4)
+                const WalkItem& e = items[p];
+                if (e.placeholder)
                     continue;
                 if (e.group >= 1 && e.group < reachLimit)
                     break;
-                if (e.group == wk.w[m].group || IsDegenerate(e))
+                if (e.group == im.group || e.degenerate)
                     continue;
-                if (!gap && Differs(ends[p], before, kGap))
+                if (!gap && Differs(e.End(), before, kGap))
                     gap = true;
-                before = starts[p];
+                before = e.Start();
                 if (!gap)
                     continue;
-                if (tries == 0 && Meets(ends[p], starts[m]))
+                if (tries == 0 && Meets(e.End(), im.Start()))
                     continue;
                 ++tries;
                 if (!MayMeet(wk, p, m))
@@ -362,8 +413,12 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                 x_Vector at;
                 if (TryJoin(wk, p, m, at, 1) == kJoined) {
                     CollapseBetween(wk, p, m, at);
-                    for (int k = p, last = m < p ? m + n : m; k <= last; ++k)
-                        refresh(k % n);
+                    const int last = m < p ? m + n : m;
+                    for (int k = p; k <= last; ++k)
+                        items[k % n] = WalkItemOf(wk.w[k % n]);
+                    // The element before p leads into p's new start.
+                    for (int k = p - 1; k <= last; ++k)
+                        SetQuiet(items, (k + n) % n);
                     gap = false;
                     break;
                 }

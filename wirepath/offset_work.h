@@ -2,6 +2,7 @@
 
 // Working storage of one OffsetTrail call, shared by its pass files.
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -36,12 +37,25 @@ struct OffsetWork {
     int Wrap(int i) const { return i % Count(); }
 };
 
-// Degenerate: a line (kind 0 or 1) with start exactly equal to end, or an
-// arc of radius below 1e-10.
-bool IsDegenerate(const x_TrailData& e);
-bool IsUsable(const x_TrailData& e);
+// Inline: every pass asks these of every element it passes.
+// Degenerate: a line (kind 0 or 1; kind 0 is a line here as everywhere
+// else in the engine) with start exactly equal to end, or an arc of radius
+// below 1e-10.
+inline bool IsDegenerate(const x_TrailData& e)
+{
+    if (e.IsLine())
+        return e.start == e.end;
+    return !(e.radius >= 1e-10);
+}
+inline bool IsUsable(const x_TrailData& e)
+{
+    return !IsDegenerate(e) && e.joinMark != 4;
+}
 // Both coordinates within 0.001.
-bool Meets(const x_Vector& a, const x_Vector& b);
+inline bool Meets(const x_Vector& a, const x_Vector& b)
+{
+    return std::fabs(a.x - b.x) < 0.001 && std::fabs(a.y - b.y) < 0.001;
+}
 // Line of length zero at p, joinMark 4.
 void MakePlaceholder(x_TrailData& e, const x_Vector& p);
 // Elements strictly between i and j (wrap) become placeholders at p.

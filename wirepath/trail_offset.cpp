@@ -364,12 +364,13 @@ bool FirstElementUsable(OffsetWork& wk)
 }
 
 // Degenerate elements become points at the running end; gaps get
-// connecting lines.
-std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
+// connecting lines. Written straight into the (empty) output: a list
+// between them cost another copy of every record and, in a fresh
+// process, its pages.
+void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
 {
     const int n = wk.Count();
-    std::vector<x_TrailData> out;
-    out.reserve(static_cast<size_t>(n) + 8);
+    out.Reserve(n + 8);
     x_Vector r;
     x_TrailData closing;
     bool closingLink = false;
@@ -396,7 +397,7 @@ std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
                     closing = link;
                     closingLink = true;
                 } else {
-                    out.push_back(link);
+                    out.Add(link);
                 }
                 r = link.end;
             }
@@ -404,32 +405,13 @@ std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
         if (wrap)
             break;
         r = e.EndPoint();
-        out.push_back(e);
+        out.Add(e);
     }
     if (closingLink)
-        out.push_back(closing);
-    return out;
+        out.Add(closing);
 }
 
 } // namespace
-
-// Kind 0 is a line here as everywhere else in the engine.
-bool IsDegenerate(const x_TrailData& e)
-{
-    if (e.IsLine())
-        return e.start == e.end;
-    return !(e.radius >= 1e-10);
-}
-
-bool IsUsable(const x_TrailData& e)
-{
-    return !IsDegenerate(e) && e.joinMark != 4;
-}
-
-bool Meets(const x_Vector& a, const x_Vector& b)
-{
-    return std::fabs(a.x - b.x) < 0.001 && std::fabs(a.y - b.y) < 0.001;
-}
 
 void MakePlaceholder(x_TrailData& e, const x_Vector& p)
 {
@@ -469,12 +451,8 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
         return kOffsetFailed;
     if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled())
         return kOffsetFailed;
-    std::vector<x_TrailData> chained = ChainElements(wk);
-    if (chained.empty())
-        return kOffsetFailed;
-    out.SetSize(static_cast<int>(chained.size()));
-    std::copy(chained.begin(), chained.end(), out.GetData());
-    return kOffsetOk;
+    ChainElements(wk, out);
+    return out.IsEmpty() ? kOffsetFailed : kOffsetOk;
 }
 
 void RenumberTrailGroups(x_TrailData* list, int count)
