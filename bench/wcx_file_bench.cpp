@@ -19,7 +19,6 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -34,6 +33,8 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/wcx_file.h"
+#include "bench/bench_child.h"
+#include "bench/bench_stats.h"
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CLine.h"
@@ -171,32 +172,11 @@ ChildResult Spawn(const std::string& what, const std::string& path, bool cold)
             close(fd);
         }
     }
-    int pipeFd[2];
-    if (pipe(pipeFd) != 0)
-        return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFd[1], 1);
-        close(pipeFd[0]);
-        execl(g_self.c_str(), g_self.c_str(), "--child", what.c_str(), path.c_str(), static_cast<char*>(nullptr));
-        _exit(3);
-    }
-    close(pipeFd[1]);
-    char text[128] = {};
-    const ssize_t got = read(pipeFd[0], text, sizeof text - 1);
-    close(pipeFd[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const std::string text = RunForOutput({g_self, "--child", what, path});
     ChildResult r;
-    if (got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        std::sscanf(text, "%lf %ld %ld", &r.ms, &r.rssKb, &r.startKb);
+    if (!text.empty())
+        std::sscanf(text.c_str(), "%lf %ld %ld", &r.ms, &r.rssKb, &r.startKb);
     return r;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
 }
 
 std::string WriteDrawing(bool clicked)
@@ -308,11 +288,7 @@ BENCHMARK(BM_SaveWcx)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    g_self = "/proc/self/exe";
-    char exe[4096];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0)
-        g_self.assign(exe, static_cast<std::size_t>(n));
+    g_self = SelfPath();
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argv[2], argv[3]);
     benchmark::Initialize(&argc, argv);
