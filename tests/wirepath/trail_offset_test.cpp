@@ -178,3 +178,67 @@ TEST_F(Offset, LoopInsideARunIsCut)
     ExpectPoint(out[0].start, 0, 0.1);
     ExpectPoint(out[out.GetSize() - 1].end, 8, 0.1);
 }
+
+TEST_F(Offset, LoopAcrossEntitiesIsCut)
+{
+    // A slot 0.15 wide and 1 deep drawn as separate lines, between rows of
+    // 0.1 mm lines that chain without a gap, offset 0.1 over it: the wire
+    // (0.2 across) cannot enter the slot, so its path stays at y = 0.1 or
+    // above; the loop of the walls' offsets is found by walking back over
+    // the entities before it. Where the walls were, a corner arc of at
+    // most a half circle may bridge the gap.
+    std::vector<x_Vector> p;
+    for (int i = 0; i <= 40; ++i)
+        p.emplace_back(0.1 * i, 0);
+    for (const x_Vector& q : std::vector<x_Vector>{{4, -1}, {4.15, -1}, {4.15, 0}})
+        p.push_back(q);
+    for (int i = 1; i <= 40; ++i)
+        p.emplace_back(4.15 + 0.1 * i, 0);
+    x_TrailDataArray in;
+    for (size_t i = 0; i + 1 < p.size(); ++i)
+        in.Add(Line(p[i].x, p[i].y, p[i + 1].x, p[i + 1].y, static_cast<int>(i) + 1));
+    x_TrailDataArray out;
+    ASSERT_EQ(OffsetTrail(1, 0, in, out, 0, 1, 0.1), kOffsetOk);
+    EXPECT_FALSE(TrailCrossesItself(out.GetData(), out.GetSize(), false));
+    ExpectPoint(out[0].StartPoint(), 0, 0.1);
+    ExpectPoint(out[out.GetSize() - 1].EndPoint(), 8.15, 0.1);
+    constexpr double kBridge = 0.15 / 2;    // a half circle over the slot
+    for (const x_TrailData& e : out) {
+        for (int s = 0; s <= 16; ++s) {
+            const double turn = (e.direction != 0 ? -1 : 1) * SignedSweep(e.startAngle, e.endAngle, e.direction);
+            const x_Vector q = e.IsLine() ? x_Vector::Lerp(s / 16.0, e.start, e.end)
+                                          : e.centre + x_Vector::FromPolar(e.radius, e.startAngle + s / 16.0 * turn);
+            EXPECT_GE(q.y, 0.1 - kExact);
+            EXPECT_LE(q.y, 0.1 + kBridge);
+        }
+    }
+}
+
+TEST_F(Offset, RegularPolygonGivesTheAnalyticMiter)
+{
+    // The miter offset of a regular n-gon of circumradius R by d is the
+    // regular n-gon of circumradius R + d / cos(π/n) at the same angles.
+    constexpr double kR = 200.0, kD = 0.1;
+    constexpr double kAgree = 1e-9;         // mm; joints of lines 0.036° apart
+    for (const int n : {3, 4, 7, 1000, 10000}) {
+        for (const bool outward : {true, false}) {
+            SCOPED_TRACE(testing::Message() << n << " vertices, " << (outward ? "outward" : "inward"));
+            std::vector<x_Vector> pts;
+            for (int i = 0; i < n; ++i)
+                pts.push_back(x_Vector::FromPolar(kR, kTwoPi * i / n));
+            x_TrailDataArray out;
+            // Counter-clockwise: right of the travel is the outside.
+            ASSERT_EQ(OffsetTrail(1, 0, Polygon(pts), out, 1, outward ? 0 : 1, kD), kOffsetOk);
+            ASSERT_EQ(out.GetSize(), n);
+            const double r = kR + (outward ? kD : -kD) / std::cos(kPi / n);
+            double worst = 0.0;
+            for (int i = 0; i < n; ++i) {
+                EXPECT_TRUE(out[i].IsLine());
+                const x_Vector expected = x_Vector::FromPolar(r, kTwoPi * i / n);
+                worst = std::max(worst, x_Vector::Distance(out[i].start, expected));
+                worst = std::max(worst, x_Vector::Distance(out[(i + n - 1) % n].end, expected));
+            }
+            EXPECT_LT(worst, kAgree);
+        }
+    }
+}
