@@ -27,10 +27,10 @@ std::uint8_t Flag(std::uint8_t b)
 // as a click so that the bytes written back are the bytes read.
 void LoadInputPoints(const RecordPoint (&read)[UnitInputPoints::kCount], UnitInputPoints& points)
 {
-    bool clicked = false;
+    std::uint64_t bits = 0;
     for (const RecordPoint& p : read)
-        clicked = clicked || std::bit_cast<std::uint64_t>(p.x) != 0 || std::bit_cast<std::uint64_t>(p.y) != 0;
-    if (!clicked) {
+        bits |= std::bit_cast<std::uint64_t>(p.x) | std::bit_cast<std::uint64_t>(p.y);
+    if (bits == 0) {
         points.Clear(1);
         return;
     }

@@ -51,9 +51,11 @@ UnitGeometry::UnitGeometry() noexcept
     std::memset(m_bytes, 0, sizeof m_bytes);
 }
 
+// A fresh record has nothing to destroy and is zeroed already; every unit
+// read from a file makes two.
 UnitGeometry::UnitGeometry(UnitFamily family) : UnitGeometry()
 {
-    Reset(family);
+    ConstructRecord(family);
 }
 
 UnitGeometry::UnitGeometry(const UnitGeometry& other) : UnitGeometry()
@@ -83,6 +85,12 @@ void UnitGeometry::Reset(UnitFamily family)
 {
     DestroyRecord();
     std::memset(m_bytes, 0, sizeof m_bytes);
+    ConstructRecord(family);
+}
+
+// Expects a destroyed, zeroed record.
+void UnitGeometry::ConstructRecord(UnitFamily family)
+{
     VisitFamily(family, [&](auto member) {
         using R = RecordOf<decltype(member)>;
         ::new (static_cast<void*>(std::addressof(this->*member))) R();

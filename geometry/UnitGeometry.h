@@ -160,6 +160,7 @@ struct UnitGeometry {
 
 private:
     void DestroyRecord() noexcept;
+    void ConstructRecord(UnitFamily family);
     void CopyRecordFrom(const UnitGeometry& other);
 
     UnitFamily m_family = UnitFamily::none;

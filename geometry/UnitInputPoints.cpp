@@ -8,12 +8,6 @@
 
 namespace {
 
-// Never written: Own() copies them before it hands out a writable point.
-x_Vector g_unsetPoints[2][UnitInputPoints::kCount] = {
-    {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-    {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
-};
-
 // Own points come from the units' pool: a drawing whose units were all
 // clicked holds as many sets as units.
 constexpr std::size_t kOwnBytes = sizeof(x_Vector) * UnitInputPoints::kCount;
@@ -28,10 +22,10 @@ x_Vector* CopyToOwn(const x_Vector* points)
 
 } // namespace
 
-x_Vector* UnitInputPoints::Unset(std::uint8_t valid)
-{
-    return g_unsetPoints[valid != 0 ? 1 : 0];
-}
+constinit x_Vector UnitInputPoints::s_unset[2][UnitInputPoints::kCount] = {
+    {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+    {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
+};
 
 UnitInputPoints::UnitInputPoints(const UnitInputPoints& other) : m_points(other.m_points)
 {
@@ -52,22 +46,12 @@ UnitInputPoints& UnitInputPoints::operator=(const UnitInputPoints& other)
     return *this;
 }
 
-void UnitInputPoints::Clear(std::uint8_t valid)
+void UnitInputPoints::TakeOwnCopy()
 {
-    Release();
-    m_points = Unset(valid);
+    m_points = CopyToOwn(m_points);
 }
 
-x_Vector* UnitInputPoints::Own()
+void UnitInputPoints::FreeOwn() noexcept
 {
-    if (!HasOwnStorage())
-        m_points = CopyToOwn(m_points);
-    return m_points;
-}
-
-void UnitInputPoints::Release() noexcept
-{
-    if (HasOwnStorage())
-        PoolFree(m_points, kOwnBytes);
-    m_points = Unset(0);
+    PoolFree(m_points, kOwnBytes);
 }

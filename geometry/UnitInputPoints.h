@@ -27,13 +27,33 @@ public:
     const x_Vector* end() const { return m_points + kCount; }
 
     // All four (0, 0) with the given valid, without storage of their own.
-    void Clear(std::uint8_t valid);
+    void Clear(std::uint8_t valid)
+    {
+        Release();
+        m_points = Unset(valid);
+    }
     bool HasOwnStorage() const { return m_points != Unset(0) && m_points != Unset(1); }
 
 private:
-    static x_Vector* Unset(std::uint8_t valid);
-    x_Vector* Own();
-    void Release() noexcept;
+    // Inline: every unit read from a file passes here several times.
+    static x_Vector* Unset(std::uint8_t valid) { return s_unset[valid != 0 ? 1 : 0]; }
+    x_Vector* Own()
+    {
+        if (!HasOwnStorage())
+            TakeOwnCopy();
+        return m_points;
+    }
+    void TakeOwnCopy();
+    void Release() noexcept
+    {
+        if (HasOwnStorage())
+            FreeOwn();
+        m_points = Unset(0);
+    }
+    void FreeOwn() noexcept;
+
+    // Never written: Own() copies them before it hands out a writable point.
+    static x_Vector s_unset[2][kCount];
 
     x_Vector* m_points;
 };

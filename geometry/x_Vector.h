@@ -15,7 +15,7 @@ struct x_Vector {
     std::uint8_t valid = 1;
 
     x_Vector() = default;
-    x_Vector(double px, double py, std::uint8_t v = 1) : x(px), y(py), valid(v) {}
+    constexpr x_Vector(double px, double py, std::uint8_t v = 1) : x(px), y(py), valid(v) {}
 
     void Set(double px, double py) { x = px; y = py; valid = 1; }
     void SetXY(double px, double py) { Set(px, py); }

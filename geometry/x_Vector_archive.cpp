@@ -8,9 +8,13 @@ CArchive& operator<<(CArchive& ar, const x_Vector& v)
     return ar << v.x << v.y;
 }
 
+// x then y read as one block: a drawing holds points by the hundred thousand.
 CArchive& operator>>(CArchive& ar, x_Vector& v)
 {
-    ar >> v.x >> v.y;
+    double xy[2];
+    ar.ReadExact(xy, sizeof xy);
+    v.x = xy[0];
+    v.y = xy[1];
     v.valid = 1;
     return ar;
 }

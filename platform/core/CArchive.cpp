@@ -181,14 +181,6 @@ void CArchive::Put(T value)
     m_cur += sizeof(T);
 }
 
-template <class T>
-T CArchive::Get()
-{
-    T value;
-    ReadExact(&value, sizeof(T));
-    return value;
-}
-
 void CArchive::WriteCount(size_t count)
 {
     if (count < 0xFFFF) {
@@ -238,21 +230,6 @@ CArchive& CArchive::operator<<(const CObject* object)
     return *this;
 }
 
-CArchive& CArchive::operator>>(bool& value) { value = Get<uint8_t>() != 0; return *this; }
-CArchive& CArchive::operator>>(char& value) { value = Get<char>(); return *this; }
-CArchive& CArchive::operator>>(signed char& value) { value = Get<signed char>(); return *this; }
-CArchive& CArchive::operator>>(unsigned char& value) { value = Get<unsigned char>(); return *this; }
-CArchive& CArchive::operator>>(short& value) { value = Get<short>(); return *this; }
-CArchive& CArchive::operator>>(unsigned short& value) { value = Get<unsigned short>(); return *this; }
-CArchive& CArchive::operator>>(char16_t& value) { value = Get<char16_t>(); return *this; }
-CArchive& CArchive::operator>>(int& value) { value = Get<int>(); return *this; }
-CArchive& CArchive::operator>>(unsigned& value) { value = Get<unsigned>(); return *this; }
-CArchive& CArchive::operator>>(long& value) { value = Get<long>(); return *this; }
-CArchive& CArchive::operator>>(unsigned long& value) { value = Get<unsigned long>(); return *this; }
-CArchive& CArchive::operator>>(long long& value) { value = Get<long long>(); return *this; }
-CArchive& CArchive::operator>>(unsigned long long& value) { value = Get<unsigned long long>(); return *this; }
-CArchive& CArchive::operator>>(float& value) { value = Get<float>(); return *this; }
-CArchive& CArchive::operator>>(double& value) { value = Get<double>(); return *this; }
 
 CArchive& CArchive::operator>>(CObject*& object)
 {
