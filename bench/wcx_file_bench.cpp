@@ -291,6 +291,15 @@ int main(int argc, char** argv)
     g_self = SelfPath();
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argv[2], argv[3]);
+    // The drawing the open is timed on, kept for a profiler:
+    // wcx_file_bench --write FILE [clicked]
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write") == 0) {
+        ResetGeometryState();
+        ResetAppState();
+        CZorvaDoc doc;
+        FillDrawing(doc, argc == 4);
+        return WriteWcxFile(CString::FromUtf8(argv[2]), doc) ? 0 : 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
