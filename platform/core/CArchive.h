@@ -151,18 +151,23 @@ private:
         uint32_t index;
         const CRuntimeClass* cls;
     };
-    const CRuntimeClass* LoadedClassAt(uint32_t index) const;
+    const CRuntimeClass* LoadedClassAt(uint32_t index);
 
     CFile* m_file;
     bool m_loading;
     bool m_flushOnDelete;
+    size_t m_block;     // the buffer size asked for: the unit of file reads and writes
     std::vector<uint8_t> m_buffer;
     size_t m_cur = 0;   // next byte to read or write
     size_t m_max = 0;   // loading: end of valid bytes
+    uint64_t m_fileAt = 0;          // loading: the file position after the last read
+    bool m_fileAtKnown = false;     // asked of the file at the first read and after a seek
 
     uint32_t m_mapCount = 1;   // 0 is the null object
     std::unordered_map<const void*, uint32_t> m_storeMap;
     std::vector<LoadedClass> m_loadClasses;     // in index order
+    uint32_t m_lastClassIndex = 0;              // LoadedClassAt's last answer
+    const CRuntimeClass* m_lastClass = nullptr;
     std::vector<CObject*> m_loadObjects;        // by index; null: not an object
 
     std::function<bool(const CRuntimeClass*)> m_acceptClass;

@@ -107,12 +107,17 @@ const CRuntimeClass* CArchive::LoadNewClass()
 }
 
 // The class read before under index; class indices grow in reading order.
-const CRuntimeClass* CArchive::LoadedClassAt(uint32_t index) const
+// Objects of one class mostly come in runs, so the last answer is kept.
+const CRuntimeClass* CArchive::LoadedClassAt(uint32_t index)
 {
+    if (m_lastClass != nullptr && index == m_lastClassIndex)
+        return m_lastClass;
     auto found = std::lower_bound(m_loadClasses.begin(), m_loadClasses.end(), index,
                                   [](const LoadedClass& c, uint32_t i) { return c.index < i; });
     if (found == m_loadClasses.end() || found->index != index)
         throw CArchiveException(CArchiveException::badIndex);
+    m_lastClassIndex = index;
+    m_lastClass = found->cls;
     return found->cls;
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 TEST(CArchive, CountsUseSixteenBitsBelowFFFFElseMarkerAndThirtyTwo)
 {
@@ -271,4 +272,66 @@ TEST(CArchive, CountsCoveredByTheBufferDoNotAskTheFile)
     }
     // Before, every count and string asked twice: 2000 times here.
     EXPECT_LT(file.lengthAsked, 20);
+}
+
+TEST(CArchive, ReadsEndOnBlockBoundariesOfTheFile)
+{
+    // A memory file that records where each read of the archive ends.
+    class RecordingFile : public CMemFile {
+    public:
+        using CMemFile::CMemFile;
+        unsigned Read(void* data, unsigned count) override
+        {
+            const unsigned n = CMemFile::Read(data, count);
+            reads.push_back({static_cast<uint64_t>(GetPosition()), count});
+            return n;
+        }
+        struct Done {
+            uint64_t end;
+            unsigned asked;
+        };
+        std::vector<Done> reads;
+    };
+    // 37 bytes of something else, then 200 records of 13 bytes (an int and
+    // a double and a flag), read through a 128-byte buffer.
+    Bytes bytes(37, 0xEE);
+    const Bytes records = Stored([](CArchive& ar) {
+        for (int i = 0; i < 200; ++i)
+            ar << int32_t(i) << double(i) * 0.5 << uint8_t(i & 1);
+    });
+    bytes.insert(bytes.end(), records.begin(), records.end());
+    RecordingFile file(bytes.data(), static_cast<unsigned>(bytes.size()));
+    file.Seek(37, CFile::begin);
+    {
+        CArchive ar(&file, CArchive::load, 128);
+        for (int i = 0; i < 100; ++i) {
+            int32_t n = -1;
+            double d = -1;
+            uint8_t f = 9;
+            ar >> n >> d >> f;
+            ASSERT_EQ(i, n);
+            ASSERT_EQ(i * 0.5, d);
+            ASSERT_EQ(i & 1, f);
+        }
+        ar.Close();
+    }
+    // Closing leaves the file at the next unread byte; a new archive goes on.
+    EXPECT_EQ(37u + 100 * 13, file.GetPosition());
+    {
+        CArchive ar(&file, CArchive::load, 128);
+        for (int i = 100; i < 200; ++i) {
+            int32_t n = -1;
+            double d = -1;
+            uint8_t f = 9;
+            ar >> n >> d >> f;
+            ASSERT_EQ(i, n);
+            ASSERT_EQ(i * 0.5, d);
+            ASSERT_EQ(i & 1, f);
+        }
+    }
+    ASSERT_GT(file.reads.size(), 10u);
+    for (const auto& r : file.reads) {
+        EXPECT_LE(r.asked, 128u);
+        EXPECT_TRUE(r.end % 128 == 0 || r.end == bytes.size()) << "a read ended at " << r.end;
+    }
 }
