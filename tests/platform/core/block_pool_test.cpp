@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -55,4 +57,36 @@ TEST(BlockPool, BlocksAreAlignedAndDisjointAcrossReuse)
     const Block again = Allocate(448, 0x5A);
     EXPECT_TRUE(Intact(again));
     PoolFree(again.p, again.size);
+}
+
+// Threads that allocate, write, check and free at the same time (a worker
+// builds paths while the GUI thread edits) never share a block.
+TEST(BlockPool, ThreadsAtOnceGetBlocksOfTheirOwn)
+{
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 20000;
+    std::vector<std::thread> threads;
+    std::atomic<int> broken{0};
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &broken] {
+            std::vector<Block> held;
+            for (int i = 0; i < kRounds; ++i) {
+                held.push_back(Allocate(16 + 16 * (i % 28), static_cast<unsigned char>(t * 64 + i % 61)));
+                if (held.size() > 64 || i % 3 == 0) {
+                    const Block b = held[static_cast<std::size_t>(i) % held.size()];
+                    broken += Intact(b) ? 0 : 1;
+                    PoolFree(b.p, b.size);
+                    held[static_cast<std::size_t>(i) % held.size()] = held.back();
+                    held.pop_back();
+                }
+            }
+            for (const Block& b : held) {
+                broken += Intact(b) ? 0 : 1;
+                PoolFree(b.p, b.size);
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(broken.load(), 0);
 }
