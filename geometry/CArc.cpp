@@ -109,15 +109,10 @@ int DrawWorldPolyline(CDC* dc, const x_VectorArray& points, int mode, std::uint8
     return points.GetSize();
 }
 
+// CUnit(family) has reset the state and taken the current id, style and
+// colour; a drawing's arcs are made by the ten thousand when it is opened.
 CArc::CArc() : CUnit(UnitFamily::arc)
 {
-    CUnit::ResetState();
-    role = kRoleDrawing;
-    pieceOf = 0;
-    unitId = g_UnitIdCounter;
-    lineStyle = g_CurrentLineStyle;
-    colour = g_CurrentColor;
-    dashDot = g_CurrentDashDot;
 }
 
 CArc::~CArc()
@@ -224,8 +219,10 @@ x_Vector CArc::NearestPoint(x_Vector& out, x_Vector& p, std::uint8_t withinSpan,
 void CArc::ComputeExtents()
 {
     const ArcRecord& g = geometry.arc;
-    x_Vector lo = x_Vector::MinCorner(GetStartPoint(), GetEndPoint());
-    x_Vector hi = x_Vector::MaxCorner(GetStartPoint(), GetEndPoint());
+    // Each end once: a point is a sine and a cosine, for every arc of a drawing opened.
+    const x_Vector start = GetStartPoint(), end = GetEndPoint();
+    x_Vector lo = x_Vector::MinCorner(start, end);
+    x_Vector hi = x_Vector::MaxCorner(start, end);
     // Counter-clockwise from l to m; angles in no range used to cull
     // visible arcs.
     double l = Wrap(g.direction == 0 ? g.startAngle : g.endAngle);

@@ -38,15 +38,11 @@ CCir* NewCircle(const x_Vector& centre, double radius)
     return c;
 }
 
+// CUnit(family) has reset the state (brush style 1), taken the current id,
+// style and colour and made the default record (counter-clockwise); a
+// drawing's circles are made by the ten thousand when it is opened.
 CCir::CCir() : CUnit(UnitFamily::circle)
 {
-    CUnit::ResetState();
-    geometry.circle.direction = workGeometry.circle.direction = 0;
-    unitId = g_UnitIdCounter;
-    brushStyle = 1;
-    lineStyle = g_CurrentLineStyle;
-    colour = g_CurrentColor;
-    dashDot = g_CurrentDashDot;
 }
 
 CCir::~CCir()

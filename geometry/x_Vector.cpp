@@ -42,16 +42,6 @@ x_Vector x_Vector::Lerp(double t, const x_Vector& a, const x_Vector& b)
     return a + (b - a) * t;
 }
 
-x_Vector x_Vector::MinCorner(const x_Vector& a, const x_Vector& b)
-{
-    return {std::min(a.x, b.x), std::min(a.y, b.y)};
-}
-
-x_Vector x_Vector::MaxCorner(const x_Vector& a, const x_Vector& b)
-{
-    return {std::max(a.x, b.x), std::max(a.y, b.y)};
-}
-
 x_Vector x_Vector::Perpendicular(const x_Vector& p, const x_Vector& q)
 {
     return {p.y - q.y, q.x - p.x};

@@ -38,8 +38,15 @@ struct x_Vector {
     double Length() const;
     static double Distance(const x_Vector& p, const x_Vector& q);
     static x_Vector Lerp(double t, const x_Vector& a, const x_Vector& b);
-    static x_Vector MinCorner(const x_Vector& a, const x_Vector& b);
-    static x_Vector MaxCorner(const x_Vector& a, const x_Vector& b);
+    // Inline (as std::min and std::max pick): every unit's extents use them.
+    static x_Vector MinCorner(const x_Vector& a, const x_Vector& b)
+    {
+        return {b.x < a.x ? b.x : a.x, b.y < a.y ? b.y : a.y};
+    }
+    static x_Vector MaxCorner(const x_Vector& a, const x_Vector& b)
+    {
+        return {a.x < b.x ? b.x : a.x, a.y < b.y ? b.y : a.y};
+    }
     static x_Vector Perpendicular(const x_Vector& p, const x_Vector& q);
 
     // In place; each returns a copy of the result and keeps valid.
