@@ -40,6 +40,7 @@
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CLine.h"
+#include "geometry/DrawingSettings.h"
 #include "geometry/GeometryState.h"
 #include "platform/core/CFile.h"
 #include "platform/core/block_pool.h"
@@ -190,6 +191,7 @@ std::string WriteDrawing(bool clicked)
         return path;
     ResetGeometryState();
     ResetAppState();
+    SetDefaultDrawingSettings();      // the colours a user's drawing has
     CZorvaDoc doc;
     FillDrawing(doc, clicked);
     WriteWcxFile(CString::FromUtf8(path), doc);
@@ -259,6 +261,7 @@ void BM_SaveWcx(benchmark::State& state)
 {
     ResetGeometryState();
     ResetAppState();
+    SetDefaultDrawingSettings();      // the colours a user's drawing has
     CZorvaDoc doc;
     FillDrawing(doc, false);
     const std::string path = TempFolder() + "/save.wcx";
@@ -300,6 +303,7 @@ int main(int argc, char** argv)
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write") == 0) {
         ResetGeometryState();
         ResetAppState();
+        SetDefaultDrawingSettings();
         CZorvaDoc doc;
         FillDrawing(doc, argc == 4);
         return WriteWcxFile(CString::FromUtf8(argv[2]), doc) ? 0 : 1;
