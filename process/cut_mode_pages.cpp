@@ -74,20 +74,22 @@ void CutModePages::Fill(const MachiningSettings& m)
     incline.ShowUnits();
 }
 
-double CutModePages::TaperAngle() const
+std::vector<numfield::Field> CutModePages::NumberFields()
 {
-    return ClampAngle90(pathdlg::Number(&taper, IDC_TAPER_ANGLE));
+    return {{&taper, IDC_TAPER_ANGLE, u"锥度角度"},
+            {&incline, IDC_INCLINE_X, u"X轴方向角度"},
+            {&incline, IDC_INCLINE_Y, u"Y轴方向角度"}};
 }
 
 void CutModePages::Store(MachiningSettings& m) const
 {
     const auto flag = [](const CWnd* page, int id) { return std::uint8_t(pathdlg::Checked(page, id) ? 1 : 0); };
-    m.taperAngle = TaperAngle();
+    m.taperAngle = ClampAngle90(numfield::Or(&taper, IDC_TAPER_ANGLE, m.taperAngle));
     m.fixedRadiusCorners = flag(&taper, IDC_TAPER_FIXED_RADIUS);
     m.invertedTaper = flag(&taper, IDC_TAPER_INVERTED);
     m.syncByCentre = pathdlg::Checked(&profiles, IDC_SYNC_BY_LENGTH) ? 0 : 1;
-    m.inclineAngleX = ClampAngle90(pathdlg::Number(&incline, IDC_INCLINE_X));
-    m.inclineAngleY = ClampAngle90(pathdlg::Number(&incline, IDC_INCLINE_Y));
+    m.inclineAngleX = ClampAngle90(numfield::Or(&incline, IDC_INCLINE_X, m.inclineAngleX));
+    m.inclineAngleY = ClampAngle90(numfield::Or(&incline, IDC_INCLINE_Y, m.inclineAngleY));
     m.inclineSwapSurfaces = flag(&incline, IDC_INCLINE_SWAP);
     m.inclineEntryFirst = flag(&incline, IDC_INCLINE_ENTRY_FIRST);
     m.inclineAsDistances = flag(&incline, IDC_INCLINE_DISTANCES);

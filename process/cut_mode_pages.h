@@ -5,11 +5,13 @@
 // snapshot of the settings taken when the dialog opens.
 
 #include <cstdint>
+#include <vector>
 
 #include "app/CutParams.h"
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "process/CZorvaTrailPage.h"
+#include "process/number_fields.h"
 
 class CWnd;
 
@@ -23,9 +25,10 @@ public:
     void ShowMode(int index);
     // Fills the pages from the settings; the taper edit's fill is no change.
     void Fill(const MachiningSettings& m);
-    // The taper angle in the edit, limited to [-90, 90].
-    double TaperAngle() const;
-    // Writes the page settings (taper angle included) into m.
+    // The number fields of the pages, for the dialog's check at OK.
+    std::vector<numfield::Field> NumberFields();
+    // Writes the page settings (taper angle included) into m; an angle
+    // whose text is no number keeps the stored value.
     void Store(MachiningSettings& m) const;
 
     CWnd* m_tab = nullptr;

@@ -185,7 +185,7 @@ TEST_F(TrailManyTest, OkStoresTheDialogAndStartsPathGeneration)
     Open([](CDialog& d) {
         Type(&d, IDC_COMPENSATION, u"-0.12");
         Type(&d, IDC_DIE_WIDTH, u"-3");
-        Type(&d, IDC_TRIM_LEAD_LENGTH, u"abc");
+        Type(&d, IDC_TRIM_LEAD_LENGTH, u"-2.5");
         Choose(&d, IDC_CUT_TYPE, 1);
         Type(&dynamic_cast<CZorvaTrail_many&>(d).m_pages.taper, 1023, u"1.5");
         d.PressButton(IDOK);
@@ -194,7 +194,7 @@ TEST_F(TrailManyTest, OkStoresTheDialogAndStartsPathGeneration)
     const MachiningSettings& m = g_MachiningSettings;
     EXPECT_EQ(m.compensation, -0.12);
     EXPECT_EQ(m.dieWidth, 3.0);
-    EXPECT_EQ(m.trimLeadLength, 0.0);
+    EXPECT_EQ(m.trimLeadLength, 2.5);
     EXPECT_EQ(m.taperAngle, 1.5);
     EXPECT_EQ(m.cornerAngle, 179.0);
     EXPECT_EQ(m.multiPass, 1);
