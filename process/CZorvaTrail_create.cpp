@@ -101,7 +101,7 @@ BOOL CZorvaTrail_create::OnInitDialog()
     g_TaperPageShifted = 0;
     m_before.Take();
     FillCutTypeCombo(this, IDC_CUT_TYPE);
-    m_pages.Create(GetDlgItem(IDC_MODE_TAB));
+    m_pages.Create(GetDlgItem(IDC_MODE_TAB), 5);
     ShowSettings();
     CreateProcessPage();
     LayOut();

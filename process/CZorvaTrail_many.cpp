@@ -106,7 +106,8 @@ BOOL CZorvaTrail_many::OnInitDialog()
     FillCombo(this, IDC_PASS_COUNT, {u" 1", u" 2", u" 3", u" 4", u" 5", u" 6", u" 7"}, 100);
     if (auto* list = dynamic_cast<CListCtrl*>(GetDlgItem(IDC_PASS_LIST)))
         list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
-    m_pages.Create(GetDlgItem(IDC_MODE_TAB));
+    // Three items over the five pages: 变锥 and 斜顶 are chosen in the combo.
+    m_pages.Create(GetDlgItem(IDC_MODE_TAB), 3);
     LayOut();
     ShowSettings();
     LoadPassCuts();

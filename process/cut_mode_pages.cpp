@@ -27,14 +27,14 @@ void FillCutTypeCombo(CWnd* dialog, int id)
     pathdlg::FillCombo(dialog, id, {u"常规切割", u"锥度切割", u"异形件切割", u"变锥切割", u"斜顶切割"}, 100);
 }
 
-void CutModePages::Create(CWnd* tab)
+void CutModePages::Create(CWnd* tab, int tabItems)
 {
     m_tab = tab;
     auto* t = dynamic_cast<CTabCtrl*>(tab);
     if (t == nullptr)
         return;
     const char16_t* const names[kCutModeCount] = {u"普通切割", u"锥度切割", u"异形切割", u"变锥切割", u"斜顶切割"};
-    for (int k = 0; k < kCutModeCount; ++k)
+    for (int k = 0; k < kCutModeCount && k < tabItems; ++k)
         t->InsertItem(k, CString(names[k]));
     for (CZorvaTrailPage* page : {static_cast<CZorvaTrailPage*>(&normal), static_cast<CZorvaTrailPage*>(&taper),
                                   static_cast<CZorvaTrailPage*>(&profiles), static_cast<CZorvaTrailPage*>(&varTaper),
@@ -50,7 +50,8 @@ void CutModePages::ShowMode(int index)
     CZorvaTrailPage* pages[kCutModeCount] = {&normal, &taper, &profiles, &varTaper, &incline};
     for (int k = 0; k < kCutModeCount; ++k)
         pages[k]->ShowWindow(k == index ? SW_SHOW : SW_HIDE);
-    if (auto* t = dynamic_cast<CTabCtrl*>(m_tab))
+    // A page past the tab's items leaves the item shown before selected.
+    if (auto* t = dynamic_cast<CTabCtrl*>(m_tab); t != nullptr && index < t->GetItemCount())
         t->SetCurSel(index);
 }
 

@@ -17,11 +17,12 @@ class CWnd;
 
 class CutModePages {
 public:
-    // Creates the five pages inside tab (one tab item each) and shows the
-    // normal page.
-    void Create(CWnd* tab);
-    // Shows the page of cut mode index (0..4) and selects its tab item;
-    // any other index changes nothing.
+    // Creates the five pages inside tab and shows the normal page. The tab
+    // gets the names of the first tabItems pages ("普通切割", "锥度切割",
+    // "异形切割", "变锥切割", "斜顶切割"); pages past them have no item.
+    void Create(CWnd* tab, int tabItems);
+    // Shows the page of cut mode index (0..4) and selects its tab item
+    // when it has one; any other index changes nothing.
     void ShowMode(int index);
     // Fills the pages from the settings; the taper edit's fill is no change.
     void Fill(const MachiningSettings& m);
