@@ -444,7 +444,7 @@ bool CZorvaimageInfo::ReadNumberRows(CUnit& unit, int type, double values[5], in
     bool ok = true;
     for (int row = 0; row < count; ++row) {
         double v = 0.0;
-        if (!ParseWholeNumber(list->GetItemText(row, 1), v) || (MustBePositive(type, row) && v <= 0.0)) {
+        if (!ParseWholeNumber(list->GetItemText(row, 1).View(), v) || (MustBePositive(type, row) && v <= 0.0)) {
             list->SetItemText(row, 1, Number(old[row]));
             ok = false;
             continue;

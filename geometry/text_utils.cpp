@@ -130,20 +130,6 @@ int TextToInt(const CString& text)
     return SaturateToInt(TextToDouble(text));
 }
 
-bool ParseWholeNumber(const CString& text, double& value)
-{
-    CString trimmed(text);
-    trimmed.Trim();
-    if (trimmed.IsEmpty())
-        return false;
-    size_t used = 0;
-    const double parsed = StrToDouble(trimmed.View(), &used);
-    if (used != size_t(trimmed.GetLength()) || !std::isfinite(parsed))
-        return false;
-    value = parsed;
-    return true;
-}
-
 bool IsNumberText(const CString& text)
 {
     if (text.IsEmpty())

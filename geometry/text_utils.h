@@ -36,9 +36,6 @@ double Truncate4(double value);
 double TextToDouble(const CString& text);   // 0 when the text begins with no number
 int TextToInt(const CString& text);         // truncated; out of range saturates, NaN gives 0
 bool IsNumberText(const CString& text);     // only digits, '.' and '-'; not empty
-// The whole text, blanks around it aside, is one finite decimal number
-// (sign, digits, '.', exponent); false for empty text, "1x", "nan", "inf".
-bool ParseWholeNumber(const CString& text, double& value);
 bool IsIntegerText(const CString& text);    // only digits and '-'; not empty
 CString TrimString(const CString& text);
 

@@ -1,6 +1,6 @@
 #include "process/number_fields.h"
 
-#include "geometry/text_utils.h"
+#include "platform/core/numbers.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CWnd.h"
@@ -38,7 +38,7 @@ bool Read(const CWnd* owner, int id, double& value)
         return false;
     CString text;
     control->GetWindowText(text);
-    return ParseWholeNumber(text, value);
+    return ParseWholeNumber(text.View(), value);
 }
 
 double Or(const CWnd* owner, int id, double fallback)
