@@ -112,6 +112,25 @@ protected:
         dlgtest::Click(panel->GetDlgItem(kIdApply));
         Settle();
     }
+    // A circle, saved through the toolbar's save button and the browser as
+    // a.wcx in the tree.
+    void DrawCircleAndSaveItAsA()
+    {
+        Type(u"c");
+        Type(u"0,0");
+        Type(u"10");
+        Key(VK_ESCAPE);
+        g_browseFolder = tree;
+        ModalDialogScript script;
+        script.Then([](CDialog& d) {
+            d.SetDlgItemText(kIdNameEdit, CString(u"a"));
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        });
+        frame->SendMessage(WM_COMMAND, kButtonSave, 0);
+        Settle();
+    }
+
     CString tree;
 
     void SetUp() override
@@ -449,21 +468,7 @@ TEST_F(PanelsTest, CaptionAndCtrlSFollowTheDrawingFileOfTheBrowsers)
 TEST_F(PanelsTest, DrawingBegunAnewComesBackWithoutTheFileSavedBefore)
 {
     Start();
-    Type(u"c");
-    Type(u"0,0");
-    Type(u"10");
-    Key(VK_ESCAPE);
-    g_browseFolder = tree;
-    {
-        ModalDialogScript script;
-        script.Then([](CDialog& d) {
-            d.SetDlgItemText(kIdNameEdit, CString(u"a"));
-            d.PressButton(IDOK);
-            return IDCANCEL;
-        });
-        frame->SendMessage(WM_COMMAND, kButtonSave, 0);
-        Settle();
-    }
+    DrawCircleAndSaveItAsA();
     const CString saved = tree + u"/a.wcx";
     ASSERT_TRUE(FileExists(saved));
     const std::string circleFile = ReadFileBytes(saved);
@@ -505,21 +510,7 @@ TEST_F(PanelsTest, DrawingBegunAnewComesBackWithoutTheFileSavedBefore)
 TEST_F(PanelsTest, DrawingWithAFileComesBackWithItsFile)
 {
     Start();
-    Type(u"c");
-    Type(u"0,0");
-    Type(u"10");
-    Key(VK_ESCAPE);
-    g_browseFolder = tree;
-    {
-        ModalDialogScript script;
-        script.Then([](CDialog& d) {
-            d.SetDlgItemText(kIdNameEdit, CString(u"a"));
-            d.PressButton(IDOK);
-            return IDCANCEL;
-        });
-        frame->SendMessage(WM_COMMAND, kButtonSave, 0);
-        Settle();
-    }
+    DrawCircleAndSaveItAsA();
     Type(u"rl");
     Type(u"20,0");
     Type(u"12,6");
