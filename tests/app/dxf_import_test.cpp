@@ -385,6 +385,60 @@ TEST_F(DxfImportTest, InsertGroupsFollowTheDrawing)
     EXPECT_EQ(units[0]->role, kRoleBlockMember);
 }
 
+// A holds a blue line (0,0)-(1,0) and a by-block circle at (2, 0); B
+// inserts A at (10, 0) turned 90 degrees, scaled 2, by block, and at (0, 5)
+// in green; the drawing inserts B at (100, 0) in red, two columns 50 apart.
+// Worked by hand: the first A turns (x, y) into (10 - 2y, 2x).
+TEST_F(DxfImportTest, NestedInsertsPlacedLevelByLevel)
+{
+    const std::string blocks =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n10\n0\n20\n0\n0\nLINE\n62\n5\n10\n0\n20\n0\n11\n1\n21\n0\n"
+        "0\nCIRCLE\n62\n0\n10\n2\n20\n0\n40\n0.5\n0\nENDBLK\n"
+        "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nINSERT\n2\nA\n62\n0\n10\n10\n20\n0\n41\n2\n42\n2\n50\n90\n"
+        "0\nINSERT\n2\nA\n62\n3\n10\n0\n20\n5\n0\nENDBLK\n0\nENDSEC\n";
+    const std::string entities = "0\nINSERT\n2\nB\n62\n1\n10\n100\n20\n0\n70\n2\n71\n1\n44\n50\n";
+    ASSERT_EQ(ReadText(blocks + Entities(entities)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 8);
+    for (int column = 0; column < 2; ++column) {
+        SCOPED_TRACE(column);
+        const double x = 100 + 50 * column;
+        CUnit* const* u = &units[4 * column];
+        ExpectNear(u[0]->GetStartPoint(), {x + 10, 0}, kDerived);
+        ExpectNear(u[0]->GetEndPoint(), {x + 10, 2}, kDerived);
+        ExpectNear(u[1]->geometry.circle.centre, {x + 10, 4}, kDerived);
+        EXPECT_NEAR(u[1]->geometry.circle.radius, 1.0, kDerived);
+        ExpectNear(u[2]->GetStartPoint(), {x, 5}, kFileExact);
+        ExpectNear(u[2]->GetEndPoint(), {x + 1, 5}, kFileExact);
+        ExpectNear(u[3]->geometry.circle.centre, {x + 2, 5}, kFileExact);
+        const COLORREF colours[] = {kBlue, kRed, kBlue, kGreen};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(u[i]->colour, colours[i]) << i;
+            EXPECT_EQ(u[i]->group, 1);
+            EXPECT_EQ(u[i]->role, kRoleBlockMember);
+            EXPECT_EQ(u[i]->ownerNo, 2) << "B, the block the drawing inserts";
+        }
+    }
+}
+
+// A chain of blocks, each inserting the one before once: every copy is
+// placed once per level, so nesting deeper than 32 levels is refused.
+TEST_F(DxfImportTest, NestingDepthIsBounded)
+{
+    const auto chain = [](int levels) {
+        std::string text = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB0\n10\n0\n20\n0\n"
+                           "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
+        for (int k = 1; k < levels; ++k) {
+            text += "0\nBLOCK\n2\nB" + std::to_string(k) + "\n10\n0\n20\n0\n0\nINSERT\n2\nB" + std::to_string(k - 1) +
+                    "\n10\n1\n20\n0\n0\nENDBLK\n";
+        }
+        return text + "0\nENDSEC\n" + Entities("0\nINSERT\n2\nB" + std::to_string(levels - 1) + "\n10\n0\n20\n0\n");
+    };
+    ASSERT_EQ(ReadText(chain(32)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 1);
+    ExpectNear(units[0]->GetStartPoint(), {31, 0}, kFileExact);
+    EXPECT_EQ(ReadText(chain(33)), ImportResult::damaged);
+}
+
 // Anonymous "*U" blocks are inserted, and layer and block names match in
 // any case, as DXF readers do.
 TEST_F(DxfImportTest, AnonymousBlocksAndNamesInAnyCase)
