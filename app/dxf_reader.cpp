@@ -132,19 +132,6 @@ std::u16string ResolveEscapes(std::u16string text)
     return out;
 }
 
-// The end of the last whole GBK character within the first limit bytes.
-std::size_t GbkCut(std::string_view value, std::size_t limit)
-{
-    std::size_t at = 0;
-    while (at < limit) {
-        const std::size_t width = IsGbkLeadByte(static_cast<unsigned char>(value[at])) ? 2 : 1;
-        if (at + width > limit)
-            break;
-        at += width;
-    }
-    return at;
-}
-
 std::u16string AsciiToUtf16(std::string_view bytes)
 {
     std::u16string out;
@@ -218,7 +205,7 @@ std::string_view CutDxfValue(std::string_view value, std::size_t limit)
         --at;
     if (IsValidUtf8(value.substr(0, at)))
         return value.substr(0, at);
-    return value.substr(0, GbkCut(value, limit));
+    return value.substr(0, GbkPrefixLength(value, limit));
 }
 
 double DxfDouble(std::string_view value)
