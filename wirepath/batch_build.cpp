@@ -97,7 +97,6 @@ CTrail* BuildOnePath(BatchRun& run, int side, double comp)
     v.m_path.trail = trail;
     v.m_path.trailGroup = run.trailGroup;
     v.m_path.compSide = side;
-    v.m_path.cornerClearFailed = 0;
     v.m_subStep = 4;
     if (!BuildTrail(v, true, 0, comp))
         return nullptr;

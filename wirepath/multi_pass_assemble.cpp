@@ -94,8 +94,11 @@ void AppendMains(PassWork& w, int s, x_TrailDataArray& out)
         if (part.IsEmpty())
             continue;
         Link(out, static_cast<std::uint8_t>(p + 1), 0, part[0]);
+        // Only the die-support mark returns to a contour element; corner
+        // excursions keep role 7 (made 0, they counted in the cut length).
         for (x_TrailData e : part) {
-            e.role = 0;
+            if (e.role == kRoleDieMark)
+                e.role = 0;
             e.subKind = e.subKind == 0 ? static_cast<std::uint8_t>(p + 1) : 1;
             out.Add(e);
         }

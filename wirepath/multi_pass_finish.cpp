@@ -14,6 +14,7 @@
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/multi_pass.h"
+#include "wirepath/path_build.h"
 #include "wirepath/path_codes.h"
 
 bool FinishTrailPasses(CZorvaView& v, bool batch)
@@ -53,6 +54,7 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
     }
     pick.trail = nullptr;
     if (interactive) {
+        ReportUnclearedCorners(v);
         v.Later([](CZorvaView& w) {
             w.PrintLine(CString(u"轨迹生成->操作完成"));
             w.PrintSeparator();

@@ -114,6 +114,7 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
     }
     v.m_path.trail = nullptr;
     if (!batch && g_curCommand != 0) {
+        ReportUnclearedCorners(v);
         v.Later([](CZorvaView& w) {
             w.PrintLine(CString(u"轨迹生成->操作完成"));
             w.PrintSeparator();
@@ -126,6 +127,12 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
 
 } // namespace
 
+void ReportUnclearedCorners(CZorvaView& v)
+{
+    if (v.m_path.cornerClearFailed)
+        v.Later([](CZorvaView& w) { w.PrintLine(CString(u"*清角失败，轨迹未清角")); });
+}
+
 bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
 {
     PathPick& pick = v.m_path;
@@ -136,6 +143,7 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
             u->chainScratchA = u->chainScratchB = 0;
     g_pDoc->m_tempList.RemoveAll();
     pick.buildCompensation = compensation;
+    pick.cornerClearFailed = 0;
     PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);
     s.wearCorrection = g_WearCorrectionMode != 0;
     TrailPath work;
