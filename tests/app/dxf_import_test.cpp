@@ -457,6 +457,18 @@ TEST_F(DxfImportTest, AnonymousBlocksAndNamesInAnyCase)
     EXPECT_EQ(units[2]->colour, kRed);
 }
 
+// 200 pieces of 250 bytes and a rest: held to 32,000 bytes, like the
+// values of single lines, it costs what a long line costs.
+TEST_F(DxfImportTest, MtextHeldToItsLongest)
+{
+    std::string pieces;
+    for (int i = 0; i < 200; ++i)
+        pieces += "3\n" + std::string(250, 'A') + "\n";
+    ASSERT_EQ(ReadText(Entities("0\nMTEXT\n10\n0\n20\n0\n" + pieces + "1\nEND\n")), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 1);
+    EXPECT_EQ(units[0]->geometry.text.text, CString(std::u16string(32000, u'A')));
+}
+
 TEST_F(DxfImportTest, OpenReplacesTheDrawingAndReportsItsSize)
 {
     Add();
