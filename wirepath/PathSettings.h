@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/CutParams.h"
+#include "wirepath/CutParams.h"
 
 struct MachiningSettings;
 

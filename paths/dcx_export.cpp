@@ -1,4 +1,4 @@
-#include "wirepath/dcx_export.h"
+#include "paths/dcx_export.h"
 
 #include <mutex>
 #include <unordered_map>
@@ -9,13 +9,13 @@
 #include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CFile.h"
 #include "platform/core/codepage.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/files.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "wirepath/path_build.h"
+#include "paths/path_build.h"
 
 #include <mutex>
 
@@ -8,9 +8,9 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
+#include "paths/CTrail.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
 #include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
