@@ -1,38 +1,11 @@
 #pragma once
 
-// The ".dcx" path export for the machining program: int32 209852, 0, 0,
-// the 179-byte header record (count, bounding box, cut-point marker, file
-// name), then per path its parameter record (599 bytes) and both element
-// lists, in the order of g_SelectedTrailIds.
+// The ".dcx" path export (records in wirepath/dcx_record.h): the chosen
+// paths in the order of g_SelectedTrailIds.
 
-#include <cstdint>
-
-#include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
+#include "wirepath/dcx_record.h"
 
-class CArchive;
-
-constexpr std::int32_t kDcxMagic = 209852;
-constexpr int kDcxNameBytes = 50;
-
-struct DcxHeader {
-    std::int32_t count = 0;
-    std::uint8_t flags[2] = {0, 0};
-    x_Vector min;
-    x_Vector max;
-    double zeros3[3] = {};
-    x_Vector point;
-    std::uint8_t bytes[2] = {0, 0};
-    double zeros2[2] = {};
-    std::uint8_t hasCutPoint = 0;
-    x_Vector cutPoint[2];
-    char name[kDcxNameBytes] = {};
-};
-
-void WriteDcxHeader(CArchive& ar, const DcxHeader& header);
-// The name field: the file's base name (before its first ".") in GBK, cut
-// on a character boundary so that a terminating zero always fits.
-void FillDcxName(DcxHeader& header, const CString& fileName);
 // Writes the chosen paths to path through a temporary file; prints its
 // refusals ("#没有选择轨迹", "#轨迹读取失败，请重试") and returns false then.
 bool WriteDcxFile(const CString& path);

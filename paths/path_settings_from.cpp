@@ -1,4 +1,4 @@
-#include "wirepath/PathSettings.h"
+#include "paths/path_settings_from.h"
 
 #include "app/MachiningSettings.h"
 
@@ -31,5 +31,45 @@ PathSettings PathSettingsFrom(const MachiningSettings& m, const CutParams& cut, 
     s.clearCornerLeadDir = m.cornerLeadDir;
     s.twoProfileByAngle = m.syncByCentre != 0;
     s.cut = cut;
+    s.passes = PassSettingsFrom(m);
     return s;
+}
+
+PassSettings PassSettingsFrom(const MachiningSettings& m)
+{
+    PassSettings p;
+    p.passCount = m.passCount;
+    p.dieWidth = m.dieWidth;
+    p.innerDieSupport = m.innerDieSupport;
+    p.dieStepOn = m.dieStepOn;
+    p.dieStepOffset = m.dieStepOffset;
+    p.trimLeadOn = m.trimLeadOn;
+    p.trimLeadLength = m.trimLeadLength;
+    for (int k = 0; k < 7; ++k) {
+        p.cornerCuts[k] = m.cornerCuts[k];
+        p.passCuts[k] = m.passCuts[k];
+    }
+    p.pauseBeforeCutOff = m.pauseBeforeCutOff;
+    p.cutOffPauseDistance = m.cutOffPauseDistance;
+    p.pauseBeforeStep = m.pauseBeforeStep;
+    p.pauseAfterStep = m.pauseAfterStep;
+    p.pauseAfterFirstCut = m.pauseAfterFirstCut;
+    p.fastWireCoding = KnownCodingMode(m.codingMode) == kCodingFastWire;
+    p.pauseAtWireChange = m.pauseAtWireChange;
+    p.wireChangeBeforeDie = m.wireChangeBeforeDie;
+    p.wireChangeDistance = m.wireChangeDistance;
+    p.endAfterCutOff = m.endAfterCutOff;
+    p.thickness = m.thickness;
+    p.inclineAngleX = m.inclineAngleX;
+    p.inclineAngleY = m.inclineAngleY;
+    p.inclineAsDistances = m.inclineAsDistances;
+    p.inclineSwapSurfaces = m.inclineSwapSurfaces;
+    p.inclineEntryFirst = m.inclineEntryFirst;
+    p.pauseAfterIncline = m.pauseAfterIncline;
+    p.taperUsesIncline = m.taperUsesIncline;
+    p.varTaperUsesIncline = m.varTaperUsesIncline;
+    p.profileUsesIncline = m.profileUsesIncline;
+    p.profileNoMerge = m.profileNoMerge;
+    p.multiPass = m.multiPass;
+    return p;
 }

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "geometry/x_TrailData.h"
-#include "paths/dcx_export.h"
 #include "platform/core/CString.h"
 #include "wirepath/TrailParams.h"
+#include "wirepath/dcx_record.h"
 
 class CArchive;
 
