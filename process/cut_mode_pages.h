@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "app/CutParams.h"
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "process/CZorvaTrailPage.h"
+#include "wirepath/CutParams.h"
 
 class CWnd;
 

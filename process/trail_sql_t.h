@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/CutParams.h"
 #include "platform/core/CString.h"
+#include "wirepath/CutParams.h"
 
 struct trail_sql_t {
     std::int32_t processNo;             // 工艺号

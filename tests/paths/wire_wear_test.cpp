@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include "platform/testing/dialog_answers.h"
 #include "platform/ui/CDialog.h"

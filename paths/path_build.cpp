@@ -1,4 +1,4 @@
-#include "wirepath/path_build.h"
+#include "paths/path_build.h"
 
 #include <mutex>
 
@@ -8,15 +8,15 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
+#include "paths/CTrail.h"
+#include "paths/multi_pass_finish.h"
+#include "paths/path_settings_from.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/chain_collect.h"
 #include "wirepath/corner_clearing.h"
-#include "wirepath/multi_pass.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {

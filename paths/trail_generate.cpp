@@ -1,4 +1,4 @@
-#include "wirepath/trail_generate.h"
+#include "paths/trail_generate.h"
 
 #include <cmath>
 #include <mutex>
@@ -13,11 +13,11 @@
 #include "geometry/screen_marks.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
+#include "paths/CTrail.h"
+#include "paths/path_build.h"
 #include "view/CZorvaView.h"
 #include "view/view_entities.h"
-#include "wirepath/CTrail.h"
 #include "wirepath/WirepathState.h"
-#include "wirepath/path_build.h"
 
 namespace {
 
