@@ -11,12 +11,12 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "paths/CTrail.h"
+#include "paths/path_build.h"
 #include "paths/path_settings_from.h"
 #include "view/CZorvaView.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/multi_pass.h"
-#include "wirepath/path_build.h"
 #include "wirepath/path_codes.h"
 
 bool FinishTrailPasses(CZorvaView& v, bool batch)
