@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/CutParams.h"
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "process/CZorvaTrailPage.h"
 #include "process/number_fields.h"
+#include "wirepath/CutParams.h"
 
 class CWnd;
 

@@ -3,7 +3,7 @@
 // and ellipses left without one. Each figure found is handed to
 // ProcessBatchFigure at once.
 
-#include "wirepath/batch_paths.h"
+#include "paths/batch_paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +15,11 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/path_services.h"
+#include "paths/batch_run.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
 #include "view/view_entities.h"
 #include "wirepath/WirepathState.h"
-#include "wirepath/batch_run.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include "platform/testing/dialog_answers.h"
 #include "platform/ui/CDialog.h"
@@ -82,15 +82,95 @@ TEST_F(WireWear, LongLineIsSplitAtEachCorrectionAndTheOffsetFalls)
     ClickPixel(MarkerHead(MarkerAt(1.5 * kPi)));
     const auto paths = Paths();
     ASSERT_EQ(paths.size(), 1u);
-    // The offset steps 0.001 closer at each mark (joined by tiny arcs).
+    // The offset steps 0.001 closer at each mark, across at 0.1 past it.
     std::vector<double> below;
-    for (const x_TrailData& e : paths[0]->trails[0])
-        if (e.role == 0 && e.kind == 1 && e.start.y == e.end.y && e.start.x != e.end.x)
+    std::vector<x_Vector> steps;
+    for (const x_TrailData& e : paths[0]->trails[0]) {
+        if (e.role != 0 || e.kind != 1)
+            continue;
+        if (std::fabs(e.start.y - e.end.y) < 1e-9 && e.end.x - e.start.x > 1.0)
             below.push_back(-e.start.y);
+        else if (std::fabs(e.start.x - e.end.x) < 1e-9)
+            steps.push_back(e.start);
+    }
     ASSERT_EQ(below.size(), 3u);
     EXPECT_NEAR(below[0], 0.100, 1e-12);
     EXPECT_NEAR(below[1], 0.099, 1e-12);
     EXPECT_NEAR(below[2], 0.098, 1e-12);
+    ASSERT_EQ(steps.size(), 2u);
+    ExpectPoint(steps[0], 750.1, -0.1);
+    ExpectPoint(steps[1], 1500.1, -0.099);
+}
+
+// A closed 400 x 200 hole cut from (200, 0) along +x, a correction every
+// 280 mm: the marks fall at (400, 80), (240, 200), (0, 160) and (120, 0).
+// The path is the offset of the contour stepped 0.001 mm towards the part
+// at each mark and back at the closing point: every piece stays parallel
+// to its edge at 0.1 less 0.001 per mark passed, and the steps, 0.1 on
+// along the cut (the closing one 0.1 before the lead-in point), run
+// across. The first step used to be made by slanting the whole 80 mm piece
+// before it; the closing one was a half circle.
+TEST_F(WireWear, ClosedContourStepsAtEveryMark)
+{
+    drv->Start(kCmdRectangle);
+    drv->ClickAt({0, 0});
+    drv->ClickAt({400, 200});
+    drv->Start(kCmdPath);
+    Click({200, 40});
+    Click({200, 0});
+    ClickPixel(MarkerHead(MarkerAt(0.0)));
+    ASSERT_EQ(drv->view->m_subStep, 4);
+    g_MachiningSettings.wearRatio = 56000.0;
+    ModalDialogScript modal;
+    modal.Then([](CDialog& d) {
+        d.PressButton(IDOK);
+        return IDOK;
+    });
+    Type(u"e");
+    drv->Settle();
+    ASSERT_EQ(g_WearMarkers.GetSize(), 4);
+    ExpectPoint(g_WearMarkers[0], 400, 80);
+    ClickPixel(MarkerHead(MarkerAt(kPi / 2)));      // inside
+    const auto paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    const x_TrailDataArray& low = paths[0]->trails[0];
+    // (inset from the drawn edge, from, to along it) of the pieces, and the
+    // lengths of the steps, in cutting order.
+    struct Piece { double inset, from, to; };
+    std::vector<Piece> pieces;
+    std::vector<double> steps;
+    for (const x_TrailData& e : low) {
+        if (e.role != 0)
+            continue;
+        ASSERT_EQ(e.kind, 1);
+        const bool vertical = std::fabs(e.start.x - e.end.x) < 1e-9;
+        ASSERT_TRUE(vertical || std::fabs(e.start.y - e.end.y) < 1e-9)
+            << "slanted (" << e.start.x << "," << e.start.y << ") -> (" << e.end.x << "," << e.end.y << ")";
+        if (x_Vector::Distance(e.start, e.end) < 0.01)
+            steps.push_back(x_Vector::Distance(e.start, e.end));
+        else if (vertical)
+            pieces.push_back({e.start.x < 200 ? e.start.x : 400 - e.start.x, e.start.y, e.end.y});
+        else
+            pieces.push_back({e.start.y < 100 ? e.start.y : 200 - e.start.y, e.start.x, e.end.x});
+    }
+    const Piece want[] = {
+        {0.100, 199.9, 399.9},   {0.100, 0.1, 80.1},       {0.099, 80.1, 199.901},
+        {0.099, 399.901, 239.9}, {0.098, 239.9, 0.098},    {0.098, 199.902, 159.9},
+        {0.097, 159.9, 0.097},   {0.097, 0.097, 120.1},    {0.096, 120.1, 199.9},
+    };
+    ASSERT_EQ(pieces.size(), std::size(want));
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(pieces[i].inset, want[i].inset, 1e-9);
+        EXPECT_NEAR(pieces[i].from, want[i].from, 1e-9);
+        EXPECT_NEAR(pieces[i].to, want[i].to, 1e-9);
+    }
+    const double wantSteps[] = {0.004, 0.001, 0.001, 0.001, 0.001};
+    ASSERT_EQ(steps.size(), std::size(wantSteps));
+    for (size_t i = 0; i < steps.size(); ++i)
+        EXPECT_NEAR(steps[i], wantSteps[i], 1e-9) << i;
+    ExpectPoint(low[0].end, 199.9, 0.096);
+    ExpectPoint(low[low.GetSize() - 1].start, 199.9, 0.096);
 }
 
 TEST_F(WireWear, RefusedThicknessAndStepAndCancelForgetsTheEstimate)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
 
 // Ctrl and a click on the path at (0, 0) orders the other selected paths

@@ -2,15 +2,18 @@
 // dialogue built; the finished path joins the drawing, a refusal is shown
 // and the path freed while the step stays for another pick.
 
+#include "paths/multi_pass_finish.h"
+
 #include <mutex>
 
 #include "app/AppState.h"
 #include "app/MachiningSettings.h"
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
+#include "paths/path_build.h"
+#include "paths/path_settings_from.h"
 #include "view/CZorvaView.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/multi_pass.h"
@@ -31,7 +34,7 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
         request.pickPoints[i] = g_TrailPickPoints[i];
     const PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);
     bool cornerFailed = false;
-    const int r = BuildPasses(s, g_MachiningSettings, request, work, cornerFailed);
+    const int r = BuildPasses(s, request, work, cornerFailed);
     if (cornerFailed)
         pick.cornerClearFailed = 1;
     const bool interactive = !batch && g_curCommand != 0;
@@ -53,6 +56,7 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
     }
     pick.trail = nullptr;
     if (interactive) {
+        ReportUnclearedCorners(v);
         v.Later([](CZorvaView& w) {
             w.PrintLine(CString(u"轨迹生成->操作完成"));
             w.PrintSeparator();

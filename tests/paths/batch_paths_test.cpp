@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include <mutex>
 #include <thread>
@@ -200,24 +200,26 @@ TEST_F(BatchPaths, ListingNumbersFiguresWithoutPaths)
     EXPECT_EQ(numbered, 4) << "the four sides of the first figure";
 }
 
-// A step of 0.03 mm in an edge defeats corner clearing (its 0.05 mm probe
-// offset loses the step); the path is built without it and the run says
-// so (the failure used to pass unnoticed).
+// A slot cut clockwise as a hole, whose compensated contour is 0.06 mm wide,
+// leaves no room for corner clearing's trial offset of 0.05 to its inner
+// side: the path is built without clearing and the run says so (the
+// failure used to pass unnoticed).
 TEST_F(BatchPaths, FailedCornerClearingGivesAHint)
 {
-    Line(0, 0, 5, 0);
-    Line(5, 0, 5, 0.03);
-    Line(5, 0.03, 10, 0.03);
-    Line(10, 0.03, 10, 10);
-    Line(10, 10, 0, 10);
-    Line(0, 10, 0, 0);
-    Line(2, -3, 2, 0);
+    Line(0, 0, 10, 0);
+    Line(10, 0, 10, 0.26);
+    Line(10, 0.26, 0, 0.26);
+    Line(0, 0.26, 0, 0);
+    Line(5, 0.13, 5, 0);
     SelectAll();
     g_MachiningSettings.cornerAngle = 100;
     g_MachiningSettings.cornerLeadLength = 1;
     g_MachiningSettings.cornerLeadDir = 2;
-    RunBatch(1);
-    EXPECT_EQ(Paths().size(), 1u);
+    g_MachiningSettings.batchReverse = 1;
+    RunBatch(0);
+    ASSERT_EQ(Paths().size(), 1u);
+    for (const x_TrailData& e : Paths()[0]->trails[0])
+        EXPECT_NE(e.role, 7);
     EXPECT_TRUE(Printed(u"*图形1清角失败，轨迹未清角"));
 }
 

@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include "geometry/CCir.h"
 

@@ -5,15 +5,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "geometry/CutPoint.h"
+#include "paths/dcx_export.h"
 #include "platform/testing/dialog_answers.h"
 #include "platform/testing/ui_harness.h"
-#include "app/AppState.h"
+#include "tests/paths/path_view_fixture.h"
 #include "tests/support/archive_bytes.h"
-#include "tests/wirepath/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
-#include "wirepath/dcx_export.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include "app/MachiningSettings.h"
 #include "geometry/CLine.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
+#include "paths/paths_install.h"
 #include "platform/core/files.h"
 #include "tests/support/viewdriver/ViewDriver.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
 #include "view/worker_thread.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/paths_install.h"
 
 // The worker answers a click within a few milliseconds; this only bounds a
 // hang.

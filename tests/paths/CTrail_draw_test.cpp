@@ -15,7 +15,7 @@
 #include "geometry/View3D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/testing/ui_harness.h"
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
 #include "view/path_order.h"
 

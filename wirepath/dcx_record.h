@@ -1,9 +1,9 @@
 #pragma once
 
-// The ".dcx" path export for the machining program: int32 209852, 0, 0,
-// the 179-byte header record (count, bounding box, cut-point marker, file
-// name), then per path its parameter record (599 bytes) and both element
-// lists, in the order of g_SelectedTrailIds.
+// The records of a ".dcx" path export for the machining program: int32
+// 209852, 0, 0, the 179-byte header record (count, bounding box, cut-point
+// marker, file name), then per path its parameter record (599 bytes) and
+// both element lists.
 
 #include <cstdint>
 
@@ -33,6 +33,3 @@ void WriteDcxHeader(CArchive& ar, const DcxHeader& header);
 // The name field: the file's base name (before its first ".") in GBK, cut
 // on a character boundary so that a terminating zero always fits.
 void FillDcxName(DcxHeader& header, const CString& fileName);
-// Writes the chosen paths to path through a temporary file; prints its
-// refusals ("#没有选择轨迹", "#轨迹读取失败，请重试") and returns false then.
-bool WriteDcxFile(const CString& path);

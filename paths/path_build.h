@@ -12,3 +12,6 @@ class CZorvaView;
 bool BuildTrail(CZorvaView& view, bool batch, int contour, double compensation);
 // The last step of a two-profile path (step 10).
 bool BuildTwoProfileTrail(CZorvaView& view);
+// Interactive runs queue the hint that the path was kept without its
+// corner clearing (batch runs give it with the figure's number).
+void ReportUnclearedCorners(CZorvaView& view);

@@ -1,4 +1,4 @@
-#include "wirepath/CTrail.h"
+#include "paths/CTrail.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "wirepath/path_build.h"
+#include "paths/path_build.h"
 
 #include <mutex>
 
@@ -8,15 +8,15 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
+#include "paths/CTrail.h"
+#include "paths/multi_pass_finish.h"
+#include "paths/path_settings_from.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/chain_collect.h"
 #include "wirepath/corner_clearing.h"
-#include "wirepath/multi_pass.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {
@@ -114,6 +114,7 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
     }
     v.m_path.trail = nullptr;
     if (!batch && g_curCommand != 0) {
+        ReportUnclearedCorners(v);
         v.Later([](CZorvaView& w) {
             w.PrintLine(CString(u"轨迹生成->操作完成"));
             w.PrintSeparator();
@@ -126,6 +127,12 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
 
 } // namespace
 
+void ReportUnclearedCorners(CZorvaView& v)
+{
+    if (v.m_path.cornerClearFailed)
+        v.Later([](CZorvaView& w) { w.PrintLine(CString(u"*清角失败，轨迹未清角")); });
+}
+
 bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
 {
     PathPick& pick = v.m_path;
@@ -136,6 +143,7 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
             u->chainScratchA = u->chainScratchB = 0;
     g_pDoc->m_tempList.RemoveAll();
     pick.buildCompensation = compensation;
+    pick.cornerClearFailed = 0;
     PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);
     s.wearCorrection = g_WearCorrectionMode != 0;
     TrailPath work;

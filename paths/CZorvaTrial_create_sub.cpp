@@ -1,4 +1,4 @@
-#include "wirepath/CZorvaTrial_create_sub.h"
+#include "paths/CZorvaTrial_create_sub.h"
 
 #include "app/AppState.h"
 #include "app/MachiningSettings.h"

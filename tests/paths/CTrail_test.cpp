@@ -4,11 +4,11 @@
 
 #include "app/wcx_file.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
 #include "platform/testing/ui_harness.h"
+#include "tests/paths/path_view_fixture.h"
 #include "tests/support/archive_bytes.h"
-#include "tests/wirepath/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
-#include "wirepath/CTrail.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/CutParams.h"
+#include "wirepath/CutParams.h"
 
 #include "tests/support/archive_bytes.h"
 

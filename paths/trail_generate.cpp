@@ -1,4 +1,4 @@
-#include "wirepath/trail_generate.h"
+#include "paths/trail_generate.h"
 
 #include <cmath>
 #include <mutex>
@@ -13,11 +13,11 @@
 #include "geometry/screen_marks.h"
 #include "geometry/unit_services.h"
 #include "geometry/view_transform.h"
+#include "paths/CTrail.h"
+#include "paths/path_build.h"
 #include "view/CZorvaView.h"
 #include "view/view_entities.h"
-#include "wirepath/CTrail.h"
 #include "wirepath/WirepathState.h"
-#include "wirepath/path_build.h"
 
 namespace {
 
@@ -212,7 +212,7 @@ void StepDirection(CZorvaView& v, PathPick& p)
         Print(v, text);
         return;
     }
-    p.compSide = 1;
+    p.compSide = g_MachiningSettings.defaultCompSide != 0 ? 2 : 1;
     if (!p.branchPick) {
         p.normalAngle = p.markerAngle;
         p.firstDirPoint = p.dirPoint;
@@ -244,10 +244,10 @@ void StepDirection(CZorvaView& v, PathPick& p)
 // first direction's point: code 2 on the left of the cut, code 1 right.
 void StepEndPoint(CZorvaView& v, PathPick& p)
 {
-    if (v.m_subStep == 3 || v.m_subStep == 8) {
-        if (!g_TrailPickPoints[2].IsEqual(g_TrailPickPoints[1]) || p.typedIndex >= 0)
-            p.lineEnd = p.clickPoint;
-    }
+    // A closed chain leads out to the threading point, whatever chose its
+    // direction (a typed one used to send the lead-out to the lead-in point).
+    if ((v.m_subStep == 3 || v.m_subStep == 8) && !g_TrailPickPoints[2].IsEqual(g_TrailPickPoints[1]))
+        p.lineEnd = p.clickPoint;
     p.leadOutLine = AppendPreviewLine(p.lineStart, p.lineEnd);
     g_TrailPickPoints[3] = p.lineEnd;
     p.trailCompensation = g_MachiningSettings.compensation;
@@ -269,8 +269,16 @@ void StepEndPoint(CZorvaView& v, PathPick& p)
     Render(v);
 }
 
-// Typed n takes marker n's code (it used to take n + 1, the side opposite
-// to a click on that marker).
+// The side typed as a number n is side n + 1 (0 right of the cut, 1 left);
+// a click takes the code of the marker hit, 2 for the first one (+90°).
+int ChosenSide(const PathPick& p)
+{
+    if (p.typedIndex >= 0)
+        return p.typedIndex + 1;
+    const int index = ChosenMarker(p);
+    return index >= 0 && index < g_DirSignList.GetSize() ? g_DirSignList[index].direction : 0;
+}
+
 void StepSide(CZorvaView& v, PathPick& p)
 {
     if (v.m_subStep == 3 || v.m_subStep == 8) {
@@ -278,8 +286,7 @@ void StepSide(CZorvaView& v, PathPick& p)
         return;
     }
     if (p.taperStep == 0) {
-        const int index = ChosenMarker(p);
-        p.compSide = index >= 0 && index < g_DirSignList.GetSize() ? g_DirSignList[index].direction : 0;
+        p.compSide = ChosenSide(p);
         if (p.compSide == 0) {
             Print(v, CString(u"#请选择补偿方向(0,1)"));
             return;

@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include <QImage>
 
@@ -81,28 +81,106 @@ TEST_F(TrailGenerate, LeadInBesideEveryLineIsRefusedAndTheStepStays)
     EXPECT_EQ(drv->view->m_subStep, 2);
 }
 
-// Typed n takes marker n's code; it used to take n + 1, the opposite side.
-TEST_F(TrailGenerate, TypedSideIndexTakesThatMarkersSide)
+// The side typed as a number n is side n + 1 (0 right of the cut, 1 left),
+// while a click on the first marker, drawn at +90 degrees, gives side 2.
+// Typed n used to take marker n's code, the other side.
+TEST_F(TrailGenerate, TypedSideNumberAndClickedMarkerGiveTheirSides)
 {
-    const struct { const char16_t* typed; double cutLength; } kCases[] = {
-        {u"1", 60.8},     // marker 1 (code 1, right of the cut): outside
-        {u"0", 59.2},     // marker 0 (code 2, left): inside, a hole
+    const struct {
+        const char* name;
+        const char16_t* typed;      // null: click marker 0
+        int side;
+        double cutLength;
+    } kCases[] = {
+        {"typed 0: right of the cut, outside", u"0", 1, 60.8},
+        {"typed 1: left of the cut, inside", u"1", 2, 59.2},
+        {"first marker clicked: left, inside", nullptr, 2, 59.2},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(CString(c.typed).ToUtf8());
+        SCOPED_TRACE(c.name);
         drv->doc->FreeAllUnits();
         DrawRectangle();
         drv->Start(kCmdPath);
-        Click({10, c.cutLength > 60 ? -5.0 : 5.0});
+        Click({10, c.side == 1 ? -5.0 : 5.0});
         Click({10, 0});
         Type(u"0");     // the direction marker typed: index 0 runs along +x
         ASSERT_EQ(drv->view->m_subStep, 4);
-        Type(c.typed);
+        ASSERT_NEAR(g_DirSignList[0].angle, kPi / 2, 1e-12);
+        if (c.typed != nullptr)
+            Type(c.typed);
+        else
+            ClickPixel(MarkerHead(0));
         const auto paths = Paths();
         ASSERT_EQ(paths.size(), 1u);
         EXPECT_NEAR(paths[0]->params.cutLength[0], c.cutLength, 1e-9);
         // A closed hole stores its compensation negated.
-        EXPECT_NEAR(paths[0]->params.compensation, c.cutLength > 60 ? 0.1 : -0.1, 1e-12);
+        EXPECT_NEAR(paths[0]->params.compensation, c.side == 1 ? 0.1 : -0.1, 1e-12);
+    }
+}
+
+// The side word starts from the settings' default side when the direction
+// is chosen: 1 when it is 0, 2 otherwise. It used to start at 1 whatever
+// the settings held.
+TEST_F(TrailGenerate, DirectionStepTakesTheDefaultSideOfTheSettings)
+{
+    drv->Start(kCmdLine);
+    drv->ClickAt({0, 0});
+    drv->ClickAt({20, 0});
+    drv->Start(0);
+    const struct { std::uint8_t stored; int side; } kCases[] = {{0, 1}, {1, 2}, {7, 2}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.stored);
+        g_MachiningSettings.defaultCompSide = c.stored;
+        drv->Start(kCmdPath);
+        Click({-5, -5});
+        Click({0, 0});
+        Type(u"0");
+        ASSERT_EQ(drv->view->m_subStep, 3) << "an open chain waits for its end point";
+        EXPECT_EQ(drv->view->m_path.compSide, c.side);
+        Type(u"u");
+    }
+}
+
+// A typed direction on a closed contour: the lead-out goes back to the
+// threading point, as with a clicked arrow. It used to end on the lead-in
+// point, on the drawn line, inside the part by the compensation.
+TEST_F(TrailGenerate, TypedDirectionOnAClosedContourLeadsOutToTheThreadingPoint)
+{
+    const auto build = [&](bool typed) -> x_TrailDataArray {
+        drv->doc->FreeAllUnits();
+        drv->Start(kCmdRectangle);
+        drv->ClickAt({0, 0});
+        drv->ClickAt({40, 30});
+        drv->Start(kCmdPath);
+        Type(u"-8,20");
+        Type(u"0,20");
+        EXPECT_EQ(drv->view->m_subStep, 2);
+        if (typed)
+            Type(u"0");
+        else
+            ClickPixel(MarkerHead(0));
+        EXPECT_EQ(drv->view->m_subStep, 4);
+        Type(u"1");
+        const auto paths = Paths();
+        if (paths.size() != 1u)
+            return {};
+        return paths[0]->trails[0];
+    };
+    for (const bool typed : {true, false}) {
+        SCOPED_TRACE(typed ? "typed" : "clicked");
+        const x_TrailDataArray low = build(typed);
+        ASSERT_GE(low.GetSize(), 3);
+        const x_TrailData& in = low[0];
+        const x_TrailData& out = low[low.GetSize() - 1];
+        EXPECT_EQ(in.role, 1);
+        EXPECT_EQ(out.role, 1);
+        ExpectPoint(in.start, -8, 20);
+        ExpectPoint(out.end, -8, 20);
+        // Both lead lines meet the contour at its closing point, 0.1 off
+        // the drawn edge x = 0.
+        ExpectPoint(out.start, in.end.x, in.end.y);
+        EXPECT_NEAR(std::fabs(in.end.x), 0.1, 1e-9);
+        EXPECT_NEAR(in.end.y, 20, 1e-9);
     }
 }
 
@@ -281,4 +359,40 @@ TEST_F(TrailGenerate, VariableTaperShowsTheShapesAngles)
             leftAngle = u->taperAngle;
     EXPECT_EQ(leftAngle, 1.5);
     EXPECT_EQ(greenNear({10, 10}), 0);
+}
+
+// Variable taper: once the side is chosen the prompt asks for the angles,
+// after every pick and every angle typed, until the empty Enter builds the
+// path. The side prompt used to stay and came again after each pick.
+TEST_F(TrailGenerate, VariableTaperAnglesHaveTheirOwnPrompt)
+{
+    g_CutMode = 3;
+    const CString angles(u"轨迹生成->请选择实线输入正负角度(+/- a) 【回车/右键/确定】");
+    const CString side(u"轨迹生成->请选择补偿方向(0,1)【放弃(U) / 自动损丝补偿修正(E)】");
+    const auto count = [&](size_t from, const CString& text) {
+        const auto out = drv->Output();
+        int n = 0;
+        for (size_t i = from; i < out.size(); ++i)
+            n += out[i].Find(text.GetString()) >= 0 ? 1 : 0;
+        return n;
+    };
+    DrawRectangle();
+    drv->Start(kCmdPath);
+    Click({10, -5});
+    Click({10, 0});
+    ClickPixel(MarkerHead(MarkerAt(0.0)));
+    ASSERT_EQ(drv->view->m_subStep, 4);
+    const size_t sideShown = drv->Output().size();
+    ClickPixel(MarkerHead(MarkerAt(1.5 * kPi)));
+    ASSERT_EQ(drv->view->m_path.taperStep, 1);
+    EXPECT_EQ(count(sideShown, angles), 1);
+    EXPECT_EQ(count(sideShown, side), 0);
+    const size_t before = drv->Output().size();
+    Click({0, 5});
+    Type(u"1.5");
+    EXPECT_EQ(count(before, side), 0) << "the side prompt does not come back";
+    EXPECT_GE(count(before, angles), 1);
+    EXPECT_EQ(drv->Output().back().Find(angles.GetString()) >= 0, true);
+    Type(u"");
+    EXPECT_EQ(Paths().size(), 1u);
 }

@@ -11,15 +11,15 @@
 #include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
+#include "paths/batch_run.h"
+#include "paths/path_build.h"
+#include "paths/path_settings_from.h"
 #include "view/CZorvaView.h"
 #include "view/path_order.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
-#include "wirepath/batch_run.h"
 #include "wirepath/chain_collect.h"
-#include "wirepath/path_build.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {
@@ -97,7 +97,6 @@ CTrail* BuildOnePath(BatchRun& run, int side, double comp)
     v.m_path.trail = trail;
     v.m_path.trailGroup = run.trailGroup;
     v.m_path.compSide = side;
-    v.m_path.cornerClearFailed = 0;
     v.m_subStep = 4;
     if (!BuildTrail(v, true, 0, comp))
         return nullptr;

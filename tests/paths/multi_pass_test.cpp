@@ -1,4 +1,4 @@
-#include "tests/wirepath/path_view_fixture.h"
+#include "tests/paths/path_view_fixture.h"
 
 #include "wirepath/multi_pass.h"
 
@@ -145,6 +145,31 @@ TEST_F(MultiPass, StepCutOnceKeepsTheLastSupportOnly)
         {4, 1, 0, 10, -0.1, 10, -0.2},
         {1, 1, 0, 10, -0.2, 10, -5},
     });
+}
+
+// Corner clearing on every pass of an outer rectangle: each of the 3 x 4
+// corners gets its triangle of role 7, and the cutting length stays the
+// first pass's contour, 2 x (20.4 + 10.4). The excursions used to become
+// role 0 on assembly and count in it.
+TEST_F(MultiPass, CornerExcursionsKeepTheirRole)
+{
+    MachiningSettings& m = g_MachiningSettings;
+    m.cornerAngle = 150.0;
+    m.cornerLeadLength = 1.0;
+    m.cornerLeadDir = 0;
+    for (int p = 0; p < 7; ++p)
+        m.cornerCuts[p] = 1;
+    MakeRectanglePath();
+    const auto paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    const x_TrailDataArray& l = paths[0]->trails[0];
+    int excursions[4] = {0, 0, 0, 0};
+    for (const x_TrailData& e : l)
+        if (e.role == 7 && e.subKind >= 1 && e.subKind <= 3)
+            ++excursions[e.subKind];
+    for (int pass = 1; pass <= 3; ++pass)
+        EXPECT_EQ(excursions[pass], 4 * 3) << "pass " << pass;
+    EXPECT_NEAR(paths[0]->params.cutLength[0], 61.6, 1e-9);
 }
 
 TEST_F(MultiPass, DieSupportAsLongAsThePathIsRefusedWithNoPath)

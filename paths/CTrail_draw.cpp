@@ -16,7 +16,7 @@
 #include "geometry/raster.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
-#include "wirepath/CTrail.h"
+#include "paths/CTrail.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {
