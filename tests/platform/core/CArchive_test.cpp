@@ -302,9 +302,10 @@ TEST(CArchive, ReadsEndOnBlockBoundariesOfTheFile)
     bytes.insert(bytes.end(), records.begin(), records.end());
     RecordingFile file(bytes.data(), static_cast<unsigned>(bytes.size()));
     file.Seek(37, CFile::begin);
-    {
+    // Records from..to-1 through a new archive, which is closed after them.
+    auto readRecords = [&file](int from, int to) {
         CArchive ar(&file, CArchive::load, 128);
-        for (int i = 0; i < 100; ++i) {
+        for (int i = from; i < to; ++i) {
             int32_t n = -1;
             double d = -1;
             uint8_t f = 9;
@@ -314,21 +315,11 @@ TEST(CArchive, ReadsEndOnBlockBoundariesOfTheFile)
             ASSERT_EQ(i & 1, f);
         }
         ar.Close();
-    }
+    };
+    readRecords(0, 100);
     // Closing leaves the file at the next unread byte; a new archive goes on.
     EXPECT_EQ(37u + 100 * 13, file.GetPosition());
-    {
-        CArchive ar(&file, CArchive::load, 128);
-        for (int i = 100; i < 200; ++i) {
-            int32_t n = -1;
-            double d = -1;
-            uint8_t f = 9;
-            ar >> n >> d >> f;
-            ASSERT_EQ(i, n);
-            ASSERT_EQ(i * 0.5, d);
-            ASSERT_EQ(i & 1, f);
-        }
-    }
+    readRecords(100, 200);
     ASSERT_GT(file.reads.size(), 10u);
     for (const auto& r : file.reads) {
         EXPECT_LE(r.asked, 128u);
