@@ -411,6 +411,46 @@ void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
         out.Add(closing);
 }
 
+// Lists of up to this many elements stay with the thread between calls.
+constexpr size_t kKeptElements = 20000;
+
+// The working lists of the last call on this thread. The path worker
+// offsets contour after contour; lists freed at every return let the
+// allocator hand their pages back to the system, and each offset faulted
+// them in again (a 1,000-element offset took three times as long).
+struct KeptLists {
+    std::vector<x_TrailData> w, in;
+    std::vector<x_TrailListPN> runs;
+};
+thread_local KeptLists t_kept;
+
+// Lends the kept lists to a call's work and takes them back, emptied, when
+// the call ends on any path; larger lists are freed as before.
+class LentLists {
+public:
+    explicit LentLists(OffsetWork& wk) : m_wk(wk) { Swap(); }
+    ~LentLists()
+    {
+        Swap();
+        t_kept.w.clear();
+        t_kept.in.clear();
+        t_kept.runs.clear();
+        if (t_kept.w.capacity() > kKeptElements || t_kept.in.capacity() > kKeptElements)
+            t_kept = KeptLists();
+    }
+    LentLists(const LentLists&) = delete;
+    LentLists& operator=(const LentLists&) = delete;
+
+private:
+    void Swap()
+    {
+        m_wk.w.swap(t_kept.w);
+        m_wk.in.swap(t_kept.in);
+        m_wk.runs.swap(t_kept.runs);
+    }
+    OffsetWork& m_wk;
+};
+
 } // namespace
 
 void MakePlaceholder(x_TrailData& e, const x_Vector& p)
@@ -436,6 +476,7 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     if (in.IsEmpty())
         return kOffsetFailed;
     OffsetWork wk;
+    const LentLists lent(wk);
     wk.closed = closed != 0;
     wk.side = side;
     wk.offset = offset;
