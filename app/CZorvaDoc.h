@@ -21,8 +21,18 @@ using CRestArray = CTypedPtrArray<CObArray, CRest*>;
 
 // Appends at index = current count; returns that index.
 int AppendToObArray(CObject* object, CObArray& array);
-// Sets g_DrawingExtents from the live units and the view transform so that
-// they fill the view.
+// The box round a drawing's live units, gathered unit by unit.
+struct DrawingBox {
+    int units = 0;                      // units looked at, deleted ones too
+    bool any = false;                   // a live unit's extents are in lo, hi
+    x_Vector lo, hi;
+    // Lets a live unit compute its extents and widens the box by them.
+    void Add(CUnit* unit);
+};
+// Sets g_DrawingExtents from the box and the view transform so that the
+// units fill the view.
+void FitViewToBox(const DrawingBox& box);
+// FitViewToBox of the box of the units.
 void FitViewToUnits(const CUnitArray& units);
 
 class CZorvaDoc : public CDocument, public CUnitDocument {
@@ -127,6 +137,11 @@ private:
     void FreeStepRecords(std::int32_t stepId, bool onlyReplayedDeleted);
     bool LoadByDialogType(const CString& path, CUnitArray& loaded);
     void AfterDrawingLoaded();
+    // The box a drawing file's reader gathered while each unit was in the
+    // cache; the fit after the load takes it instead of a second pass over
+    // every unit.
+    DrawingBox m_loadedBox;
+    bool m_loadedBoxValid = false;
 
     // Units at or past this index were appended since the last commit: the
     // creations of the open step (ids of a ring slot repeat every lap).

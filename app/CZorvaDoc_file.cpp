@@ -88,31 +88,43 @@ void CZorvaDoc::FitViewToDrawing()
     FitViewToUnits(m_unitList);
 }
 
+void DrawingBox::Add(CUnit* unit)
+{
+    ++units;
+    if (unit == nullptr || unit->deleted)
+        return;
+    unit->ComputeExtents();
+    if (!any) {
+        lo = x_Vector(unit->extentMin.x, unit->extentMin.y);
+        hi = x_Vector(unit->extentMax.x, unit->extentMax.y);
+        any = true;
+        return;
+    }
+    lo.Set(std::min(lo.x, unit->extentMin.x), std::min(lo.y, unit->extentMin.y));
+    hi.Set(std::max(hi.x, unit->extentMax.x), std::max(hi.y, unit->extentMax.y));
+}
+
 void FitViewToUnits(const CUnitArray& units)
+{
+    DrawingBox box;
+    for (CUnit* unit : units)
+        box.Add(unit);
+    FitViewToBox(box);
+}
+
+void FitViewToBox(const DrawingBox& box)
 {
     g_DrawingExtents[0] = x_Vector(0.0, 0.0);
     g_DrawingExtents[1] = x_Vector(0.0, 0.0);
-    if (units.GetSize() == 0) {
+    if (box.units == 0) {
         g_ViewScale = 10.0;
         g_ViewOriginX = g_defaultOriginX;
         g_ViewOriginY = g_defaultOriginY;
         return;
     }
-    bool first = true;
-    for (CUnit* unit : units) {
-        if (unit == nullptr || unit->deleted)
-            continue;
-        unit->ComputeExtents();
-        if (first) {
-            g_DrawingExtents[0] = x_Vector(unit->extentMin.x, unit->extentMin.y);
-            g_DrawingExtents[1] = x_Vector(unit->extentMax.x, unit->extentMax.y);
-            first = false;
-            continue;
-        }
-        x_Vector& lo = g_DrawingExtents[0];
-        x_Vector& hi = g_DrawingExtents[1];
-        lo.Set(std::min(lo.x, unit->extentMin.x), std::min(lo.y, unit->extentMin.y));
-        hi.Set(std::max(hi.x, unit->extentMax.x), std::max(hi.y, unit->extentMax.y));
+    if (box.any) {
+        g_DrawingExtents[0] = box.lo;
+        g_DrawingExtents[1] = box.hi;
     }
     const x_Vector lo = g_DrawingExtents[0];
     const x_Vector hi = g_DrawingExtents[1];
@@ -224,8 +236,11 @@ bool CZorvaDoc::LoadByDialogType(const CString& path, CUnitArray& loaded)
 {
     switch (g_fileDialogType) {
     case 0:
-        switch (ReadWcxFile(path, loaded)) {
+        m_loadedBox = DrawingBox();
+        m_loadedBoxValid = false;
+        switch (ReadWcxFile(path, loaded, &m_loadedBox)) {
         case WcxRead::loaded:
+            m_loadedBoxValid = true;
             return true;
         case WcxRead::damaged:
             DocUi().PrintLine(u"#文件错误!");
@@ -251,7 +266,11 @@ void CZorvaDoc::AfterDrawingLoaded()
     g_undoCount = 0;
     g_redoCount = 0;
     if (g_fileDialogType == 0) {
-        FitViewToDrawing();
+        if (m_loadedBoxValid && m_loadedBox.units == m_unitList.GetSize())
+            FitViewToBox(m_loadedBox);
+        else
+            FitViewToDrawing();
+        m_loadedBoxValid = false;
         if (g_ViewScale != g_loadedViewScale || g_ViewOriginX != g_loadedViewOriginX ||
             g_ViewOriginY != g_loadedViewOriginY)
             g_SettingsDirty = 1;

@@ -94,7 +94,7 @@ void FreeUnitArray(CUnitArray& units)
     units.RemoveAll();
 }
 
-WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out)
+WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out, DrawingBox* box)
 {
     std::int32_t magic = 0;
     ar >> magic;
@@ -113,8 +113,12 @@ WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out)
         // the room reserved by the file's size.
         ar.CheckCount(count, 2 + kUnitRecordSize);
         out.Reserve(static_cast<int>(count));
-        for (size_t i = 0; i < count; ++i)
-            out.Add(static_cast<CUnit*>(ar.ReadObject(RUNTIME_CLASS(CUnit))));
+        for (size_t i = 0; i < count; ++i) {
+            auto* unit = static_cast<CUnit*>(ar.ReadObject(RUNTIME_CLASS(CUnit)));
+            out.Add(unit);
+            if (box != nullptr)
+                box->Add(unit);
+        }
     } catch (...) {
         ar.ClearLoadFilter();
         FreeUnitArray(out);
@@ -166,7 +170,7 @@ bool WriteWcxFile(const CString& path, CZorvaDoc& doc, std::string* error)
     return true;
 }
 
-WcxRead ReadWcxFile(const CString& path, CUnitArray& out)
+WcxRead ReadWcxFile(const CString& path, CUnitArray& out, DrawingBox* box)
 {
     if (!FileExists(path))
         return WcxRead::missing;
@@ -179,7 +183,7 @@ WcxRead ReadWcxFile(const CString& path, CUnitArray& out)
             return WcxRead::tooShort;
         }
         CArchive ar(&file, CArchive::load, 4096);
-        WcxLoad result = LoadDrawing(ar, out);
+        WcxLoad result = LoadDrawing(ar, out, box);
         ar.Close();
         if (result == WcxLoad::badMagic) {
             if (g_viewReady)

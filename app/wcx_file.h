@@ -14,6 +14,7 @@
 
 class CArchive;
 class CZorvaDoc;
+struct DrawingBox;
 
 constexpr std::int32_t kWcxMagic = 100052;
 constexpr std::int32_t kWcxVersion = 1078;
@@ -26,8 +27,9 @@ bool IsSavedUnit(const CUnit* unit);
 void StoreDrawing(CArchive& ar, const CUnitArray& units);
 // Reads the header and the list into out (which must be empty). Accepts
 // only entity classes and no back-references. On an archive or file
-// exception out is freed and the exception passes on.
-WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out);
+// exception out is freed and the exception passes on. With a box, each
+// unit computes its extents into it as soon as it is read.
+WcxLoad LoadDrawing(CArchive& ar, CUnitArray& out, DrawingBox* box = nullptr);
 
 // Destroys every unit of the list and empties it.
 void FreeUnitArray(CUnitArray& units);
@@ -40,6 +42,7 @@ bool IsEntityClass(const CRuntimeClass* cls);
 bool WriteWcxFile(const CString& path, CZorvaDoc& doc, std::string* error = nullptr);
 
 enum class WcxRead { loaded, missing, tooShort, badMagic, badVersion, damaged };
-// Reads a drawing into out. Prints "#打开文件错误" for a file of 4 bytes or
+// Reads a drawing into out, and its box into box when given (the fit of the
+// view that ends an open). Prints "#打开文件错误" for a file of 4 bytes or
 // less and, once the view is ready, the magic and version messages.
-WcxRead ReadWcxFile(const CString& path, CUnitArray& out);
+WcxRead ReadWcxFile(const CString& path, CUnitArray& out, DrawingBox* box = nullptr);

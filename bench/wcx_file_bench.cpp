@@ -124,10 +124,11 @@ int RunChild(const std::string& what, const std::string& path)
     double ms = 0;
     if (what == "open") {
         CUnitArray units;
+        DrawingBox box;
         const auto t0 = Clock::now();
-        const bool ok = ReadWcxFile(CString::FromUtf8(path), units) == WcxRead::loaded;
+        const bool ok = ReadWcxFile(CString::FromUtf8(path), units, &box) == WcxRead::loaded;
         // The open ends with the fit of the view (every unit's extents).
-        FitViewToUnits(units);
+        FitViewToBox(box);
         ms = Ms(t0, Clock::now());
         if (!ok || units.GetSize() != kEntities)
             return 2;

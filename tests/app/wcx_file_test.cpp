@@ -459,6 +459,36 @@ TEST_F(WcxTest, FitViewToDrawing)
     }
 }
 
+// The open fits the view to the units' own geometry, gathered while they
+// are read: the extents stored in the file are stale here on purpose.
+TEST_F(WcxTest, OpenFitsTheViewToTheGeometryRead)
+{
+    CLine* line = Add<CLine>();
+    line->geometry.line = MakeLineRecord(10, 20, 60, 70);
+    CCir* circle = Add<CCir>();
+    circle->geometry.circle.centre = x_Vector(100, 45);
+    circle->geometry.circle.radius = 10;
+    for (CUnit* u : doc->m_unitList) {
+        u->extentMin = x_Vector(-1e6, -1e6);
+        u->extentMax = x_Vector(1e6, 1e6);
+    }
+    ASSERT_TRUE(WriteWcxFile(Path("fit.wcx"), *doc));
+    doc->FreeAllUnits();
+    g_ViewClientRect = RECT{0, 0, 1000, 800};
+    g_defaultOriginX = 500;
+    g_defaultOriginY = 400;
+
+    Open("fit.wcx");
+    ASSERT_EQ(doc->m_unitList.GetSize(), 2) << ui.Lines();
+    // Box (10, 20) to (110, 70); w = 600, h = 480: min(480 / 50, 600 / 100) = 6.
+    EXPECT_EQ(g_DrawingExtents[0], x_Vector(10, 20));
+    EXPECT_EQ(g_DrawingExtents[1], x_Vector(110, 70));
+    EXPECT_DOUBLE_EQ(g_ViewScale, 6.0);
+    EXPECT_EQ(g_ViewOriginX, 500 - 360);
+    EXPECT_EQ(g_ViewOriginY, 6 * 45 + 400);
+    EXPECT_EQ(doc->m_unitList[1]->extentMax, x_Vector(110, 55));
+}
+
 TEST_F(WcxTest, LineRecordWrittenByHandLoadsAsALine)
 {
     // This file names no entity class of the geometry library: the reader
