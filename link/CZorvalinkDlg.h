@@ -33,6 +33,9 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
 
     void LayoutControls();
+    // The smallest client area at which the layout leaves every control of
+    // the dialog and of the file page whole and apart.
+    CSize MinimumClientSize() const;
     void ShowPage();
     CString GetMachineName(int row) const;
     // True (after logging why) while a batch runs: the action must not run.
