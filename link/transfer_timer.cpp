@@ -146,7 +146,7 @@ void DiscardStaging()
 void CloseSendFile()
 {
     g_SendFileOpen = false;
-    std::vector<uint8_t>().swap(g_SendData);
+    g_SendData.clear(); // its room stays for the next file
     g_HeaderAnswered = false;
     g_LastBlockSent = false;
     g_EarlySendEnds = 0;
