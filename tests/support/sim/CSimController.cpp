@@ -489,7 +489,7 @@ void CSimController::OnHostHeader(View d)
     // decides, and a kept room is not cleared for every file.
     m_inData.resize(Get32(d.data(), 6));
     m_inHash = CMD5Checksum();
-    m_inHashed = 0;
+    m_inHashed = m_inArrived = 0;
     m_inInOrder = true;
     Send(Status(kCodeHeaderAnswer, 1));
 }
@@ -527,11 +527,19 @@ void CSimController::OnHostBlock(View d)
 
 void CSimController::HashReceived(uint32_t offset, uint32_t n)
 {
-    if (m_inInOrder && offset == m_inHashed) {
-        m_inHash.Update(m_inData.data() + offset, n);
-        m_inHashed += n;
-    } else {
+    if (!m_inInOrder)
+        return;
+    if (offset != m_inArrived) {
         m_inInOrder = false; // a repeated block: the end hashes the whole file
+        return;
+    }
+    m_inArrived += n;
+    // Whole 64-byte steps only, read where they lie: a block's length is
+    // no multiple of 64, and a digest fed block by block copied every tail.
+    const uint32_t whole = m_inArrived == m_inData.size() ? m_inArrived : m_inArrived & ~63u;
+    if (whole > m_inHashed) {
+        m_inHash.Update(m_inData.data() + m_inHashed, whole - m_inHashed);
+        m_inHashed = whole;
     }
 }
 

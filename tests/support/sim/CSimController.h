@@ -155,6 +155,7 @@ private:
     uint8_t m_inMd5[16] = {};
     Bytes m_spare; // room kept by ForgetFiles
     CMD5Checksum m_inHash;
+    uint32_t m_inArrived = 0; // end of the blocks that came in order
     uint32_t m_inHashed = 0;
     bool m_inInOrder = true;
     // Sending a file to the host.
