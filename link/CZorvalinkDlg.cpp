@@ -50,8 +50,9 @@ constexpr UINT kTickMs = 100;
 // The file page's narrowest width: its check boxes (to x 210) beside its
 // three buttons (from P - 280), 10 pixels apart.
 constexpr int kMinPageWidth = 500;
-// Each of its lists shows its header and two rows of 32-pixel icons.
-constexpr int kMinListHeight = 100;
+// Each of its lists shows its header, two rows of 32-pixel icons and its
+// horizontal scroll bar.
+constexpr int kMinListHeight = 130;
 
 } // namespace
 
@@ -149,8 +150,8 @@ void CZorvalinkDlg::StartDialog()
     m_started = true;
     // Before, a small window squeezed the tab to a strip and the page's
     // buttons and path boxes went out of sight.
-    const CSize minimum = MinimumClientSize();
-    SetMinimumClientSize(minimum.cx, minimum.cy);
+    m_minimum = MinimumClientSize();
+    SetMinimumClientSize(m_minimum.cx, m_minimum.cy);
     LayoutControls();
     RebuildMachineList();
     ShowPage();
@@ -261,6 +262,14 @@ void CZorvalinkDlg::OnSysCommand(UINT id, LPARAM lParam)
 void CZorvalinkDlg::OnSize(UINT type, int cx, int cy)
 {
     CDialog::OnSize(type, cx, cy);
+    // Without a window manager that keeps to the minimum size, the window
+    // is grown back to it, once for each smaller size it was given.
+    const bool small = cx < m_minimum.cx || cy < m_minimum.cy;
+    if (m_started && type == SIZE_RESTORED && small && CSize(cx, cy) != m_shrunkTo) {
+        m_shrunkTo = CSize(cx, cy);
+        SetWindowPos(nullptr, 0, 0, std::max(cx, int(m_minimum.cx)), std::max(cy, int(m_minimum.cy)),
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
     LayoutControls();
 }
 
@@ -281,6 +290,10 @@ void CZorvalinkDlg::LayoutControls()
         return;
     CRect rc;
     GetClientRect(&rc);
+    // Below the minimum the controls keep the minimum's places (the window
+    // cuts them) rather than crowding into a strip.
+    rc.right = std::max(rc.right, rc.left + m_minimum.cx);
+    rc.bottom = std::max(rc.bottom, rc.top + m_minimum.cy);
     Tab()->MoveWindow(rc.left + 700, rc.top + 45, rc.right - 1 - (rc.left + 700), rc.bottom - 25 - (rc.top + 45));
     MachineList()->MoveWindow(rc.left + 2, rc.top + 45, 680, rc.bottom - rc.top - 200);
     LogList()->MoveWindow(rc.left + 2, rc.bottom - 150, 680, 120);

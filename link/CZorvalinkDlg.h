@@ -111,6 +111,8 @@ private:
     std::unique_ptr<CImageList> m_machineImages;
     bool m_logCleared = false; // the first click on the machine list clears the start lines
     bool m_started = false;
+    CSize m_minimum;  // MinimumClientSize, taken at the start
+    CSize m_shrunkTo; // the last smaller size the window was grown back from
 
     DECLARE_MESSAGE_MAP()
 };

@@ -293,7 +293,7 @@ TEST_F(LinkDialogTest, TheWindowStopsAtASizeThatShowsEveryControlOfTheFilePage)
     }
     // Each list shows its header and rows, above the controls below it.
     const CRect local = rectOf(Local()), remote = rectOf(Remote());
-    EXPECT_GE(local.Height(), 100);
+    EXPECT_GE(local.Height(), 130);
     EXPECT_LE(local.bottom, rectOf(Page().GetDlgItem(IDC_REMOTE_PATH)).top);
     EXPECT_LE(remote.bottom, rectOf(Page().GetDlgItem(IDC_FILTER)).top);
     EXPECT_LE(rectOf(Page().GetDlgItem(IDC_FILTER)).bottom, rectOf(Page().GetDlgItem(IDC_SEND)).top);
