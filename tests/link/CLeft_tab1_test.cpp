@@ -63,6 +63,27 @@ protected:
         (void)sim;
     }
 
+    // From the system disk back to the disks and into 移动盘 U:.
+    void OpenRemovableDisk()
+    {
+        dlgtest::ClickListRow(Remote(), 0);
+        ASSERT_TRUE(Pump([&] { return Remote()->GetItemCount() == 2; }));
+        dlgtest::ClickListRow(Remote(), 1);
+        ASSERT_TRUE(Pump([&] { return RowNamed(Remote(), u"u.txt") >= 0; }));
+    }
+
+    // 端A1 offers r.nc, and it goes on to 端B1.
+    void Relay(CSimController& a1, CSimController& b1)
+    {
+        Join(a1);
+        Join(b1);
+        a1.PutFile("C:\\out\\r.nc", Pattern(2000, 5));
+        a1.Offer("C:\\out\\r.nc");
+        Bytes got;
+        ASSERT_TRUE(RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\out\\r.nc", got); }, 80));
+        EXPECT_EQ(got, Pattern(2000, 5));
+    }
+
     CString host;
 };
 
@@ -266,10 +287,7 @@ TEST_F(FilePageTest, RemoteFolderIsCreatedAndDeletedOnTheRemovableDisk)
     Page().SendMessage(WM_COMMAND, ID_REMOTE_NEW_FOLDER);
     EXPECT_EQ(Status(), "提示：不能在此硬盘执行此操作！");
 
-    dlgtest::ClickListRow(Remote(), 0); // back to the disks
-    ASSERT_TRUE(Pump([&] { return Remote()->GetItemCount() == 2; }));
-    dlgtest::ClickListRow(Remote(), 1); // 移动盘 U:
-    ASSERT_TRUE(Pump([&] { return RowNamed(Remote(), u"u.txt") >= 0; }));
+    ASSERT_NO_FATAL_FAILURE(OpenRemovableDisk());
     {
         ModalDialogScript dialogs;
         dialogs.Then([](CDialog& d) {
@@ -349,13 +367,7 @@ TEST_F(FilePageTest, AnOfferedFileIsFetchedAndRelayedWithItsTexts)
 {
     Open();
     CSimController a1(21, 0x11, 0, 1), b1(22, 0x22, 1, 1);
-    Join(a1);
-    Join(b1);
-    a1.PutFile("C:\\out\\r.nc", Pattern(2000, 5));
-    a1.Offer("C:\\out\\r.nc");
-    Bytes got;
-    ASSERT_TRUE(RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\out\\r.nc", got); }, 80));
-    EXPECT_EQ(got, Pattern(2000, 5));
+    ASSERT_NO_FATAL_FAILURE(Relay(a1, b1));
     for (const char* line : {"开始从客户端接收文件...", "端A1--上传：1/1 ", "接收完成", "开始传输文件到机器...",
                              "端B1--完成：1/1", "传输完成"})
         EXPECT_TRUE(HasLog(line)) << line;
@@ -419,12 +431,7 @@ TEST_F(FilePageTest, ARelayLeavesTheSchemesHostFolderAsTheUserChoseIt)
     Page().FillLocalList(0);
     ASSERT_EQ(g_SchemeFolderText, host);
     CSimController a1(21, 0x11, 0, 1), b1(22, 0x22, 1, 1);
-    Join(a1);
-    Join(b1);
-    a1.PutFile("C:\\out\\r.nc", Pattern(2000, 5));
-    a1.Offer("C:\\out\\r.nc");
-    Bytes got;
-    ASSERT_TRUE(RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\out\\r.nc", got); }, 80));
+    ASSERT_NO_FATAL_FAILURE(Relay(a1, b1));
     // The page shows the staging folder while relaying; the scheme does not
     // take it, nor from a refresh of that folder.
     EXPECT_EQ(Page().localFolder, StagingFolder());
@@ -448,10 +455,7 @@ TEST_F(FilePageTest, NewMachineFoldersNamedWithDotsOnlyAreNeverSent)
     Furnish(a1);
     Join(a1);
     Browse(a1);
-    dlgtest::ClickListRow(Remote(), 0); // back to the disks
-    ASSERT_TRUE(Pump([&] { return Remote()->GetItemCount() == 2; }));
-    dlgtest::ClickListRow(Remote(), 1); // 移动盘 U:
-    ASSERT_TRUE(Pump([&] { return RowNamed(Remote(), u"u.txt") >= 0; }));
+    ASSERT_NO_FATAL_FAILURE(OpenRemovableDisk());
     const int rows = Remote()->GetItemCount();
     // Before, ".." went out as "移动盘 U:\..", the disk's parent.
     for (const char16_t* name : {u"..", u".", u"...", u"   "}) {

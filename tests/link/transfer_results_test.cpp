@@ -73,6 +73,23 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+// The engine with one machine, 端A1, and a host folder to fetch into.
+struct OneMachine {
+    CLinkHarness host;
+    CSimController a1{2, 0x11, 0, 1};
+    CString folder = DataRoot() + u"/recv";
+    OneMachine()
+    {
+        host.Join(a1);
+        CreateFolder(folder);
+    }
+    bool Fetch(const std::vector<CString>& remote)
+    {
+        StartReceiveBatch(remote, MachineIdAt(0), folder + u"/", u"C:\\data\\");
+        return host.RunUntil([] { return g_TransferState == 0; }, 100);
+    }
+};
+
 } // namespace
 
 TEST(TransferResults, ASendWithAFailedFileSaysSoInTheColumnStatusAndLog)
@@ -106,55 +123,46 @@ TEST(TransferResults, ASendWithAFailedFileSaysSoInTheColumnStatusAndLog)
 
 TEST(TransferResults, AWholeSendStillSaysDone)
 {
-    CLinkHarness host;
-    CSimController a1{2, 0x11, 0, 1};
-    host.Join(a1);
+    OneMachine m;
     StartSendBatch({WriteLocal(u"a.nc", Pattern(600)), WriteLocal(u"b.nc", Pattern(700, 1))}, {MachineIdAt(0)},
                    DataRoot() + u"/", u"C:\\data\\");
-    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 100));
-    EXPECT_EQ(host.display.Cell(0, 3), "↑ 100％");
-    EXPECT_EQ(host.display.status, "提示：传输完成");
-    EXPECT_TRUE(host.display.HasLog("端A1--完成：2/2"));
-    EXPECT_TRUE(host.display.HasLog("传输完成"));
+    ASSERT_TRUE(m.host.RunUntil([] { return g_TransferState == 0; }, 100));
+    EXPECT_EQ(m.host.display.Cell(0, 3), "↑ 100％");
+    EXPECT_EQ(m.host.display.status, "提示：传输完成");
+    EXPECT_TRUE(m.host.display.HasLog("端A1--完成：2/2"));
+    EXPECT_TRUE(m.host.display.HasLog("传输完成"));
 }
 
 TEST(TransferResults, DiskFullNamesEveryFileItSkips)
 {
-    CLinkHarness host;
-    CSimController a1{2, 0x11, 0, 1};
-    host.Join(a1);
-    a1.SetFaults(MakeFaults([](SimFaults& f) { f.headerAnswer = 5; }));
+    OneMachine m;
+    m.a1.SetFaults(MakeFaults([](SimFaults& f) { f.headerAnswer = 5; }));
     StartSendBatch({WriteLocal(u"a.nc", Pattern(10)), WriteLocal(u"b.nc", Pattern(20))}, {MachineIdAt(0)},
                    DataRoot() + u"/", u"C:\\data\\");
-    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 50));
+    ASSERT_TRUE(m.host.RunUntil([] { return g_TransferState == 0; }, 50));
     for (const char* line : {"端A1--远程系统盘已满 ; a.nc", "端A1--远程系统盘已满 ; b.nc"})
-        EXPECT_TRUE(host.display.HasLog(line)) << line;
-    EXPECT_EQ(host.display.Cell(0, 3), "↑ 0％ 失败：2");
+        EXPECT_TRUE(m.host.display.HasLog(line)) << line;
+    EXPECT_EQ(m.host.display.Cell(0, 3), "↑ 0％ 失败：2");
 }
 
 TEST(TransferResults, AFetchWithABadDigestIsCountedAsFailed)
 {
-    CLinkHarness host;
-    CSimController a1{2, 0x11, 0, 1};
-    host.Join(a1);
-    const CString folder = DataRoot() + u"/recv";
-    CreateFolder(folder);
-    a1.PutFile("C:\\data\\x.nc", Pattern(1500));
-    a1.PutFile("C:\\data\\y.nc", Pattern(900, 2));
-    a1.SetFaults(MakeFaults([](SimFaults& f) { f.wrongMd5 = true; }));
-    StartReceiveBatch({u"C:\\data\\x.nc"}, MachineIdAt(0), folder + u"/", u"C:\\data\\");
-    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 100));
-    EXPECT_TRUE(host.display.HasLog("端A1--MD5校验失败 ; x.nc"));
-    EXPECT_TRUE(host.display.HasLog("端A1--接收：0/1  , 失败：1"));
-    EXPECT_EQ(host.display.Cell(0, 3), "↓ 0％ 失败：1");
-    EXPECT_EQ(host.display.status, "错误：接收结束，完成：0/1，失败：1");
+    OneMachine m;
+    m.a1.PutFile("C:\\data\\x.nc", Pattern(1500));
+    m.a1.PutFile("C:\\data\\y.nc", Pattern(900, 2));
+    m.a1.SetFaults(MakeFaults([](SimFaults& f) { f.wrongMd5 = true; }));
+    ASSERT_TRUE(m.Fetch({u"C:\\data\\x.nc"}));
+    const CRecordingDisplay& d = m.host.display;
+    EXPECT_TRUE(d.HasLog("端A1--MD5校验失败 ; x.nc"));
+    EXPECT_TRUE(d.HasLog("端A1--接收：0/1  , 失败：1"));
+    EXPECT_EQ(d.Cell(0, 3), "↓ 0％ 失败：1");
+    EXPECT_EQ(d.status, "错误：接收结束，完成：0/1，失败：1");
 
     // The next fetch that goes well says done again.
-    a1.SetFaults(SimFaults());
-    StartReceiveBatch({u"C:\\data\\y.nc"}, MachineIdAt(0), folder + u"/", u"C:\\data\\");
-    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 100));
-    EXPECT_EQ(host.display.Cell(0, 3), "↓ 100％");
-    EXPECT_EQ(host.display.status, "提示：接收完成");
+    m.a1.SetFaults(SimFaults());
+    ASSERT_TRUE(m.Fetch({u"C:\\data\\y.nc"}));
+    EXPECT_EQ(d.Cell(0, 3), "↓ 100％");
+    EXPECT_EQ(d.status, "提示：接收完成");
 }
 
 TEST(TransferResults, ALocalWriteErrorLogsTheSystemsReason)
@@ -170,29 +178,24 @@ TEST(TransferResults, ALocalWriteErrorLogsTheSystemsReason)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
-        CLinkHarness host;
-        CSimController a1{2, 0x11, 0, 1};
-        host.Join(a1);
-        const CString folder = DataRoot() + u"/full";
-        CreateFolder(folder);
-        const CString target = folder + u"/x.nc";
+        OneMachine m;
+        const CString target = m.folder + u"/x.nc";
         if (c.folderInTheWay)
             CreateFolder(target);
         else
             ASSERT_TRUE(WriteFileAtomic(target, Pattern(300, 9)));
-        a1.PutFile("C:\\data\\x.nc", Pattern(20000));
+        m.a1.PutFile("C:\\data\\x.nc", Pattern(20000));
         {
             std::unique_ptr<FileSizeLimit> limit;
             if (c.sizeLimit > 0)
                 limit = std::make_unique<FileSizeLimit>(c.sizeLimit);
-            StartReceiveBatch({u"C:\\data\\x.nc"}, MachineIdAt(0), folder + u"/", u"C:\\data\\");
-            ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 100));
+            ASSERT_TRUE(m.Fetch({u"C:\\data\\x.nc"}));
         }
         std::string line;
-        ASSERT_TRUE(LogStartsWith(host.display, "端A1--写入文件错误 ; x.nc ; ", &line));
+        ASSERT_TRUE(LogStartsWith(m.host.display, "端A1--写入文件错误 ; x.nc ; ", &line));
         EXPECT_NE(line.find(c.reason), std::string::npos) << line;
-        EXPECT_EQ(host.display.status, "错误：接收结束，完成：0/1，失败：1");
-        EXPECT_EQ(ListFolder(folder + u"/*").size(), 1u); // no temporary is left
+        EXPECT_EQ(m.host.display.status, "错误：接收结束，完成：0/1，失败：1");
+        EXPECT_EQ(ListFolder(m.folder + u"/*").size(), 1u); // no temporary is left
         if (c.folderInTheWay) {
             RemoveFolder(target);
         } else {
@@ -203,35 +206,28 @@ TEST(TransferResults, ALocalWriteErrorLogsTheSystemsReason)
 
 TEST(TransferResults, AFetchTheMachineCannotServeNamesTheFile)
 {
-    CLinkHarness host;
-    CSimController a1{2, 0x11, 0, 1};
-    host.Join(a1);
-    const CString folder = DataRoot() + u"/recv";
-    CreateFolder(folder);
-    a1.PutFile("C:\\data\\x.nc", Pattern(100));
-    StartReceiveBatch({u"C:\\data\\x.nc", u"C:\\data\\missing.nc"}, MachineIdAt(0), folder + u"/", u"C:\\data\\");
-    ASSERT_TRUE(host.RunUntil([] { return g_TransferState == 0; }, 100));
-    EXPECT_TRUE(host.display.HasLog("端A1--主控发送失败 ; missing.nc"));
-    EXPECT_EQ(host.display.Cell(0, 3), "↓ 50％ 失败：1");
-    EXPECT_EQ(host.display.status, "错误：接收结束，完成：1/2，失败：1");
+    OneMachine m;
+    m.a1.PutFile("C:\\data\\x.nc", Pattern(100));
+    ASSERT_TRUE(m.Fetch({u"C:\\data\\x.nc", u"C:\\data\\missing.nc"}));
+    EXPECT_TRUE(m.host.display.HasLog("端A1--主控发送失败 ; missing.nc"));
+    EXPECT_EQ(m.host.display.Cell(0, 3), "↓ 50％ 失败：1");
+    EXPECT_EQ(m.host.display.status, "错误：接收结束，完成：1/2，失败：1");
 }
 
 TEST(TransferResults, StopAndTheMachinesCancelLeaveTheirWordInThePane)
 {
-    CLinkHarness host;
-    CSimController a1{2, 0x11, 0, 1};
-    host.Join(a1);
-    a1.SetFaults(MakeFaults([](SimFaults& f) { f.silent = true; }));
+    OneMachine m;
+    m.a1.SetFaults(MakeFaults([](SimFaults& f) { f.silent = true; }));
     StartSendBatch({WriteLocal(u"a.nc", Pattern(2000))}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
-    host.Tick(3);
-    ASSERT_EQ(host.display.status.rfind("端A1-- 传输第 1/1 个文件", 0), 0u);
+    m.host.Tick(3);
+    ASSERT_EQ(m.host.display.status.rfind("端A1-- 传输第 1/1 个文件", 0), 0u);
     StopTransfer();
-    EXPECT_EQ(host.display.status, "提示：传输中止");
+    EXPECT_EQ(m.host.display.status, "提示：传输中止");
 
     StartSendBatch({DataRoot() + u"/a.nc"}, {MachineIdAt(0)}, DataRoot() + u"/", u"C:\\data\\");
-    host.Tick(3);
-    a1.SetFaults(SimFaults());
-    a1.CancelOffer();
-    ASSERT_TRUE(host.Pump([] { return g_TransferState == 0; }));
-    EXPECT_EQ(host.display.status, "提示：同步文件传输中止");
+    m.host.Tick(3);
+    m.a1.SetFaults(SimFaults());
+    m.a1.CancelOffer();
+    ASSERT_TRUE(m.host.Pump([] { return g_TransferState == 0; }));
+    EXPECT_EQ(m.host.display.status, "提示：同步文件传输中止");
 }
