@@ -5,6 +5,7 @@
 #include "link/LinkState.h"
 #include "link/link_helpers.h"
 #include "link/link_resources.h"
+#include "link/transfer.h"
 #include "platform/core/files.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CImageList.h"
@@ -372,7 +373,10 @@ void CLeft_tab1::SetFolderText(int side, const CString& text)
         return;
     }
     SetDlgItemText(IDC_LOCAL_PATH, text);
-    g_SchemeFolderText = text;
+    // A relay shows its staging folder, which the scheme never keeps: before,
+    // the next start opened the emptied staging folder instead of the user's.
+    if (!IsStagingPath(text))
+        g_SchemeFolderText = text;
 }
 
 BOOL CLeft_tab1::PreTranslateMessage(MSG* msg)

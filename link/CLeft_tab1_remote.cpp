@@ -34,6 +34,16 @@ void AppendRow(CListCtrl* list, const CString& name, int image, const CString& s
     list->SetItemText(row, 2, time);
 }
 
+// Empty, or dots only: a controller that drops trailing dots, as the
+// machines' file systems do, reads "..." as the folder itself.
+bool NamesNoNewFolder(const CString& name)
+{
+    for (int i = 0; i < name.GetLength(); ++i)
+        if (name[i] != u'.')
+            return false;
+    return true;
+}
+
 void DropRow(CListCtrl* list, std::vector<int64_t>& sizes, int row)
 {
     list->DeleteItem(row);
@@ -197,6 +207,12 @@ void CLeft_tab1::OnNewFolderDialog(bool remote)
     if (dialog.DoModal() != IDOK)
         return;
     if (remote) {
+        // "." or ".." would name the folder shown or its parent, which a
+        // controller then creates or reports on; the host refuses them too.
+        if (NamesNoNewFolder(g_NewFolderName)) {
+            g_pMainDlg->SetStatusText(u"提示：创建目录失败！");
+            return;
+        }
         SendRemoteMkdir(remoteFolder + u"\\" + g_NewFolderName, 0);
         return;
     }

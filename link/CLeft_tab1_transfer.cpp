@@ -167,7 +167,10 @@ void CLeft_tab1::OnStop()
     }
     if (ShowMessageBox(this, u"是否继续中止传输？", u"提示", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    StopTransfer();
+    // The timer runs while the question is open: a batch that ended meanwhile
+    // keeps its result rather than being reported as stopped.
+    if (g_TransferState != 0)
+        StopTransfer();
 }
 
 void CLeft_tab1::OnMultiMachineCheck()

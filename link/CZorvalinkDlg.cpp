@@ -20,6 +20,7 @@
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/resources.h"
 
+#include <algorithm>
 #include <exception>
 
 BEGIN_MESSAGE_MAP(CZorvalinkDlg, CDialog)
@@ -45,6 +46,13 @@ namespace {
 
 constexpr UINT_PTR kLinkTimer = 1;
 constexpr UINT kTickMs = 100;
+
+// The file page's narrowest width: its check boxes (to x 210) beside its
+// three buttons (from P - 280), 10 pixels apart.
+constexpr int kMinPageWidth = 500;
+// Each of its lists shows its header, two rows of 32-pixel icons and its
+// horizontal scroll bar.
+constexpr int kMinListHeight = 130;
 
 } // namespace
 
@@ -140,6 +148,10 @@ void CZorvalinkDlg::StartDialog()
     Tab()->InsertItem(0, CString(u" 文件传输 "));
     m_filePage.Create(IDD_FILE_PAGE, Tab());
     m_started = true;
+    // Before, a small window squeezed the tab to a strip and the page's
+    // buttons and path boxes went out of sight.
+    m_minimum = MinimumClientSize();
+    SetMinimumClientSize(m_minimum.cx, m_minimum.cy);
     LayoutControls();
     RebuildMachineList();
     ShowPage();
@@ -250,6 +262,14 @@ void CZorvalinkDlg::OnSysCommand(UINT id, LPARAM lParam)
 void CZorvalinkDlg::OnSize(UINT type, int cx, int cy)
 {
     CDialog::OnSize(type, cx, cy);
+    // Without a window manager that keeps to the minimum size, the window
+    // is grown back to it, once for each smaller size it was given.
+    const bool small = cx < m_minimum.cx || cy < m_minimum.cy;
+    if (m_started && type == SIZE_RESTORED && small && CSize(cx, cy) != m_shrunkTo) {
+        m_shrunkTo = CSize(cx, cy);
+        SetWindowPos(nullptr, 0, 0, std::max(cx, int(m_minimum.cx)), std::max(cy, int(m_minimum.cy)),
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
     LayoutControls();
 }
 
@@ -270,6 +290,10 @@ void CZorvalinkDlg::LayoutControls()
         return;
     CRect rc;
     GetClientRect(&rc);
+    // Below the minimum the controls keep the minimum's places (the window
+    // cuts them) rather than crowding into a strip.
+    rc.right = std::max(rc.right, rc.left + m_minimum.cx);
+    rc.bottom = std::max(rc.bottom, rc.top + m_minimum.cy);
     Tab()->MoveWindow(rc.left + 700, rc.top + 45, rc.right - 1 - (rc.left + 700), rc.bottom - 25 - (rc.top + 45));
     MachineList()->MoveWindow(rc.left + 2, rc.top + 45, 680, rc.bottom - rc.top - 200);
     LogList()->MoveWindow(rc.left + 2, rc.bottom - 150, 680, 120);
@@ -305,6 +329,26 @@ void CZorvalinkDlg::LayoutControls()
     for (const auto& p : places)
         if (CWnd* control = m_filePage.GetDlgItem(p.id))
             control->MoveWindow(p.x, p.y, p.cx, p.cy);
+}
+
+CSize CZorvalinkDlg::MinimumClientSize() const
+{
+    // The tab starts at x 700 and its page is 4 narrower than the tab.
+    int width = 701 + kMinPageWidth + 4;
+    for (int id : {IDC_RELOAD, IDC_SELECT_ALL, IDC_SELECT_NONE, IDC_STATE_TEXT, IDC_TRANSFER_LABEL,
+                   IDC_REPLACE_EXISTING, IDC_SKIP_EXISTING, IDC_SHOW_MAXIMISED, IDC_SCHEME, IDC_SAVE_SCHEME,
+                   IDC_CLEAR_SCHEMES}) {
+        if (const CWnd* control = GetDlgItem(id)) {
+            CRect r;
+            control->GetWindowRect(&r);
+            ScreenToClient(&r);
+            width = std::max(width, r.right + 10);
+        }
+    }
+    // L = (Q - 75) / 2 - 50 gives the page height Q; the tab is 29 taller,
+    // and starts at 45 and ends 25 above the bottom.
+    const int pageHeight = 2 * (kMinListHeight + 50) + 75;
+    return CSize(width, pageHeight + 29 + 45 + 25);
 }
 
 void CZorvalinkDlg::ShowPage()

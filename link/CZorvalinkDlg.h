@@ -33,6 +33,9 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
 
     void LayoutControls();
+    // The smallest client area at which the layout leaves every control of
+    // the dialog and of the file page whole and apart.
+    CSize MinimumClientSize() const;
     void ShowPage();
     CString GetMachineName(int row) const;
     // True (after logging why) while a batch runs: the action must not run.
@@ -108,6 +111,8 @@ private:
     std::unique_ptr<CImageList> m_machineImages;
     bool m_logCleared = false; // the first click on the machine list clears the start lines
     bool m_started = false;
+    CSize m_minimum;  // MinimumClientSize, taken at the start
+    CSize m_shrunkTo; // the last smaller size the window was grown back from
 
     DECLARE_MESSAGE_MAP()
 };

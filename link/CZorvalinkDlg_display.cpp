@@ -66,10 +66,12 @@ int CZorvalinkDlg::MachineRowCount() const
 
 void CZorvalinkDlg::ResetMachineList()
 {
+    // The ratio column holds "↑ 66％ 失败：1" whole; the file column, whose
+    // names are shortened anyway, gives up the room.
     static const struct {
         const char16_t* heading;
         int width;
-    } kColumns[] = {{u"机器", 200}, {u"在线", 60}, {u"加工状态", 120}, {u"传输比率", 80}, {u"文件", 210}};
+    } kColumns[] = {{u"机器", 200}, {u"在线", 60}, {u"加工状态", 120}, {u"传输比率", 120}, {u"文件", 170}};
     CListCtrl* list = MachineList();
     list->DeleteAllItems();
     while (list->GetColumnCount() > 0)

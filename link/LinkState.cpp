@@ -32,6 +32,8 @@ bool g_BatchPairs = false;
 int g_BatchTargetIndex = 0;
 int g_BatchFileIndex = 0;
 int g_BatchOkCount = 0;
+int g_BatchOkTotal = 0;
+int g_BatchCountTotal = 0;
 CString g_BatchFileName;
 CString g_HostFolder;
 CString g_MachineFolder;
@@ -111,6 +113,7 @@ void ResetLinkState()
     g_BatchTargets.clear();
     g_BatchPairs = false;
     g_BatchFileCount = g_BatchTargetIndex = g_BatchFileIndex = g_BatchOkCount = 0;
+    g_BatchOkTotal = g_BatchCountTotal = 0;
     g_BatchFileName.Empty();
     g_HostFolder.Empty();
     g_MachineFolder.Empty();

@@ -96,6 +96,9 @@ extern bool g_BatchPairs; // offer fetch: target i is asked for file i only
 extern int g_BatchTargetIndex;
 extern int g_BatchFileIndex;
 extern int g_BatchOkCount;
+// Over all machines of the batch: files that went well, files in all.
+extern int g_BatchOkTotal;
+extern int g_BatchCountTotal;
 extern CString g_BatchFileName;
 extern CString g_HostFolder;
 extern CString g_MachineFolder;

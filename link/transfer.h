@@ -43,6 +43,8 @@ std::string Utf16ToGbkPath(const CString& path);
 // fetched into a fresh numbered folder of its own below it, so it keeps its
 // offered name.
 CString StagingFolder();
+// The staging folder or a folder inside it.
+bool IsStagingPath(const CString& folder);
 CString NewStagingFolder();
 // Removes the numbered staging folders (and their files) that no queued
 // relay or running fetch needs: those of earlier runs, of failed fetches,
@@ -73,6 +75,21 @@ std::optional<BlockPacket> DecodeBlock(const Datagram& d);
 void StoreBlock(const BlockPacket& b);
 
 // Shared by the steps.
+// Sets the batch counters and the display for a batch of state 1 to 4 whose
+// files, targets and folders are in place.
+void StartBatch(uint8_t state);
+// The machine being served, kNoMachine past the last.
+MachineId CurrentTarget();
+// Logs a file that failed for the machine being served:
+// "<machine>--<what> ; <name>", then " ; <detail>" when there is one.
+void LogFileFailure(const CString& what, const CString& name, const CString& detail);
+void LogFileFailure(const CString& what); // the current file, g_BatchFileName
+// The machine's files are done: ratio column, log line (returned), counters
+// of the batch, and on to the next machine. verb: "完成", "接收" or "上传".
+CString FinishTargetSummary(const char16_t* verb);
+// The end of a batch: log, status and controls; done ("传输完成") when every
+// file went well, else the counts after ended ("传输结束").
+void ShowBatchResult(const char16_t* done, const char16_t* ended);
 void CloseSendFile();
 void FreeReceiveBuffer();
 void DisarmResend();

@@ -12,12 +12,6 @@
 
 namespace {
 
-MachineId CurrentTarget()
-{
-    size_t i = static_cast<size_t>(g_BatchTargetIndex);
-    return i < g_BatchTargets.size() ? g_BatchTargets[i] : kNoMachine;
-}
-
 bool Receiving()
 {
     return g_TransferState == 2 || g_TransferState == 4;
@@ -60,8 +54,9 @@ bool IsAnsweredHeader(const Datagram& d)
     return r.valid && d.address == r.address && d.port == r.port && std::memcmp(d.data + 2, r.header, sizeof r.header) == 0;
 }
 
-void RefuseHeader(const Datagram& d)
+void RefuseHeader(const Datagram& d, const char16_t* why)
 {
+    LogFileFailure(why);
     EndFetch();
     ++g_BatchFileIndex;
     g_StepCountdown = 0;
@@ -112,10 +107,16 @@ uint8_t CompleteFile()
 {
     uint8_t md5[16];
     MD5OfBuffer(md5, g_ReceiveBuffer.size(), g_ReceiveBuffer.data());
-    if (std::memcmp(md5, HeaderMd5(), 16) != 0)
+    if (std::memcmp(md5, HeaderMd5(), 16) != 0) {
+        LogFileFailure(u"MD5校验失败");
         return 0;
-    if (!WriteFileAtomic(g_ReceivePath, g_ReceiveBuffer))
+    }
+    // The system's reason goes to the log: a full disk must say so.
+    std::string error;
+    if (!WriteFileAtomic(g_ReceivePath, g_ReceiveBuffer, &error)) {
+        LogFileFailure(u"写入文件错误", g_BatchFileName, CString::FromUtf8(error));
         return 0;
+    }
     ++g_BatchOkCount;
     RecordStaged(g_ReceivePath);
     TellFileDone();
@@ -160,6 +161,7 @@ void FileTimedOut()
             UpdateMachineRow(MachineRow(CurrentTarget()), *m, false);
         }
     }
+    LogFileFailure(u"主控无应答");
     ++g_BatchFileIndex;
     CloseSendFile();
     FreeReceiveBuffer();
@@ -175,33 +177,18 @@ void FinishReceiveBatch()
         SweepStaging(); // folders of offers that did not arrive
     }
     g_TransferState = 0;
-    ILinkDisplay& ui = LinkDisplay();
-    ui.AddLog(u"接收完成");
-    ui.AddLog(CString(u'-', 44));
-    ui.SetStatusText(u"提示：接收完成");
-    EndBatchDisplay();
+    ShowBatchResult(u"接收完成", u"接收结束");
 }
 
 void FinishReceiveTarget()
 {
-    MachineId target = CurrentTarget();
-    SetMachineCell(MachineRow(target), 3, g_TransferDirection == 1 ? u"↑ 100％" : g_TransferDirection == 2 ? u"↓ 100％" : u"-");
-    const char16_t* verb = g_TransferState == 4 ? u"上传" : u"接收";
-    const int count = FilesForCurrentTarget();
-    CString text;
-    if (g_BatchOkCount >= count)
-        text.Format(u"%s--%s：%d/%d ", GetMachineName(target).GetString(), verb, g_BatchOkCount, count);
-    else
-        text.Format(u"%s--%s：%d/%d  , 失败：%d", GetMachineName(target).GetString(), verb, g_BatchOkCount, count,
-                    count - g_BatchOkCount);
-    LinkDisplay().AddLog(text);
-    if (g_TransferState == 4) {
+    const bool offerFetch = g_TransferState == 4;
+    const MachineId target = CurrentTarget();
+    const CString text = FinishTargetSummary(offerFetch ? u"上传" : u"接收");
+    if (offerFetch) {
         g_OfferingMachine = target;
         SendMachineMessage(text + u"  文件：" + g_BatchFileName);
     }
-    ++g_BatchTargetIndex;
-    g_BatchOkCount = 0;
-    g_BatchFileIndex = 0;
 }
 
 void StartNextFetch()
@@ -209,6 +196,7 @@ void StartNextFetch()
     // A file that keeps failing is asked for at most three times in all.
     if (g_FetchAttemptTarget == g_BatchTargetIndex && g_FetchAttemptFile == g_BatchFileIndex) {
         if (++g_FetchAttempts > 2) {
+            LogFileFailure(u"多次接收失败");
             g_FetchAttempts = 0;
             g_FetchAttemptTarget = g_FetchAttemptFile = -1;
             ++g_BatchFileIndex;
@@ -225,10 +213,14 @@ void StartNextFetch()
     CString path = BatchFileAt(g_BatchFileIndex);
     g_BatchFileName = GetFileNameFromPath(path);
     DisarmResend();
-    if (SendFetchRequest(CurrentTarget(), path))
+    if (SendFetchRequest(CurrentTarget(), path)) {
         g_StepCountdown = 400;
-    else
-        ++g_BatchFileIndex;
+        return;
+    }
+    const _ClientPack* m = FindMachine(CurrentTarget());
+    if (m == nullptr || m->online != 1)
+        LogFileFailure(u"未连接主控...");
+    ++g_BatchFileIndex;
 }
 
 } // namespace
@@ -303,7 +295,7 @@ void OnFileHeader(const Datagram& d)
             SendPacket(g_RequestCopy.packet, g_RequestCopy.address, g_RequestCopy.port);
             return;
         }
-        RefuseHeader(d);
+        RefuseHeader(d, u"文件头校验失败");
         return;
     }
     // A header for another destination is no answer to our request: refused
@@ -319,8 +311,12 @@ void OnFileHeader(const Datagram& d)
     g_ReceivePath.Empty();
     std::memcpy(g_FileHeader, d.data + 2, sizeof g_FileHeader);
     const uint32_t size = Get32(d.data, 6);
-    if (size >= kMaxFileSize || !PathExists(GetPathHead(g_FetchTargetPath))) {
-        RefuseHeader(d);
+    if (size >= kMaxFileSize) {
+        RefuseHeader(d, u"文件大于8M");
+        return;
+    }
+    if (!PathExists(GetPathHead(g_FetchTargetPath))) {
+        RefuseHeader(d, u"主机目录不存在");
         return;
     }
     const CString target = g_FetchTargetPath;
@@ -417,12 +413,13 @@ void OnTransferEnd(const Datagram& d)
     FreeReceiveBuffer();
     EndFetch();
     // Success while receiving counts only for a file that is really there.
-    bool ok = d.data[2] != 0;
-    if (ok && receiving)
-        ok = headerTaken && FileMatchesHeader(receivePath);
+    const bool said = d.data[2] != 0;
+    const bool ok = said && (!receiving || (headerTaken && FileMatchesHeader(receivePath)));
     if (ok) {
         ++g_BatchOkCount;
         TellFileDone();
+    } else {
+        LogFileFailure(!said ? (receiving ? u"主控发送失败" : u"主控接收失败") : u"文件未收到");
     }
     g_ReceivePath.Empty();
 }

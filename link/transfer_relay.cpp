@@ -24,27 +24,6 @@ std::vector<MachineId> RelayTargets(MachineId offering)
     return targets;
 }
 
-void StartRelayBatch(uint8_t state)
-{
-    ResetMachineColumns();
-    LinkDisplay().EnableSchemeCombo(false);
-    g_BatchOkCount = 0;
-    g_BatchFileCount = static_cast<int>(g_BatchFiles.size());
-    g_BatchTargetIndex = 0;
-    g_BatchFileIndex = 0;
-    g_CurrentMachine = kNoMachine;
-    g_StepCountdown = 0;
-    DisarmResend();
-    g_FetchAttempts = 0;
-    g_FetchAttemptTarget = g_FetchAttemptFile = -1;
-    g_TransferState = state;
-    g_TransferDirection = state == 3 ? 1 : 2;
-    if (!g_TransferLabelOn) {
-        g_TransferLabelOn = true;
-        LinkDisplay().EnableTransferLabel(true);
-    }
-}
-
 const StagedOffer* FindStaged(const _PreSendFilePack& offer)
 {
     for (const StagedOffer& s : g_StagedOffers)
@@ -111,7 +90,8 @@ void OfferFetchStart()
     g_HostFolder = temp + u"/";
     g_OfferNames.clear();
     g_OfferMachines.clear();
-    StartRelayBatch(4);
+    g_CurrentMachine = kNoMachine;
+    StartBatch(4);
     LinkDisplay().SetStatusText(u"提示：开始从客户端接收文件...");
     LinkDisplay().AddLog(u"开始从客户端接收文件...");
 }
@@ -139,7 +119,8 @@ bool RelayStart()
     g_HostFolder = temp + u"/";
     g_BatchFileName = name;
     g_StagedOffers.erase(g_StagedOffers.begin() + (staged - g_StagedOffers.data()));
-    StartRelayBatch(3);
+    g_CurrentMachine = kNoMachine;
+    StartBatch(3);
     LinkDisplay().SetStatusText(u"提示：开始传输文件到机器...");
     LinkDisplay().AddLog(u"开始传输文件到机器...");
     SendMachineMessage(u"开始传输文件到其它机器.......");
@@ -156,6 +137,7 @@ void OnOfferCancel()
     DiscardStaging();
     ResetMachineColumns();
     LinkDisplay().AddLog(u"同步文件传输中止");
+    LinkDisplay().SetStatusText(u"提示：同步文件传输中止");
     EndBatchDisplay();
     SendToLastSender(MakeCodeOnly(kCodeOfferCancelAck));
 }

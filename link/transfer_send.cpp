@@ -24,12 +24,6 @@ bool ReadWholeFile(const CString& path, int64_t size, std::vector<uint8_t>& data
     return ok;
 }
 
-MachineId CurrentTarget()
-{
-    size_t i = static_cast<size_t>(g_BatchTargetIndex);
-    return i < g_BatchTargets.size() ? g_BatchTargets[i] : kNoMachine;
-}
-
 CString DoneText(uint32_t bytes, const char16_t* kFormat, const char16_t* mFormat)
 {
     CString text;
@@ -62,11 +56,7 @@ void FinishSendBatch()
 {
     const bool relay = g_TransferState == 3;
     g_TransferState = 0;
-    ILinkDisplay& ui = LinkDisplay();
-    ui.AddLog(u"传输完成");
-    ui.AddLog(CString(u'-', 44));
-    ui.SetStatusText(u"提示：传输完成");
-    EndBatchDisplay();
+    ShowBatchResult(u"传输完成", u"传输结束");
     if (relay) {
         SendMachineMessage(u"传输完成");
         SweepStaging();
@@ -75,22 +65,9 @@ void FinishSendBatch()
 
 void FinishSendTarget()
 {
-    MachineId target = CurrentTarget();
-    int row = MachineRow(target);
-    SetMachineCell(row, 3, g_TransferDirection == 1 ? u"↑ 100％" : g_TransferDirection == 2 ? u"↓ 100％" : u"-");
-    const int count = FilesForCurrentTarget();
-    CString text;
-    if (g_BatchOkCount >= count)
-        text.Format(u"%s--完成：%d/%d", GetMachineName(target).GetString(), g_BatchOkCount, count);
-    else
-        text.Format(u"%s--完成：%d/%d  , 失败：%d", GetMachineName(target).GetString(), g_BatchOkCount, count,
-                    count - g_BatchOkCount);
-    LinkDisplay().AddLog(text);
+    const CString text = FinishTargetSummary(u"完成");
     if (g_TransferState == 3)
         SendMachineMessage(text + u" 文件：" + ShortenText50(g_BatchFileName));
-    ++g_BatchTargetIndex;
-    g_BatchOkCount = 0;
-    g_BatchFileIndex = 0;
 }
 
 void StartNextFile()
@@ -106,15 +83,12 @@ void StartNextFile()
         g_StepCountdown = 100;
         return;
     }
-    CString text;
     if (r == -1) {
-        text.Format(u"%s--未连接主控...", GetMachineName(target).GetString());
-        LinkDisplay().AddLog(text);
+        LogFileFailure(u"未连接主控...");
         if (g_TransferState == 3)
-            SendMachineMessage(text);
+            SendMachineMessage(GetMachineName(target) + u"--未连接主控...");
     } else if (r != -5) {
-        text.Format(u"%s--读取文件错误 ; %s", GetMachineName(target).GetString(), ShortenText50(remoteName).GetString());
-        LinkDisplay().AddLog(text);
+        LogFileFailure(u"读取文件错误");
     }
     ++g_BatchFileIndex;
 }
@@ -138,19 +112,22 @@ int StartSendFile(MachineId target, const CString& localPath, const CString& rem
         return 0;
     // Read whole (at most 8 MB): the digest and every block come from one
     // copy, so a file changed meanwhile cannot send blocks of another digest.
-    std::vector<uint8_t> data;
-    if (!ReadWholeFile(localPath, size, data))
+    // The copy goes where the last file's went: fresh pages cost a fault
+    // each, which on some machines took longer than the whole digest.
+    if (!ReadWholeFile(localPath, size, g_SendData)) {
+        g_SendData.clear();
         return -4;
+    }
     uint8_t md5[16];
-    MD5OfBuffer(md5, data.size(), data.data());
+    MD5OfBuffer(md5, g_SendData.size(), g_SendData.data());
     CString name = remoteName.IsEmpty() ? GetFileNameFromPath(localPath) : remoteName;
     CString targetPath = g_MachineFolder + name;
     // A path cut to fit the header would name another file on the machine.
     if (AnsiLengthWithZero(targetPath) > kAnsiArea) {
         LinkDisplay().AddLog(CString(u"错误：路径过长，不能传输 ") + ShortenText50(targetPath));
+        g_SendData.clear();
         return -5;
     }
-    g_SendData = std::move(data);
     g_SendFileOpen = true;
     g_CurrentFileName = name;
     g_CurrentFileSize = static_cast<uint32_t>(size);
@@ -201,6 +178,10 @@ bool SendFileBlockTo(uint32_t offset, uint32_t address, uint16_t port)
         DisarmResend();
     }
     SendPacket(block, address, port);
+    // The next block's bytes come from memory while the machine answers.
+    if (!last)
+        for (size_t at = offset + n; at < std::min(size, offset + 2 * n); at += 64)
+            __builtin_prefetch(g_SendData.data() + at);
     return true;
 }
 
@@ -240,16 +221,19 @@ void OnHeaderAnswer(const Datagram& d)
             return;
         }
         g_RequestCopy.retries = 0;
+        LogFileFailure(u"文件头校验失败");
         ++g_BatchFileIndex;
         break;
     case 5:
         // The machine's disk is full: its remaining files would fail alike.
         g_RequestCopy.retries = 0;
         LinkDisplay().AddLog(u"*远程系统盘已满");
-        g_BatchFileIndex = FilesForCurrentTarget();
+        for (; g_BatchFileIndex < FilesForCurrentTarget(); ++g_BatchFileIndex)
+            LogFileFailure(u"远程系统盘已满", GetFileNameFromPath(BatchFileAt(g_BatchFileIndex)), CString());
         break;
     default:
         g_RequestCopy.retries = 0;
+        LogFileFailure(u"主控拒绝接收");
         ++g_BatchFileIndex;
         break;
     }
@@ -272,6 +256,7 @@ void OnBlockAnswer(const Datagram& d)
     DisarmResend();
     g_StepCountdown = 100;
     if (++g_BlockRetries > 3) {
+        LogFileFailure(u"数据块校验失败");
         ++g_BatchFileIndex;
         g_BlockRetries = 0;
         g_StepCountdown = 0;
@@ -288,6 +273,7 @@ void SendStep()
         ShowSendProgress();
         if (--g_StepCountdown <= 0) {
             g_StepCountdown = 0;
+            LogFileFailure(u"主控无应答");
             ++g_BatchFileIndex;
             CloseSendFile();
         }

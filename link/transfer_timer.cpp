@@ -63,26 +63,6 @@ void IdleTick()
     }
 }
 
-void StartBatch(uint8_t state)
-{
-    ResetMachineColumns();
-    LinkDisplay().EnableSchemeCombo(false);
-    g_BatchOkCount = 0;
-    g_BatchFileCount = static_cast<int>(g_BatchFiles.size());
-    g_BatchTargetIndex = 0;
-    g_BatchFileIndex = 0;
-    g_StepCountdown = 0;
-    DisarmResend();
-    g_FetchAttempts = 0;
-    g_FetchAttemptTarget = g_FetchAttemptFile = -1;
-    g_TransferState = state;
-    g_TransferDirection = state == 1 || state == 3 ? 1 : 2;
-    if (!g_TransferLabelOn) {
-        g_TransferLabelOn = true;
-        LinkDisplay().EnableTransferLabel(true);
-    }
-}
-
 } // namespace
 
 void OnLinkTimer()
@@ -139,6 +119,8 @@ void StopTransfer()
     DiscardStaging();
     ResetMachineColumns();
     LinkDisplay().AddLog(u"传输中止");
+    // Before, the pane kept the last progress text, as if the file still went.
+    LinkDisplay().SetStatusText(u"提示：传输中止");
     EndBatchDisplay();
 }
 
@@ -164,7 +146,7 @@ void DiscardStaging()
 void CloseSendFile()
 {
     g_SendFileOpen = false;
-    std::vector<uint8_t>().swap(g_SendData);
+    g_SendData.clear(); // its room stays for the next file
     g_HeaderAnswered = false;
     g_LastBlockSent = false;
     g_EarlySendEnds = 0;
@@ -227,6 +209,13 @@ CString BatchFileAt(int index)
 CString StagingFolder()
 {
     return MapWindowsPath(u".\\FileTemp", ZorvaProgram::Link);
+}
+
+bool IsStagingPath(const CString& folder)
+{
+    const std::string staging = NativePath(StagingFolder());
+    const std::string path = NativePath(folder);
+    return path.compare(0, staging.size(), staging) == 0 && (path.size() == staging.size() || path[staging.size()] == '/');
 }
 
 CString NewStagingFolder()

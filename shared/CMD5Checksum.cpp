@@ -28,6 +28,11 @@ inline uint32_t RotateLeft(uint32_t x, int n)
 // index, shift and mixing function is a constant, so the compiler lays the
 // steps out straight with the words in registers; a loop that chose them at
 // run time hashed at two thirds of the speed.
+//
+// Only b comes from the step before, so the sum is ordered to wait for it
+// last: a + K + x first; F as d ^ (b & (c ^ d)), which equals
+// (b & c) | (~b & d); and G's two terms, which never share a bit, added one
+// by one so that ~d & c goes in before b is known. An eighth faster.
 template <int I>
 inline void Step(uint32_t v[4], const uint32_t x[16])
 {
@@ -35,16 +40,18 @@ inline void Step(uint32_t v[4], const uint32_t x[16])
     constexpr int g = round == 0 ? I : round == 1 ? (5 * I + 1) % 16 : round == 2 ? (3 * I + 5) % 16 : (7 * I) % 16;
     uint32_t& a = v[(0 - I) & 3];
     const uint32_t b = v[(1 - I) & 3], c = v[(2 - I) & 3], d = v[(3 - I) & 3];
-    uint32_t f;
-    if constexpr (round == 0)
-        f = (b & c) | (~b & d);
-    else if constexpr (round == 1)
-        f = (d & b) | (~d & c);
-    else if constexpr (round == 2)
-        f = b ^ c ^ d;
-    else
-        f = c ^ (b | ~d);
-    a = b + RotateLeft(a + f + kSine[I] + x[g], kShift[round][I % 4]);
+    uint32_t sum = a + kSine[I] + x[g];
+    if constexpr (round == 0) {
+        sum += d ^ (b & (c ^ d));
+    } else if constexpr (round == 1) {
+        sum += ~d & c;
+        sum += d & b;
+    } else if constexpr (round == 2) {
+        sum += b ^ c ^ d;
+    } else {
+        sum += c ^ (b | ~d);
+    }
+    a = b + RotateLeft(sum, kShift[round][I % 4]);
 }
 
 template <int... I>

@@ -85,6 +85,9 @@ public:
     void ScreenToClient(LPRECT rect) const;
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
+    // The smallest client size the window takes: the window manager keeps
+    // the user's resizing to it, and a smaller MoveWindow stops at it.
+    void SetMinimumClientSize(int width, int height);
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
     void BringWindowToTop();
     void CenterWindow(CWnd* alternateOwner = nullptr);

@@ -305,6 +305,12 @@ void CWnd::MoveWindow(LPCRECT rect, BOOL repaint)
         MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
 }
 
+void CWnd::SetMinimumClientSize(int width, int height)
+{
+    if (m_hWnd != nullptr)
+        m_hWnd->setMinimumSize(std::max(0, width), std::max(0, height));
+}
+
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
     QWidget* w = m_hWnd;

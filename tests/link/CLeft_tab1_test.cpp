@@ -63,6 +63,27 @@ protected:
         (void)sim;
     }
 
+    // From the system disk back to the disks and into 移动盘 U:.
+    void OpenRemovableDisk()
+    {
+        dlgtest::ClickListRow(Remote(), 0);
+        ASSERT_TRUE(Pump([&] { return Remote()->GetItemCount() == 2; }));
+        dlgtest::ClickListRow(Remote(), 1);
+        ASSERT_TRUE(Pump([&] { return RowNamed(Remote(), u"u.txt") >= 0; }));
+    }
+
+    // 端A1 offers r.nc, and it goes on to 端B1.
+    void Relay(CSimController& a1, CSimController& b1)
+    {
+        Join(a1);
+        Join(b1);
+        a1.PutFile("C:\\out\\r.nc", Pattern(2000, 5));
+        a1.Offer("C:\\out\\r.nc");
+        Bytes got;
+        ASSERT_TRUE(RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\out\\r.nc", got); }, 80));
+        EXPECT_EQ(got, Pattern(2000, 5));
+    }
+
     CString host;
 };
 
@@ -266,10 +287,7 @@ TEST_F(FilePageTest, RemoteFolderIsCreatedAndDeletedOnTheRemovableDisk)
     Page().SendMessage(WM_COMMAND, ID_REMOTE_NEW_FOLDER);
     EXPECT_EQ(Status(), "提示：不能在此硬盘执行此操作！");
 
-    dlgtest::ClickListRow(Remote(), 0); // back to the disks
-    ASSERT_TRUE(Pump([&] { return Remote()->GetItemCount() == 2; }));
-    dlgtest::ClickListRow(Remote(), 1); // 移动盘 U:
-    ASSERT_TRUE(Pump([&] { return RowNamed(Remote(), u"u.txt") >= 0; }));
+    ASSERT_NO_FATAL_FAILURE(OpenRemovableDisk());
     {
         ModalDialogScript dialogs;
         dialogs.Then([](CDialog& d) {
@@ -349,13 +367,7 @@ TEST_F(FilePageTest, AnOfferedFileIsFetchedAndRelayedWithItsTexts)
 {
     Open();
     CSimController a1(21, 0x11, 0, 1), b1(22, 0x22, 1, 1);
-    Join(a1);
-    Join(b1);
-    a1.PutFile("C:\\out\\r.nc", Pattern(2000, 5));
-    a1.Offer("C:\\out\\r.nc");
-    Bytes got;
-    ASSERT_TRUE(RunUntil([&] { return g_TransferState == 0 && g_OfferQueue.empty() && b1.GetFile("C:\\out\\r.nc", got); }, 80));
-    EXPECT_EQ(got, Pattern(2000, 5));
+    ASSERT_NO_FATAL_FAILURE(Relay(a1, b1));
     for (const char* line : {"开始从客户端接收文件...", "端A1--上传：1/1 ", "接收完成", "开始传输文件到机器...",
                              "端B1--完成：1/1", "传输完成"})
         EXPECT_TRUE(HasLog(line)) << line;
@@ -375,8 +387,9 @@ TEST_F(FilePageTest, StopAsksAndEndsTheBatchWithoutTellingTheMachines)
 
     a1.SetFaults(MakeFaults([](SimFaults& f) { f.silent = true; }));
     StartSendBatch({host + u"/a.nc"}, {MachineIdAt(0)}, host + u"/", u"C:\\");
-    harness::AdvanceTime(100);
+    harness::AdvanceTime(300);
     ASSERT_EQ(g_TransferState, 1);
+    ASSERT_EQ(Status().rfind("端A1-- 传输第 1/1 个文件", 0), 0u);
     {
         MessageBoxScript boxes;
         boxes.Expect(u"是否继续中止传输？", IDNO).Expect(u"是否继续中止传输？", IDYES);
@@ -386,6 +399,78 @@ TEST_F(FilePageTest, StopAsksAndEndsTheBatchWithoutTellingTheMachines)
     }
     EXPECT_EQ(g_TransferState, 0);
     EXPECT_TRUE(HasLog("传输中止"));
+    // Before, the pane kept the progress of the file given up.
+    EXPECT_EQ(Status(), "提示：传输中止");
     EXPECT_TRUE(dlg->SchemeCombo()->IsWindowEnabled());
     EXPECT_EQ(a1.CountReceived(kCodeTransferEnd), 0);
+}
+
+TEST_F(FilePageTest, ABatchThatEndsWhileStopIsAskedKeepsItsResult)
+{
+    Open();
+    CSimController a1(21, 0x11, 0, 1);
+    Join(a1);
+    StartSendBatch({host + u"/a.nc"}, {MachineIdAt(0)}, host + u"/", u"C:\\");
+    // The timer goes on while the question is open, and the file arrives.
+    MessageBoxHook old = SetMessageBoxHook([&](const MessageBoxRequest&) {
+        RunUntil([] { return g_TransferState == 0; }, 50);
+        return IDYES;
+    });
+    Page().PressButton(IDC_STOP);
+    SetMessageBoxHook(std::move(old));
+    EXPECT_TRUE(HasLog("端A1--完成：1/1"));
+    EXPECT_FALSE(HasLog("传输中止"));
+    EXPECT_EQ(Status(), "提示：传输完成");
+    EXPECT_EQ(Cell(Machines(), 0, 3), "↑ 100％");
+}
+
+TEST_F(FilePageTest, ARelayLeavesTheSchemesHostFolderAsTheUserChoseIt)
+{
+    Open();
+    Page().localFolder = host;
+    Page().FillLocalList(0);
+    ASSERT_EQ(g_SchemeFolderText, host);
+    CSimController a1(21, 0x11, 0, 1), b1(22, 0x22, 1, 1);
+    ASSERT_NO_FATAL_FAILURE(Relay(a1, b1));
+    // The page shows the staging folder while relaying; the scheme does not
+    // take it, nor from a refresh of that folder.
+    EXPECT_EQ(Page().localFolder, StagingFolder());
+    EXPECT_EQ(g_SchemeFolderText, host);
+    Page().SendMessage(WM_COMMAND, ID_LOCAL_REFRESH);
+    harness::AdvanceTime(5);
+    EXPECT_EQ(g_SchemeFolderText, host);
+
+    // The next start opens the user's folder again.
+    Close();
+    ResetLinkState();
+    g_SchemeFolderText.Empty();
+    Open();
+    EXPECT_EQ(Page().localFolder, host);
+}
+
+TEST_F(FilePageTest, NewMachineFoldersNamedWithDotsOnlyAreNeverSent)
+{
+    Open();
+    CSimController a1(21, 0x11, 0, 1);
+    Furnish(a1);
+    Join(a1);
+    Browse(a1);
+    ASSERT_NO_FATAL_FAILURE(OpenRemovableDisk());
+    const int rows = Remote()->GetItemCount();
+    // Before, ".." went out as "移动盘 U:\..", the disk's parent.
+    for (const char16_t* name : {u"..", u".", u"...", u"   "}) {
+        SCOPED_TRACE(CString(name).ToUtf8());
+        ModalDialogScript dialogs;
+        dialogs.Then([&](CDialog& d) {
+            d.SetDlgItemText(IDC_NAME_EDIT, name);
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        });
+        Page().SendMessage(WM_COMMAND, ID_REMOTE_NEW_FOLDER);
+        harness::AdvanceTime(5);
+        EXPECT_EQ(Status(), "提示：创建目录失败！");
+    }
+    Settle();
+    EXPECT_EQ(a1.CountReceived(kCodeRemoteMkdir), 0);
+    EXPECT_EQ(Remote()->GetItemCount(), rows);
 }

@@ -245,3 +245,68 @@ TEST_F(LinkDialogTest, GuardedCommandsOnlyLogWhileABatchRunsAndEnterAsksToReload
     EXPECT_EQ(g_NumberDialogRequest, 0);
     g_TransferState = 0;
 }
+
+TEST_F(LinkDialogTest, TheWindowStopsAtASizeThatShowsEveryControlOfTheFilePage)
+{
+    Open();
+    // Before, 800 pixels left the page 99: no send, receive or save.
+    const CSize minimum = dlg->MinimumClientSize();
+    EXPECT_LT(minimum.cx, 1400);
+    EXPECT_LT(minimum.cy, 600);
+    dlg->MoveWindow(0, 0, 800, 300);
+    harness::PumpPosted();
+    CRect client;
+    dlg->GetClientRect(&client);
+    EXPECT_EQ(client.Width(), minimum.cx);
+    EXPECT_EQ(client.Height(), minimum.cy);
+
+    auto rectOf = [&](CWnd* control) {
+        CRect r;
+        control->GetWindowRect(&r);
+        dlg->ScreenToClient(&r);
+        return r;
+    };
+    auto inside = [&](const CRect& r) {
+        return r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom && r.Width() > 0 &&
+               r.Height() > 0;
+    };
+    const int pageIds[] = {IDC_LOCAL_LIST, IDC_LOCAL_PATH,  IDC_LOCAL_UP,  IDC_REMOTE_LIST, IDC_REMOTE_LABEL,
+                           IDC_REMOTE_PATH, IDC_REMOTE_UP, IDC_FILTER,    IDC_MACHINE_BOX, IDC_SEND_ALL,
+                           IDC_SKIP_BUSY,  IDC_SEND,       IDC_RECEIVE,   IDC_STOP};
+    for (int id : pageIds) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(inside(rectOf(Page().GetDlgItem(id))));
+    }
+    for (int id : {IDC_SAVE_SCHEME, IDC_CLEAR_SCHEMES, IDC_SCHEME}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(inside(rectOf(dlg->GetDlgItem(id))));
+    }
+    // Rows of the page, left to right, with no control over the next.
+    const std::vector<std::vector<int>> rows = {{IDC_LOCAL_PATH, IDC_LOCAL_UP}, {IDC_REMOTE_PATH, IDC_REMOTE_UP},
+                                                {IDC_FILTER, IDC_MACHINE_BOX},
+                                                {IDC_SEND_ALL, IDC_SKIP_BUSY, IDC_SEND, IDC_RECEIVE, IDC_STOP}};
+    for (const auto& row : rows) {
+        for (size_t i = 1; i < row.size(); ++i) {
+            SCOPED_TRACE(row[i]);
+            EXPECT_LE(rectOf(Page().GetDlgItem(row[i - 1])).right, rectOf(Page().GetDlgItem(row[i])).left);
+        }
+    }
+    // Each list shows its header and rows, above the controls below it.
+    const CRect local = rectOf(Local()), remote = rectOf(Remote());
+    EXPECT_GE(local.Height(), 130);
+    EXPECT_LE(local.bottom, rectOf(Page().GetDlgItem(IDC_REMOTE_PATH)).top);
+    EXPECT_LE(remote.bottom, rectOf(Page().GetDlgItem(IDC_FILTER)).top);
+    EXPECT_LE(rectOf(Page().GetDlgItem(IDC_FILTER)).bottom, rectOf(Page().GetDlgItem(IDC_SEND)).top);
+
+    // Larger again, the page's buttons keep their places from its right and
+    // bottom edges.
+    dlg->MoveWindow(0, 0, 1500, 900);
+    harness::PumpPosted();
+    CRect page;
+    Page().GetClientRect(&page);
+    CRect send;
+    Page().GetDlgItem(IDC_SEND)->GetWindowRect(&send);
+    Page().ScreenToClient(&send);
+    EXPECT_EQ(send.left, page.Width() - 280);
+    EXPECT_EQ(send.top, page.Height() - 33);
+}

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 TEST(Crc32, PublishedCheckValues)
 {
@@ -13,6 +14,43 @@ TEST(Crc32, PublishedCheckValues)
     EXPECT_EQ(Crc32("abc", 3), 0x352441C2u);
     EXPECT_EQ(Crc32("The quick brown fox jumps over the lazy dog", 43), 0x414FA339u);
     EXPECT_EQ(Crc32("", 0), 0u);
+}
+
+namespace {
+
+// The register shifted one bit at a time, as the algorithm is defined.
+uint32_t BitwiseCrc32(const uint8_t* p, size_t n)
+{
+    uint32_t reg = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        reg ^= p[i];
+        for (int bit = 0; bit < 8; ++bit)
+            reg = (reg & 1) != 0 ? (reg >> 1) ^ 0xEDB88320u : reg >> 1;
+    }
+    return ~reg;
+}
+
+} // namespace
+
+TEST(Crc32, EveryLengthAndAlignmentAgreesWithTheBitwiseDefinition)
+{
+    // Lengths below, at and past the 64-byte steps and 16-byte folds, up to
+    // a whole datagram, at every alignment of the first byte.
+    std::vector<uint8_t> bytes(2048 + 16);
+    uint32_t x = 0x12345678;
+    for (uint8_t& b : bytes) {
+        x = x * 1103515245u + 12345u;
+        b = uint8_t(x >> 23);
+    }
+    for (size_t offset = 0; offset < 16; ++offset) {
+        for (size_t n = 0; n <= 1100; ++n) {
+            const uint8_t* p = bytes.data() + offset;
+            ASSERT_EQ(Crc32(p, n), n == 0 ? 0u : BitwiseCrc32(p, n)) << "offset " << offset << ", length " << n;
+        }
+    }
+    const std::vector<uint8_t> ones(2048, 0xFF), zeros(2048, 0);
+    EXPECT_EQ(Crc32(ones.data(), ones.size()), BitwiseCrc32(ones.data(), ones.size()));
+    EXPECT_EQ(Crc32(zeros.data(), zeros.size()), BitwiseCrc32(zeros.data(), zeros.size()));
 }
 
 TEST(LinkHelpers, PathParts)

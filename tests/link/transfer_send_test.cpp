@@ -2,12 +2,17 @@
 
 #include "link/link_helpers.h"
 #include "platform/core/files.h"
+#include "platform/net/CUdpSocket.h"
+#include "platform/net/ipv4.h"
 #include "shared/CMD5Checksum.h"
 #include "tests/support/sim/LinkHarness.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -193,4 +198,55 @@ TEST(TransferSend, EchoOfAnOldLastBlockDoesNotEndTheNextFile)
     ASSERT_TRUE(s.sim.GetFile("C:\\data\\b.nc", stored));
     EXPECT_EQ(stored, Pattern(3000));
     EXPECT_TRUE(s.host.display.HasLog("端A1--完成：2/2"));
+}
+
+// The simulated controller keeps a file only when its blocks give the
+// header's digest, whether they came in order (hashed as they arrive) or
+// with a block repeated (hashed whole at the end): the send tests trust it.
+TEST(TransferSend, TheSimulatedControllerKeepsOnlyAFileOfTheHeadersDigest)
+{
+    const Bytes content = Pattern(1500);
+    uint8_t right[16];
+    MD5OfBuffer(right, content.size(), content.data());
+    uint8_t wrong[16];
+    std::memcpy(wrong, right, 16);
+    wrong[15] ^= 1;
+    const struct {
+        const char* name;
+        const uint8_t* md5;
+        bool repeatFirstBlock;
+        int end;
+    } kCases[] = {
+        {"in order, right digest", right, false, 1},
+        {"in order, wrong digest", wrong, false, 0},
+        {"a block twice, right digest", right, true, 1},
+        {"a block twice, wrong digest", wrong, true, 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CUdpSocket host;
+        ASSERT_EQ(host.Open(MakeIPv4(127, 0, 0, 1), 0), 1);
+        CSimController sim{2, 0x11, 0, 1};
+        ASSERT_TRUE(sim.Start(host.LocalAddress(), host.LocalPort()));
+        auto send = [&](const Packet& p) { host.SendTo(p.data, size_t(p.length), sim.Address(), sim.Port()); };
+        char path[kHeaderPathSize] = "C:\\x.nc";
+        send(MakeFileHeader(uint32_t(content.size()), 0, c.md5, 0, path));
+        ASSERT_TRUE(sim.WaitReceived(kCodeFileHeader, 1, 2000));
+        int blocks = 0;
+        for (uint32_t at = 0; at < content.size(); at += kMaxBlockData) {
+            const int n = int(std::min<size_t>(kMaxBlockData, content.size() - at));
+            const Packet block = MakeDataBlock(at, content.data() + at, n, at + n >= content.size());
+            send(block);
+            if (at == 0 && c.repeatFirstBlock)
+                send(block);
+            blocks += at == 0 && c.repeatFirstBlock ? 2 : 1;
+            ASSERT_TRUE(sim.WaitReceived(kCodeDataBlock, blocks, 2000));
+        }
+        for (int i = 0; i < 200 && sim.SentEnds().empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(sim.SentEnds(), std::vector<int>{c.end});
+        Bytes stored;
+        EXPECT_EQ(sim.GetFile("C:\\x.nc", stored), c.end == 1);
+        sim.Stop();
+    }
 }

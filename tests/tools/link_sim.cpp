@@ -1,8 +1,11 @@
 // Simulated wire-cut controllers on loopback, for trying zorvalink by hand:
-//   link_sim HOST_PORT OCTET:LETTER:NUMBER[:STATE] ...
+//   link_sim HOST_PORT OCTET:LETTER:NUMBER[:STATE[:FLAGS]] ...
 // Each controller binds 127.0.0.OCTET, announces itself to 127.0.0.1 at
 // HOST_PORT every few seconds, lists a few folders and files, and takes
-// and sends files. Ends on SIGINT or SIGTERM.
+// and sends files. FLAGS: d every datagram it sends waits 3 ms (a slow
+// line, time to stop a transfer), m the files it sends carry a wrong
+// digest, o it offers its part1.nc for relay on SIGUSR1. Ends on SIGINT or
+// SIGTERM.
 
 #include "platform/net/ipv4.h"
 #include "tests/support/sim/CSimController.h"
@@ -19,10 +22,16 @@
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_offer = 0;
 
 void OnSignal(int)
 {
     g_stop = 1;
+}
+
+void OnOfferSignal(int)
+{
+    g_offer = 1;
 }
 
 Bytes Text(const std::string& s)
@@ -54,15 +63,25 @@ int main(int argc, char** argv)
     }
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    std::signal(SIGUSR1, OnOfferSignal);
     const uint16_t hostPort = static_cast<uint16_t>(std::atoi(argv[1]));
     std::vector<std::unique_ptr<CSimController>> sims;
     std::vector<uint8_t> states;
+    std::vector<CSimController*> offering;
     for (int i = 2; i < argc; ++i) {
         unsigned octet = 0, letter = 0, number = 0, state = 0;
-        if (std::sscanf(argv[i], "%u:%u:%u:%u", &octet, &letter, &number, &state) < 3)
+        char flags[8] = {};
+        if (std::sscanf(argv[i], "%u:%u:%u:%u:%7s", &octet, &letter, &number, &state, flags) < 3)
             continue;
         auto sim = std::make_unique<CSimController>(uint8_t(octet), 0x5A000000u + octet, uint8_t(letter), uint8_t(number));
         Furnish(*sim);
+        const std::string f = flags;
+        sim->SetFaults(MakeFaults([&](SimFaults& faults) {
+            faults.delayMs = f.find('d') != std::string::npos ? 3 : 0;
+            faults.wrongMd5 = f.find('m') != std::string::npos;
+        }));
+        if (f.find('o') != std::string::npos)
+            offering.push_back(sim.get());
         if (!sim->Start(MakeIPv4(127, 0, 0, 1), hostPort)) {
             std::fprintf(stderr, "cannot bind 127.0.0.%u\n", octet);
             return 1;
@@ -70,9 +89,15 @@ int main(int argc, char** argv)
         sims.push_back(std::move(sim));
         states.push_back(uint8_t(state));
     }
+    const std::string part = "\xCF\xB5\xCD\xB3\xC5\xCC C:\\part1.nc";
     while (!g_stop) {
         for (size_t i = 0; i < sims.size(); ++i)
             sims[i]->Announce(states[i]);
+        if (g_offer) {
+            g_offer = 0;
+            for (CSimController* sim : offering)
+                sim->Offer(part);
+        }
         for (int t = 0; t < 30 && !g_stop; ++t)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

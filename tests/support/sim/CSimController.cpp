@@ -7,6 +7,7 @@
 #include "shared/CMD5Checksum.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstring>
 
@@ -18,14 +19,14 @@ uint64_t NowMs()
     return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-uint16_t CodeOf(const Bytes& d)
+uint16_t CodeOf(std::span<const uint8_t> d)
 {
     return d.size() >= 2 ? Get16(d.data(), 0) : 0;
 }
 
-Bytes Status(uint16_t code, uint8_t status)
+std::array<uint8_t, 4> Status(uint16_t code, uint8_t status)
 {
-    return Bytes{uint8_t(code), uint8_t(code >> 8), status, 0};
+    return {uint8_t(code), uint8_t(code >> 8), status, 0};
 }
 
 Bytes ToBytes(const Packet& p)
@@ -77,7 +78,6 @@ bool CSimController::Start(uint32_t hostAddress, uint16_t hostPort)
     m_hostAddress = hostAddress;
     m_hostPort = hostPort;
     m_stop = false;
-    m_socket.SetReceiveTimeout(1);
     m_thread = std::thread([this] { Loop(); });
     return true;
 }
@@ -85,15 +85,37 @@ bool CSimController::Start(uint32_t hostAddress, uint16_t hostPort)
 void CSimController::Stop()
 {
     m_stop = true;
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
+        Wake();
         m_thread.join();
+    }
+}
+
+void CSimController::Wake()
+{
+    m_socket.SendTo(nullptr, 0, m_socket.LocalAddress(), m_socket.LocalPort());
+}
+
+void CSimController::SendFromCaller(View d)
+{
+    bool timed;
+    {
+        std::lock_guard lock(m_mutex);
+        Send(d);
+        timed = HasTimedWork();
+    }
+    if (timed)
+        Wake();
 }
 
 void CSimController::SetFaults(const SimFaults& faults)
 {
-    std::lock_guard lock(m_mutex);
-    m_faults = faults;
-    m_random.seed(faults.seed);
+    {
+        std::lock_guard lock(m_mutex);
+        m_faults = faults;
+        m_random.seed(faults.seed);
+    }
+    Wake(); // a header may now be due for repeating
 }
 
 void CSimController::SetEcho(bool echo)
@@ -110,8 +132,7 @@ void CSimController::SetRecordBlocks(bool record)
 
 void CSimController::Announce(uint8_t state, uint16_t code)
 {
-    std::lock_guard lock(m_mutex);
-    Send(SimAnnounce(code, m_id, m_letter, m_number, state));
+    SendFromCaller(SimAnnounce(code, m_id, m_letter, m_number, state));
 }
 
 void CSimController::SendRaw(const Bytes& datagram)
@@ -130,20 +151,27 @@ void CSimController::Offer(const std::string& ansiPath)
     d.insert(d.end(), ansiPath.begin(), ansiPath.end());
     d.push_back(0);
     SimSeal(d);
-    std::lock_guard lock(m_mutex);
-    Send(d);
+    SendFromCaller(d);
 }
 
 void CSimController::CancelOffer()
 {
-    std::lock_guard lock(m_mutex);
-    Send(Bytes{uint8_t(kCodeOfferCancel), uint8_t(kCodeOfferCancel >> 8)});
+    SendFromCaller(Bytes{uint8_t(kCodeOfferCancel), uint8_t(kCodeOfferCancel >> 8)});
 }
 
 void CSimController::PutFile(const std::string& path, const Bytes& content)
 {
     std::lock_guard lock(m_mutex);
     m_files[path] = content;
+}
+
+void CSimController::ForgetFiles()
+{
+    std::lock_guard lock(m_mutex);
+    for (auto& [path, content] : m_files)
+        if (content.capacity() > m_spare.capacity())
+            m_spare.swap(content);
+    m_files.clear();
 }
 
 bool CSimController::GetFile(const std::string& path, Bytes& content) const
@@ -207,52 +235,22 @@ std::vector<int> CSimController::SentEnds() const
 void CSimController::Loop()
 {
     uint8_t buf[2048];
+    bool timed = true; // held, delayed or repeated datagrams wait for their time
     while (!m_stop) {
-        // Waits at most 1 ms (set in Start), so delayed sends still go in time.
-        {
-            uint32_t from;
-            uint16_t port;
-            long n = m_socket.ReceiveFrom(buf, sizeof buf, from, port);
-            if (n > 0 && n <= long(sizeof buf)) {
-                std::lock_guard lock(m_mutex);
-                std::uniform_real_distribution<double> chance(0, 1);
-                if (m_faults.dropInRate > 0 && chance(m_random) < m_faults.dropInRate)
-                    continue;
-                Bytes d(buf, buf + n);
-                if (m_faults.loseInCount > 0 && CodeOf(d) == m_faults.loseInCode) {
-                    --m_faults.loseInCount;
-                    continue;
-                }
-                if (m_heldIn.empty() && m_faults.reorderInRate > 0 && chance(m_random) < m_faults.reorderInRate) {
-                    m_heldIn = d;
-                    m_heldInSince = NowMs();
-                    continue;
-                }
-                Receive(d);
-                if (!m_heldIn.empty()) {
-                    Receive(m_heldIn);
-                    m_heldIn.clear();
-                }
-            }
-        }
+        // Waits for the next datagram, and at most 1 ms while some wait for
+        // their time; a caller that queues one wakes the loop. A receive that
+        // woke for a time-out on every block cost more than a block's checks.
+        uint32_t from;
+        uint16_t port;
+        const long n = !timed || m_socket.WaitReadable(1) ? m_socket.ReceiveFrom(buf, sizeof buf, from, port) : 0;
         std::vector<Bytes> due;
         {
             std::lock_guard lock(m_mutex);
-            ReleaseHeld();
-            const uint64_t now = NowMs();
-            if (m_outHeaderWaiting && m_faults.headerRepeatMs > 0 && now >= m_outHeaderDue && m_outHeaderRepeats < 3) {
-                ++m_outHeaderRepeats;
-                m_outHeaderDue = now + uint64_t(m_faults.headerRepeatMs);
-                Send(m_outHeader);
-            }
-            for (auto it = m_delayed.begin(); it != m_delayed.end();) {
-                if (it->first <= now) {
-                    due.push_back(it->second);
-                    it = m_delayed.erase(it);
-                } else {
-                    ++it;
-                }
-            }
+            if (n > 0 && n <= long(sizeof buf))
+                Arrive(View(buf, static_cast<size_t>(n)));
+            TimedWork();
+            std::swap(due, m_due);
+            timed = HasTimedWork();
         }
         for (const Bytes& d : due)
             SendNow(d);
@@ -260,17 +258,74 @@ void CSimController::Loop()
 }
 
 // Called with the mutex held.
-void CSimController::Receive(const Bytes& d)
+bool CSimController::Arrive(View d)
+{
+    std::uniform_real_distribution<double> chance(0, 1);
+    if (m_faults.dropInRate > 0 && chance(m_random) < m_faults.dropInRate)
+        return false;
+    if (m_faults.loseInCount > 0 && CodeOf(d) == m_faults.loseInCode) {
+        --m_faults.loseInCount;
+        return false;
+    }
+    if (m_heldIn.empty() && m_faults.reorderInRate > 0 && chance(m_random) < m_faults.reorderInRate) {
+        m_heldIn.assign(d.begin(), d.end());
+        m_heldInSince = NowMs();
+        return false;
+    }
+    Receive(d);
+    if (!m_heldIn.empty()) {
+        const Bytes held = std::move(m_heldIn);
+        m_heldIn.clear();
+        Receive(held);
+    }
+    return true;
+}
+
+// Held, delayed and repeated datagrams that are due; called with the mutex
+// held. The delayed ones are sent by the loop after it lets the lock go.
+bool CSimController::HasTimedWork() const
+{
+    const bool repeatHeader = m_outHeaderWaiting && m_faults.headerRepeatMs > 0 && m_outHeaderRepeats < 3;
+    return !m_heldOut.empty() || !m_heldIn.empty() || !m_delayed.empty() || repeatHeader;
+}
+
+void CSimController::TimedWork()
+{
+    if (!HasTimedWork())
+        return;
+    ReleaseHeld();
+    const uint64_t now = NowMs();
+    if (m_outHeaderWaiting && m_faults.headerRepeatMs > 0 && now >= m_outHeaderDue && m_outHeaderRepeats < 3) {
+        ++m_outHeaderRepeats;
+        m_outHeaderDue = now + uint64_t(m_faults.headerRepeatMs);
+        Send(m_outHeader);
+    }
+    for (auto it = m_delayed.begin(); it != m_delayed.end();) {
+        if (it->first <= now) {
+            m_due.push_back(std::move(it->second));
+            it = m_delayed.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// Called with the mutex held.
+void CSimController::Receive(View d)
 {
     std::uniform_real_distribution<double> chance(0, 1);
     const int copies = m_faults.duplicateInRate > 0 && chance(m_random) < m_faults.duplicateInRate ? 2 : 1;
+    bool recorded = false;
     for (int i = 0; i < copies; ++i) {
-        if (m_recordBlocks || CodeOf(d) != kCodeDataBlock)
-            m_received.push_back(d);
+        if (m_recordBlocks || CodeOf(d) != kCodeDataBlock) {
+            m_received.emplace_back(d.begin(), d.end());
+            recorded = true;
+        }
         if (!m_faults.silent)
             Handle(d);
     }
-    m_changed.notify_all();
+    if (recorded)
+        m_changed.notify_all();
 }
 
 // Held datagrams that nothing followed go after a short wait. Called with
@@ -290,41 +345,51 @@ void CSimController::ReleaseHeld()
     }
 }
 
-void CSimController::SendNow(const Bytes& d)
+void CSimController::SendNow(View d)
 {
     m_socket.SendTo(d.data(), d.size(), m_hostAddress, m_hostPort);
 }
 
-// Called with the mutex held.
-void CSimController::Send(Bytes d)
+// Called with the mutex held. A fault that changes the datagram works on a
+// copy; an unchanged one goes from where it is.
+void CSimController::Send(View view)
 {
     SimFaults& f = m_faults;
     if (f.silent)
         return;
     std::uniform_real_distribution<double> chance(0, 1);
-    const uint16_t code = CodeOf(d);
+    const uint16_t code = CodeOf(view);
     if (f.dropCode != 0 && code == f.dropCode)
         return;
-    if (f.corruptCount > 0 && code == f.corruptCode && d.size() > 6) {
+    Bytes changed;
+    bool edited = false;
+    auto edit = [&]() -> Bytes& {
+        if (!edited)
+            changed.assign(view.begin(), view.end());
+        edited = true;
+        return changed;
+    };
+    if (f.corruptCount > 0 && code == f.corruptCode && view.size() > 6) {
         --f.corruptCount;
-        d[d.size() - 1] ^= 0x5A;
+        edit().back() ^= 0x5A;
     }
     if (f.truncateCode != 0 && code == f.truncateCode) {
         f.truncateCode = 0;
-        d.resize(d.size() / 2);
+        edit().resize(view.size() / 2);
     }
     if (f.oversizeNext) {
         f.oversizeNext = false;
-        d.resize(600, 0xEE);
+        edit().resize(600, 0xEE);
     }
+    const View d = edited ? View(changed) : view;
     if (f.dropRate > 0 && chance(m_random) < f.dropRate)
         return;
     const int copies = f.duplicateRate > 0 && chance(m_random) < f.duplicateRate ? 2 : 1;
     for (int i = 0; i < copies; ++i) {
         if (f.delayMs > 0) {
-            m_delayed.emplace_back(NowMs() + uint64_t(f.delayMs), d);
+            m_delayed.emplace_back(NowMs() + uint64_t(f.delayMs), Bytes(d.begin(), d.end()));
         } else if (m_heldOut.empty() && f.reorderRate > 0 && chance(m_random) < f.reorderRate) {
-            m_heldOut = d;
+            m_heldOut.assign(d.begin(), d.end());
             m_heldOutSince = NowMs();
         } else {
             SendNow(d);
@@ -336,7 +401,7 @@ void CSimController::Send(Bytes d)
     }
 }
 
-void CSimController::Handle(const Bytes& d)
+void CSimController::Handle(View d)
 {
     switch (CodeOf(d)) {
     case kCodePoll:
@@ -379,7 +444,8 @@ void CSimController::Handle(const Bytes& d)
         break;
     case kCodeRemoteDelete:
         if (d.size() >= 12) {
-            Bytes r = Status(kCodeRemoteDelete, 1);
+            const auto status = Status(kCodeRemoteDelete, 1);
+            Bytes r(status.begin(), status.end());
             SimPut32(r, 4, Get32(d.data(), 8));
             Send(r);
         }
@@ -394,7 +460,7 @@ void CSimController::Handle(const Bytes& d)
     }
 }
 
-void CSimController::OnHostHeader(const Bytes& d)
+void CSimController::OnHostHeader(View d)
 {
     if (d.size() != size_t(kHeaderSize) || !ChecksumMatches(d.data(), kHeaderSize)) {
         Send(Status(kCodeHeaderAnswer, 0));
@@ -417,11 +483,18 @@ void CSimController::OnHostHeader(const Bytes& d)
         return;
     }
     m_inFile = true;
-    m_inData.assign(Get32(d.data(), 6), 0);
+    if (m_inData.capacity() < m_spare.capacity())
+        m_inData.swap(m_spare);
+    // Bytes of an earlier file may stay until blocks cover them: the digest
+    // decides, and a kept room is not cleared for every file.
+    m_inData.resize(Get32(d.data(), 6));
+    m_inHash = CMD5Checksum();
+    m_inHashed = m_inArrived = 0;
+    m_inInOrder = true;
     Send(Status(kCodeHeaderAnswer, 1));
 }
 
-void CSimController::OnHostBlock(const Bytes& d)
+void CSimController::OnHostBlock(View d)
 {
     if (!m_inFile)
         return;
@@ -435,10 +508,15 @@ void CSimController::OnHostBlock(const Bytes& d)
     std::memcpy(m_inData.data() + offset, d.data() + kBlockHead, n);
     if (d[14] != 1) {
         Send(Status(kCodeBlockAnswer, 1));
+        HashReceived(static_cast<uint32_t>(offset), n);
         return;
     }
+    HashReceived(static_cast<uint32_t>(offset), n);
     uint8_t md5[16];
-    MD5OfBuffer(md5, m_inData.size(), m_inData.data());
+    if (m_inInOrder && m_inHashed == m_inData.size())
+        m_inHash.Final(md5);
+    else
+        MD5OfBuffer(md5, m_inData.size(), m_inData.data());
     const bool ok = std::memcmp(md5, m_inMd5, 16) == 0;
     if (ok)
         m_files[m_inPath] = std::move(m_inData);
@@ -447,7 +525,25 @@ void CSimController::OnHostBlock(const Bytes& d)
     Send(Status(kCodeTransferEnd, ok ? 1 : 0));
 }
 
-void CSimController::OnFetch(const Bytes& d)
+void CSimController::HashReceived(uint32_t offset, uint32_t n)
+{
+    if (!m_inInOrder)
+        return;
+    if (offset != m_inArrived) {
+        m_inInOrder = false; // a repeated block: the end hashes the whole file
+        return;
+    }
+    m_inArrived += n;
+    // Whole 64-byte steps only, read where they lie: a block's length is
+    // no multiple of 64, and a digest fed block by block copied every tail.
+    const uint32_t whole = m_inArrived == m_inData.size() ? m_inArrived : m_inArrived & ~63u;
+    if (whole > m_inHashed) {
+        m_inHash.Update(m_inData.data() + m_inHashed, whole - m_inHashed);
+        m_inHashed = whole;
+    }
+}
+
+void CSimController::OnFetch(View d)
 {
     if (d.size() < 14 || !ChecksumMatches(d.data(), int(d.size())))
         return;
@@ -499,7 +595,7 @@ void CSimController::SendBlock(uint32_t offset)
     m_outLastSent = n < uint32_t(kMaxBlockData);
 }
 
-void CSimController::OnListRequest(const Bytes& d)
+void CSimController::OnListRequest(View d)
 {
     if (d.size() < 5)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/net/CUdpSocket.h"
+#include "shared/CMD5Checksum.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -8,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <random>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,6 +80,9 @@ public:
 
     // The machine's files, by full ANSI path.
     void PutFile(const std::string& path, const Bytes& content);
+    // Forgets them all; the room of the largest is kept for the next file
+    // the host sends, as a controller's disk keeps its space.
+    void ForgetFiles();
     bool GetFile(const std::string& path, Bytes& content) const;
     // Listing of a folder: (kind, size, name) entries.
     struct Entry { uint8_t kind; uint32_t size; std::string name; };
@@ -96,16 +101,27 @@ public:
     uint8_t number() const { return m_number; }
 
 private:
+    using View = std::span<const uint8_t>;
     void Loop();
-    void Handle(const Bytes& d);
-    void OnHostHeader(const Bytes& d);
-    void OnHostBlock(const Bytes& d);
-    void OnFetch(const Bytes& d);
+    void Handle(View d);
+    void OnHostHeader(View d);
+    void OnHostBlock(View d);
+    void HashReceived(uint32_t offset, uint32_t n);
+    void OnFetch(View d);
     void SendBlock(uint32_t offset);
-    void OnListRequest(const Bytes& d);
-    void Send(Bytes d);
-    void SendNow(const Bytes& d);
-    void Receive(const Bytes& d);
+    void OnListRequest(View d);
+    void Send(View d);
+    void SendNow(View d);
+    void Receive(View d);
+    // Handles what came in, under the lock; false when an input fault took it.
+    bool Arrive(View d);
+    bool HasTimedWork() const;
+    void TimedWork();
+    // An empty datagram to itself: the loop, waiting in its receive, goes round.
+    void Wake();
+    // Send for the callers' threads: wakes the loop when the datagram waits
+    // for its time (held or delayed).
+    void SendFromCaller(View d);
     void ReleaseHeld();
 
     CUdpSocket m_socket;
@@ -123,17 +139,25 @@ private:
     bool m_recordBlocks = true;
     std::mt19937 m_random{1};
     std::vector<std::pair<uint64_t, Bytes>> m_delayed;
+    std::vector<Bytes> m_due; // delayed datagrams whose time came
     Bytes m_heldOut, m_heldIn;       // reordered, waiting for the next one
     uint64_t m_heldOutSince = 0, m_heldInSince = 0;
     std::map<std::string, Bytes> m_files;
     std::map<std::string, std::vector<Entry>> m_listings;
     std::vector<Bytes> m_received;
     std::vector<int> m_sentEnds;
-    // Receiving a file from the host.
+    // Receiving a file from the host. The digest follows the blocks that
+    // arrive in order, each after its answer went, as a controller that
+    // writes while it receives; any other order is hashed whole at the end.
     bool m_inFile = false;
     std::string m_inPath;
     Bytes m_inData;
     uint8_t m_inMd5[16] = {};
+    Bytes m_spare; // room kept by ForgetFiles
+    CMD5Checksum m_inHash;
+    uint32_t m_inArrived = 0; // end of the blocks that came in order
+    uint32_t m_inHashed = 0;
+    bool m_inInOrder = true;
     // Sending a file to the host.
     Bytes m_outData;
     uint32_t m_outDone = 0;
