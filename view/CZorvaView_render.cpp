@@ -12,6 +12,7 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/View3D.h"
+#include "geometry/compound_outlines.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
 #include "platform/core/exceptions.h"
@@ -195,6 +196,7 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     // The worker appends path pieces from its own thread.
     std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
     CUnitArray& list = doc->m_unitList;
+    const CompoundOutlinePass outlines(list);
     for (int i = 0; i < list.GetSize(); ++i) {
         CUnit* u = list[i];
         if (u->deleted)
