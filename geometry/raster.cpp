@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "geometry/GeometryState.h"
+#include "platform/gdi/RowDamage.h"
 
 std::uint16_t ToRgb565(std::uint32_t colour)
 {
@@ -146,6 +147,8 @@ void DrawLineRGB565(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
         return;
     const i64 e0 = -(n >> 1);
     const i64 width = g_RasterWidth, height = g_RasterHeight;
+    if (g_RasterDamage != nullptr)
+        g_RasterDamage->Mark(std::min(x0, x1), std::min(y0, y1), i64(std::max(x0, x1)) + 1, i64(std::max(y0, y1)) + 1);
     if (raster != nullptr && x0 >= 0 && x0 < width && x1 >= 0 && x1 < width && y0 >= 0 && y0 < height
         && y1 >= 0 && y1 < height) {
         DrawInside(raster, x0, y0, sx, sy, xMajor, n, m, e0, word, pattern);

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+
+#include <QImage>
 #include <iterator>
 #include <string>
 
@@ -13,6 +16,8 @@
 #include "geometry/CLine.h"
 #include "geometry/GeometryState.h"
 #include "platform/core/files.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CFrontImage.h"
 #include "platform/testing/ui_harness.h"
 #include "platform/ui/CClientDC.h"
 #include "tests/support/viewdriver/ViewDriver.h"
@@ -111,6 +116,55 @@ TEST(ViewRender, SmallDrawingMatchesTheGoldenPicture)
     const std::string want = ReadBytes(golden);
     ASSERT_FALSE(want.empty()) << "missing " << golden;
     EXPECT_TRUE(ReadBytes(NativePath(actual)) == want) << "the frame differs; see " << actual.ToUtf8();
+}
+
+// A frame clears and copies only where it or the last frame drew, and
+// where marks went onto the window in between; what the window then shows
+// must be what a frame copied whole shows.
+TEST(ViewRender, FrameAfterChangesAndMarksShowsWhatAWholeFrameShows)
+{
+    ViewDriver drv(400, 300);
+    for (int i = 0; i < 30; ++i) {
+        ++g_UnitIdCounter;
+        auto* line = new CLine(i, -20 + 2 * i, 40 + i, 30 - i);
+        line->workGeometry = line->geometry;
+        Place(drv.doc, line);
+    }
+    Place(drv.doc, NewCircle({20, 10}, 8));
+    drv.SetView(5.0, 100, 200);
+    auto shown = [&] {
+        QImage copy;
+        drv.view->GetFrontImage()->Read([&](const QImage& image) { copy = image.copy(); });
+        return copy;
+    };
+    auto whole = [&] {
+        QImage image(shown().size(), QImage::Format_RGB32);
+        CDC dc;
+        dc.AttachImage(&image);
+        drv.view->RenderOffscreen(&dc);
+        return image;
+    };
+    const struct { const char* name; std::function<void()> change; } kSteps[] = {
+        {"cursor marks on the window", [&] { drv.MoveToPixel({20, 20}); drv.view->RedrawNow(); }},
+        {"units gone", [&] {
+             for (int i = 0; i < 20; ++i)
+                 drv.doc->m_unitList[i]->deleted = 1;
+             drv.view->RedrawNow();
+         }},
+        {"panned", [&] { drv.SetView(5.0, 160, 120); }},
+        {"zoomed out to a corner", [&] { drv.SetView(0.5, 20, 280); }},
+        {"all gone", [&] {
+             for (CUnit* u : drv.doc->m_unitList)
+                 u->deleted = 1;
+             drv.view->RedrawNow();
+         }},
+    };
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        const QImage now = shown();
+        EXPECT_TRUE(now == whole());
+    }
 }
 
 TEST(ViewRender, ScaleBarLengthAndLabel)
