@@ -345,10 +345,10 @@ void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else if (mode == 1) {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        const std::uint8_t split = workGeometry.arc.splitPiece;
-        workGeometry.arc = geometry.arc;
-        workGeometry.arc.splitPiece = split;
-        refPoint = geometry.arc.centre;
+        ArcRecord current = geometry.arc;
+        current.splitPiece = workGeometry.arc.splitPiece;
+        AssignIfChanged(workGeometry.arc, current);
+        AssignIfChanged(refPoint, geometry.arc.centre);
         DrawOnRaster(raster);
     } else {
         DrawOnRaster(raster);

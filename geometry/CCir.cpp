@@ -82,15 +82,21 @@ x_Vector CCir::GetMidPoint()
 
 void CCir::StartFromCurrent()
 {
-    workGeometry.circle.centre = geometry.circle.centre;
-    workGeometry.circle.radius = geometry.circle.radius;
+    AssignIfChanged(workGeometry.circle.centre, geometry.circle.centre);
+    AssignIfChanged(workGeometry.circle.radius, geometry.circle.radius);
 }
 
+// Written only when they change (a frame refreshes them for every circle).
 void CCir::UpdateBoxCorners()
 {
     const CircleRecord& w = workGeometry.circle;
-    inputPoints[0] = {w.centre.x - w.radius, w.centre.y - w.radius};
-    inputPoints[1] = {w.centre.x + w.radius, w.centre.y + w.radius};
+    const x_Vector low{w.centre.x - w.radius, w.centre.y - w.radius};
+    const x_Vector high{w.centre.x + w.radius, w.centre.y + w.radius};
+    const UnitInputPoints& now = inputPoints;
+    if (!(now[0] == low))
+        inputPoints[0] = low;
+    if (!(now[1] == high))
+        inputPoints[1] = high;
 }
 
 double CCir::BuildCircleFromInput(x_Vector p, x_Vector q)

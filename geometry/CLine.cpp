@@ -328,11 +328,11 @@ void CLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        const POINT a = WorldToScreen(geometry.line.p1);
-        const POINT b = WorldToScreen(geometry.line.p2);
+        const POINT a = WorldToPixel(geometry.line.p1);
+        const POINT b = WorldToPixel(geometry.line.p2);
         DrawLineCurrentStyle(raster, a.x, a.y, b.x, b.y);
         if (g_cmdStep != 4)
-            workGeometry.line = geometry.line;
+            AssignIfChanged(workGeometry.line, geometry.line);
     }
     if (!gripsValid) {
         UpdateReferencePoint();

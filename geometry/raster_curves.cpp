@@ -5,7 +5,8 @@
 
 #include "geometry/GeometryState.h"
 #include "geometry/raster.h"
-#include "geometry/text_utils.h"
+#include "geometry/view_transform.h"
+#include "platform/gdi/RowDamage.h"
 
 namespace {
 
@@ -56,17 +57,25 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
     const double step = sweep / n, q = step * step;
     const double cosStep = 1 - q / 2 * (1 - q / 12 * (1 - q / 30 * (1 - q / 56)));
     const double sinStep = step * (1 - q / 6 * (1 - q / 20 * (1 - q / 42 * (1 - q / 72))));
+    // The circle's box once for the frame's damage, not each chord's.
+    RowDamage* const damage = g_RasterDamage;
+    if (damage != nullptr) {
+        auto edge = [](double v) { return static_cast<std::int64_t>(std::clamp(v, -1e15, 1e15)); };
+        damage->Mark(edge(cx - r) - 2, edge(cy - r) - 2, edge(cx + r) + 3, edge(cy + r) + 3);
+    }
+    g_RasterDamage = nullptr;
     double c = std::cos(start), s = std::sin(start);
-    Pixel previous{RoundHalfUp(cx + r * c), RoundHalfUp(cy - r * s)};
+    Pixel previous{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
     for (int i = 1; i <= n; ++i) {
         const double c2 = c * cosStep - s * sinStep;
         s = s * cosStep + c * sinStep;
         c = c2;
-        const Pixel p{RoundHalfUp(cx + r * c), RoundHalfUp(cy - r * s)};
+        const Pixel p{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
         if (p.x == previous.x && p.y == previous.y)
             continue;
         if (!BothBeyond(previous, p, w, h))
             DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, colour, pattern);
         previous = p;
     }
+    g_RasterDamage = damage;
 }
