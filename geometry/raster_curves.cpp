@@ -64,6 +64,16 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
         damage->Mark(edge(cx - r) - 2, edge(cy - r) - 2, edge(cx + r) + 3, edge(cy + r) + 3);
     }
     g_RasterDamage = nullptr;
+    // A solid curve wholly on the raster: every chord is, and takes the
+    // short walk.
+    const bool inside = (pattern == 0 || pattern > 3) && cx - r >= 2.0 && cy - r >= 2.0 && cx + r <= w - 3.0
+                        && cy + r <= h - 3.0;
+    if (inside && colour != g_RasterColor) {
+        g_RasterColor = colour;
+        g_RasterColor565 = ToRgb565(colour);
+    }
+    const std::uint16_t word = g_RasterColor565;
+    const std::ptrdiff_t stride = g_RasterStride;
     double c = std::cos(start), s = std::sin(start);
     Pixel previous{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
     for (int i = 1; i <= n; ++i) {
@@ -73,7 +83,9 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
         const Pixel p{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
         if (p.x == previous.x && p.y == previous.y)
             continue;
-        if (!BothBeyond(previous, p, w, h))
+        if (inside)
+            DrawSolidInside(raster, stride, previous.x, previous.y, p.x, p.y, word);
+        else if (!BothBeyond(previous, p, w, h))
             DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, colour, pattern);
         previous = p;
     }

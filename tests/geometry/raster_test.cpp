@@ -153,7 +153,8 @@ TEST_F(Raster, ClippedWalkDrawsTheSamePixelsAndPhase)
 
 // Segments wholly on a raster the size of a large window take the walk's
 // closed form; every pixel must be the walk's, up to the longest segment
-// the raster holds and the slopes where the walk's rounding turns.
+// the raster holds and the slopes where the walk's rounding turns. So must
+// those drawn as a curve's chords.
 TEST_F(Raster, SegmentsOnTheRasterDrawTheWalksPixels)
 {
     Resize(2600, 1500);
@@ -166,6 +167,10 @@ TEST_F(Raster, SegmentsOnTheRasterDrawTheWalksPixels)
         std::fill(m_bits.begin(), m_bits.end(), 0);
         DrawLineRGB565(m_bits.data(), x0, y0, x1, y1, 0xFFFFFF, 0);
         ASSERT_TRUE(m_bits == expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+        // The curves' chords: the same pixels without the bookkeeping.
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        DrawSolidInside(m_bits.data(), g_RasterStride, x0, y0, x1, y1, 0xFFFF);
+        ASSERT_TRUE(m_bits == expected) << "chord " << x0 << "," << y0 << " -> " << x1 << "," << y1;
     };
     for (int i = 0; i < 300; ++i)
         check(x(rng), y(rng), x(rng), y(rng));
