@@ -166,9 +166,9 @@ void CZorvaView::ShowFrame(CDC* dc, CDC* mem, const RowDamage& drawn)
 {
     CFrontImage* front = dc->FrontImage();
     const CPoint origin = dc->GetViewportOrg();
-    const bool partial = !m_blitAll && front != nullptr && front == m_lastFront && origin.x == 0 && origin.y == 0
-                         && front->DamageLocked().Width() == m_backWidth
-                         && front->DamageLocked().Height() == m_backHeight;
+    // The window's image may be larger than the buffer (a window grown
+    // after the raster size was fixed): frames never reach past it.
+    const bool partial = !m_blitAll && front != nullptr && front == m_lastFront && origin.x == 0 && origin.y == 0;
     if (!partial) {
         dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, mem, 0, 0, SRCCOPY);
     } else {
