@@ -128,7 +128,9 @@ void CZorvaDoc::ReplaceDrawing(CUnitArray& loaded)
     for (CUnit* unit : loaded) {
         // Stamp 0 is no ring slot: no commit takes loaded units as its own.
         unit->editStamp = 0;
-        m_unitList.Add(unit);
+        // Where the first frame would write it: a large drawing's units
+        // are not in the caches by then.
+        unit->listIndex = m_unitList.Add(unit);
     }
     loaded.RemoveAll();
     m_stepStartCount = m_unitList.GetSize();

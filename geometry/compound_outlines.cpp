@@ -57,12 +57,6 @@ namespace {
 // DC while the GUI thread renders.
 thread_local CompoundOutlinePass::Table* t_pass = nullptr;
 
-bool IsStalePiece(CUnit* u)
-{
-    return u != nullptr && !u->deleted && u->group != 0 && u->pieceOf != 0 && !u->gripsValid
-           && u->GetType() == 1;
-}
-
 } // namespace
 
 GroupReference WalkGroupReference(const CUnitArray& list, std::int32_t group)
@@ -79,19 +73,16 @@ GroupReference WalkGroupReference(const CUnitArray& list, std::int32_t group)
 void CompoundOutlinePass::Table::Build()
 {
     built = true;
+    // Every group's outline in one walk: a first walk to find the groups
+    // with stale pieces cost as much as this one (a large drawing's units do
+    // not stay in the caches), and a group's outline is cheap.
     std::unordered_map<std::int32_t, x_VectorArray> outlines;
-    for (CUnit* u : *list)
-        if (IsStalePiece(u))
-            outlines.try_emplace(u->group);
-    if (outlines.empty())
-        return;
     for (CUnit* u : *list) {
-        if (u == nullptr || u->group == 0 || u->deleted)
+        if (u == nullptr || u->group == 0 || u->deleted || u->GetType() != 1)
             continue;
-        const auto found = outlines.find(u->group);
-        if (found != outlines.end() && u->GetType() == 1)
-            AddToOutline(found->second, u);
+        AddToOutline(outlines[u->group], u);
     }
+    references.reserve(outlines.size());
     for (const auto& [group, outline] : outlines)
         references.emplace(group, ReferenceOf(outline));
 }

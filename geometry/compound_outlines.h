@@ -7,8 +7,7 @@
 // drawing for it; a frame that rebuilt the grips of every piece that way was
 // quadratic (24,000 pieces of a large DXF took over ten seconds). A pass
 // around a frame works out, at the first piece that asks, the outlines of
-// every group with stale grips in one walk, and the pieces read theirs
-// from it.
+// every group in one walk, and the pieces read theirs from it.
 
 #include <cstdint>
 
@@ -24,8 +23,8 @@ struct GroupReference {
 GroupReference WalkGroupReference(const CUnitArray& list, std::int32_t group);
 
 // While one lives on a thread, GroupReferenceOf of its list answers from
-// the outlines worked out at the first call, for the groups that then had a
-// line piece with stale grips. The list must not change while it lives.
+// the outlines worked out at the first call. The list must not change while
+// it lives.
 class CompoundOutlinePass {
 public:
     explicit CompoundOutlinePass(const CUnitArray& list);
