@@ -82,7 +82,8 @@ bool LoadDrawing(CZorvaDoc& doc, int n)
 }
 
 // A fill of the buffer at the speed of memory: aligned 16-byte stores,
-// four to a loop turn (objdump: movdqa/movaps stores, no 2-byte moves).
+// four to a loop turn (objdump: four movaps stores a turn, 2-byte moves
+// only for a tail the buffer of a frame never has).
 // The buffer is 16-byte aligned.
 __attribute__((noinline)) void FillFloor(std::uint8_t* bits, std::size_t bytes, std::uint16_t value)
 {
