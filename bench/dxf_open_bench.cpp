@@ -15,15 +15,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +29,7 @@
 #include "app/CZorvaDoc.h"
 #include "app/dxf_import.h"
 #include "bench/heavy_drawing.h"
+#include "bench/self_child.h"
 #include "geometry/DrawingSettings.h"
 #include "geometry/GeometryState.h"
 #include "platform/core/files.h"
@@ -46,8 +45,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPairs = 7;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-
-std::string g_self;
 
 double Ms(Clock::time_point a, Clock::time_point b)
 {
@@ -98,31 +95,10 @@ int RunChild(const std::string& what, const std::string& path)
 
 double SpawnChild(const std::string& what, const std::string& path)
 {
-    int pipeFd[2];
-    if (pipe(pipeFd) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFd[1], 1);
-        close(pipeFd[0]);
-        execl(g_self.c_str(), g_self.c_str(), "--child", what.c_str(), path.c_str(), static_cast<char*>(nullptr));
-        _exit(3);
-    }
-    close(pipeFd[1]);
-    std::string text;
-    char buffer[256];
-    ssize_t got;
-    while ((got = read(pipeFd[0], buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<std::size_t>(got));
-    close(pipeFd[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const std::optional<std::string> out = RunSelf({"--child", what, path});
     double ms = -1;
-    // The child's own output may come first (Qt's messages go to stderr).
-    const std::size_t line = text.rfind('\n', text.size() >= 2 ? text.size() - 2 : 0);
-    const std::string last = line == std::string::npos ? text : text.substr(line + 1);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        std::sscanf(last.c_str(), "%lf", &ms);
+    if (out)
+        std::sscanf(LastLine(*out).c_str(), "%lf", &ms);
     return ms;
 }
 
@@ -165,11 +141,6 @@ BENCHMARK(BM_OpenDxfToFirstFrame)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    g_self = "/proc/self/exe";
-    char exe[4096];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0)
-        g_self.assign(exe, static_cast<std::size_t>(n));
     if (argc == 3 && std::strcmp(argv[1], "--write-dxf") == 0)
         return WriteHeavyDxf(argv[2], kHeavyShapes) ? 0 : 1;
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
