@@ -122,10 +122,15 @@ void CZorvaDoc::ReplaceDrawing(CUnitArray& loaded)
 {
     std::lock_guard<std::recursive_mutex> lock(m_listMutex);
     FreeAllUnits();
+    // One block for the whole list: growing it by doubling copied a large
+    // drawing's list a dozen times, into fresh memory each time.
+    m_unitList.Reserve(m_unitList.GetSize() + loaded.GetSize());
     for (CUnit* unit : loaded) {
         // Stamp 0 is no ring slot: no commit takes loaded units as its own.
         unit->editStamp = 0;
-        m_unitList.Add(unit);
+        // Where the first frame would write it: a large drawing's units
+        // are not in the caches by then.
+        unit->listIndex = m_unitList.Add(unit);
     }
     loaded.RemoveAll();
     m_stepStartCount = m_unitList.GetSize();

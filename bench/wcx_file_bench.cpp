@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,8 +36,8 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/wcx_file.h"
-#include "bench/bench_child.h"
 #include "bench/bench_stats.h"
+#include "bench/self_child.h"
 #include "geometry/CArc.h"
 #include "geometry/CCir.h"
 #include "geometry/CLine.h"
@@ -56,8 +57,6 @@ constexpr int kCircles = 10000;
 constexpr int kEntities = kLines + kArcs + kCircles;
 constexpr int kPairs = 11;
 constexpr unsigned kBlock = 4096;       // the archive's buffer
-
-std::string g_self;
 
 std::string TempFolder()
 {
@@ -178,10 +177,10 @@ ChildResult Spawn(const std::string& what, const std::string& path, bool cold)
             close(fd);
         }
     }
-    const std::string text = RunForOutput({g_self, "--child", what, path});
+    const std::optional<std::string> text = RunSelf({"--child", what, path});
     ChildResult r;
-    if (!text.empty())
-        std::sscanf(text.c_str(), "%lf %ld %ld", &r.ms, &r.rssKb, &r.startKb);
+    if (text)
+        std::sscanf(LastLine(*text).c_str(), "%lf %ld %ld", &r.ms, &r.rssKb, &r.startKb);
     return r;
 }
 
@@ -296,7 +295,6 @@ BENCHMARK(BM_SaveWcx)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    g_self = SelfPath();
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argv[2], argv[3]);
     // The drawing the open is timed on, kept for a profiler:

@@ -22,11 +22,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "bench/bench_child.h"
 #include "bench/bench_stats.h"
+#include "bench/self_child.h"
 #include "geometry/CArc.h"
 #include "geometry/CLine.h"
 #include "geometry/CUnitDocument.h"
@@ -279,8 +280,8 @@ int RunChild(const std::string& what, int n)
 
 double ChildMs(const char* what, int n)
 {
-    const std::string text = RunForOutput({SelfPath(), "--child", what, std::to_string(n)});
-    return text.empty() ? -1.0 : std::atof(text.c_str());
+    const std::optional<std::string> text = RunSelf({"--child", what, std::to_string(n)});
+    return text ? std::atof(LastLine(*text).c_str()) : -1.0;
 }
 
 constexpr int kFreshPairs = 11;

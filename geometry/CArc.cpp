@@ -9,6 +9,7 @@
 #include "geometry/grip_pairs.h"
 #include "geometry/hover_highlight.h"
 #include "geometry/raster.h"
+#include "geometry/raster_curves.h"
 #include "geometry/screen_marks.h"
 #include "geometry/text_utils.h"
 #include "geometry/view_transform.h"
@@ -172,6 +173,7 @@ void CArc::UpdateGripPoints()
 {
     gripPoints.RemoveAll();
     gripPoints.FreeExtra();
+    gripPoints.Reserve(4);
     for (int i = 0; i < 3; ++i)
         gripPoints.Add(inputPoints[i]);
     gripPoints.Add(geometry.arc.centre);
@@ -340,31 +342,47 @@ void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else if (mode == 1) {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        const std::uint8_t split = workGeometry.arc.splitPiece;
-        workGeometry.arc = geometry.arc;
-        workGeometry.arc.splitPiece = split;
-        refPoint = geometry.arc.centre;
-        if (!flatValid) {
-            flatValid = 1;
-            FlattenWorkCurve();
-            flatPoints.Copy(workCurve);
-            // The working copy equals the current one here; its points come
-            // back when a rubber band or a direct draw needs them. Keeping
-            // both lists doubled the memory of every arc of a drawing.
-            workCurve.RemoveAll();
-            workCurve.FreeExtra();
-        }
-        DrawWorldPolyline(dc, flatPoints, 1, raster);
+        ArcRecord current = geometry.arc;
+        current.splitPiece = workGeometry.arc.splitPiece;
+        AssignIfChanged(workGeometry.arc, current);
+        AssignIfChanged(refPoint, geometry.arc.centre);
+        DrawOnRaster(raster);
     } else {
-        DrawWorldPolyline(dc, flatPoints, 1, raster);
+        DrawOnRaster(raster);
     }
-    if (!gripsValid) {
-        gripsValid = 1;
-        UpdateKeyPoints();
-        UpdateGripPoints();
-        ComputeExtents();
-    }
+    DeferGripPoints();
     complete = 1;
+}
+
+void CArc::BuildPendingGrips()
+{
+    UpdateKeyPoints();
+    UpdateGripPoints();
+}
+
+// The current record in the raster pen, made on the screen at the zoom of
+// the frame (raster_curves.h).
+void CArc::DrawOnRaster(std::uint8_t* raster) const
+{
+    const ArcRecord& g = geometry.arc;
+    if (!(g.radius >= 0.0001))
+        return;
+    const double s = Wrap(g.startAngle), e = Wrap(g.endAngle);
+    const double sweep = SweepAngleAbs(g.direction, s, e);
+    const std::uint8_t pattern = g_RasterDrawStyle > 3 ? 0 : g_RasterDrawStyle;
+    DrawArcRGB565(raster, g.centre, g.radius, s, g.direction == 0 ? sweep : -sweep, g_RasterDrawColor, pattern);
+}
+
+// The flattened current record, made when first asked for after a change:
+// frames draw the arc without it.
+const x_VectorArray& CArc::FlatOutline()
+{
+    if (!flatValid) {
+        const ArcRecord& g = geometry.arc;
+        FlattenArc(flatPoints, g.centre, g.radius, Wrap(g.startAngle), Wrap(g.endAngle), g.direction, 0);
+        flatValid = 1;
+    }
+    return flatPoints;
 }
 
 void CArc::DrawRubber(CDC* dc, x_Vector)
@@ -379,13 +397,14 @@ void CArc::DrawHighlight(CDC* dc, int show)
 {
     if (dc == nullptr || !HoverHighlightDraws(*this, show, picked))
         return;
-    DrawXorWorldPolyline(dc, lineStyle, 3, RGB(255, 255, 255) - colour, flatPoints);
+    DrawXorWorldPolyline(dc, lineStyle, 3, RGB(255, 255, 255) - colour, FlatOutline());
 }
 
 void CArc::DrawGrips(CDC* dc)
 {
     if (gearKind || dc == nullptr)
         return;
+    EnsureGripPoints();
     CPen pen(PS_SOLID, 1, g_EndPointColor);
     CPen* oldPen = dc->SelectObject(&pen);
     CBrush* oldBrush = dc->SelectObject(&g_DrawingBrushes[0]);

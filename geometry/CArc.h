@@ -51,13 +51,17 @@ public:
                          x_Vector& out) override;
     x_Vector GetMidPoint() override;
     void UpdateGripPoints() override;
+    void BuildPendingGrips() override;
     bool Offset(CUnit*& out, double distance, int side) override;
 
     void UpdateKeyPoints();
     bool OffsetForPath(CUnit*& out, double reserved, double distance, int side, int role, int owner);
     void FlattenWorkCurve();
+    // The current record flattened (flatPoints), made again after a change.
+    const x_VectorArray& FlatOutline();
 
 private:
+    void DrawOnRaster(std::uint8_t* raster) const;
     void StepGripDrag(CDC* dc, CUnitView* view, const x_Vector& cursor);
     void StepCreate(CDC* dc, CUnitView* view, const x_Vector& cursor);
     void EraseRubber(CDC* dc, const x_Vector& cursor);

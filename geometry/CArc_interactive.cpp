@@ -160,6 +160,7 @@ bool CArc::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
 {
     const ArcRecord& g = geometry.arc;
     std::vector<x_PolerData> candidates;
+    EnsureGripPoints();
     for (int i = 0; i < gripPoints.GetSize(); ++i) {
         if (GripSquareHit(c, gripPoints[i])) {
             candidates.push_back({gripPoints[i], i == 3 ? 3 : (i == 1 ? 2 : 1)});

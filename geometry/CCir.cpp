@@ -8,6 +8,7 @@
 #include "geometry/grip_pairs.h"
 #include "geometry/hover_highlight.h"
 #include "geometry/raster.h"
+#include "geometry/raster_curves.h"
 #include "geometry/screen_marks.h"
 #include "geometry/text_utils.h"
 #include "geometry/view_transform.h"
@@ -77,15 +78,21 @@ x_Vector CCir::GetMidPoint()
 
 void CCir::StartFromCurrent()
 {
-    workGeometry.circle.centre = geometry.circle.centre;
-    workGeometry.circle.radius = geometry.circle.radius;
+    AssignIfChanged(workGeometry.circle.centre, geometry.circle.centre);
+    AssignIfChanged(workGeometry.circle.radius, geometry.circle.radius);
 }
 
+// Written only when they change (a frame refreshes them for every circle).
 void CCir::UpdateBoxCorners()
 {
     const CircleRecord& w = workGeometry.circle;
-    inputPoints[0] = {w.centre.x - w.radius, w.centre.y - w.radius};
-    inputPoints[1] = {w.centre.x + w.radius, w.centre.y + w.radius};
+    const x_Vector low{w.centre.x - w.radius, w.centre.y - w.radius};
+    const x_Vector high{w.centre.x + w.radius, w.centre.y + w.radius};
+    const UnitInputPoints& now = inputPoints;
+    if (!(now[0] == low))
+        inputPoints[0] = low;
+    if (!(now[1] == high))
+        inputPoints[1] = high;
 }
 
 double CCir::BuildCircleFromInput(x_Vector p, x_Vector q)
@@ -149,6 +156,7 @@ void CCir::UpdateGripPoints()
     const CircleRecord& g = geometry.circle;
     const double r = g.radius;
     gripPoints.RemoveAll();
+    gripPoints.Reserve(5);
     gripPoints.Add(g.centre + x_Vector(r, 0));
     gripPoints.Add(g.centre + x_Vector(0, r));
     gripPoints.Add(g.centre - x_Vector(r, 0));
@@ -252,32 +260,14 @@ bool CCir::OffsetForPath(CUnit*& out, double d, int side, int newRole, int owner
     return true;
 }
 
-void CCir::DrawRasterChords(std::uint8_t* raster, COLORREF colour) const
+// The circle from angle 0 counter-clockwise, made on the screen at the
+// zoom of the frame (raster_curves.h).
+void CCir::DrawRasterChords(std::uint8_t* raster, COLORREF colour, std::uint8_t pattern) const
 {
     const CircleRecord& g = geometry.circle;
-    const double r = g.radius;
-    if (raster == nullptr || !(r >= 0.0001))
+    if (raster == nullptr || !(g.radius >= 0.0001))
         return;
-    const double m = r > 0.5 ? std::clamp(std::asin(0.5 / r), 0.03, 0.3) : 0.3;
-    const std::int32_t w = g_ViewClientRect.right - g_ViewClientRect.left;
-    const std::int32_t h = g_ViewClientRect.bottom - g_ViewClientRect.top + 20;
-    auto pixel = [&](double t) {
-        return POINT{RoundHalfUp(g_ViewScale * (g.centre.x + r * std::cos(t)) + g_ViewOriginX),
-                     RoundHalfUp(g_ViewOriginY - g_ViewScale * (g.centre.y + r * std::sin(t)))};
-    };
-    auto chord = [&](const POINT& a, const POINT& b) {
-        if ((a.x < 0 && b.x < 0) || (a.x > w && b.x > w) || (a.y < 0 && b.y < 0) || (a.y > h && b.y > h))
-            return;
-        DrawLineRGB565(raster, a.x, a.y, b.x, b.y, colour, 2);
-    };
-    const POINT start = pixel(0.0);
-    POINT previous = start;
-    for (int i = 1; i * m <= kTwoPi; ++i) {
-        const POINT p = pixel(i * m);
-        chord(previous, p);
-        previous = p;
-    }
-    chord(previous, start);
+    DrawArcRGB565(raster, g.centre, g.radius, 0.0, kTwoPi, colour, pattern);
 }
 
 void CCir::DrawBoxEllipse(CDC* dc) const
@@ -306,10 +296,13 @@ void CCir::Draw(CDC* dc, int mode, std::uint8_t* raster)
 {
     g_DashPhase = 0;
     const UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
-    if (style.lineStyle == 2 && mode == 1) {
+    // A solid thin circle goes into the raster like an arc: the device's
+    // ellipse cost a pen, a brush and a list of row spans per circle.
+    const bool thinSolid = style.lineStyle == 0 && g_PenWidth <= 1 && raster != nullptr;
+    if (mode == 1 && (style.lineStyle == 2 || thinSolid)) {
         StartFromCurrent();
         UpdateBoxCorners();
-        DrawRasterChords(raster, style.colour);
+        DrawRasterChords(raster, style.colour, style.lineStyle == 2 ? 2 : 0);
     } else if (dc != nullptr) {
         if (mode == 1) {
             StartFromCurrent();
@@ -320,11 +313,7 @@ void CCir::Draw(CDC* dc, int mode, std::uint8_t* raster)
         dc->SetBkColor(back);
     }
     complete = 1;
-    if (!gripsValid) {
-        gripsValid = 1;
-        UpdateGripPoints();
-        ComputeExtents();
-    }
+    DeferGripPoints();
 }
 
 void CCir::DrawRubber(CDC* dc, x_Vector)
@@ -345,7 +334,10 @@ void CCir::DrawHighlight(CDC* dc, int show)
 
 void CCir::DrawGrips(CDC* dc)
 {
-    if (dc == nullptr || gripPoints.GetSize() < 5)
+    if (dc == nullptr)
+        return;
+    EnsureGripPoints();
+    if (gripPoints.GetSize() < 5)
         return;
     CPen pen(PS_SOLID, 1, g_EndPointColor);
     CPen* oldPen = dc->SelectObject(&pen);

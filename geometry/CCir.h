@@ -54,7 +54,7 @@ public:
 private:
     void StartFromCurrent();            // working centre and radius = current
     void UpdateBoxCorners();
-    void DrawRasterChords(std::uint8_t* raster, COLORREF colour) const;
+    void DrawRasterChords(std::uint8_t* raster, COLORREF colour, std::uint8_t pattern) const;
     void DrawBoxEllipse(CDC* dc) const;
     void DrawBoxEllipseInPen(CDC* dc, int penStyle, int width, COLORREF colour, int rop) const;
     void ShowRadius(CUnitView* view) const;

@@ -144,6 +144,7 @@ bool CCir::SnapPoints(x_Vector& r, x_Vector& c, int, int mode)
 {
     const CircleRecord& g = geometry.circle;
     std::vector<x_PolerData> candidates;
+    EnsureGripPoints();
     for (int i = 0; i < gripPoints.GetSize(); ++i) {
         if (GripSquareHit(c, gripPoints[i])) {
             candidates.push_back({gripPoints[i], i == 4 ? 3 : 1});

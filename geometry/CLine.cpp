@@ -6,10 +6,10 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/UnitRecord.h"
 #include "geometry/GeometryState.h"
+#include "geometry/compound_outlines.h"
 #include "geometry/dc_lines.h"
 #include "geometry/grip_pairs.h"
 #include "geometry/hover_highlight.h"
-#include "geometry/path_services.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/raster.h"
 #include "geometry/screen_marks.h"
@@ -138,6 +138,7 @@ bool CLine::HitTest(x_Vector p, std::uint8_t mode)
 
 int CLine::HitTestGrip(x_Vector point)
 {
+    EnsureGripPoints();
     for (int i = 0; i < keyPoints.GetSize(); ++i) {
         if (GripSquareHit(point, keyPoints[i])) {
             edit->gripHit = keyPoints[i];
@@ -279,40 +280,44 @@ void CLine::CommitTransform()
 
 void CLine::UpdateGripPoints()
 {
+    FillGripArrays();
+    UpdateReferencePoint();
+}
+
+void CLine::BuildPendingGrips()
+{
+    FillGripArrays();
+}
+
+void CLine::FillGripArrays()
+{
     const x_LineData& g = geometry.line;
+    const bool piece = group != 0 && pieceOf != 0;
     keyPoints.RemoveAll();
     gripPoints.RemoveAll();
+    keyPoints.Reserve(3);
+    gripPoints.Reserve(piece ? 2 : 3);
     keyPoints.Add(g.p1);
     keyPoints.Add(g.p2);
     keyPoints.Add(GetMidPoint());
     gripPoints.Add(g.p1);
     gripPoints.Add(g.p2);
-    if (group == 0 || pieceOf == 0) {
+    if (!piece)
         gripPoints.Add(GetMidPoint());
+}
+
+// A closed compound shape's centroid is a grip of each of its pieces.
+void CLine::UpdateReferencePoint()
+{
+    if (group == 0 || pieceOf == 0)
         return;
-    }
     refActive = 0;
     if (g_pDoc == nullptr)
         return;
-    x_VectorArray outline;
-    for (CUnit* u : g_pDoc->m_unitList) {
-        if (u == nullptr || u->deleted || u->group != group || u->GetType() != 1)
-            continue;
-        if (outline.IsEmpty())
-            outline.Add(u->GetStartPoint());
-        outline.Add(u->GetEndPoint());
-    }
-    if (outline.IsEmpty())
-        return;
-    const x_Vector first = outline[0];
-    const x_Vector last = outline[outline.GetSize() - 1];
-    if (std::fabs(first.x - last.x) >= 0.001 || std::fabs(first.y - last.y) >= 0.001)
-        return;
-    // A shape of zero area has no centroid; its NaN became the grip before.
-    const x_Vector c = PolygonCentroid(outline.GetData(), static_cast<int>(outline.GetSize()));
-    if (c.valid && std::isfinite(c.x) && std::isfinite(c.y)) {
+    const GroupReference reference = GroupReferenceOf(g_pDoc->m_unitList, group);
+    if (reference.closed) {
         refActive = 1;
-        refPoint = c;
+        refPoint = reference.centroid;
     }
 }
 
@@ -336,16 +341,15 @@ void CLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        const POINT a = WorldToScreen(geometry.line.p1);
-        const POINT b = WorldToScreen(geometry.line.p2);
+        const POINT a = WorldToPixel(geometry.line.p1);
+        const POINT b = WorldToPixel(geometry.line.p2);
         DrawLineCurrentStyle(raster, a.x, a.y, b.x, b.y);
         if (g_cmdStep != 4)
-            workGeometry.line = geometry.line;
+            AssignIfChanged(workGeometry.line, geometry.line);
     }
     if (!gripsValid) {
-        UpdateGripPoints();
-        ComputeExtents();
-        gripsValid = 1;
+        UpdateReferencePoint();
+        DeferGripPoints();
     }
 }
 

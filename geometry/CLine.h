@@ -48,6 +48,7 @@ public:
                          x_Vector& out) override;
     x_Vector GetMidPoint() override;
     void UpdateGripPoints() override;
+    void BuildPendingGrips() override;
     bool Offset(CUnit*& out, double distance, int side) override;
 
     x_LineData GetLineRecord() const { return geometry.line; }
@@ -61,6 +62,8 @@ private:
     void StartGripDrag(CDC* dc, CUnitView* view, int grip);
     void JoinEndDrag(CUnitView* view);
     bool IsCompoundPiece() const { return pieceOf != 0; }
+    void FillGripArrays();
+    void UpdateReferencePoint();
     x_Vector PerpendicularFootOnLine(const x_Vector& p) const;
 };
 

@@ -30,7 +30,7 @@ void CUnit::ResetState()
     chainScratchA = chainScratchB = wearMarked = 0;
     selected = highlighted = picked = flatValid = hoverShown = splitMarked = 0;
     deleted = complete = temporary = walked = blockMember = dashDot = 0;
-    gripsValid = gearKind = gearHandle = refActive = 0;
+    gripsValid = gripsPending = gearKind = gearHandle = refActive = 0;
     visible = 1;
     radiusMode = ownerNo = group = role = textStyle = 0;
     contourShape = contourNo = pieceOf = toothCount = 0;
@@ -123,10 +123,20 @@ UnitDrawStyle CUnit::ChooseDrawStyle(DrawRule rule)
 int CUnit::FindGrip(x_Vector point)
 {
     x_Vector hit;
+    EnsureGripPoints();
     const int grip = FindGripNear(gripPoints, point, hit);
     if (grip != 0)
         edit->gripHit = hit;
     return grip;
+}
+
+void CUnit::DeferGripPoints()
+{
+    if (gripsValid)
+        return;
+    ComputeExtents();
+    gripsPending = 1;
+    gripsValid = 1;
 }
 
 void CUnit::RefreshCachesAfterDraw()

@@ -136,6 +136,7 @@ public:
     std::uint8_t wearMarked = 0;
     std::uint8_t chainScratchA = 0;
     std::uint8_t chainScratchB = 0;
+    std::uint8_t gripsPending = 0;      // see DeferGripPoints
 
     // --- virtual operations in slot order (GetRuntimeClass is slot 0) ---
     void Serialize(CArchive& ar) override;                          // 2
@@ -228,6 +229,24 @@ public:
     int FindGrip(x_Vector point);
     // After drawing: rebuild grips and extents when they are stale.
     void RefreshCachesAfterDraw();
+    // A frame's refresh of stale caches for the classes that a large
+    // drawing holds by the hundred thousand (lines, arcs, circles): the
+    // extents now, for culling; the key points and grips are left to their
+    // first reader (EnsureGripPoints), since few units are ever picked, and
+    // making them for every unit of an opened drawing was most of its
+    // first frame. gripsValid is set as before.
+    void DeferGripPoints();
+    // The key points and grips a frame left pending, made now; every reader
+    // of keyPoints, gripPoints or an arc's key points calls it first.
+    void EnsureGripPoints()
+    {
+        if (gripsPending) {
+            gripsPending = 0;
+            BuildPendingGrips();
+        }
+    }
+    // What DeferGripPoints left: by default UpdateGripPoints.
+    virtual void BuildPendingGrips() { UpdateGripPoints(); }
     // The unset point (0, 0), valid 0, that readers test.
     static x_Vector Unset() { return {0.0, 0.0, 0}; }
 };

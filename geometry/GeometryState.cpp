@@ -7,6 +7,7 @@ std::int32_t g_ViewOriginY = 0;
 std::int32_t g_RasterWidth = 0;
 std::int32_t g_RasterHeight = 0;
 std::int32_t g_RasterStride = 0;
+RowDamage* g_RasterDamage = nullptr;
 COLORREF g_RasterColor = 0;
 std::uint16_t g_RasterColor565 = 0;
 std::uint32_t g_DashPhase = 0;
@@ -116,6 +117,7 @@ void ResetGeometryState()
     g_ViewScale = 1.0;
     g_ViewOriginX = g_ViewOriginY = 0;
     g_RasterWidth = g_RasterHeight = g_RasterStride = 0;
+    g_RasterDamage = nullptr;
     g_RasterColor = 0;
     g_RasterColor565 = 0;
     g_DashPhase = 0;

@@ -17,6 +17,7 @@
 #include "platform/gdi/gdi_types.h"
 
 class CUnitDocument;
+class RowDamage;
 
 // View transform (written by the view's zoom and pan).
 extern double g_ViewScale;                  // pixels per millimetre
@@ -36,6 +37,9 @@ extern std::uint8_t g_RasterDrawStyle;      // 0 solid, 1 dashed, 2 dotted, 3 da
 extern std::int32_t g_PenPosX;
 extern std::int32_t g_PenPosY;
 extern std::uint8_t g_PenPosValid;
+// Where the raster line drawer wrote during the view's frame (null outside
+// one): the view clears and copies only there.
+extern RowDamage* g_RasterDamage;
 
 // Drawing settings: one raw block, its fields under their own names.
 extern DrawingSettings g_DrawingSettings;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstring>
+#include <type_traits>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -168,3 +171,14 @@ private:
 
 x_LineData MakeLineRecord(double x1, double y1, double x2, double y2);
 ArcRecord MakeArcRecord(const x_Vector& centre, double radius, double startAngle, double endAngle);
+
+// dst = src, written only when they differ: every frame refreshes the
+// working copy of every unit, and a write makes the unit's memory dirty, to
+// be written back from the caches at the cost of a read.
+template <class T>
+void AssignIfChanged(T& dst, const T& src)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (std::memcmp(&dst, &src, sizeof(T)) != 0)
+        std::memcpy(&dst, &src, sizeof(T));
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // RGB565 of a COLORREF (0x00BBGGRR).
@@ -15,6 +16,12 @@ bool DashStep(std::uint32_t& p, std::uint8_t pattern);
 void DrawLineRGB565(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                     std::int32_t x1, std::int32_t y1, std::uint32_t colour,
                     std::uint8_t pattern);
+// A solid segment with both ends on a raster of the given stride, in the
+// RGB565 word: the pixels of DrawLineRGB565 without its clipping, colour and
+// phase bookkeeping, which cost more than a segment of a few pixels (a
+// curve's chords).
+void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                     std::int32_t x1, std::int32_t y1, std::uint16_t word);
 // The same in g_RasterDrawColor and g_RasterDrawStyle; nothing without a raster.
 void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                           std::int32_t x1, std::int32_t y1);

@@ -354,6 +354,7 @@ void DrawGripSquares(CUnit& unit, CDC* dc)
 {
     if (dc == nullptr || unit.gearKind != 0)
         return;
+    unit.EnsureGripPoints();
     MarkScope s(dc, PS_SOLID, g_EndPointColor, R2_NOTXORPEN, g_BackgroundMode);
     s.Brush(g_DrawingBrushes[0]);
     for (int i = 0; i < unit.gripPoints.GetSize(); ++i) {

@@ -18,6 +18,11 @@ std::int32_t Saturate(std::int64_t v)
 
 } // namespace
 
+std::int32_t RoundPixelFar(double v)
+{
+    return RoundHalfUp(v);
+}
+
 POINT WorldToScreen(const x_Vector& p)
 {
     const std::int64_t x = std::int64_t(RoundHalfUp(g_ViewScale * p.x)) + g_ViewOriginX;

@@ -19,6 +19,7 @@
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
 #include "platform/gdi/CPoint.h"
+#include "platform/gdi/RowDamage.h"
 #include "platform/ui/CScrollView.h"
 #include "view/PathPick.h"
 #include "view/ViewState.h"
@@ -26,6 +27,7 @@
 class CBitmap;
 class CCmdUI;
 class CDC;
+class CFrontImage;
 class CUnit;
 class CZorvaDoc;
 struct MenuCommand;
@@ -292,6 +294,13 @@ public:
     std::uint8_t* m_backBits = nullptr;
     std::int32_t m_backWidth = 0;
     std::int32_t m_backHeight = 0;
+    // The paths of the frame being drawn (they go over the other units).
+    std::vector<CUnit*> m_pathsToDraw;
+    // Where the buffer is not black (what the last frame drew), the front
+    // image the last frame went to, and whether the next must copy all.
+    RowDamage m_backDamage;
+    CFrontImage* m_lastFront = nullptr;
+    bool m_blitAll = true;
 
     std::int32_t m_repeatCommand = 0;
     std::int32_t m_repeatSubFlag = 0;
@@ -377,6 +386,8 @@ private:
     void DrawScaleBar(CDC* dc);
     void BuildBackBufferHeader();
     std::uint8_t* BackBufferBits();
+    static void ClearDamagedRows(std::uint8_t* bits, const RowDamage& damage);
+    void ShowFrame(CDC* dc, CDC* mem, const RowDamage& drawn);
     void DrawOverlays(CDC* dc);
     void FirstInitialUpdate();
 

@@ -12,11 +12,14 @@
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
 #include "geometry/View3D.h"
+#include "geometry/compound_outlines.h"
 #include "geometry/screen_marks.h"
 #include "geometry/view_transform.h"
 #include "platform/core/exceptions.h"
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CFrontImage.h"
+#include "platform/gdi/RowDamage.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/ui/CClientDC.h"
@@ -28,6 +31,17 @@ namespace {
 constexpr COLORREF kScaleBarIdle = 0x80FF00;
 constexpr COLORREF kScaleBarBusy = 0x8000FF;
 constexpr COLORREF kCrosshairColour = 0xFFA800;
+
+// Units a frame walks are far apart in memory and far too many for the
+// caches; the next ones are asked for while this one draws.
+constexpr int kPrefetchAhead = 8;
+
+void PrefetchUnit(const CUnit* u)
+{
+    const char* p = reinterpret_cast<const char*>(u);
+    for (std::size_t at = 0; at < sizeof(CUnit); at += 64)
+        __builtin_prefetch(p + at);
+}
 
 bool OverlapsVisibleArea(const CUnit* u)
 {
@@ -100,21 +114,76 @@ int CZorvaView::RenderOffscreen(CDC* dc)
     CDC mem;
     mem.CreateCompatibleDC(dc);
     CBitmap* old = mem.SelectObject(m_backBitmap.get());
+    // What this frame draws: it is cleared by the next one, and copied to
+    // the window with what the last frame drew.
+    RowDamage drawn;
+    drawn.Reset(m_backWidth, m_backHeight);
+    mem.SetDamage(&drawn);
+    g_RasterDamage = &drawn;
     int result = 1;
     try {
-        std::memset(bits, 0, static_cast<std::size_t>(g_RasterStride) * static_cast<std::size_t>(m_backHeight));
+        ClearDamagedRows(bits, m_backDamage);
         DrawAxes(&mem);
         DrawEntities(&mem, bits);
         DrawOverlays(&mem);
-        dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, &mem, 0, 0, SRCCOPY);
+        g_RasterDamage = nullptr;
+        ShowFrame(dc, &mem, drawn);
         // Over the shown frame, where the previews later erase them.
         DrawCommandMarks(dc);
     } catch (const CException&) {
         // A list changed under the frame: drop it, the next one is whole.
+        drawn.MarkAll();
+        m_blitAll = true;
         result = 0;
     }
+    g_RasterDamage = nullptr;
+    m_backDamage = std::move(drawn);
     mem.SelectObject(old);
     return result;
+}
+
+// Black again where the last frame drew: the rest of the buffer is black
+// already.
+void CZorvaView::ClearDamagedRows(std::uint8_t* bits, const RowDamage& damage)
+{
+    const std::size_t stride = static_cast<std::size_t>(g_RasterStride);
+    for (int b = 0; b < damage.Bands(); ++b) {
+        const int left = damage.Left(b), right = damage.Right(b);
+        if (left >= right)
+            continue;
+        for (int y = damage.Top(b); y < damage.Bottom(b); ++y)
+            std::memset(bits + y * stride + 2 * static_cast<std::size_t>(left), 0,
+                        2 * static_cast<std::size_t>(right - left));
+    }
+}
+
+// The frame onto the window: where this frame or the last one drew, and
+// where anything else drew on the window's image since the last frame (the
+// previews' marks); the rest of the image equals the buffer already. A
+// frame of a nearly empty drawing converted the whole window before. Onto
+// any other target, or after a dropped frame, the whole buffer.
+void CZorvaView::ShowFrame(CDC* dc, CDC* mem, const RowDamage& drawn)
+{
+    CFrontImage* front = dc->FrontImage();
+    const CPoint origin = dc->GetViewportOrg();
+    // The window's image may be larger than the buffer (a window grown
+    // after the raster size was fixed): frames never reach past it.
+    const bool partial = !m_blitAll && front != nullptr && front == m_lastFront && origin.x == 0 && origin.y == 0;
+    if (!partial) {
+        dc->BitBlt(0, 0, g_RasterWidth, g_RasterHeight, mem, 0, 0, SRCCOPY);
+    } else {
+        RowDamage copy = m_backDamage;
+        copy.Merge(drawn);
+        copy.Merge(front->DamageLocked());
+        for (int b = 0; b < copy.Bands(); ++b)
+            if (copy.Left(b) < copy.Right(b))
+                dc->BitBlt(copy.Left(b), copy.Top(b), copy.Right(b) - copy.Left(b), copy.Bottom(b) - copy.Top(b),
+                           mem, copy.Left(b), copy.Top(b), SRCCOPY);
+    }
+    if (front != nullptr)
+        front->ClearDamageLocked();
+    m_lastFront = front;
+    m_blitAll = front == nullptr;
 }
 
 // The RGB565 section of the raster size, made when there is none or the
@@ -139,6 +208,9 @@ std::uint8_t* CZorvaView::BackBufferBits()
     m_backBits = static_cast<std::uint8_t*>(bits);
     m_backWidth = g_RasterWidth;
     m_backHeight = g_RasterHeight;
+    // A new section is black, and the window has not seen it.
+    m_backDamage.Reset(m_backWidth, m_backHeight);
+    m_blitAll = true;
     return m_backBits;
 }
 
@@ -195,40 +267,49 @@ void CZorvaView::DrawEntities(CDC* dc, std::uint8_t* raster)
     // The worker appends path pieces from its own thread.
     std::lock_guard<std::recursive_mutex> lock(doc->m_listMutex);
     CUnitArray& list = doc->m_unitList;
-    for (int i = 0; i < list.GetSize(); ++i) {
-        CUnit* u = list[i];
-        if (u->deleted)
-            continue;
-        u->listIndex = i;
-        u->hoverShown = 0;
-    }
+    const CompoundOutlinePass outlines(list);
     auto draw = [&](CUnit* u) {
         g_DashPhase = 0;
         u->Draw(dc, 1, raster);
     };
-    if (g_curCommand == kCmdPathView3D) {
-        for (CUnit* u : list)
-            if (!u->deleted && u->complete && u->role == kRolePath && u->visible)
-                draw(u);
-        return;
-    }
-    if (!m_pathsOnly) {
-        for (CUnit* u : list) {
-            if (u->deleted || !u->complete || u->role == kRolePath || !u->visible)
-                continue;
-            if (!OverlapsVisibleArea(u))
-                continue;
-            draw(u);
-            const bool marked = u->selected || u->highlighted;
-            // Grip squares need both "修改" and "端点"; before, "端点" did nothing.
-            if (g_gripEditOn && g_endpointsOn && marked && g_cmdStep != kStepSelect && !u->IsOnPath())
-                u->DrawGrips(dc);
+    // One pass over the list: a large drawing's units do not stay in the
+    // caches from one pass to the next. Paths go over everything else, so
+    // they wait in m_pathsToDraw.
+    const bool view3D = g_curCommand == kCmdPathView3D;
+    const bool others = !view3D && !m_pathsOnly;
+    const bool grips = g_gripEditOn && g_endpointsOn && g_cmdStep != kStepSelect;
+    m_pathsToDraw.clear();
+    const int count = list.GetSize();
+    for (int i = 0; i < count; ++i) {
+        CUnit* u = list[i];
+        if (i + kPrefetchAhead < count)
+            PrefetchUnit(list[i + kPrefetchAhead]);
+        if (u->deleted)
+            continue;
+        // Written only when they change: a write makes the unit's memory
+        // dirty, to be written back.
+        if (u->listIndex != i)
+            u->listIndex = i;
+        if (u->hoverShown)
+            u->hoverShown = 0;
+        if (!u->complete || !u->visible)
+            continue;
+        if (u->role == kRolePath) {
+            m_pathsToDraw.push_back(u);
+            continue;
         }
+        if (!others || !OverlapsVisibleArea(u))
+            continue;
+        draw(u);
+        // Grip squares need both "修改" and "端点"; before, "端点" did nothing.
+        if (grips && (u->selected || u->highlighted) && !u->IsOnPath())
+            u->DrawGrips(dc);
     }
-    for (CUnit* u : list) {
-        if (!u->deleted && u->complete && u->role == kRolePath && u->visible && OverlapsVisibleArea(u))
+    for (CUnit* u : m_pathsToDraw)
+        if (view3D || OverlapsVisibleArea(u))
             draw(u);
-    }
+    if (view3D)
+        return;
     if (g_CompensationPreview || m_compensationEditMode)
         DrawCompensationLabels(dc);
     if (g_curCommand == kCmdPath && m_path.taperStep == 1)

@@ -9,10 +9,15 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/core/block_pool.h"
+
 // The storage of CArray: a vector whose handle is one pointer. Size and
 // capacity live in front of the elements in the same heap block, so an
 // empty array costs 8 bytes instead of a std::vector's 24; entities hold
 // six arrays that are empty most of the time. Iterators are plain pointers.
+// Small blocks come from the units' pool (block_pool.h): the grips of a
+// large drawing's first frame are two small arrays per unit, and a fresh
+// heap page for every few dozen of them was a page fault.
 template <class T>
 class CompactVector {
     static_assert(alignof(T) <= alignof(std::max_align_t), "over-aligned elements");
@@ -157,7 +162,7 @@ private:
     {
         if (capacity > UINT32_MAX || capacity > (SIZE_MAX - kOffset) / sizeof(T))
             throw std::bad_alloc();
-        char* block = static_cast<char*>(::operator new(kOffset + capacity * sizeof(T)));
+        char* block = static_cast<char*>(PoolAllocate(kOffset + capacity * sizeof(T)));
         Header* h = reinterpret_cast<Header*>(block);
         h->size = 0;
         h->capacity = static_cast<std::uint32_t>(capacity);
@@ -174,7 +179,7 @@ private:
             std::destroy(begin(), end());
             reinterpret_cast<Header*>(block)->size = static_cast<std::uint32_t>(n);
         }
-        ::operator delete(m_block);
+        Release(m_block);
         m_block = block;
     }
 
@@ -248,8 +253,15 @@ private:
         if (m_block == nullptr)
             return;
         std::destroy(begin(), end());
-        ::operator delete(m_block);
+        Release(m_block);
         m_block = nullptr;
+    }
+
+    // The block of a header's capacity back to the pool it came from.
+    static void Release(char* block) noexcept
+    {
+        if (block != nullptr)
+            PoolFree(block, kOffset + reinterpret_cast<Header*>(block)->capacity * sizeof(T));
     }
 
     char* m_block = nullptr;

@@ -76,6 +76,20 @@ void CDC::Impl::Touch(const CRect& device)
     CRect r = device;
     r.NormalizeRect();
     dirty |= r;
+    if (damage != nullptr)
+        damage->Mark(r.left, r.top, r.right, r.bottom);
+    if (front != nullptr)
+        front->MarkDamageLocked(r);
+}
+
+void CDC::SetDamage(RowDamage* damage)
+{
+    m_impl->damage = damage;
+}
+
+CFrontImage* CDC::FrontImage() const
+{
+    return m_impl->front;
 }
 
 CDC::CDC() : m_impl(std::make_unique<Impl>()) {}

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CFrontImage;
+class RowDamage;
 class QImage;
 
 struct TEXTMETRICW {
@@ -54,6 +55,11 @@ public:
     bool DeleteDC();
     HDC GetSafeHdc() { return this; }
     QImage* GetImage() const; // current target, or null
+    // The front image this DC draws into, or null.
+    CFrontImage* FrontImage() const;
+    // Every pixel this DC changes from now on is also marked in damage
+    // (null: none); not owned.
+    void SetDamage(RowDamage* damage);
     CRect GetClipBox() const; // logical coordinates
 
     // Objects. Each returns the previously selected object (null when the

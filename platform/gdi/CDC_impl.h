@@ -3,6 +3,7 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/gdi_registry.h"
+#include "platform/gdi/RowDamage.h"
 #include "platform/gdi/raster.h"
 
 #include <QFont>
@@ -54,6 +55,7 @@ struct CDC::Impl {
     std::unique_lock<std::recursive_mutex> frontLock;
 
     CRect dirty; // device pixels touched since the target was attached
+    RowDamage* damage = nullptr; // also told every touch (SetDamage)
     int dashPhase = 0;
     std::optional<QFont> qfont; // built from s.fontData on first use
 

@@ -40,6 +40,8 @@ void CFrontImage::ResizeNow(int width, int height, COLORREF fill)
 {
     if (m_image->width() == width && m_image->height() == height)
         return;
+    m_damage.Reset(width, height);
+    m_damage.MarkAll();
     QImage next(width, height, QImage::Format_RGB32);
     next.fill(QColor(GetRValue(fill), GetGValue(fill), GetBValue(fill)));
     if (!m_image->isNull() && width > 0 && height > 0) {
@@ -67,6 +69,7 @@ void CFrontImage::Fill(COLORREF color)
         return;
     }
     m_image->fill(QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
+    m_damage.MarkAll();
 }
 
 void CFrontImage::DcReleased()
@@ -76,8 +79,10 @@ void CFrontImage::DcReleased()
     const std::unique_ptr<Pending> pending = std::move(m_pending);
     if (pending->resize)
         ResizeNow(pending->width, pending->height, pending->resizeFill);
-    if (pending->fill)
+    if (pending->fill) {
         m_image->fill(QColor(GetRValue(pending->fillColor), GetGValue(pending->fillColor), GetBValue(pending->fillColor)));
+        m_damage.MarkAll();
+    }
 }
 
 void CFrontImage::SetRepaintHandler(RepaintHandler handler)

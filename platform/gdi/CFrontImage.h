@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gdi/CRect.h"
+#include "platform/gdi/RowDamage.h"
 #include "platform/gdi/gdi_types.h"
 
 #include <functional>
@@ -43,6 +44,14 @@ public:
     void DcAttached() { ++m_attachedDCs; }
     void DcReleased(); // applies what waited for the last DC
 
+    // Where the pixels changed since the last ClearDamageLocked: every DC
+    // drawing here marks it, a resize or fill marks all. A view that keeps
+    // the image equal to its back buffer copies only these and its own
+    // changes. Lock held (a DC of the image holds it).
+    void MarkDamageLocked(const CRect& r) { m_damage.Mark(r.left, r.top, r.right, r.bottom); }
+    const RowDamage& DamageLocked() const { return m_damage; }
+    void ClearDamageLocked() { m_damage.Reset(m_damage.Width(), m_damage.Height()); }
+
 private:
     struct Pending;
     void ResizeNow(int width, int height, COLORREF fill);
@@ -51,6 +60,7 @@ private:
     std::unique_ptr<QImage> m_image;
     int m_attachedDCs = 0;
     std::unique_ptr<Pending> m_pending;
+    RowDamage m_damage;
     std::mutex m_handlerMutex;
     RepaintHandler m_handler;
 };

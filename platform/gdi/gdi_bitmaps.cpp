@@ -2,7 +2,9 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/gdi_registry.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -22,7 +24,12 @@ std::shared_ptr<BitmapData> Allocate(int width, int height, int bitsPerPixel, QI
     data->stride = ((width * bitsPerPixel / 8) + 3) / 4 * 4;
     data->format = format;
     const size_t bytes = size_t(data->stride) * size_t(height);
-    data->owned = std::make_unique<std::uint8_t[]>(bytes); // value-initialised: zero
+    // Zero from calloc: a large block comes straight from the system, zero
+    // already, and its pages are only touched when drawn on. Clearing it
+    // touched every page of a window-sized buffer at start-up.
+    data->owned.reset(static_cast<std::uint8_t*>(std::calloc(bytes == 0 ? 1 : bytes, 1)));
+    if (data->owned == nullptr)
+        throw std::bad_alloc();
     data->bits = data->owned.get();
     return data;
 }

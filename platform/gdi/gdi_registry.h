@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 class CGdiObject;
@@ -15,7 +16,10 @@ class CGdiObject;
 // Drawing writes through bits directly (never through a QImage that could
 // detach), so a DIB section's caller always sees what was drawn.
 struct BitmapData {
-    std::unique_ptr<std::uint8_t[]> owned; // null when over caller memory
+    struct Free {
+        void operator()(std::uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint8_t[], Free> owned; // null when over caller memory
     std::uint8_t* bits = nullptr;
     int width = 0;
     int height = 0;

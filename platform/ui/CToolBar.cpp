@@ -286,6 +286,15 @@ void CToolBar::Apply(Button& b)
         button->setIcon(QIcon(QPixmap::fromImage(m_images->ImageAt(b.image))));
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
+    ApplyState(b);
+}
+
+// Check and enable only: Qt repaints a button only when they change.
+void CToolBar::ApplyState(Button& b)
+{
+    auto* button = qobject_cast<QToolButton*>(b.widget);
+    if (button == nullptr)
+        return;
     const bool checked = (b.style & (TBBS_CHECKED | TBBS_INDETERMINATE)) != 0;
     button->setCheckable(checked || (b.style & TBBS_CHECKBOX) != 0);
     button->setChecked(checked);
@@ -370,8 +379,12 @@ void CToolBar::SetButtonStyle(int index, UINT style)
         Rebuild();
         return;
     }
+    // The idle update sets every button's style ten times a second; setting
+    // the face again (a new icon) repainted every toolbar each time.
+    if (b.style == style)
+        return;
     b.style = style;
-    Apply(b);
+    ApplyState(b);
 }
 
 BOOL CToolBar::SetButtonText(int index, const CString& text)
@@ -405,7 +418,7 @@ void CToolBar::PressButton(int index)
     }
     // The state shown is the model's, whatever Qt's own toggle did.
     if (life->wnd == this && index < GetCount())
-        Apply(m_buttons[size_t(index)]);
+        ApplyState(m_buttons[size_t(index)]);
 }
 
 void CToolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)

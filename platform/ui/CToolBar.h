@@ -85,6 +85,7 @@ private:
     };
     void Rebuild();
     void Apply(Button& b);
+    void ApplyState(Button& b);
     void UseImages(CImageList* images);
     std::vector<Button> m_buttons;
     CSize m_buttonSize{23, 22};

@@ -41,6 +41,7 @@ void EnsureApplication(int* argc, char** argv)
     if (g_guiThread.load() == std::thread::id())
         g_guiThread = std::this_thread::get_id();
     InstallInputRouter();
+    InstallPaintTrace();
 }
 
 bool IsGuiThread()

@@ -55,6 +55,10 @@ QWidget* CursorTarget();
 void NoteMousePos(int x, int y);
 bool LastMousePos(QPoint* pos);
 
+// With ZORVA_PAINT_TRACE set, logs every widget paint to the standard error
+// (paint_trace.cpp).
+void InstallPaintTrace();
+
 // Installs the filter that turns Qt input into window messages.
 void InstallInputRouter();
 

@@ -151,6 +151,42 @@ TEST_F(Raster, ClippedWalkDrawsTheSamePixelsAndPhase)
     }
 }
 
+// Segments wholly on a raster the size of a large window take the walk's
+// closed form; every pixel must be the walk's, up to the longest segment
+// the raster holds and the slopes where the walk's rounding turns. So must
+// those drawn as a curve's chords.
+TEST_F(Raster, SegmentsOnTheRasterDrawTheWalksPixels)
+{
+    Resize(2600, 1500);
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> x(0, 2599), y(0, 1499);
+    auto check = [&](int x0, int y0, int x1, int y1) {
+        std::vector<std::uint8_t> expected(m_bits.size(), 0);
+        std::uint32_t phase = 0;
+        ReferenceLine(expected, x0, y0, x1, y1, 0, phase);
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        DrawLineRGB565(m_bits.data(), x0, y0, x1, y1, 0xFFFFFF, 0);
+        ASSERT_TRUE(m_bits == expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+        // The curves' chords: the same pixels without the bookkeeping.
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        DrawSolidInside(m_bits.data(), g_RasterStride, x0, y0, x1, y1, 0xFFFF);
+        ASSERT_TRUE(m_bits == expected) << "chord " << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    };
+    for (int i = 0; i < 300; ++i)
+        check(x(rng), y(rng), x(rng), y(rng));
+    check(0, 0, 2599, 1499);
+    check(2599, 0, 0, 1499);
+    check(0, 1499, 2599, 0);
+    for (int m = 0; m <= 12; ++m) {              // every slope of a short run
+        check(5, 5, 17, 5 + m);
+        check(17, 5 + m, 5, 5);
+        check(5, 5, 5 + m, 17);
+    }
+    check(0, 0, 2599, 1);                         // one step in 2599
+    check(0, 0, 2599, 1298);                      // about half
+    check(0, 0, 2599, 1299);
+}
+
 TEST_F(Raster, SegmentMillionsOfPixelsLongIsClippedNotWalked)
 {
     // Two billion steps: walking them all took seconds per segment.

@@ -19,7 +19,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QToolButton>
+
 #include <cstdlib>
+#include <map>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -166,8 +171,9 @@ void RegisterResources()
                                   menu::Item(u"无处理(&Q)", ID_NO_HANDLER)}),
     });
     RegisterAcceleratorResource(kResource, {{FVIRTKEY | FCONTROL, 'K', ID_ZOOM}});
+    // Icon ids of no picture: each button gets a placeholder picture.
     RegisterToolBarResource(kResource, {{ID_ORTHO, ID_SEPARATOR, ID_ZOOM, ID_NO_HANDLER, ID_SEPARATOR},
-                                        {u"正交", u"", u"缩放", u"无"}});
+                                        {u"正交", u"", u"缩放", u"无"}, 16, 15, {1, 0, 1, 1, 0}});
     RegisterResourceString(kResource, u"Zorva图形编程工具\n\nZorva\n");
     RegisterResourceString(ID_ZOOM, u"放大视图\n缩放");
     DlgTemplate bar;
@@ -303,6 +309,47 @@ TEST_F(FrameWindow, ToolbarCheckFollowsTheUpdateHandler)
     EXPECT_FALSE(ctrl.IsButtonEnabled(ID_NO_HANDLER));
     EXPECT_TRUE(ctrl.IsButtonEnabled(ID_ZOOM));
     EXPECT_EQ(frame->toolBar.GetButtonText(frame->toolBar.CommandToIndex(ID_ZOOM)), CString(u"缩放"));
+}
+
+// The idle update asks every button for its state ten times a second; a
+// button repaints only when its state changes. Setting its face again (a
+// new icon) repainted every toolbar each time.
+TEST_F(FrameWindow, IdleUpdatesRepaintOnlyButtonsThatChange)
+{
+    class PaintCounter : public QObject {
+    public:
+        std::map<QObject*, int> paints;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++paints[watched];
+            return false;
+        }
+    } counter;
+    auto* bar = static_cast<QWidget*>(frame->toolBar.GetSafeHwnd());
+    int buttons = 0;
+    for (QToolButton* b : bar->findChildren<QToolButton*>()) {
+        if (b->property("zorvaToolItem").toBool()) {      // not Qt's extension button
+            b->installEventFilter(&counter);
+            ++buttons;
+        }
+    }
+    ASSERT_EQ(buttons, 3);
+    for (int i = 0; i < 5; ++i) {
+        harness::RunIdle(frame);
+        QCoreApplication::processEvents();
+    }
+    counter.paints.clear();
+    for (int i = 0; i < 5; ++i) {
+        harness::RunIdle(frame);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(counter.paints.empty());
+    view->ortho = true;                         // one button's check changes
+    harness::RunIdle(frame);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints.size(), 1u);
+    EXPECT_EQ(counter.paints.count(bar->findChild<QToolButton*>(QString::number(ID_ORTHO))), 1u);
 }
 
 TEST_F(FrameWindow, PointingAtAToolbarButtonShowsItsPrompt)

@@ -1,0 +1,25 @@
+#pragma once
+
+// Circles and arcs straight into the RGB565 raster from their centre and
+// radius: a polyline made on the screen, whose chords stay within a quarter
+// pixel of the curve, its vertices rounded like every world point
+// (RoundHalfUp) and joined with DrawLineRGB565, so a dash pattern runs on
+// along the curve (g_DashPhase). A point list in millimetres made once per
+// arc at a fixed angular step cost a hundred vertices for an arc ten pixels
+// wide, and its memory for the life of the arc.
+
+#include <cstdint>
+
+#include "geometry/x_Vector.h"
+
+// Chords per radian for a curve of radius r pixels: a chord of angle a
+// strays r (1 - cos(a / 2)) ~ r a^2 / 8 from the curve; a quarter pixel
+// gives a = sqrt(2 / r). At least one chord a radian.
+double ChordsPerRadian(double radiusPixels);
+
+// The arc of the circle (centre, radius, in millimetres) from the angle
+// start through sweep radians (counter-clockwise when positive), in the
+// view transform, in colour and pattern (0 solid ... 3 dash-dot).
+// Nothing without a raster.
+void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, double start, double sweep,
+                   std::uint32_t colour, std::uint8_t pattern);

@@ -1,0 +1,168 @@
+// Arcs and circles made on the screen, judged against the exact curve
+// sampled here: a drawn pixel may lie at most one pixel from a pixel the
+// curve passes through, and a solid curve leaves none of those without a
+// drawn pixel beside it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "geometry/GeometryState.h"
+#include "geometry/raster.h"
+#include "geometry/raster_curves.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kWidth = 160, kHeight = 120;
+
+using Pixel = std::pair<int, int>;
+
+class RasterCurves : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetGeometryState();
+        g_RasterWidth = kWidth;
+        g_RasterHeight = kHeight;
+        g_RasterStride = 2 * kWidth;
+        bits.assign(static_cast<std::size_t>(g_RasterStride * kHeight), 0);
+    }
+
+    void ClearBits() { std::fill(bits.begin(), bits.end(), 0); }
+
+    std::set<Pixel> Drawn() const
+    {
+        std::set<Pixel> out;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (*reinterpret_cast<const std::uint16_t*>(&bits[static_cast<std::size_t>(y * g_RasterStride + 2 * x)]) != 0)
+                    out.insert({x, y});
+        return out;
+    }
+
+    std::vector<std::uint8_t> bits;
+};
+
+// The pixels (centres at whole numbers) that the exact arc passes through,
+// from samples a twentieth of a pixel apart, in the view transform.
+std::set<Pixel> ExactPixels(double cx, double cy, double r, double start, double sweep)
+{
+    const double x0 = cx * g_ViewScale + g_ViewOriginX, y0 = g_ViewOriginY - cy * g_ViewScale;
+    const double rp = r * g_ViewScale;
+    const int samples = static_cast<int>(std::ceil(std::fabs(sweep) * rp * 20)) + 2;
+    std::set<Pixel> out;
+    for (int i = 0; i <= samples; ++i) {
+        const double t = start + sweep * i / samples;
+        out.insert({static_cast<int>(std::floor(x0 + rp * std::cos(t) + 0.5)),
+                    static_cast<int>(std::floor(y0 - rp * std::sin(t) + 0.5))});
+    }
+    return out;
+}
+
+bool Near(const std::set<Pixel>& set, const Pixel& p)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (set.count({p.first + dx, p.second + dy}) != 0)
+                return true;
+    return false;
+}
+
+bool OnRaster(const Pixel& p)
+{
+    return p.first >= 0 && p.first < kWidth && p.second >= 0 && p.second < kHeight;
+}
+
+TEST_F(RasterCurves, PixelsStayWithinOneOfTheExactCurve)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int i = 0; i < 400; ++i) {
+        // Radii from a third of a pixel to far beyond the raster.
+        g_ViewScale = std::pow(10.0, -1 + 3 * u(rng));
+        g_ViewOriginX = static_cast<int>(u(rng) * 40);
+        g_ViewOriginY = kHeight - static_cast<int>(u(rng) * 40);
+        const double r = std::pow(10.0, -0.5 + 2.5 * u(rng)) / g_ViewScale;
+        const double cx = (u(rng) * kWidth - g_ViewOriginX) / g_ViewScale;
+        const double cy = (g_ViewOriginY - u(rng) * kHeight) / g_ViewScale;
+        const double start = u(rng) * 2 * kPi;
+        const double sweep = (i % 3 == 0 ? 2 * kPi : 0.05 + u(rng) * 6) * (i % 2 == 0 ? 1 : -1);
+        ClearBits();
+        DrawArcRGB565(bits.data(), x_Vector(cx, cy), r, start, sweep, RGB(255, 255, 255), 0);
+        SCOPED_TRACE(testing::Message() << "scale " << g_ViewScale << " centre " << cx << "," << cy
+                                        << " r " << r << " start " << start << " sweep " << sweep);
+        const std::set<Pixel> exact = ExactPixels(cx, cy, r, start, sweep);
+        const std::set<Pixel> drawn = Drawn();
+        for (const Pixel& p : drawn)
+            ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
+        // No gaps in a whole circle of a pixel or more (an open arc leaves
+        // out its end pixel, as every segment does).
+        if (std::fabs(sweep) == 2 * kPi && r * g_ViewScale >= 1) {
+            for (const Pixel& p : exact) {
+                if (OnRaster(p)) {
+                    ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(RasterCurves, SolidCircleLeavesNoGap)
+{
+    g_ViewScale = 4;
+    g_ViewOriginX = 4;
+    g_ViewOriginY = kHeight - 4;
+    for (double r : {0.6, 2.0, 7.5, 13.0}) {
+        ClearBits();
+        DrawArcRGB565(bits.data(), x_Vector(19.3, 14.1), r, 0, 2 * kPi, RGB(255, 0, 0), 0);
+        const std::set<Pixel> drawn = Drawn();
+        for (const Pixel& p : ExactPixels(19.3, 14.1, r, 0, 2 * kPi))
+            EXPECT_TRUE(Near(drawn, p)) << "r " << r << " gap at " << p.first << "," << p.second;
+    }
+}
+
+TEST_F(RasterCurves, DashPhaseRunsOnAlongTheCurve)
+{
+    g_ViewScale = 4;
+    g_ViewOriginX = 0;
+    g_ViewOriginY = kHeight;
+    // Solid: one pixel a step (the half circle never meets itself).
+    DrawArcRGB565(bits.data(), x_Vector(20, 15), 10, 0, kPi, RGB(255, 255, 255), 0);
+    const std::size_t steps = Drawn().size();
+    // Dotted: steps 0, 1 of every four drawn, across the chord joins.
+    ClearBits();
+    g_DashPhase = 0;
+    DrawArcRGB565(bits.data(), x_Vector(20, 15), 10, 0, kPi, RGB(255, 255, 255), 2);
+    EXPECT_EQ(Drawn().size(), 2 * (steps / 4) + std::min<std::size_t>(steps % 4, 2));
+    EXPECT_EQ(g_DashPhase, steps % 4);
+}
+
+TEST_F(RasterCurves, ChordsFollowTheRadius)
+{
+    // A quarter pixel of sagitta: r (1 - cos(a / 2)) = 1/4 for a = 1 / rate.
+    for (double r : {3.0, 10.0, 100.0, 5000.0}) {
+        const double a = 1.0 / ChordsPerRadian(r);
+        EXPECT_LE(r * (1 - std::cos(a / 2)), 0.25 + 1e-9) << r;
+        EXPECT_GT(r * (1 - std::cos(a / 2)), 0.2) << r;
+    }
+    EXPECT_EQ(ChordsPerRadian(0.5), 1.0);
+}
+
+TEST_F(RasterCurves, CurveOffTheRasterDrawsNothingAndNoRasterIsSafe)
+{
+    g_ViewScale = 1;
+    g_ViewOriginX = 0;
+    g_ViewOriginY = kHeight;
+    DrawArcRGB565(bits.data(), x_Vector(-500, 60), 100, 0, 2 * kPi, RGB(255, 255, 255), 0);
+    DrawArcRGB565(bits.data(), x_Vector(80, 60), std::nan(""), 0, 2 * kPi, RGB(255, 255, 255), 0);
+    EXPECT_TRUE(Drawn().empty());
+    DrawArcRGB565(nullptr, x_Vector(80, 60), 10, 0, 2 * kPi, RGB(255, 255, 255), 0);
+}
+
+} // namespace
