@@ -24,8 +24,11 @@ int BuildContourTrail(const ChainRequest& request, const PathSettings& settings,
 // splines); false when cancelled.
 bool ConvertCopies(const CUnitArray& copies, const PathSettings& settings, x_TrailDataArray& out);
 
-// Taper upper contour: base + extra ± tan(taper) × thickness; only in cut
-// mode 1 (true without work otherwise). Results as OffsetTrail's.
+// The distance of a taper's upper contour: base + extra ± tan(taper) ×
+// thickness, the sign by the side and the inverted-taper setting.
+double TaperOffset(const PathSettings& s, double base, double extra, std::uint8_t outward);
+// Taper upper contour at TaperOffset; only in cut mode 1 (true without
+// work otherwise). Results as OffsetTrail's.
 int OffsetTrailTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
                      std::uint8_t closed, double base, double extra, std::uint8_t outward);
 int OffsetTrailVarTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,

@@ -61,14 +61,19 @@ LeadLines Shifted(const LeadLines& lead, const x_Vector& by)
 // The inverted taper flips the sign of the taper term; the lists stay
 // where they are. It used to also exchange the lower and upper lists,
 // which inverted the taper a second time.
+double TaperOffset(const PathSettings& s, double base, double extra, std::uint8_t outward)
+{
+    const double t = TaperShift(s.taperAngle, s.thickness);
+    const bool plus = (!s.invertedTaper && outward == 0) || (s.invertedTaper && outward == 1);
+    return plus ? base + extra + t : base + extra - t;
+}
+
 int OffsetTrailTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
                      std::uint8_t closed, double base, double extra, std::uint8_t outward)
 {
     if (s.cutMode != 1)
         return kOffsetOk;
-    const double t = TaperShift(s.taperAngle, s.thickness);
-    const bool plus = (!s.invertedTaper && outward == 0) || (s.invertedTaper && outward == 1);
-    return OffsetTrail(kOffsetTaper, 0, in, out, closed, side, plus ? base + extra + t : base + extra - t);
+    return OffsetTrail(kOffsetTaper, 0, in, out, closed, side, TaperOffset(s, base, extra, outward));
 }
 
 int OffsetTrailVarTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,

@@ -14,6 +14,7 @@
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/multi_pass.h"
+#include "wirepath/path_build.h"
 #include "wirepath/path_codes.h"
 
 bool FinishTrailPasses(CZorvaView& v, bool batch)
@@ -35,6 +36,10 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
     if (cornerFailed)
         pick.cornerClearFailed = 1;
     const bool interactive = !batch && g_curCommand != 0;
+    if (r == kPathCheckRefused) {
+        RefuseCheckedPath(v, work.check, batch, false);
+        return false;
+    }
     if (r != kPathOk) {
         if (interactive) {
             const CString text = PassFailureText(r);

@@ -202,9 +202,11 @@ TEST_F(BatchPaths, ListingNumbersFiguresWithoutPaths)
 
 // A step of 0.03 mm in an edge defeats corner clearing (its 0.05 mm probe
 // offset loses the step); the path is built without it and the run says
-// so (the failure used to pass unnoticed).
+// so (the failure used to pass unnoticed). The compensation stays below
+// the step, which the path's own offset keeps.
 TEST_F(BatchPaths, FailedCornerClearingGivesAHint)
 {
+    g_MachiningSettings.compensation = 0.02;
     Line(0, 0, 5, 0);
     Line(5, 0, 5, 0.03);
     Line(5, 0.03, 10, 0.03);
