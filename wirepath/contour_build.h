@@ -35,7 +35,8 @@ int OffsetTrailVarTaper(const PathSettings& s, const x_TrailDataArray& in, x_Tra
                         std::uint8_t closed, double base, double extra, int negate);
 // Moves every element by the incline shift; returns it in sx, sy.
 bool ApplyInclineShift(const PathSettings& s, x_TrailDataArray& list, double& sx, double& sy);
-// The per-pass offset of multi-pass paths: a copy when the distance is 0.
+// The per-pass offset of multi-pass paths: a copy when the distance,
+// taper included, is 0.
 int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDataArray& in,
                           x_TrailDataArray& out, std::uint8_t outward, int side, std::uint8_t closed,
                           double base, double extra, int negate);

@@ -105,8 +105,11 @@ int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDa
         return kOffsetOk;
     };
     if (taperFlag && s.cutMode != 4) {
+        // The taper term applies whatever the compensation (a pass at
+        // distance 0 used to be copied, cut straight).
         if (s.cutMode == 1)
-            return sum == 0.0 ? copy() : OffsetTrailTaper(s, in, out, side, closed, base, extra, outward);
+            return TaperOffset(s, base, extra, outward) == 0.0
+                       ? copy() : OffsetTrailTaper(s, in, out, side, closed, base, extra, outward);
         if (s.cutMode == 3)
             return OffsetTrailVarTaper(s, in, out, side, closed, base, extra, negate);
     }
