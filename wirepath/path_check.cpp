@@ -23,6 +23,7 @@ constexpr double kJointExact = 1e-6;        // mm: ends this close are one point
 constexpr double kSampleStep = 0.05;        // mm between sampled points of an element
 constexpr int kMaxSamples = 256;
 constexpr double kSameVertex = 0.01;        // mm: reference ends this close form a corner
+constexpr double kShadowSlack = 1e-7;       // mm: rounding of distances computed two ways
 constexpr std::uint8_t kRoleDieMark = 0x50; // 'P', a contour element of a multi-pass path
 
 bool ContourRole(std::uint8_t role)
@@ -55,6 +56,7 @@ int Samples(const CheckPiece& q)
 // may lie as far from V as the miter of the two offset carriers.
 struct CornerZone {
     x_Vector v, in, out;                // the corner and the tangents there
+    double due = 0.0;                   // the larger offset of its two pieces
     double reach = 0.0;
 };
 
@@ -144,6 +146,7 @@ void AddZone(Reference& ref, int i, int j)
     const x_Vector bisector = Normal(z.in, side) + Normal(z.out, side);
     const x_Vector guess = z.v + bisector * (tangentReach / std::max(bisector.Length(), 1e-12));
     z.reach = tangentReach;
+    z.due = std::max(da, db);
     CheckPiece ca, cb;
     if (OffsetCarrier(a, da, side, ca) && OffsetCarrier(b, db, side, cb)) {
         x_Vector m[2];
@@ -252,6 +255,12 @@ PathCheckResult CheckClosingAndCrossing(const ContourWork& w)
     return {};
 }
 
+bool InZone(const CornerZone& z, const x_Vector& p)
+{
+    const x_Vector d = p - z.v;
+    return Dot(d, z.in) >= -kRule && Dot(d, z.out) <= kRule && d.Length() <= z.reach + kRule;
+}
+
 // Whether a point lies within a corner where the offset changes side.
 bool InFlip(const Reference& ref, size_t j, const x_Vector& p)
 {
@@ -308,11 +317,6 @@ PathCheckResult CheckNear(ContourWork& w, PieceGrid& refGrid)
     return bad;
 }
 
-bool InZone(const CornerZone& z, const x_Vector& p)
-{
-    const x_Vector d = p - z.v;
-    return Dot(d, z.in) >= -kRule && Dot(d, z.out) <= kRule && d.Length() <= z.reach + kRule;
-}
 
 // Every sampled point of the contour within its offset of the reference,
 // or in the miter of a convex corner.
@@ -349,22 +353,38 @@ PathCheckResult CheckFar(ContourWork& w, PieceGrid& refGrid, PieceGrid& zoneGrid
 }
 
 // Whether a point lies nearer to the reference than its offset allows:
-// the offset of the contour cannot pass there.
+// the offset of the contour cannot pass there. (Without a margin of the
+// rule's size: at a concave corner under an offset of 0.001 the points
+// beside it are due, and barely nearer.)
 bool Shadowed(ContourWork& w, PieceGrid& refGrid, const x_Vector& o)
 {
     bool shadowed = false;
     refGrid.Near(o.x, o.y, o.x, o.y, w.ref.maxDue, [&](int j) {
         NearestAt at;
         const double d = PointPieceDistance(o, w.ref.pieces[static_cast<size_t>(j)], &at);
-        shadowed = d < DueLow(w.ref, j, at) - kRule;
+        shadowed = d < DueLow(w.ref, j, at) - kShadowSlack;
         return !shadowed;
     });
     return shadowed;
 }
 
+// Whether a point lies in the miter of a convex corner beyond the circle
+// of the offset about it: a miter contour may pass outside it there.
+bool BeyondCorner(ContourWork& w, PieceGrid& zoneGrid, const x_Vector& o)
+{
+    bool beyond = false;
+    zoneGrid.Near(o.x, o.y, o.x, o.y, 0.0, [&](int k) {
+        const CornerZone& z = w.ref.zones[static_cast<size_t>(k)];
+        beyond = InZone(z, o) && x_Vector::Distance(o, z.v) > z.due + kShadowSlack;
+        return !beyond;
+    });
+    return beyond;
+}
+
 // Each sampled point of the reference, moved by its offset, lies on the
-// contour, unless a nearer part of the reference keeps the offset away.
-PathCheckResult CheckCovered(ContourWork& w, PieceGrid& refGrid, PieceGrid& contourGrid)
+// contour, unless a nearer part of the reference keeps the offset away,
+// or the point lies where a convex corner's miter passes beyond it.
+PathCheckResult CheckCovered(ContourWork& w, PieceGrid& refGrid, PieceGrid& contourGrid, PieceGrid& zoneGrid)
 {
     for (size_t j = 0; j < w.ref.pieces.size(); ++j) {
         const CheckPiece& q = w.ref.pieces[j];
@@ -379,7 +399,7 @@ PathCheckResult CheckCovered(ContourWork& w, PieceGrid& refGrid, PieceGrid& cont
                 hit = PointPieceDistance(o, w.pieces[static_cast<size_t>(k)]) <= kRule;
                 return !hit;
             });
-            if (!hit && !Shadowed(w, refGrid, o))
+            if (!hit && !Shadowed(w, refGrid, o) && !BeyondCorner(w, zoneGrid, o))
                 return Fault(kCheckUncovered, q.element, q.At(t), 0.0, w.ref.due[j]);
         }
     }
@@ -432,7 +452,7 @@ PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, 
     PieceGrid refGrid(w.ref.pieces), contourGrid(w.pieces), zoneGrid(w.ref.zoneBoxes);
     r = CheckNear(w, refGrid);
     if (r.Ok())
-        r = CheckCovered(w, refGrid, contourGrid);
+        r = CheckCovered(w, refGrid, contourGrid, zoneGrid);
     if (r.Ok())
         r = CheckFar(w, refGrid, zoneGrid);
     return r;

@@ -93,6 +93,11 @@ TEST_F(PathCheck, ConcaveCornerAndRoundedConvexCornerPass)
     const x_TrailDataArray out =
         Chain({{5, -0.1}, {20.1, -0.1}, {20.1, 5.1}, {10.1, 5.1}, {10.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {5, -0.1}});
     EXPECT_EQ(Check(out, l, Intent(kD, 0)).fault, kCheckOk);
+    // At 0.001 the points beside the concave corner are barely nearer the
+    // other edge than due.
+    const x_TrailDataArray thin = Chain({{5, -0.001}, {20.001, -0.001}, {20.001, 5.001}, {10.001, 5.001},
+                                         {10.001, 10.001}, {-0.001, 10.001}, {-0.001, -0.001}, {5, -0.001}});
+    EXPECT_EQ(Check(thin, l, Intent(0.001, 0)).fault, kCheckOk);
     // A wire that rounds the corner (20, 0) on an arc of 0.1 cuts the same part.
     x_TrailDataArray rounded;
     rounded.Add(Line(5, -0.1, 20, -0.1));
