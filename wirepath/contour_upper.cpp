@@ -102,6 +102,7 @@ int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDa
     auto copy = [&] {
         if (&in != &out)
             out.Copy(in);
+        CloseSmallJoints(out, closed != 0);
         return kOffsetOk;
     };
     if (taperFlag && s.cutMode != 4) {

@@ -442,6 +442,53 @@ bool FirstElementUsable(OffsetWork& wk)
     return false;
 }
 
+// Ends within 0.001 that are not one point become one: a line's end moves
+// (an arc's is fixed by its angle); of two arcs the later one's start turns
+// to the earlier one's end. (Some joints were left micrometres apart.)
+void CloseJoint(x_TrailData& previous, x_TrailData& next)
+{
+    const x_Vector end = previous.EndPoint();
+    if (end == next.StartPoint())
+        return;
+    if (next.IsLine())
+        next.start = end;
+    else if (previous.IsLine())
+        previous.end = next.StartPoint();
+    else
+        next.startAngle = (end - next.centre).Angle();
+}
+
+x_TrailData ConnectingLine(const x_TrailData& like, const x_Vector& from, const x_Vector& to)
+{
+    x_TrailData link = like;
+    link.kind = 1;
+    link.tag = 100;
+    link.role = 0;
+    link.attribute = 0;
+    link.joinMark = 0;
+    link.start = from;
+    link.end = to;
+    return link;
+}
+
+// The closing joint of a closed list: from the end of its last element to
+// the start of its first one with a length (the points before that one
+// stand there). It used to join the first element even when that was a
+// point, which it moved to the last end, away from the element after it.
+void CloseChain(std::vector<x_TrailData>& out)
+{
+    size_t first = 0;
+    while (first < out.size() && IsDegenerate(out[first]))
+        ++first;
+    if (first == out.size() || first + 1 == out.size())
+        return;
+    const x_Vector end = out.back().EndPoint(), start = out[first].StartPoint();
+    if (!Meets(end, start))
+        out.push_back(ConnectingLine(out[first], end, start));
+    else
+        CloseJoint(out.back(), out[first]);
+}
+
 // Degenerate elements become points at the running end; gaps get
 // connecting lines.
 std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
@@ -450,43 +497,23 @@ std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
     std::vector<x_TrailData> out;
     out.reserve(static_cast<size_t>(n) + 8);
     x_Vector r;
-    x_TrailData closing;
-    bool closingLink = false;
-    const int steps = wk.closed ? n + 1 : n;
-    for (int i = 0; i < steps; ++i) {
-        const bool wrap = i == n;
-        x_TrailData e = wk.w[i % n];
+    for (int i = 0; i < n; ++i) {
+        x_TrailData e = wk.w[i];
         if (i >= 1) {
             if (IsDegenerate(e)) {
                 e.kind = 1;
                 e.start = e.end = r;
-                if (wrap)
-                    out[0] = e;
             } else if (!Meets(r, e.StartPoint())) {
-                x_TrailData link = e;
-                link.kind = 1;
-                link.tag = 100;
-                link.role = 0;
-                link.attribute = 0;
-                link.joinMark = 0;
-                link.start = r;
-                link.end = e.StartPoint();
-                if (wrap) {
-                    closing = link;
-                    closingLink = true;
-                } else {
-                    out.push_back(link);
-                }
-                r = link.end;
+                out.push_back(ConnectingLine(e, r, e.StartPoint()));
+            } else {
+                CloseJoint(out.back(), e);
             }
         }
-        if (wrap)
-            break;
         r = e.EndPoint();
         out.push_back(e);
     }
-    if (closingLink)
-        out.push_back(closing);
+    if (wk.closed)
+        CloseChain(out);
     return out;
 }
 
@@ -554,6 +581,17 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     out.SetSize(static_cast<int>(chained.size()));
     std::copy(chained.begin(), chained.end(), out.GetData());
     return kOffsetOk;
+}
+
+void CloseSmallJoints(x_TrailDataArray& list, bool closed)
+{
+    const int n = list.GetSize();
+    for (int i = 1; i < n + (closed ? 1 : 0) && n > 1; ++i) {
+        x_TrailData& previous = list[i - 1];
+        x_TrailData& next = list[i % n];
+        if (previous.kind <= 3 && next.kind <= 3 && Meets(previous.EndPoint(), next.StartPoint()))
+            CloseJoint(previous, next);
+    }
 }
 
 void RenumberTrailGroups(x_TrailData* list, int count)

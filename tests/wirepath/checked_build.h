@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/MachiningSettings.h"
+#include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
 #include "tests/wirepath/offset_reference.h"
 #include "wirepath/PathSettings.h"
@@ -86,4 +87,31 @@ inline double TaperedOffset(double comp, double degrees, double thickness, bool 
 {
     const double t = std::tan(degrees * kPi / 180.0) * thickness;
     return outward ? comp - t : comp + t;
+}
+
+// Pieces of an outline (role 0) in chain order from piece `first`, each
+// with its chain direction (2 along itself, 1 against).
+inline std::vector<std::pair<CUnit*, int>> OrderChain(CUnitArray& units, int first)
+{
+    std::vector<std::pair<CUnit*, int>> out;
+    std::vector<bool> used(static_cast<size_t>(units.GetSize()), false);
+    used[static_cast<size_t>(first)] = true;
+    out.push_back({units[first], 2});
+    x_Vector at = units[first]->GetEndPoint();
+    for (bool found = true; found;) {
+        found = false;
+        for (int i = 0; i < units.GetSize() && !found; ++i) {
+            CUnit* u = units[i];
+            if (used[static_cast<size_t>(i)] || u->role != 0)
+                continue;
+            const int dir = u->GetStartPoint().IsEqual(at) ? 2 : (u->GetEndPoint().IsEqual(at) ? 1 : 0);
+            if (dir == 0)
+                continue;
+            used[static_cast<size_t>(i)] = true;
+            out.push_back({u, dir});
+            at = dir == 2 ? u->GetEndPoint() : u->GetStartPoint();
+            found = true;
+        }
+    }
+    return out;
 }

@@ -6,10 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "generators/gear_outline.h"
-#include "geometry/CSplines.h"
-#include "tests/wirepath/chain_fixture.h"
-#include "tests/wirepath/checked_build.h"
+#include "tests/wirepath/outline_fixture.h"
 #include "wirepath/trail_metrics.h"
 #include "wirepath/trail_offset.h"
 
@@ -36,51 +33,17 @@ x_TrailDataArray ContourOf(const x_TrailDataArray& list)
     return out;
 }
 
-class PathFaults : public ChainTest {
+class PathFaults : public OutlineTest {
 protected:
     void SetUp() override
     {
-        ChainTest::SetUp();
-        m = MachiningSettings();
-    }
-    void Clear()
-    {
-        TearDown();
-        g_pDoc = &doc;
-    }
-    void TakeSpline(const std::vector<x_Vector>& nodes)
-    {
-        Clear();
-        auto* s = new CSplines();
-        for (const x_Vector& p : nodes)
-            s->nodes.Add(p);
-        s->keyPoints.Copy(s->nodes);
-        s->geometry.spline.closed = s->workGeometry.spline.closed = 1;
-        Take(s);
-        leadIn = nodes[0];
-    }
-    // Built on the side that makes it a hole (outer: the other one).
-    CheckedBuild BuildSide(bool hole, double comp)
-    {
-        for (int key = 1; key <= 2; ++key) {
-            path = TrailPath();
-            const CheckedBuild b = BuildChecked(Request(thread, leadIn, key, comp), settings, m, doc, chain, path);
-            if (path.outward[0] == (hole ? 0 : 1)) {
-                sideKey = key;
-                return b;
-            }
-        }
-        ADD_FAILURE() << "no side gives the wanted outward flag";
-        return {};
+        OutlineTest::SetUp();
+        thread = x_Vector(8, 4);
     }
     double Apart(int surface, double offset)
     {
         return ApartFromReference(ContourOf(path.lists[surface]), path.unshifted[0], offset, sideKey - 1);
     }
-
-    MachiningSettings m;
-    x_Vector leadIn, thread{8, 4};
-    int sideKey = 1;
 };
 
 } // namespace
@@ -106,6 +69,7 @@ TEST_F(PathFaults, ClosedSplineAsOneEntityKeepsItsOffset)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
+        Clear();
         TakeSpline(c.nodes);
         const CheckedBuild b = BuildSide(c.hole, c.comp);
         ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
@@ -128,6 +92,7 @@ TEST_F(PathFaults, ClosedSplineTaperUpperContour)
         for (const bool hole : {true, false}) {
             SCOPED_TRACE(testing::Message() << angle << (hole ? " hole" : " outline"));
             settings.taperAngle = angle;
+            Clear();
             TakeSpline(kFiveNodes);
             const CheckedBuild b = BuildSide(hole, 0.1);
             ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
@@ -168,36 +133,6 @@ TEST_F(PathFaults, TaperWhoseUpperContourCannotExistIsRefused)
     EXPECT_FALSE(BuildSide(true, 0.1).Built());
 }
 
-namespace {
-
-// The gear's pieces in chain order from its first flank.
-void ChainUnits(CUnitArray& units, std::vector<std::pair<CUnit*, int>>& out)
-{
-    std::vector<bool> used(static_cast<size_t>(units.GetSize()), false);
-    CUnit* first = units[0];
-    used[0] = true;
-    out.push_back({first, 2});
-    x_Vector at = first->GetEndPoint();
-    for (bool found = true; found;) {
-        found = false;
-        for (int i = 0; i < units.GetSize(); ++i) {
-            if (used[static_cast<size_t>(i)] || units[i]->role != 0)
-                continue;
-            CUnit* u = units[i];
-            const int dir = u->GetStartPoint().IsEqual(at) ? 2 : (u->GetEndPoint().IsEqual(at) ? 1 : 0);
-            if (dir == 0)
-                continue;
-            used[static_cast<size_t>(i)] = true;
-            out.push_back({u, dir});
-            at = dir == 2 ? u->GetEndPoint() : u->GetStartPoint();
-            found = true;
-            break;
-        }
-    }
-}
-
-} // namespace
-
 // A generated gear (z 20, m 1) with a 2-degree taper over 20 mm: its upper
 // contour lies 0.598 mm inside the teeth, whose tips are narrower than
 // that twice. It was built with lines bridging the tooth tips 0.241 mm
@@ -217,18 +152,8 @@ TEST_F(PathFaults, TaperedGearIsExactOrRefused)
             SCOPED_TRACE(testing::Message() << angle << (hole ? " hole" : " outline"));
             settings.taperAngle = angle;
             Clear();
-            CUnitArray units;
-            GearOutline outline;
-            ASSERT_TRUE(BuildExternalGear(in, ExternalGearCircles(in), 0, false, units, outline));
-            std::vector<std::pair<CUnit*, int>> ordered;
-            ChainUnits(units, ordered);
-            ASSERT_EQ(ordered.size(), 120u);
-            for (const auto& [u, dir] : ordered)
-                Take(u, dir);
-            for (CUnit* u : units)
-                if (u->role != 0)
-                    delete u;
-            leadIn = ordered[0].first->GetStartPoint();
+            ASSERT_TRUE(TakeGear(in, false));
+            ASSERT_EQ(chain.GetSize(), 120);
             thread = x_Vector(hole ? 0 : 15, 0);
             const CheckedBuild b = BuildSide(hole, 0.1);
             // Half a degree leaves the teeth standing at the top.
@@ -241,4 +166,57 @@ TEST_F(PathFaults, TaperedGearIsExactOrRefused)
             EXPECT_LT(Apart(1, TaperedOffset(0.1, angle, 20, !hole)), kAgreement);
         }
     }
+}
+
+// Joints whose ends agree within 0.001 are made exact: an internal gear's
+// root fillets left a few at 1.6e-6 mm, and a pass copied at distance 0
+// kept the drawing's own 3.8e-6 mm step between a flank and its root line.
+TEST_F(PathFaults, JointsWithinTheRuleAreExact)
+{
+    GearInputs in;
+    in.teeth = 43;
+    in.module = 1.0;
+    in.alphaDeg = 20.0;
+    in.ha = 1.0;
+    in.c = 0.25;
+    in.rootFillet = 0.3;
+    ASSERT_TRUE(TakeGear(in, true));
+    thread = x_Vector(0, 0);
+    CheckedBuild b = BuildSide(false, 0.2046);
+    ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+    EXPECT_TRUE(CheckJoints(path.lists[0]).Ok());
+
+    in.teeth = 16;
+    in.rootFillet = 0.0;
+    Clear();
+    ASSERT_TRUE(TakeGear(in, false));
+    thread = x_Vector(15, 0);
+    settings.multiPass = true;
+    settings.passCount = m.passCount = 2;
+    m.multiPass = 1;
+    m.passCuts[0].allowance = 0.05;
+    b = BuildSide(false, 0.0);
+    ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+    EXPECT_TRUE(CheckJoints(path.lists[0]).Ok());
+}
+
+// Where a rack's teeth vanish under a hole's offset of 0.71 the offset's
+// own passes go wrong (and the check refuses the path), but its elements
+// stay one chain: the closing joint used to move the vanished first
+// element to the last one's end, 3.8 mm from the element after it.
+TEST_F(PathFaults, OffsetClosesAtItsFirstElementWithALength)
+{
+    RackInputs in;
+    in.teeth = 3;
+    in.module = 2.0;
+    in.alphaDeg = 20.0;
+    in.ha = 1.0;
+    in.c = 0.25;
+    ASSERT_TRUE(TakeRack(in));
+    BuildSide(true, 0.0);
+    x_TrailDataArray out;
+    ASSERT_EQ(OffsetTrail(kOffsetTaper, 0, path.unshifted[0], out, 1, sideKey - 1, 0.7086), kOffsetOk);
+    const PathCheckResult joints = CheckJoints(out);
+    EXPECT_TRUE(joints.Ok()) << PathCheckHint(joints).ToUtf8();
+    EXPECT_EQ(out[out.GetSize() - 1].EndPoint(), out[0].StartPoint());
 }
