@@ -22,6 +22,8 @@ using Polyline = std::vector<x_Vector>;
 constexpr double kFlatError = 1e-5;
 // Distances beyond this are reported as this: agreement is asked far below.
 constexpr double kApartCap = 0.05;
+// Points compared along each polyline, mm apart.
+constexpr double kSampleStep = 0.02;
 
 // An arc's sweep from start to end angle in its direction, a full turn
 // when they agree; negative when clockwise.
@@ -111,14 +113,21 @@ private:
         t = std::clamp(t, 0.0, 1.0);
         return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
     }
+    // In pieces no longer than a cell, so that a long slanted segment does
+    // not fill its whole box with cells.
     void Add(const x_Vector& a, const x_Vector& b)
     {
-        const size_t s = m_a.size();
-        m_a.push_back(a);
-        m_b.push_back(b);
-        for (std::int64_t y = Cell(std::min(a.y, b.y)); y <= Cell(std::max(a.y, b.y)); ++y)
-            for (std::int64_t x = Cell(std::min(a.x, b.x)); x <= Cell(std::max(a.x, b.x)); ++x)
-                m_cells[Key(x, y)].push_back(s);
+        const int pieces = std::max(1, static_cast<int>(std::ceil(x_Vector::Distance(a, b) / kApartCap)));
+        for (int k = 0; k < pieces; ++k) {
+            const x_Vector p = a + (b - a) * (static_cast<double>(k) / pieces);
+            const x_Vector q = k + 1 == pieces ? b : a + (b - a) * (static_cast<double>(k + 1) / pieces);
+            const size_t s = m_a.size();
+            m_a.push_back(p);
+            m_b.push_back(q);
+            for (std::int64_t y = Cell(std::min(p.y, q.y)); y <= Cell(std::max(p.y, q.y)); ++y)
+                for (std::int64_t x = Cell(std::min(p.x, q.x)); x <= Cell(std::max(p.x, q.x)); ++x)
+                    m_cells[Key(x, y)].push_back(s);
+        }
     }
     std::vector<x_Vector> m_a, m_b;
     std::unordered_map<std::int64_t, std::vector<size_t>> m_cells;
@@ -131,7 +140,7 @@ struct Zone {
 };
 
 // The largest distance from a point of one set of polylines to the other
-// set, both ways, the points taken every 0.01 mm (capped at kApartCap);
+// set, both ways, the points taken every kSampleStep (capped at kApartCap);
 // points in the zones are left out.
 inline double FarthestApart(const std::vector<Polyline>& a, const std::vector<Polyline>& b, x_Vector* where = nullptr,
                             const std::vector<Zone>& skip = {})
@@ -146,7 +155,7 @@ inline double FarthestApart(const std::vector<Polyline>& a, const std::vector<Po
     auto oneWay = [&](const std::vector<Polyline>& from, const SegmentIndex& to) {
         for (const Polyline& l : from)
             for (size_t i = 0; i + 1 < l.size(); ++i) {
-                const int n = std::max(1, static_cast<int>(std::ceil(x_Vector::Distance(l[i], l[i + 1]) / 0.01)));
+                const int n = std::max(1, static_cast<int>(std::ceil(x_Vector::Distance(l[i], l[i + 1]) / kSampleStep)));
                 for (int k = 0; k <= n; ++k) {
                     const x_Vector p = l[i] + (l[i + 1] - l[i]) * (static_cast<double>(k) / n);
                     if (skipped(p))
