@@ -9,21 +9,6 @@ constexpr double kSpanSlack = 1e-12;        // rad: a point at an arc's end is o
 constexpr double kOnLine = 1e-12;           // fraction of a line beyond its ends still on it
 constexpr int kWideCells = 64;              // a piece over more cells is tested by every query
 
-double Cross(const x_Vector& u, const x_Vector& v)
-{
-    return u.x * v.y - u.y * v.x;
-}
-
-double Dot(const x_Vector& u, const x_Vector& v)
-{
-    return u.x * v.x + u.y * v.y;
-}
-
-double Angle(const x_Vector& from, const x_Vector& to)
-{
-    return std::atan2(to.y - from.y, to.x - from.x);
-}
-
 // The sweep of an arc element: its direction's way from start to end
 // angle, a full turn when they agree; negative when clockwise.
 double SignedSweep(const x_TrailData& e)
@@ -39,14 +24,22 @@ double SignedSweep(const x_TrailData& e)
     return e.direction != 0 ? -sweep : sweep;
 }
 
-bool InSpan(const CheckPiece& q, double phi)
+// Whether a direction from the centre lies within an arc's span, by the
+// signs of cross products with the start and end directions (no angles).
+bool InSpan(const CheckPiece& q, const x_Vector& d)
 {
-    double t = q.sweep > 0.0 ? phi - q.a0 : q.a0 - phi;
-    t = std::fmod(t, kTwoPi);
-    if (t < 0.0)
-        t += kTwoPi;
     const double span = std::fabs(q.sweep);
-    return t <= span + kSpanSlack || t >= kTwoPi - kSpanSlack;
+    if (span >= kTwoPi - kSpanSlack)
+        return true;
+    // The slack scales with the point's distance (the larger coordinate
+    // serves: no root).
+    const double slack = kSpanSlack * std::max(std::fabs(d.x), std::fabs(d.y));
+    // Counter-clockwise from u0 to u1; a clockwise arc the other way.
+    const double sign = q.sweep > 0.0 ? 1.0 : -1.0;
+    if (span <= kPi)
+        return sign * Cross(q.u0, d) >= -slack && sign * Cross(d, q.u1) >= -slack;
+    // More than half a turn: not strictly inside the gap from u1 to u0.
+    return !(sign * Cross(q.u1, d) > slack && sign * Cross(d, q.u0) > slack);
 }
 
 void ArcBox(CheckPiece& q)
@@ -55,13 +48,13 @@ void ArcBox(CheckPiece& q)
     q.x1 = std::max(q.a.x, q.b.x);
     q.y0 = std::min(q.a.y, q.b.y);
     q.y1 = std::max(q.a.y, q.b.y);
-    if (InSpan(q, 0.0))
+    if (InSpan(q, x_Vector(1.0, 0.0)))
         q.x1 = q.c.x + q.r;
-    if (InSpan(q, kPi / 2))
+    if (InSpan(q, x_Vector(0.0, 1.0)))
         q.y1 = q.c.y + q.r;
-    if (InSpan(q, kPi))
+    if (InSpan(q, x_Vector(-1.0, 0.0)))
         q.x0 = q.c.x - q.r;
-    if (InSpan(q, 3 * kPi / 2))
+    if (InSpan(q, x_Vector(0.0, -1.0)))
         q.y0 = q.c.y - q.r;
 }
 
@@ -69,7 +62,7 @@ void ArcBox(CheckPiece& q)
 bool OnPiece(const CheckPiece& q, const x_Vector& x)
 {
     if (q.arc)
-        return InSpan(q, Angle(q.c, x));
+        return InSpan(q, x - q.c);
     const x_Vector d = q.b - q.a;
     const double t = Dot(x - q.a, d) / Dot(d, d);
     return t >= -kOnLine && t <= 1.0 + kOnLine;
@@ -119,18 +112,22 @@ int CircleCircle(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
 // Spans of two concentric arcs overlap when an end of one lies on the other.
 bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
 {
-    return InSpan(p, q.a0) || InSpan(p, q.a0 + q.sweep) || InSpan(q, p.a0) || InSpan(q, p.a0 + p.sweep);
+    return InSpan(p, q.u0) || InSpan(p, q.u1) || InSpan(q, p.u0) || InSpan(q, p.u1);
 }
 
 } // namespace
 
 double CheckPiece::Length() const
 {
-    return arc ? r * std::fabs(sweep) : x_Vector::Distance(a, b);
+    return length;
 }
 
 x_Vector CheckPiece::At(double t) const
 {
+    if (t == 0.0)
+        return a;
+    if (t == 1.0)
+        return b;
     if (arc)
         return c + x_Vector::FromPolar(r, a0 + sweep * t);
     return a + (b - a) * t;
@@ -139,7 +136,11 @@ x_Vector CheckPiece::At(double t) const
 x_Vector CheckPiece::Tangent(double t) const
 {
     if (!arc)
-        return (b - a) / x_Vector::Distance(a, b);
+        return u0;
+    if (t == 0.0 || t == 1.0) {
+        const x_Vector& radial = t == 0.0 ? u0 : u1;
+        return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
+    }
     const double phi = a0 + sweep * t;
     return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
 }
@@ -150,8 +151,11 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     if (e.IsLine()) {
         out.a = x_Vector(e.start.x + shift.x, e.start.y + shift.y);
         out.b = x_Vector(e.end.x + shift.x, e.end.y + shift.y);
-        if (!(x_Vector::Distance(out.a, out.b) > kPieceNoLength))
+        out.length = x_Vector::Distance(out.a, out.b);
+        if (!(out.length > kPieceNoLength))
             return false;
+        out.u0 = out.chordU = (out.b - out.a) / out.length;
+        out.chordLength = out.length;
         out.x0 = std::min(out.a.x, out.b.x);
         out.x1 = std::max(out.a.x, out.b.x);
         out.y0 = std::min(out.a.y, out.b.y);
@@ -165,10 +169,17 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     out.r = e.radius;
     out.a0 = e.startAngle;
     out.sweep = SignedSweep(e);
-    if (!(out.Length() > kPieceNoLength))
+    out.length = out.r * std::fabs(out.sweep);
+    if (!(out.length > kPieceNoLength))
         return false;
-    out.a = out.At(0.0);
-    out.b = out.At(1.0);
+    out.u0 = x_Vector(std::cos(out.a0), std::sin(out.a0));
+    out.u1 = x_Vector(std::cos(out.a0 + out.sweep), std::sin(out.a0 + out.sweep));
+    out.a = out.c + out.u0 * out.r;
+    out.b = out.c + out.u1 * out.r;
+    out.chordLength = x_Vector::Distance(out.a, out.b);
+    out.chordU = out.chordLength > 0.0 ? (out.b - out.a) / out.chordLength : out.u0;
+    const double half = std::fabs(out.sweep) / 2.0;
+    out.sagitta = half <= kPi / 2 ? out.r * (1.0 - std::cos(half)) : 2.0 * out.r;
     ArcBox(out);
     return true;
 }
@@ -178,20 +189,20 @@ double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
     NearestAt where = kAtInside;
     double d;
     if (!q.arc) {
-        const x_Vector v = q.b - q.a;
-        const double t = Dot(p - q.a, v) / Dot(v, v);
+        const x_Vector w = p - q.a;
+        const double t = Dot(w, q.u0);
         if (t <= 0.0) {
             where = kAtStart;
-            d = x_Vector::Distance(p, q.a);
-        } else if (t >= 1.0) {
+            d = w.Length();
+        } else if (t >= q.length) {
             where = kAtEnd;
             d = x_Vector::Distance(p, q.b);
         } else {
-            d = std::fabs(Cross(v, p - q.a)) / v.Length();
+            d = std::fabs(Cross(q.u0, w));
         }
     } else {
         const double fromCentre = x_Vector::Distance(p, q.c);
-        if (fromCentre == 0.0 || InSpan(q, Angle(q.c, p))) {
+        if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
             d = std::fabs(fromCentre - q.r);
         } else {
             const double da = x_Vector::Distance(p, q.a), db = x_Vector::Distance(p, q.b);
@@ -213,12 +224,40 @@ int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
     return p.arc ? LineCircle(q, p, out) : LineCircle(p, q, out);
 }
 
+namespace {
+
+// To a piece's chord (a line's self).
+double SquaredPointSegment(const x_Vector& p, const CheckPiece& line)
+{
+    const x_Vector w = p - line.a;
+    const double t = std::clamp(Dot(w, line.chordU), 0.0, line.chordLength);
+    const x_Vector d = w - line.chordU * t;
+    return Dot(d, d);
+}
+
+// Two chords: 0 when each one's ends lie on both sides of the other, else
+// the nearest of their ends to the other chord.
+double SegmentDistance(const CheckPiece& p, const CheckPiece& q)
+{
+    const x_Vector r = p.b - p.a, s = q.b - q.a;
+    const double d1 = Cross(r, q.a - p.a), d2 = Cross(r, q.b - p.a);
+    const double d3 = Cross(s, p.a - q.a), d4 = Cross(s, p.b - q.a);
+    if (d1 * d2 < 0.0 && d3 * d4 < 0.0)
+        return 0.0;
+    return std::sqrt(std::min({SquaredPointSegment(p.a, q), SquaredPointSegment(p.b, q), SquaredPointSegment(q.a, p),
+                               SquaredPointSegment(q.b, p)}));
+}
+
+} // namespace
+
 // The minimum lies where the two pieces meet, at an end of one of them, or
 // between two inner points whose joining segment is normal to both: for a
 // line and an arc the arc's points whose radius is normal to the line, for
 // two arcs their points on the line of centres.
 double PieceDistance(const CheckPiece& p, const CheckPiece& q)
 {
+    if (!p.arc && !q.arc)
+        return SegmentDistance(p, q);
     x_Vector meet[2];
     const int n = CarrierMeetings(p, q, meet);
     for (int i = 0; i < n; ++i)
@@ -227,15 +266,13 @@ double PieceDistance(const CheckPiece& p, const CheckPiece& q)
     double best = std::min({PointPieceDistance(p.a, q), PointPieceDistance(p.b, q), PointPieceDistance(q.a, p),
                             PointPieceDistance(q.b, p)});
     auto tryArcPoint = [&](const CheckPiece& arc, const x_Vector& dir, const CheckPiece& other) {
-        const double phi = std::atan2(dir.y, dir.x);
-        if (InSpan(arc, phi))
+        if (InSpan(arc, dir))
             best = std::min(best, PointPieceDistance(arc.c + dir * arc.r, other));
     };
     if (p.arc != q.arc) {
         const CheckPiece& arc = p.arc ? p : q;
         const CheckPiece& line = p.arc ? q : p;
-        const x_Vector u = (line.b - line.a) / x_Vector::Distance(line.a, line.b);
-        const x_Vector normal(-u.y, u.x);
+        const x_Vector normal(-line.u0.y, line.u0.x);
         tryArcPoint(arc, normal, line);
         tryArcPoint(arc, normal * -1.0, line);
     } else if (p.arc) {
@@ -254,6 +291,39 @@ double PieceDistance(const CheckPiece& p, const CheckPiece& q)
     return best;
 }
 
+double ChordGap(const CheckPiece& p, const CheckPiece& q)
+{
+    return SegmentDistance(p, q) - p.sagitta - q.sagitta;
+}
+
+// From a piece to the whole carrier of another: a line's infinite line, an
+// arc's full circle. Never more than the distance between the pieces.
+double CarrierGap(const CheckPiece& p, const CheckPiece& q)
+{
+    if (!q.arc) {
+        const x_Vector n(-q.u0.y, q.u0.x);
+        if (!p.arc) {
+            const double da = Dot(p.a - q.a, n), db = Dot(p.b - q.a, n);
+            return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
+        }
+        // An arc: its ends, and its points farthest along the normal either way.
+        double lo = std::min(Dot(p.a - q.a, n), Dot(p.b - q.a, n)), hi = std::max(Dot(p.a - q.a, n), Dot(p.b - q.a, n));
+        const double mid = Dot(p.c - q.a, n);
+        if (InSpan(p, n))
+            hi = std::max(hi, mid + p.r);
+        if (InSpan(p, n * -1.0))
+            lo = std::min(lo, mid - p.r);
+        return lo <= 0.0 && hi >= 0.0 ? 0.0 : std::min(std::fabs(lo), std::fabs(hi));
+    }
+    if (!p.arc) {
+        const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
+        const double farthest = std::max(x_Vector::Distance(p.a, q.c), x_Vector::Distance(p.b, q.c));
+        return std::max({0.0, toCentre - q.r, q.r - farthest});
+    }
+    const double d = x_Vector::Distance(p.c, q.c);
+    return std::max({0.0, d - p.r - q.r, std::fabs(p.r - q.r) - d});
+}
+
 double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
 {
     const double dx = std::max({0.0, q.x0 - ax1, ax0 - q.x1});
@@ -261,8 +331,14 @@ double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& 
     return std::max(dx, dy);
 }
 
-PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces) : m_pieces(pieces), m_seen(pieces.size(), 0u)
+PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)
+    : m_pieces(pieces), m_s(storage)
 {
+    m_s.seen.assign(pieces.size(), 0u);
+    m_s.stamp = 0;
+    m_s.wide.clear();
+    m_s.items.clear();
+    m_s.slots.clear();
     if (pieces.empty())
         return;
     double x1 = pieces[0].x1, y1 = pieces[0].y1, sizes = 0.0;
@@ -277,32 +353,74 @@ PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces) : m_pieces(pieces), 
     }
     const double m = static_cast<double>(pieces.size());
     // About one piece per cell along a contour, and no more columns than pieces.
-    m_cell = std::max({sizes / m, std::max(x1 - m_x0, y1 - m_y0) / m, 1e-6});
+    m_cell = std::max({sizes / m, std::max(x1 - m_x0, y1 - m_y0) / m, 2.0 * minCell, 1e-6});
     m_columns = Column(x1) + 1;
     m_rows = Row(y1) + 1;
-    std::vector<std::pair<std::int64_t, int>> entries;
-    entries.reserve(pieces.size() * 2);
+    // Count the pieces of each cell, then place them: no sort. The table
+    // has room for twice the cells there can be.
+    m_s.isWide.assign(pieces.size(), 0);
+    size_t cells = 0;
     for (size_t k = 0; k < pieces.size(); ++k) {
         const CheckPiece& q = pieces[k];
-        const std::int64_t c0 = Column(q.x0), c1 = Column(q.x1), r0 = Row(q.y0), r1 = Row(q.y1);
-        if ((c1 - c0 + 1) * (r1 - r0 + 1) > kWideCells) {
-            m_wide.push_back(static_cast<int>(k));
+        const std::int64_t n = (Column(q.x1) - Column(q.x0) + 1) * (Row(q.y1) - Row(q.y0) + 1);
+        if (n > kWideCells) {
+            m_s.wide.push_back(static_cast<int>(k));
+            m_s.isWide[k] = 1;
+        } else {
+            cells += static_cast<size_t>(n);
+        }
+    }
+    size_t size = 16;
+    while (size < 2 * cells)
+        size *= 2;
+    m_s.slots.assign(size, GridSlot{kEmpty, 0, 0});
+    size_t entries = 0;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const CheckPiece& q = pieces[k];
+        if (m_s.isWide[k] != 0)
             continue;
-        }
-        for (std::int64_t r = r0; r <= r1; ++r)
-            for (std::int64_t c = c0; c <= c1; ++c)
-                entries.emplace_back(r * m_columns + c, static_cast<int>(k));
+        EachCell(q, [&](std::int64_t key) {
+            GridSlot& slot = m_s.slots[Find(key)];
+            slot.key = key;
+            ++slot.count;
+            ++entries;
+        });
     }
-    std::sort(entries.begin(), entries.end());
-    m_items.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (i == 0 || entries[i].first != entries[i - 1].first) {
-            m_keys.push_back(entries[i].first);
-            m_starts.push_back(static_cast<int>(i));
-        }
-        m_items.push_back(entries[i].second);
+    int start = 0;
+    for (GridSlot& slot : m_s.slots) {
+        slot.start = start;
+        start += slot.count;
+        slot.count = 0;
     }
-    m_starts.push_back(static_cast<int>(entries.size()));
+    m_s.items.resize(entries);
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        if (m_s.isWide[k] != 0)
+            continue;
+        EachCell(pieces[k], [&](std::int64_t key) {
+            GridSlot& slot = m_s.slots[Find(key)];
+            m_s.items[static_cast<size_t>(slot.start + slot.count++)] = static_cast<int>(k);
+        });
+    }
+}
+
+template <class Each> void PieceGrid::EachCell(const CheckPiece& q, Each&& each) const
+{
+    const std::int64_t c0 = Column(q.x0), c1 = Column(q.x1), r0 = Row(q.y0), r1 = Row(q.y1);
+    for (std::int64_t r = r0; r <= r1; ++r)
+        for (std::int64_t c = c0; c <= c1; ++c)
+            each(r * m_columns + c);
+}
+
+// The slot of a cell, or the empty slot where it would go.
+size_t PieceGrid::Find(std::int64_t key) const
+{
+    const size_t mask = m_s.slots.size() - 1;
+    // Neighbouring cells of a row in neighbouring slots: a query's cells
+    // share cache lines.
+    size_t i = static_cast<size_t>(static_cast<std::uint64_t>(key) ^ (static_cast<std::uint64_t>(key) >> 17)) & mask;
+    while (m_s.slots[i].key != key && m_s.slots[i].key != kEmpty)
+        i = (i + 1) & mask;
+    return i;
 }
 
 std::int64_t PieceGrid::Column(double x) const

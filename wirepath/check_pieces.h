@@ -7,10 +7,21 @@
 // faults.
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
 #include "geometry/x_TrailData.h"
+
+inline double Cross(const x_Vector& u, const x_Vector& v)
+{
+    return u.x * v.y - u.y * v.x;
+}
+
+inline double Dot(const x_Vector& u, const x_Vector& v)
+{
+    return u.x * v.x + u.y * v.y;
+}
 
 // One line or arc; arcs run counter-clockwise from a0 by sweep when
 // sweep > 0, clockwise when sweep < 0.
@@ -20,6 +31,14 @@ struct CheckPiece {
     x_Vector c;                         // centre
     double r = 0.0;
     double a0 = 0.0, sweep = 0.0;
+    // An arc's unit directions from its centre to its start and end; a
+    // line's u0 is its unit direction.
+    x_Vector u0, u1;
+    double length = 0.0;
+    // The chord from a to b (a line's own direction and length) and how far
+    // the piece strays from it.
+    x_Vector chordU;
+    double chordLength = 0.0, sagitta = 0.0;
     double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
     int element = -1;                   // index in the list it came from
 
@@ -39,76 +58,85 @@ enum NearestAt : int { kAtInside = 0, kAtStart = 1, kAtEnd = 2 };
 double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at = nullptr);
 // The smallest distance between two pieces (0 when they meet).
 double PieceDistance(const CheckPiece& p, const CheckPiece& q);
+// Quick lower bounds of PieceDistance: from p to q's carrier (its whole
+// line or circle); between the chords, less the pieces' sagittas.
+double CarrierGap(const CheckPiece& p, const CheckPiece& q);
+double ChordGap(const CheckPiece& p, const CheckPiece& q);
 // The points where the carriers (whole line, whole circle) of two pieces
 // meet: 0, 1 or 2.
 int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2]);
 // The distance between two boxes (0 when they overlap).
 double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q);
 
-// Pieces by grid cell: a sorted list of (cell, piece) and the distinct
-// cells, so that a lookup is a binary search.
+struct GridSlot {
+    std::int64_t key;
+    int start, count;
+};
+
+// The memory of a grid, kept by its owner from one grid to the next: a
+// check of a long contour faulted in megabytes of fresh pages each time.
+struct GridStorage {
+    std::vector<GridSlot> slots;                // size a power of two
+    std::vector<int> items;
+    std::vector<int> wide;                      // pieces over too many cells
+    std::vector<std::uint8_t> isWide;
+    std::vector<std::uint32_t> seen;
+    std::uint32_t stamp = 0;
+};
+
+// Pieces by grid cell, the cells in an open-addressed hash table: a lookup
+// costs one probe or a few.
 class PieceGrid {
 public:
-    explicit PieceGrid(const std::vector<CheckPiece>& pieces);
+    // Cells at least `minCell` wide: a query that reaches that far looks
+    // at four cells or fewer around a point.
+    PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage);
     // Calls visit(index) once for every piece whose box comes within
     // `reach` of the box; visit returns false to stop.
     template <class Visit> bool Near(double x0, double y0, double x1, double y1, double reach, Visit&& visit);
 
 private:
+    static constexpr std::int64_t kEmpty = INT64_MIN;
     std::int64_t Column(double x) const;
     std::int64_t Row(double y) const;
+    size_t Find(std::int64_t key) const;
+    template <class Each> void EachCell(const CheckPiece& q, Each&& each) const;
 
     const std::vector<CheckPiece>& m_pieces;
+    GridStorage& m_s;
     double m_x0 = 0.0, m_y0 = 0.0, m_cell = 1.0;
     std::int64_t m_columns = 1, m_rows = 1;
-    std::vector<std::int64_t> m_keys;           // distinct cells, sorted
-    std::vector<int> m_starts;                  // first item of each cell, and the end
-    std::vector<int> m_items;
-    std::vector<int> m_wide;                    // pieces over too many cells
-    std::vector<std::uint32_t> m_seen;
-    std::uint32_t m_stamp = 0;
 };
 
 template <class Visit> bool PieceGrid::Near(double x0, double y0, double x1, double y1, double reach, Visit&& visit)
 {
-    if (++m_stamp == 0) {
-        std::fill(m_seen.begin(), m_seen.end(), 0u);
-        m_stamp = 1;
+    if (++m_s.stamp == 0) {
+        std::fill(m_s.seen.begin(), m_s.seen.end(), 0u);
+        m_s.stamp = 1;
     }
     auto take = [&](int k) {
-        if (m_seen[static_cast<size_t>(k)] == m_stamp)
+        std::uint32_t& seen = m_s.seen[static_cast<size_t>(k)];
+        if (seen == m_s.stamp)
             return true;
-        m_seen[static_cast<size_t>(k)] = m_stamp;
-        const CheckPiece& q = m_pieces[static_cast<size_t>(k)];
-        if (BoxGap(x0, y0, x1, y1, q) > reach)
+        seen = m_s.stamp;
+        if (BoxGap(x0, y0, x1, y1, m_pieces[static_cast<size_t>(k)]) > reach)
             return true;
         return visit(k);
     };
-    for (const int k : m_wide)
+    for (const int k : m_s.wide)
         if (!take(k))
             return false;
+    if (m_pieces.empty())
+        return true;
     const std::int64_t c0 = std::max<std::int64_t>(Column(x0 - reach), 0);
     const std::int64_t c1 = std::min(Column(x1 + reach), m_columns - 1);
     const std::int64_t r0 = std::max<std::int64_t>(Row(y0 - reach), 0);
     const std::int64_t r1 = std::min(Row(y1 + reach), m_rows - 1);
-    if (c0 > c1 || r0 > r1)
-        return true;
-    if ((c1 - c0 + 1) * (r1 - r0 + 1) > static_cast<std::int64_t>(m_keys.size())) {
-        for (size_t s = 0; s + 1 < m_starts.size(); ++s)
-            for (int i = m_starts[s]; i < m_starts[s + 1]; ++i)
-                if (!take(m_items[static_cast<size_t>(i)]))
-                    return false;
-        return true;
-    }
     for (std::int64_t r = r0; r <= r1; ++r) {
         for (std::int64_t c = c0; c <= c1; ++c) {
-            const std::int64_t key = r * m_columns + c;
-            const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key);
-            if (it == m_keys.end() || *it != key)
-                continue;
-            const size_t s = static_cast<size_t>(it - m_keys.begin());
-            for (int i = m_starts[s]; i < m_starts[s + 1]; ++i)
-                if (!take(m_items[static_cast<size_t>(i)]))
+            const GridSlot& slot = m_s.slots[Find(r * m_columns + c)];
+            for (int i = 0; i < slot.count; ++i)
+                if (!take(m_s.items[static_cast<size_t>(slot.start + i)]))
                     return false;
         }
     }
