@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/CutParams.h"
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CMap.h"
 #include "platform/core/CString.h"
+#include "wirepath/CutParams.h"
 
 class CZorvaDoc;
 class DocumentUi;

@@ -79,6 +79,9 @@ public:
     // The document's path (the caption and the framework's own save, Ctrl+S)
     // follows the drawing file last read or written; "" after an import.
     void FollowDrawingFile(const CString& wcxPath);
+    // A new drawing has no file: the file name and path go with the
+    // framework's path, so neither Save nor the snapshot keeps the old one.
+    BOOL OnNewDocument() override;
 
     // --- menu commands (CZorvaDoc_commands.cpp) ---
     void OnEditProperties();

@@ -318,6 +318,15 @@ void CZorvaDoc::FollowDrawingFile(const CString& wcxPath)
         m_pDocTemplate->SetDefaultTitle(this);
 }
 
+// Before, the path stayed: the snapshot kept it, and after a restart
+// Ctrl+S wrote the new drawing over the file saved before.
+BOOL CZorvaDoc::OnNewDocument()
+{
+    g_currentFileName.Empty();
+    g_currentFilePath.Empty();
+    return CDocument::OnNewDocument();
+}
+
 void CZorvaDoc::OnFileOpen()
 {
     if (DocUi().WorkerBusy()) {

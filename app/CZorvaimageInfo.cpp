@@ -72,17 +72,6 @@ CString Degrees(double radians)
     return text;
 }
 
-// The whole text is one finite number.
-bool ParseNumber(CString text, double& value)
-{
-    text.Trim();
-    if (text.IsEmpty())
-        return false;
-    size_t used = 0;
-    value = StrToDouble(std::u16string_view(text.GetString()), &used);
-    return used == size_t(text.GetLength()) && std::isfinite(value);
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CZorvaimageInfo, CDialog)
@@ -455,7 +444,7 @@ bool CZorvaimageInfo::ReadNumberRows(CUnit& unit, int type, double values[5], in
     bool ok = true;
     for (int row = 0; row < count; ++row) {
         double v = 0.0;
-        if (!ParseNumber(list->GetItemText(row, 1), v) || (MustBePositive(type, row) && v <= 0.0)) {
+        if (!ParseWholeNumber(list->GetItemText(row, 1).View(), v) || (MustBePositive(type, row) && v <= 0.0)) {
             list->SetItemText(row, 1, Number(old[row]));
             ok = false;
             continue;

@@ -51,6 +51,10 @@ void DxfImport::OnKeyword()
         // Sections after the entities are never read.
         m_finished = m_section == Section::entities;
         m_section = Section::none;
+        // Before, a blocks section without its last ENDBLK took the
+        // entities of the drawing into that block.
+        m_block = nullptr;
+        m_inBlock = false;
         Advance();
     } else if (kind == "EOF") {
         m_finished = true;

@@ -25,17 +25,6 @@ struct DxfStyle {
     bool colourByBlock = false;     // colour 0: the inserting block's colour
 };
 
-struct DxfBlockMember {
-    CUnit* unit = nullptr;
-    bool colourByBlock = false;
-};
-
-struct DxfBlock {
-    int number = 0;                 // 1-based, in the order of definition
-    x_Vector base;
-    std::vector<DxfBlockMember> members;
-};
-
 // Where and how a block is inserted.
 struct DxfInsert {
     x_Vector point;
@@ -49,7 +38,44 @@ struct DxfInsert {
     double rowSpacing = 0.0;
 };
 
+struct DxfBlock;
+
+// An insert inside a block definition, expanded only when that block is
+// inserted into the drawing.
+struct DxfNestedInsert {
+    const DxfBlock* block = nullptr;
+    DxfInsert insert;
+    DxfStyle style;
+};
+
+// A member of a block definition, or (unit null) one of its nested inserts.
+struct DxfBlockMember {
+    CUnit* unit = nullptr;
+    bool colourByBlock = false;
+    int nested = -1;                // index into DxfBlock::inserts
+};
+
+struct DxfBlock {
+    int number = 0;                 // 1-based, in the order of definition
+    x_Vector base;
+    std::vector<DxfBlockMember> members;    // in the order of the file
+    std::vector<DxfNestedInsert> inserts;
+    // Units one insert of the block makes, through every level of nesting
+    // (held at most one past the file's limit), and those levels.
+    std::size_t units = 0;
+    int levels = 1;
+};
+
+// One level of an insert being expanded: the inserted block's base point,
+// the insert and its array cell.
+struct DxfPlacement {
+    x_Vector base;
+    const DxfInsert* insert = nullptr;
+    x_Vector cell;
+};
+
 struct DxfDimensionPoints;
+struct DxfCopyRun;
 
 // One polyline vertex: its point, the bulge of the segment that starts at
 // it, and that segment's colour.
@@ -90,15 +116,20 @@ private:
     void ReadLayer();
     void ReadBlockHeader();
     void ReadInsert();
+    void NestInsert(const DxfBlock& block, const DxfInsert& insert, const DxfStyle& style);
     void InsertCopies(const DxfBlock& block, const DxfInsert& insert, const DxfStyle& style);
-    CUnit* TransformedCopy(CUnit* member, x_Vector base, const DxfInsert& insert, x_Vector cell);
+    void CopyMembers(const DxfBlock& block, DxfCopyRun& run, COLORREF byBlockColour);
 
     // --- entities (DxfImport_entities.cpp) ---
     void ReadEntity(std::string_view kind);
     DxfStyle StyleOfPairs() const;
+    DxfStyle TextStyleOfPairs() const;
     bool Mirrored() const { return Number(230, 1.0) < 0.0; }
     void Place(CUnit* unit, const DxfStyle& style);
-    int NextGroup() { return ++m_maxGroup; }
+    // The drawing's largest group number + 1; units in block definitions
+    // are not in the drawing and change it only once inserted.
+    int NextGroup() const { return m_maxGroup + 1; }
+    void Append(CUnit* unit);
     void AddLine();
     void AddCircle();
     void AddArc();
@@ -131,7 +162,7 @@ private:
     bool m_inBlock = false;         // between BLOCK and ENDBLK
     int m_maxGroup = 0;
     std::size_t m_insertedCopies = 0;   // made by block inserts so far
-    bool m_tooManyCopies = false;
+    bool m_tooManyCopies = false;       // or nested too deep
 };
 
 // Upper-case ASCII form of a layer or block name (DXF ignores case there).

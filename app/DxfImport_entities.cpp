@@ -7,6 +7,7 @@
 
 #include "app/DxfImport.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/CZorvaDoc.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr double kDegree = 0.017453292519943295;
 // Text colour when a text names none.
 constexpr COLORREF kTextColour = 0xFF8000;
+// Longest MTEXT in bytes: 128 pieces of the 250 that files write per piece.
+constexpr std::size_t kLongestText = 32000;
 
 double Normalised(double angle)
 {
@@ -87,8 +90,22 @@ DxfStyle DxfImport::StyleOfPairs() const
             style.colourByBlock = index == 0;
         }
     }
-    if (Has(420))
-        style.colour = DxfTrueColour(Integer(420));
+    // True colours (code 420) are not read: the palette of 256 is the
+    // drawing's.
+    return style;
+}
+
+// A text takes no layer colour: its own 62, or a 420 that holds an index
+// 0..255, whichever comes last.
+DxfStyle DxfImport::TextStyleOfPairs() const
+{
+    DxfStyle style;
+    style.colour = kTextColour;
+    for (const DxfPair& pair : m_pairs) {
+        const int index = pair.code == 62 || pair.code == 420 ? DxfInt(pair.value) : -1;
+        if (index >= 0 && index <= 255)
+            style.colour = DxfIndexColour(index);
+    }
     return style;
 }
 
@@ -103,8 +120,15 @@ void DxfImport::Place(CUnit* unit, const DxfStyle& style)
         unit->blockMember = 1;
         unit->ownerNo = m_block->number;
         m_block->members.push_back({unit, style.colourByBlock});
+        ++m_block->units;
         return;
     }
+    Append(unit);
+}
+
+void DxfImport::Append(CUnit* unit)
+{
+    m_maxGroup = std::max(m_maxGroup, unit->group);
     m_out.Add(unit);
 }
 
@@ -204,17 +228,20 @@ void DxfImport::AddSpline()
     Place(spline, StyleOfPairs());
 }
 
-// MTEXT carries long texts in code 3 pieces before its code 1 rest.
+// MTEXT carries long texts in code 3 pieces before its code 1 rest; the
+// whole is held to kLongestText, so that pieces cost no more than one long
+// value would.
 void DxfImport::AddText(bool multiLine)
 {
     if (!Has(1) || !Has(10) || !Has(20))
         return;
     std::string bytes;
     for (const DxfPair& pair : m_pairs) {
-        if (pair.code == 3 && multiLine)
+        if (pair.code == 3 && multiLine && bytes.size() < kLongestText)
             bytes.append(pair.value);
     }
     bytes.append(Text(1));
+    bytes.resize(CutDxfValue(bytes, kLongestText).size());
     double x = Number(10);
     if (!multiLine && Mirrored())
         x = -x;
@@ -226,12 +253,5 @@ void DxfImport::AddText(bool multiLine)
     const double height = Number(40, 15.0);
     t.fontSize = t.boxSize = std::isfinite(height) && std::fabs(height) < 1e6 ? static_cast<int>(height) : 15;
     text->textStyle = multiLine ? 2 : 0;
-    DxfStyle style;
-    style.colour = kTextColour;
-    const int index = Integer(62, -1);
-    if (index >= 0 && index <= 255)
-        style.colour = DxfIndexColour(index);
-    if (Has(420))
-        style.colour = DxfTrueColour(Integer(420));
-    Place(text, style);
+    Place(text, TextStyleOfPairs());
 }

@@ -69,7 +69,12 @@ void DxfImport::ReadPolyline()
     const int flags = Integer(70);
     const bool skip = Integer(67) == 1 || (flags & (kMesh | kPolyface)) != 0;
     const bool mirrored = Mirrored() && (flags & k3dPolyline) == 0;
-    const DxfStyle style = StyleOfPairs();
+    // The header's layer and line type give the line style only, and its 62
+    // nothing: a piece takes the colour of the vertex it starts at, else the
+    // current colour.
+    DxfStyle style = StyleOfPairs();
+    style.colour = g_CurrentColor;
+    style.colourByBlock = false;
     std::vector<DxfVertex> vertices;
     while (m_more && m_pair.code == 0 && m_pair.value == "VERTEX") {
         CollectPairs();

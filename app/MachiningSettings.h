@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/CutParams.h"
+#include "wirepath/CutParams.h"
 
 struct MachiningSettings {
     double compensation;                // 0x000 wire compensation, mm, signed

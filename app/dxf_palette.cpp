@@ -77,11 +77,6 @@ COLORREF DxfIndexColour(int index)
     return index >= 0 && index <= 255 ? Palette()[static_cast<std::size_t>(index)] : Palette()[7];
 }
 
-COLORREF DxfTrueColour(std::int32_t rgb)
-{
-    return Rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 bool DxfLineType(std::string_view name, std::int32_t& lineStyle, std::uint8_t& dashDot)
 {
     if (EqualsNoCase(name, "HIDDEN")) {

@@ -10,8 +10,6 @@
 // The colour of a colour index 0..255 (0 and 7 white, 1 red, ...); the
 // standard hue wheel from 10 to 249, greys from 250 to 255.
 COLORREF DxfIndexColour(int index);
-// A true colour (code 420, 0xRRGGBB) as a COLORREF (0xBBGGRR).
-COLORREF DxfTrueColour(std::int32_t rgb);
 
 // Line style of a line type name (case ignored): "HIDDEN" dashed,
 // "CENTER" dashed with dash-dot; false for every other name.

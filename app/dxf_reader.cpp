@@ -189,9 +189,23 @@ bool DxfReader::Next(DxfPair& pair)
     std::string_view value;
     if (!NextLine(value))
         return false;       // a file cut after a code line ends there
+    value = CutDxfValue(value, kDxfValueBytes);
     pair.code = code;
     pair.value = IsTextCode(code) ? value : Trim(value);
     return true;
+}
+
+std::string_view CutDxfValue(std::string_view value, std::size_t limit)
+{
+    if (value.size() <= limit)
+        return value;
+    // Back off the continuation bytes of a UTF-8 character cut in two.
+    std::size_t at = limit;
+    for (int k = 0; k < 3 && at > 0 && (static_cast<unsigned char>(value[at]) & 0xC0) == 0x80; ++k)
+        --at;
+    if (IsValidUtf8(value.substr(0, at)))
+        return value.substr(0, at);
+    return value.substr(0, GbkPrefixLength(value, limit));
 }
 
 double DxfDouble(std::string_view value)

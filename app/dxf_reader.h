@@ -4,14 +4,21 @@
 // value line. Values are views into the file's bytes, so the file must
 // outlive every pair read from it.
 
+#include <cstddef>
 #include <string_view>
 
 #include "platform/core/CString.h"
 
+// A value line keeps at most what a 512-byte line buffer holds besides its
+// terminating zero; the rest of a longer line is skipped. A text or a name
+// of gigabytes then costs no more than a short one.
+constexpr std::size_t kDxfValueBytes = 511;
+
 struct DxfPair {
     int code = -1;
-    // Without its line end; text values (codes 1 and 3) keep their blanks,
-    // every other value is trimmed.
+    // Without its line end, at most kDxfValueBytes, cut on a character
+    // boundary; text values (codes 1 and 3) keep their blanks, every other
+    // value is trimmed.
     std::string_view value;
 };
 
@@ -31,6 +38,10 @@ private:
     std::size_t m_at = 0;
     bool m_damaged = false;
 };
+
+// The longest start of value that is at most limit bytes and ends on a
+// character boundary: of UTF-8 when that start is UTF-8, else of GBK.
+std::string_view CutDxfValue(std::string_view value, std::size_t limit);
 
 // Locale-free number values; 0 when the value is not a number.
 double DxfDouble(std::string_view value);

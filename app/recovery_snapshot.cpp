@@ -108,6 +108,22 @@ bool ReadSnapshot(SnapshotContent& content)
     return true;
 }
 
+// The drawing's file comes back with it: Ctrl+S and the caption go with a
+// drawing file, as Save leaves them. A drawing without a name had no file,
+// whatever path an older snapshot kept beside the empty name (before, the
+// restore followed that path, and Ctrl+S wrote over the file saved before
+// the drawing was begun anew).
+void RestoreFileOf(const SnapshotContent& content, CZorvaDoc& doc)
+{
+    const bool named = !content.fileName.IsEmpty();
+    g_currentFileName = content.fileName;
+    g_currentFilePath = named ? content.filePath : CString();
+    DocUi().ShowFileName(g_currentFileName);
+    CString ext = g_currentFilePath.Right(4);
+    ext.MakeLower();
+    doc.FollowDrawingFile(ext == CString(u".wcx") ? g_currentFilePath : CString());
+}
+
 } // namespace
 
 CString RecoverySnapshotPath()
@@ -160,13 +176,7 @@ bool RestoreRecoverySnapshot(CZorvaDoc& doc)
         // Ids of restored units are never handed out again.
         g_UnitIdCounter = std::max(content.counter, LargestUnitId(doc.m_unitList));
         g_snapshotIndex = content.index;
-        g_currentFileName = content.fileName;
-        g_currentFilePath = content.filePath;
-        DocUi().ShowFileName(g_currentFileName);
-        // Ctrl+S and the caption go with the drawing file, as Save does.
-        CString ext = content.filePath.Right(4);
-        ext.MakeLower();
-        doc.FollowDrawingFile(ext == CString(u".wcx") ? content.filePath : CString());
+        RestoreFileOf(content, doc);
         restored = true;
     }
     g_undoStep = 1;

@@ -25,12 +25,12 @@
 #include "geometry/CLine.h"
 #include "geometry/DrawingSettings.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
+#include "paths/batch_paths.h"
+#include "paths/paths_install.h"
 #include "platform/testing/ui_harness.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/batch_paths.h"
-#include "wirepath/paths_install.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "generators/GeneratorState.h"
 #include "generators/array_copies.h"
 #include "generators/dialog_fields.h"
+#include "process/number_fields.h"
 #include "geometry/GeometryState.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CTabCtrl.h"
@@ -219,25 +220,44 @@ BOOL CZorvaarray::PreTranslateMessage(MSG* msg)
     return CDialog::PreTranslateMessage(msg);
 }
 
+// Before, text that was no number was taken as 0 and met the checks as 0.
+// The page not shown is not checked: its fields keep their settings when
+// their text is no number.
+bool CZorvaarray::FieldsAreNumbers()
+{
+    return numfield::AllNumbers({{&m_rectPage, IDC_COUNT_X, u"行个数(X)"},
+                                 {&m_rectPage, IDC_COUNT_Y, u"列个数(Y)"},
+                                 {&m_rectPage, IDC_SPACING_X, u"行偏移(mm)"},
+                                 {&m_rectPage, IDC_SPACING_Y, u"列偏移(mm)"},
+                                 {&m_polarPage, IDC_CENTRE_X, u"中心点 X"},
+                                 {&m_polarPage, IDC_CENTRE_Y, u"中心点 Y"},
+                                 {&m_polarPage, IDC_RADIUS, u"圆半径(mm)"},
+                                 {&m_polarPage, IDC_POLAR_COUNT, u"项目个数"},
+                                 {&m_polarPage, IDC_FILL, u"填充角度"},
+                                 {&m_polarPage, IDC_START_ANGLE, u"起点角度"},
+                                 {&m_polarPage, IDC_EXTRA_ANGLE, u"复制时旋转角度"}});
+}
+
 void CZorvaarray::ReadPanel()
 {
     ArraySettings& s = g_ArraySettings;
-    s.countX = FieldInt(&m_rectPage, IDC_COUNT_X);
-    s.countY = FieldInt(&m_rectPage, IDC_COUNT_Y);
-    s.spacingX = FieldNumber(&m_rectPage, IDC_SPACING_X);
-    s.spacingY = FieldNumber(&m_rectPage, IDC_SPACING_Y);
+    const auto number = [](const CWnd* page, int id, double stored) { return numfield::Or(page, id, stored); };
+    s.countX = TruncatedInt(number(&m_rectPage, IDC_COUNT_X, s.countX));
+    s.countY = TruncatedInt(number(&m_rectPage, IDC_COUNT_Y, s.countY));
+    s.spacingX = number(&m_rectPage, IDC_SPACING_X, s.spacingX);
+    s.spacingY = number(&m_rectPage, IDC_SPACING_Y, s.spacingY);
     s.foldRows = FieldChecked(&m_rectPage, IDC_BOW) ? 0 : 1;
     CComboBox* c = FieldCombo(&m_rectPage, IDC_START_CORNER);
     s.startCorner = static_cast<std::uint8_t>(c != nullptr ? c->GetCurSel() : 0);
-    s.centreX = FieldNumber(&m_polarPage, IDC_CENTRE_X);
-    s.centreY = FieldNumber(&m_polarPage, IDC_CENTRE_Y);
-    s.radius = FieldNumber(&m_polarPage, IDC_RADIUS);
-    s.polarCount = FieldInt(&m_polarPage, IDC_POLAR_COUNT);
+    s.centreX = number(&m_polarPage, IDC_CENTRE_X, s.centreX);
+    s.centreY = number(&m_polarPage, IDC_CENTRE_Y, s.centreY);
+    s.radius = number(&m_polarPage, IDC_RADIUS, s.radius);
+    s.polarCount = TruncatedInt(number(&m_polarPage, IDC_POLAR_COUNT, s.polarCount));
     s.reverse = FieldChecked(&m_polarPage, IDC_FORWARD) ? 0 : 1;
-    s.fillAngle = FieldNumber(&m_polarPage, IDC_FILL);
-    s.startAngle = FieldNumber(&m_polarPage, IDC_START_ANGLE);
+    s.fillAngle = number(&m_polarPage, IDC_FILL, s.fillAngle);
+    s.startAngle = number(&m_polarPage, IDC_START_ANGLE, s.startAngle);
     s.rotateCopies = FieldChecked(&m_polarPage, IDC_ROTATE) ? 1 : 0;
-    s.extraAngle = std::trunc(FieldNumber(&m_polarPage, IDC_EXTRA_ANGLE));
+    s.extraAngle = std::trunc(number(&m_polarPage, IDC_EXTRA_ANGLE, s.extraAngle));
     g_SettingsDirty = 1;
 }
 
@@ -257,7 +277,7 @@ void CZorvaarray::OnGenerateButton()
 void CZorvaarray::Generate()
 {
     CZorvaDoc* doc = Doc();
-    if (doc == nullptr)
+    if (doc == nullptr || !FieldsAreNumbers())
         return;
     g_ArraySourceIds.RemoveAll();
     RemovePendingCopies(*doc);

@@ -38,6 +38,8 @@ public:
 
     void SelectPage(int index);
     void OnSelchangeTab(NMHDR* header, LRESULT* result);
+    // Stores the fields into the settings; a field whose text is no number
+    // keeps its setting.
     void ReadPanel();
     void OnGenerateButton();
     void Generate();
@@ -50,6 +52,9 @@ public:
 private:
     void FillControls();
     void EnableButtons(bool enable);
+    // The fields of the shown page hold numbers; else one is refused
+    // (number_fields.h) and nothing changes.
+    bool FieldsAreNumbers();
 
     DECLARE_MESSAGE_MAP()
 };

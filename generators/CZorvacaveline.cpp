@@ -5,6 +5,7 @@
 #include "generators/CZorvacreateGear.h"
 #include "generators/dialog_fields.h"
 #include "generators/formula_curves.h"
+#include "process/number_fields.h"
 #include "geometry/CSplines.h"
 #include "geometry/GeometryState.h"
 #include "geometry/unit_services.h"
@@ -121,10 +122,16 @@ void CZorvacaveline::OnTypeChange()
         WriteDefaults(c->GetCurSel());
 }
 
+// Before, text that was no number was taken as 0 (a base of 0, a span
+// from 0). The preview refuses such text as 生成 does.
 bool CZorvacaveline::BuildCurve()
 {
     CUnitArray* list = PreviewList();
     if (list == nullptr)
+        return false;
+    if (!numfield::AllNumbers({{this, IDC_CURVE_START, u"起始角(°)"},
+                               {this, IDC_CURVE_END, u"终点角(°)"},
+                               {this, IDC_CURVE_BASE, u"基数"}}))
         return false;
     FormulaInputs in;
     CComboBox* c = FieldCombo(this, IDC_CURVE_TYPE);

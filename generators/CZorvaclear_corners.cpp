@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "generators/dialog_fields.h"
+#include "process/number_fields.h"
 #include "geometry/GeometryState.h"
 #include "platform/ui/dialog_template.h"
 
@@ -99,8 +100,14 @@ BOOL CZorvaclear_corners::OnInitDialog()
     return TRUE;
 }
 
+// Before, text that was no number was taken as 0: a lead length of 0
+// switched corner clearing off without a word.
 void CZorvaclear_corners::OnOK()
 {
+    if (!numfield::AllNumbers({{this, IDC_CORNER_ANGLE, u"清角角度"},
+                               {this, IDC_LEAD_LENGTH, u"引线长度"},
+                               {this, IDC_PAUSE_SECONDS, u"清角停顿"}}))
+        return;
     MachiningSettings& m = g_MachiningSettings;
     m.cornerAngle = std::clamp(FieldNumber(this, IDC_CORNER_ANGLE), kMinAngle, kMaxAngle);
     // Lengths and times cannot be negative: stored as absolute values.

@@ -6,6 +6,7 @@
 #include "app/CZorvaDoc.h"
 #include "generators/GeneratorState.h"
 #include "generators/dialog_fields.h"
+#include "process/number_fields.h"
 #include "generators/gear_dialog_resources.h"
 #include "geometry/CUnit.h"
 #include "geometry/GeometryState.h"
@@ -208,9 +209,10 @@ void CZorvacreateGear::SaveGearPage()
     g.byCount = FieldChecked(p, IDC_GEAR_BYCOUNT) ? 1 : 0;
     g.tipFilletOn = FieldChecked(p, IDC_GEAR_TIP_ON) ? 1 : 0;
     g.rootFilletOn = FieldChecked(p, IDC_GEAR_ROOT_ON) ? 1 : 0;
-    g.startAngle = FieldNumber(p, IDC_GEAR_START);
-    g.shift = FieldNumber(p, IDC_GEAR_SHIFT);
-    g.teeth = FieldInt(p, IDC_TEETH);
+    // A field whose text is no number keeps its setting.
+    g.startAngle = numfield::Or(p, IDC_GEAR_START, g.startAngle);
+    g.shift = numfield::Or(p, IDC_GEAR_SHIFT, g.shift);
+    g.teeth = TruncatedInt(numfield::Or(p, IDC_TEETH, g.teeth));
 }
 
 void CZorvacreateGear::SaveRackPage()
@@ -223,8 +225,8 @@ void CZorvacreateGear::SaveRackPage()
     r.cIndex = ListIndex(p, IDC_C);
     r.tipFilletOn = FieldChecked(p, IDC_RACK_TIP_ON) ? 1 : 0;
     r.rootFilletOn = FieldChecked(p, IDC_RACK_ROOT_ON) ? 1 : 0;
-    r.shift = FieldNumber(p, IDC_RACK_SHIFT);
-    r.teeth = FieldInt(p, IDC_TEETH);
+    r.shift = numfield::Or(p, IDC_RACK_SHIFT, r.shift);
+    r.teeth = TruncatedInt(numfield::Or(p, IDC_TEETH, r.teeth));
 }
 
 void CZorvacreateGear::SelectPage(int index)
@@ -244,8 +246,37 @@ void CZorvacreateGear::OnSelchangeTab(NMHDR*, LRESULT* result)
         *result = 0;
 }
 
+// Before, text that was no number was taken as 0 ("abc" as the profile
+// shift gave an unshifted gear). Fields disabled by their check box or by
+// 方式一 are not read for the outline and are not checked.
+bool CZorvacreateGear::PageFieldsAreNumbers(int page)
+{
+    CWnd* g = &m_gearPage;
+    CWnd* r = &m_rackPage;
+    if (page == 0)
+        return numfield::AllNumbers({{g, IDC_TEETH, u"齿数 (z)"},
+                                     {g, IDC_MODULE, u"模数 (m)"},
+                                     {g, IDC_GEAR_SHIFT, u"变位系数 (x)"},
+                                     {g, IDC_SIZE_TIP, u"齿顶圆直径 (da)"},
+                                     {g, IDC_SIZE_ROOT, u"齿根圆直径 (df)"},
+                                     {g, IDC_GEAR_TIP_R, u"齿顶过渡圆半径 (rt)"},
+                                     {g, IDC_GEAR_ROOT_R, u"齿根过渡圆半径 (rf)"},
+                                     {g, IDC_GEAR_COUNT, u"指定齿数生成"},
+                                     {g, IDC_GEAR_START, u"起始角度"}});
+    return numfield::AllNumbers({{r, IDC_TEETH, u"齿数 (z)"},
+                                 {r, IDC_MODULE, u"模数 (m)"},
+                                 {r, IDC_RACK_SHIFT, u"变位系数 (x)"},
+                                 {r, IDC_SIZE_TIP, u"齿顶高度 (ha)"},
+                                 {r, IDC_SIZE_ROOT, u"齿根高度 (hf)"},
+                                 {r, IDC_RACK_TIP_R, u"齿顶过渡圆半径 (rt)"},
+                                 {r, IDC_RACK_ROOT_R, u"齿根过渡圆半径 (rf)"}});
+}
+
 bool CZorvacreateGear::Generate(int page, int mode)
 {
+    // The size recalculations while the user types refuse nothing.
+    if (mode == 0 && (page == 0 || page == 1) && !PageFieldsAreNumbers(page))
+        return false;
     if (page == 0) {
         m_paramsTouched = 1;
         return FieldChecked(&m_gearPage, IDC_GEAR_EXTERNAL) ? GenerateExternalGear(mode) : GenerateInternalGear(mode);

@@ -57,6 +57,9 @@ private:
     GearInputs ReadGearPage() const;
     RackInputs ReadRackPage() const;
     bool GenerateGear(int mode, bool internal);
+    // The fields of page 0 (gear) or 1 (rack) that shape the outline hold
+    // numbers; else one is refused (number_fields.h).
+    bool PageFieldsAreNumbers(int page);
     void FillLists();
     void RestoreGearPage();
     void RestoreRackPage();

@@ -23,7 +23,11 @@ double FieldNumber(const CWnd* dialog, int id)
 
 int FieldInt(const CWnd* dialog, int id)
 {
-    const double v = FieldNumber(dialog, id);
+    return TruncatedInt(FieldNumber(dialog, id));
+}
+
+int TruncatedInt(double v)
+{
     if (v >= 2147483647.0)
         return 2147483647;
     if (v <= -2147483648.0)

@@ -12,6 +12,8 @@ class CWnd;
 double FieldNumber(const CWnd* dialog, int id);
 // The same truncated toward zero; values beyond the int range saturate.
 int FieldInt(const CWnd* dialog, int id);
+// A number truncated toward zero as FieldInt takes it.
+int TruncatedInt(double value);
 // Writes FormatNumber4 of value.
 void SetFieldNumber4(CWnd* dialog, int id, double value);
 CString FieldText(const CWnd* dialog, int id);

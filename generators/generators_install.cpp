@@ -11,7 +11,7 @@
 #include "generators/CZorvacostPiece.h"
 #include "generators/CZorvacreateGear.h"
 #include "generators/cost_estimate.h"
-#include "wirepath/CTrail.h"
+#include "paths/CTrail.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "process/CZorvaSqlPage.h"
 #include "process/ProcessState.h"
 #include "process/CZorvatrailSql.h"
+#include "process/number_fields.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -100,7 +101,7 @@ BOOL CZorvaTrail_create::OnInitDialog()
     g_TaperPageShifted = 0;
     m_before.Take();
     FillCutTypeCombo(this, IDC_CUT_TYPE);
-    m_pages.Create(GetDlgItem(IDC_MODE_TAB));
+    m_pages.Create(GetDlgItem(IDC_MODE_TAB), 5);
     ShowSettings();
     CreateProcessPage();
     LayOut();
@@ -192,18 +193,35 @@ void CZorvaTrail_create::LoadSingleCut()
     ShowCutOnPage(m_processPage.get(), m_processPage->Layout(), g_CutParams, true);
 }
 
+// Before, text that was no number (a slip, "x1") was taken as 0: a path
+// with no compensation, cut undersized without a word.
+bool CZorvaTrail_create::FieldsAreNumbers()
+{
+    std::vector<numfield::Field> fields = {
+        {this, IDC_COMPENSATION, u"钼丝补偿"},
+        {this, IDC_OVERCUT, u"过切量"},
+        {this, IDC_THICKNESS, u"工件厚度"},
+        {this, IDC_CUTOFF_DISTANCE, u"工件割断前暂停"},
+    };
+    for (const numfield::Field& f : m_pages.NumberFields())
+        fields.push_back(f);
+    return numfield::AllNumbers(fields);
+}
+
 void CZorvaTrail_create::OnCreate()
 {
-    if (!TaperAcceptable(this, IDC_CUT_TYPE, m_pages))
+    if (!FieldsAreNumbers() || !TaperAcceptable(this, IDC_CUT_TYPE, m_pages))
         return;
     MachiningSettings& m = g_MachiningSettings;
-    m.compensation = Number(this, IDC_COMPENSATION);
-    m.overCut = std::fabs(Number(this, IDC_OVERCUT));
-    m.thickness = std::fabs(Number(this, IDC_THICKNESS));
+    // A disabled or hidden field is not checked: its setting stays when its
+    // text is no number.
+    m.compensation = numfield::Or(this, IDC_COMPENSATION, m.compensation);
+    m.overCut = std::fabs(numfield::Or(this, IDC_OVERCUT, m.overCut));
+    m.thickness = std::fabs(numfield::Or(this, IDC_THICKNESS, m.thickness));
     m.noOffset = Checked(this, IDC_OFFSET_ON) ? 0 : 1;
     m.endAfterCutOff = Checked(this, IDC_END_AFTER_CUTOFF) ? 1 : 0;
     m.pauseBeforeCutOff = Checked(this, IDC_PAUSE_BEFORE_CUTOFF) ? 1 : 0;
-    m.cutOffPauseDistance = std::fabs(Number(this, IDC_CUTOFF_DISTANCE));
+    m.cutOffPauseDistance = std::fabs(numfield::Or(this, IDC_CUTOFF_DISTANCE, m.cutOffPauseDistance));
     m_pages.Store(m);
     StoreSingleCut();
     m.multiPass = 0;

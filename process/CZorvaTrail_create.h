@@ -39,6 +39,8 @@ private:
     void LayOut();
     void LoadSingleCut();
     void StoreSingleCut();
+    // The number fields hold numbers; else one is refused (number_fields.h).
+    bool FieldsAreNumbers();
 
     std::unique_ptr<CZorvaSqlPage> m_processPage;
     SettingsSnapshot m_before;          // as the dialog found them

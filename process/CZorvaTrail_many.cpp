@@ -14,6 +14,7 @@
 #include "process/multipass_ids.h"
 #include "process/multipass_picture.h"
 #include "process/CZorvatrailSql.h"
+#include "process/number_fields.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -105,7 +106,8 @@ BOOL CZorvaTrail_many::OnInitDialog()
     FillCombo(this, IDC_PASS_COUNT, {u" 1", u" 2", u" 3", u" 4", u" 5", u" 6", u" 7"}, 100);
     if (auto* list = dynamic_cast<CListCtrl*>(GetDlgItem(IDC_PASS_LIST)))
         list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
-    m_pages.Create(GetDlgItem(IDC_MODE_TAB));
+    // Three items over the five pages: 变锥 and 斜顶 are chosen in the combo.
+    m_pages.Create(GetDlgItem(IDC_MODE_TAB), 3);
     LayOut();
     ShowSettings();
     LoadPassCuts();
@@ -214,30 +216,51 @@ void CZorvaTrail_many::MarkLiveChange()
     g_SettingsDirty = 1;
 }
 
+// Before, text that was no number was taken as 0 ("abc" as die width).
+bool CZorvaTrail_many::FieldsAreNumbers()
+{
+    std::vector<numfield::Field> fields = {
+        {this, IDC_COMPENSATION, u"钼丝补偿"},
+        {this, IDC_OVERCUT, u"过切量"},
+        {this, IDC_THICKNESS, u"工件厚度"},
+        {this, IDC_DIE_WIDTH, u"模台宽度"},
+        {this, IDC_DIE_STEP_OFFSET, u"加工台阶偏移"},
+        {this, IDC_CUTOFF_DISTANCE, u"工件割断前暂停"},
+        {this, IDC_TRIM_LEAD_LENGTH, u"修刀斜刀的长度"},
+        {this, IDC_WIRE_CHANGE_DISTANCE, u"切割模台前换刀"},
+    };
+    for (const numfield::Field& f : m_pages.NumberFields())
+        fields.push_back(f);
+    return numfield::AllNumbers(fields);
+}
+
+// A field whose text is no number keeps its setting (转数据库 stores
+// without a check; OK checks first).
 void CZorvaTrail_many::StoreSettings()
 {
     MachiningSettings& m = g_MachiningSettings;
-    m.compensation = Number(this, IDC_COMPENSATION);
-    m.dieWidth = std::fabs(Number(this, IDC_DIE_WIDTH));
-    m.overCut = std::fabs(Number(this, IDC_OVERCUT));
-    m.thickness = std::fabs(Number(this, IDC_THICKNESS));
+    const auto number = [this](int id, double stored) { return numfield::Or(this, id, stored); };
+    m.compensation = number(IDC_COMPENSATION, m.compensation);
+    m.dieWidth = std::fabs(number(IDC_DIE_WIDTH, m.dieWidth));
+    m.overCut = std::fabs(number(IDC_OVERCUT, m.overCut));
+    m.thickness = std::fabs(number(IDC_THICKNESS, m.thickness));
     m.pauseBeforeCutOff = Checked(this, IDC_PAUSE_BEFORE_CUTOFF) ? 1 : 0;
-    m.cutOffPauseDistance = std::fabs(Number(this, IDC_CUTOFF_DISTANCE));
+    m.cutOffPauseDistance = std::fabs(number(IDC_CUTOFF_DISTANCE, m.cutOffPauseDistance));
     m.pauseBeforeStep = Checked(this, IDC_PAUSE_BEFORE_STEP) ? 1 : 0;
     m.pauseAfterStep = Checked(this, IDC_PAUSE_AFTER_STEP) ? 1 : 0;
     m.pauseAfterFirstCut = Checked(this, IDC_PAUSE_AFTER_FIRST) ? 1 : 0;
     m.endAfterCutOff = Checked(this, IDC_END_AFTER_CUTOFF) ? 1 : 0;
     m.noOffset = Checked(this, IDC_OFFSET_ON) ? 0 : 1;
     m.dieStepOn = Checked(this, IDC_DIE_STEP) ? 1 : 0;
-    m.dieStepOffset = Number(this, IDC_DIE_STEP_OFFSET);
+    m.dieStepOffset = number(IDC_DIE_STEP_OFFSET, m.dieStepOffset);
     m.trimLeadOn = Checked(this, IDC_TRIM_LEAD) ? 1 : 0;
-    m.trimLeadLength = std::fabs(Number(this, IDC_TRIM_LEAD_LENGTH));
+    m.trimLeadLength = std::fabs(number(IDC_TRIM_LEAD_LENGTH, m.trimLeadLength));
     m.passCount = std::clamp(ComboIndex(this, IDC_PASS_COUNT) + 1, 1, kMaxPasses);
     m.innerDieSupport = Checked(this, IDC_INNER_DIE_SUPPORT) ? 1 : 0;
     if (KnownCodingMode(m.codingMode) == kCodingFastWire)
         m.pauseAtWireChange = Checked(this, IDC_PAUSE_AT_WIRE_CHANGE) ? 1 : 0;
     m.wireChangeBeforeDie = Checked(this, IDC_WIRE_CHANGE) ? 1 : 0;
-    m.wireChangeDistance = std::fabs(Number(this, IDC_WIRE_CHANGE_DISTANCE));
+    m.wireChangeDistance = std::fabs(number(IDC_WIRE_CHANGE_DISTANCE, m.wireChangeDistance));
     m_pages.Store(m);
     m.cornerAngle = ClampCornerAngle(m.cornerAngle);
     m.multiPass = 1;
@@ -245,7 +268,7 @@ void CZorvaTrail_many::StoreSettings()
 
 void CZorvaTrail_many::OnOK()
 {
-    if (!TaperAcceptable(this, IDC_CUT_TYPE, m_pages))
+    if (!FieldsAreNumbers() || !TaperAcceptable(this, IDC_CUT_TYPE, m_pages))
         return;
     StoreSettings();
     if (g_CutMode <= 1)

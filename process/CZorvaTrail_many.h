@@ -35,7 +35,8 @@ public:
     void OnListClick(NMHDR* header, LRESULT* result);
     void OnListDoubleClick(NMHDR* header, LRESULT* result);
 
-    // Writes the controls into the settings.
+    // Writes the controls into the settings; a field whose text is no
+    // number keeps its setting.
     void StoreSettings();
     // Rebuilds the per-cut list with the columns of the coding version.
     void FillPassList(int count, const CutParams* cuts);
@@ -48,6 +49,8 @@ private:
     void LayOut();
     void CopyCutsToVersionTable();
     void MarkLiveChange();
+    // The number fields hold numbers; else one is refused (number_fields.h).
+    bool FieldsAreNumbers();
     int HitRow(NMHDR* header) const;
     void SetRowValues(int highlighted);
 

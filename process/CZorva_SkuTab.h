@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <span>
 
-#include "app/CutParams.h"
 #include "platform/ui/CDialog.h"
+#include "wirepath/CutParams.h"
 
 // How a column's control text becomes a field.
 enum class CutConversion : std::uint8_t {

@@ -7,6 +7,7 @@
 #include "process/CZorvaSqlPage.h"
 #include "process/ProcessState.h"
 #include "process/CZorvatrailSql.h"
+#include "process/number_fields.h"
 #include "process/path_fields.h"
 #include "process/tab_pages.h"
 
@@ -96,8 +97,12 @@ void CZorvasql_cutcount::FitToPage()
     GrowClient(this, right + kMargin - client.right, buttonTop + (ok.bottom - ok.top) + kMargin - client.bottom);
 }
 
+// Before, an allowance that was no number was taken as 0: the pass then
+// cut to size.
 void CZorvasql_cutcount::OnOK()
 {
+    if (m_page != nullptr && !numfield::AllNumbers({{m_page.get(), IDC_CUT_ALLOWANCE, u"余量(mm)"}}))
+        return;
     if (m_page != nullptr)
         ReadCutFromPage(m_page.get(), m_page->Layout(), m_cut, false);
     if (g_SelectedPassRow >= 0 && g_SelectedPassRow < 7)

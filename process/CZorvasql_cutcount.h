@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "app/CutParams.h"
 #include "platform/ui/CDialog.h"
+#include "wirepath/CutParams.h"
 
 class CZorvaSqlPage;
 

@@ -284,7 +284,8 @@ void CZorvatrailSql::OnAdd()
     g_ProcessTable.push_back(record);
     g_ProcessTableChanged = 1;
     SaveTable();
-    ShowRecord(record);
+    // The fields keep what was typed (only the number was replaced): the
+    // record is not shown again.
     FillList();
 }
 

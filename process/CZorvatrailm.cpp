@@ -11,6 +11,7 @@
 #include "platform/ui/message_box.h"
 #include "process/CZorvatrailmOffest.h"
 #include "process/CZorvatrailSql.h"
+#include "process/number_fields.h"
 #include "process/path_fields.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -170,15 +171,26 @@ void CZorvatrailm::OnCancel()
 // is still busy and refuses it. Before, the cut direction and the pass
 // choice were stored without marking the settings changed, so a batch
 // reversed here came back forward after a restart.
+// Before, text that was no number was taken as 0: "abc" as the
+// compensation built every path at 0 and wrote the 0 into the settings.
 void CZorvatrailm::OnGenerate()
 {
+    if (!numfield::AllNumbers({{this, IDC_COMPENSATION, u"切割钼丝补偿值"},
+                               {this, IDC_LEAD_ANGLE, u"圆切入引线角度"},
+                               {this, IDC_LEAD_LENGTH, u"圆外形引线长度"},
+                               {this, IDC_OFFSET1, u"图形一加偏移"},
+                               {this, IDC_OFFSET2, u"图形二加偏移"}}))
+        return;
     MachiningSettings& m = g_MachiningSettings;
     const std::uint8_t reverse = Checked(this, IDC_FORWARD) ? 0 : 1;
     const std::uint8_t outer = Checked(this, IDC_HOLES) ? 0 : 1;
     const double compensation = Number(this, IDC_COMPENSATION);
     const double leadAngle = BatchLeadAngleFromDegrees(Number(this, IDC_LEAD_ANGLE));
     const double leadLength = ClampBatchLeadLength(Number(this, IDC_LEAD_LENGTH));
-    const double offset1 = Number(this, IDC_OFFSET1), offset2 = Number(this, IDC_OFFSET2);
+    // The second cut's offsets are hidden for one path per shape: there a
+    // text that is no number keeps the stored offset.
+    const double offset1 = numfield::Or(this, IDC_OFFSET1, m.batchOffset1);
+    const double offset2 = numfield::Or(this, IDC_OFFSET2, m.batchOffset2);
     const std::int32_t pause = Checked(this, IDC_PAUSE_FIRST) ? 1 : 0;
     const std::uint8_t firstCorner = ChoiceFromIndex(ComboIndex(this, IDC_FIRST_CORNER));
     const std::uint8_t vertical = ChoiceFromIndex(ComboIndex(this, IDC_ARRANGEMENT));

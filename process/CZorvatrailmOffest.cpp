@@ -14,6 +14,7 @@
 #include "platform/ui/message_box.h"
 #include "process/CZorvatrailm.h"
 #include "process/CZorvatrailSql.h"
+#include "process/number_fields.h"
 #include "process/path_fields.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -247,6 +248,9 @@ void CZorvatrailmOffest::OnModify()
     CUnit* u = row >= 0 ? LiveUnitById(m_shapeIds[size_t(row)]) : nullptr;
     if (u == nullptr)
         return;
+    // Before, an empty or mistyped value was stored as 0, the default.
+    if (!numfield::AllNumbers({{this, IDC_VALUE, u"补偿值"}}))
+        return;
     const double value = Number(this, IDC_VALUE);
     if (value != u->compensation)
         g_drawingModified = 1;
@@ -273,6 +277,11 @@ void CZorvatrailmOffest::OnClearAll()
 // Circles by radius: the first test wins when both thresholds hold.
 void CZorvatrailmOffest::OnFill()
 {
+    if (!numfield::AllNumbers({{this, IDC_RADIUS_AT_LEAST, u"圆形补偿，半径>="},
+                               {this, IDC_VALUE_LARGE, u"半径>=的补偿"},
+                               {this, IDC_RADIUS_BELOW, u"圆形补偿，半径<"},
+                               {this, IDC_VALUE_SMALL, u"半径<的补偿"}}))
+        return;
     radiusAtLeast = Number(this, IDC_RADIUS_AT_LEAST);
     radiusBelow = Number(this, IDC_RADIUS_BELOW);
     valueLarge = Number(this, IDC_VALUE_LARGE);

@@ -27,14 +27,14 @@ void FillCutTypeCombo(CWnd* dialog, int id)
     pathdlg::FillCombo(dialog, id, {u"常规切割", u"锥度切割", u"异形件切割", u"变锥切割", u"斜顶切割"}, 100);
 }
 
-void CutModePages::Create(CWnd* tab)
+void CutModePages::Create(CWnd* tab, int tabItems)
 {
     m_tab = tab;
     auto* t = dynamic_cast<CTabCtrl*>(tab);
     if (t == nullptr)
         return;
     const char16_t* const names[kCutModeCount] = {u"普通切割", u"锥度切割", u"异形切割", u"变锥切割", u"斜顶切割"};
-    for (int k = 0; k < kCutModeCount; ++k)
+    for (int k = 0; k < kCutModeCount && k < tabItems; ++k)
         t->InsertItem(k, CString(names[k]));
     for (CZorvaTrailPage* page : {static_cast<CZorvaTrailPage*>(&normal), static_cast<CZorvaTrailPage*>(&taper),
                                   static_cast<CZorvaTrailPage*>(&profiles), static_cast<CZorvaTrailPage*>(&varTaper),
@@ -50,7 +50,8 @@ void CutModePages::ShowMode(int index)
     CZorvaTrailPage* pages[kCutModeCount] = {&normal, &taper, &profiles, &varTaper, &incline};
     for (int k = 0; k < kCutModeCount; ++k)
         pages[k]->ShowWindow(k == index ? SW_SHOW : SW_HIDE);
-    if (auto* t = dynamic_cast<CTabCtrl*>(m_tab))
+    // A page past the tab's items leaves the item shown before selected.
+    if (auto* t = dynamic_cast<CTabCtrl*>(m_tab); t != nullptr && index < t->GetItemCount())
         t->SetCurSel(index);
 }
 
@@ -74,20 +75,22 @@ void CutModePages::Fill(const MachiningSettings& m)
     incline.ShowUnits();
 }
 
-double CutModePages::TaperAngle() const
+std::vector<numfield::Field> CutModePages::NumberFields()
 {
-    return ClampAngle90(pathdlg::Number(&taper, IDC_TAPER_ANGLE));
+    return {{&taper, IDC_TAPER_ANGLE, u"锥度角度"},
+            {&incline, IDC_INCLINE_X, u"X轴方向角度"},
+            {&incline, IDC_INCLINE_Y, u"Y轴方向角度"}};
 }
 
 void CutModePages::Store(MachiningSettings& m) const
 {
     const auto flag = [](const CWnd* page, int id) { return std::uint8_t(pathdlg::Checked(page, id) ? 1 : 0); };
-    m.taperAngle = TaperAngle();
+    m.taperAngle = ClampAngle90(numfield::Or(&taper, IDC_TAPER_ANGLE, m.taperAngle));
     m.fixedRadiusCorners = flag(&taper, IDC_TAPER_FIXED_RADIUS);
     m.invertedTaper = flag(&taper, IDC_TAPER_INVERTED);
     m.syncByCentre = pathdlg::Checked(&profiles, IDC_SYNC_BY_LENGTH) ? 0 : 1;
-    m.inclineAngleX = ClampAngle90(pathdlg::Number(&incline, IDC_INCLINE_X));
-    m.inclineAngleY = ClampAngle90(pathdlg::Number(&incline, IDC_INCLINE_Y));
+    m.inclineAngleX = ClampAngle90(numfield::Or(&incline, IDC_INCLINE_X, m.inclineAngleX));
+    m.inclineAngleY = ClampAngle90(numfield::Or(&incline, IDC_INCLINE_Y, m.inclineAngleY));
     m.inclineSwapSurfaces = flag(&incline, IDC_INCLINE_SWAP);
     m.inclineEntryFirst = flag(&incline, IDC_INCLINE_ENTRY_FIRST);
     m.inclineAsDistances = flag(&incline, IDC_INCLINE_DISTANCES);

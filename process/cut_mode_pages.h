@@ -5,27 +5,31 @@
 // snapshot of the settings taken when the dialog opens.
 
 #include <cstdint>
+#include <vector>
 
-#include "app/CutParams.h"
 #include "app/MachiningSettings.h"
 #include "app/settings_blocks.h"
 #include "process/CZorvaTrailPage.h"
+#include "process/number_fields.h"
+#include "wirepath/CutParams.h"
 
 class CWnd;
 
 class CutModePages {
 public:
-    // Creates the five pages inside tab (one tab item each) and shows the
-    // normal page.
-    void Create(CWnd* tab);
-    // Shows the page of cut mode index (0..4) and selects its tab item;
-    // any other index changes nothing.
+    // Creates the five pages inside tab and shows the normal page. The tab
+    // gets the names of the first tabItems pages ("普通切割", "锥度切割",
+    // "异形切割", "变锥切割", "斜顶切割"); pages past them have no item.
+    void Create(CWnd* tab, int tabItems);
+    // Shows the page of cut mode index (0..4) and selects its tab item
+    // when it has one; any other index changes nothing.
     void ShowMode(int index);
     // Fills the pages from the settings; the taper edit's fill is no change.
     void Fill(const MachiningSettings& m);
-    // The taper angle in the edit, limited to [-90, 90].
-    double TaperAngle() const;
-    // Writes the page settings (taper angle included) into m.
+    // The number fields of the pages, for the dialog's check at OK.
+    std::vector<numfield::Field> NumberFields();
+    // Writes the page settings (taper angle included) into m; an angle
+    // whose text is no number keeps the stored value.
     void Store(MachiningSettings& m) const;
 
     CWnd* m_tab = nullptr;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/CutParams.h"
+#include "wirepath/CutParams.h"
 
 class CWnd;
 

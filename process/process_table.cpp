@@ -188,6 +188,12 @@ bool SaveProcessTable(const CString& path, std::string* error)
         return Fail(error, table.Error());
     if (!companion.Open(CompanionPath(path)) || !companion.Write(digest, kDigestSize))
         return Fail(error, companion.Error());
+    // The table's rename replaces the pair: a save stopped after it, by a
+    // kill or a power cut, is completed by the next read from the
+    // companion's temporary (FinishDigestPair), which must be on the disk
+    // by then. Before, it was synced only after the table's rename.
+    if (!companion.Sync())
+        return Fail(error, companion.Error());
     if (!table.Commit())
         return Fail(error, table.Error());
     if (!companion.Commit())

@@ -5,24 +5,11 @@
 
 #include "platform/core/codepage.h"
 
-std::size_t GbkPrefixLength(const char* bytes, std::size_t length, std::size_t limit)
-{
-    const std::size_t end = length < limit ? length : limit;
-    std::size_t at = 0;
-    while (at < end) {
-        const std::size_t width = IsGbkLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-        if (at + width > end)
-            break;
-        at += width;
-    }
-    return at;
-}
-
 CString MaterialText(const trail_sql_t& record)
 {
     // A record from another program may fill the field without a zero.
     const std::size_t length = strnlen(record.material, sizeof(record.material));
-    const std::size_t kept = GbkPrefixLength(record.material, length, length);
+    const std::size_t kept = GbkPrefixLength(std::string_view(record.material, length), length);
     return CString(GbkToUtf16(std::string_view(record.material, kept)));
 }
 
@@ -30,6 +17,6 @@ void SetMaterialText(trail_sql_t& record, const CString& text)
 {
     std::memset(record.material, 0, sizeof(record.material));
     const std::string gbk = Utf16ToGbk(std::u16string_view(text.GetString()));
-    const std::size_t kept = GbkPrefixLength(gbk.data(), gbk.size(), kMaterialBytes - 1);
+    const std::size_t kept = GbkPrefixLength(gbk, kMaterialBytes - 1);
     std::memcpy(record.material, gbk.data(), kept);
 }

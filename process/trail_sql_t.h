@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/CutParams.h"
 #include "platform/core/CString.h"
+#include "wirepath/CutParams.h"
 
 struct trail_sql_t {
     std::int32_t processNo;             // 工艺号
@@ -42,6 +42,3 @@ CString MaterialText(const trail_sql_t& record);
 // Stores the text as GBK in at most 49 bytes, cut between characters, and
 // zeroes the rest of the field.
 void SetMaterialText(trail_sql_t& record, const CString& text);
-// The longest prefix of the GBK bytes, at most limit long, that ends
-// between two characters.
-std::size_t GbkPrefixLength(const char* bytes, std::size_t length, std::size_t limit);

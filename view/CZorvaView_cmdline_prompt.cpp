@@ -60,6 +60,7 @@ void CZorvaView::ShowPrompt(const CString& extra, int mode)
     in.batchContourPick = g_batchContourPick != 0;
     in.cutMode = g_CutMode;
     in.directionCount = static_cast<int>(g_TrailDirections.GetSize());
+    in.taperInput = m_path.taperStep != 0;
     const PromptLine line = BuildPrompt(in, extra);
     CListBox* list = OutputList();
     if (mode == 1 && list != nullptr && list->GetCount() > 0)

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "app/CutParams.h"
 #include "geometry/x_Vector.h"
+#include "wirepath/CutParams.h"
 
 class CArchive;
 

@@ -229,6 +229,8 @@ int BuildContourTrail(const ChainRequest& req, const PathSettings& s, const CUni
     list.RemoveAll();
     if (!ConvertCopies(copies, s, list))
         return kPathCancelled;
+    if (s.wearCorrection)
+        AddWearSteps(list, w.closed != 0);
     MarkPauseBeforeCutOff(w);
     path.unshifted[w.k] = list;
     // A pass count of 1 is a single pass and gets its compensation here.

@@ -23,6 +23,13 @@ int BuildContourTrail(const ChainRequest& request, const PathSettings& settings,
 // The copies as elements (lines, arcs, fitted pieces of elliptic arcs and
 // splines); false when cancelled.
 bool ConvertCopies(const CUnitArray& copies, const PathSettings& settings, x_TrailDataArray& out);
+// Wire-wear correction narrows the offset by 0.001 mm after each mark, so
+// where the contour goes on smoothly a piece's copy stands that far from
+// the next one's. The offset takes ends 0.001 apart for one point and
+// closed such a step by slanting the whole piece before it (or, when the
+// rounding fell the other way, by a half circle); a line across each step,
+// the closing one included, makes it cut a true step.
+void AddWearSteps(x_TrailDataArray& list, bool closed);
 
 // The distance of a taper's upper contour: base + extra ± tan(taper) ×
 // thickness, the sign by the side and the inverted-taper setting.

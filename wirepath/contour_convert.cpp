@@ -8,6 +8,8 @@
 #include "wirepath/WirepathState.h"
 #include "wirepath/contour_build.h"
 #include "wirepath/point_fitting.h"
+#include "wirepath/trail_metrics.h"
+#include "wirepath/trail_offset.h"
 
 namespace {
 
@@ -16,6 +18,8 @@ constexpr double kEllipseFit = 0.001;
 constexpr double kSplineFit = 0.0001;
 constexpr double kMinPiece = 0.001;
 constexpr double kMinFittedRadius = 0.0001;
+constexpr double kWearStep = 0.001;         // one wire-wear correction
+constexpr double kSmoothTurn = 0.5;         // radians; sharper joints are corners
 
 x_TrailData NewElement(const CUnit& copy, std::int32_t group)
 {
@@ -127,7 +131,54 @@ void AddSpline(const CUnit& copy, std::int32_t group, bool fitArcs, x_TrailDataA
     }
 }
 
+// A wear step: where the contour goes on smoothly, the ends of a piece and
+// of the next one stand apart by a correction (at the closing joint, by all
+// of them).
+bool IsWearStep(const x_TrailData& a, const x_TrailData& b)
+{
+    const double gap = x_Vector::Distance(ElementEndPoint(a), ElementStartPoint(b));
+    const double turn = std::remainder(ElementTravelAngle(b, false) - ElementTravelAngle(a, true), kTwoPi);
+    return gap > kWearStep / 2 && std::fabs(turn) < kSmoothTurn;
+}
+
+x_TrailData StepLine(const x_TrailData& from, const x_TrailData& to)
+{
+    x_TrailData e = to;
+    e.kind = 1;
+    e.tag = 0;
+    e.attribute = 0;
+    e.group = -1;                           // a run of its own
+    e.start = ElementEndPoint(from);
+    e.end = ElementStartPoint(to);
+    return e;
+}
+
 } // namespace
+
+void AddWearSteps(x_TrailDataArray& list, bool closed)
+{
+    const int n = list.GetSize();
+    if (n < 2)
+        return;
+    x_TrailDataArray out;
+    out.SetSize(0, n + 8);
+    bool added = false;
+    if (closed && IsWearStep(list[n - 1], list[0])) {
+        out.Add(StepLine(list[n - 1], list[0]));
+        added = true;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && IsWearStep(list[i - 1], list[i])) {
+            out.Add(StepLine(list[i - 1], list[i]));
+            added = true;
+        }
+        out.Add(list[i]);
+    }
+    if (!added)
+        return;
+    RenumberTrailGroups(out);
+    list = out;
+}
 
 bool ConvertCopies(const CUnitArray& copies, const PathSettings& s, x_TrailDataArray& out)
 {

@@ -5,6 +5,7 @@
 #include "geometry/intersect.h"
 #include "wirepath/PathSettings.h"
 #include "wirepath/trail_lists.h"
+#include "wirepath/trail_metrics.h"
 #include "wirepath/trail_offset.h"
 
 namespace {
@@ -13,6 +14,8 @@ constexpr double kProbeOffset = 0.05;
 constexpr double kMinTurnLimit = 0.1;
 constexpr double kArm = 10.0;               // length of the test vectors at the joint
 constexpr double kShift = 0.1;              // the contour shifted left for the outer test
+constexpr std::uint8_t kRoleLead = 1;
+constexpr std::uint8_t kRoleMove = 4;       // link, support and over-cut moves
 
 double Bring(double a)
 {
@@ -21,15 +24,6 @@ double Bring(double a)
     if (a < 0.0)
         a += kTwoPi;
     return a;
-}
-
-// Direction of travel at an element's end (or start).
-double TravelAngle(const x_TrailData& e, bool atEnd)
-{
-    if (e.IsLine())
-        return x_Vector::AngleTo(e.start, e.end);
-    const double a = atEnd ? e.endAngle : e.startAngle;
-    return Bring(e.direction != 0 ? a - kPi / 2 : a + kPi / 2);
 }
 
 double BackAngle(const x_TrailData& e)
@@ -67,7 +61,7 @@ int ClearCorner(const PathSettings& s, const x_TrailData& p, const x_TrailData& 
 {
     if (p.role != 0 || c.role != 0 || p.tag == 1 || c.tag == 1 || p.kind > 3 || c.kind > 3)
         return 0;
-    const double d0 = TravelAngle(p, true), b0 = BackAngle(p), f1 = TravelAngle(c, false), d1 = f1;
+    const double d0 = ElementTravelAngle(p, true), b0 = BackAngle(p), f1 = ElementTravelAngle(c, false), d1 = f1;
     const x_Vector j = p.EndPoint();
     double turn = std::fabs(d0 - d1);
     if (turn > kPi)
@@ -120,16 +114,36 @@ int ClearCorner(const PathSettings& s, const x_TrailData& p, const x_TrailData& 
     return 0;
 }
 
-// The 0.05 probe offset must work and keep the element count.
+// The contour alone: no lead lines or link moves, and a closed one only up
+// to where it closes (an over-cut runs on past that point and back).
+// Offset with its lead lines, a path always gained connecting lines, so
+// the trial offset below failed and no corner was ever cleared.
+x_TrailDataArray ContourOf(const x_TrailDataArray& list, bool closed)
+{
+    x_TrailDataArray contour;
+    for (const x_TrailData& e : list) {
+        if (e.role == kRoleLead || e.role == kRoleMove)
+            continue;
+        contour.Add(e);
+        const x_Vector end = ElementEndPoint(e);
+        // A zero-length partner of the other surface closes nothing.
+        if (closed && !(end == ElementStartPoint(e)) && end.IsEqual(ElementStartPoint(contour[0])))
+            break;
+    }
+    return contour;
+}
+
+// The contour's 0.05 trial offset must work and keep the element count.
 bool ProbeOffsets(const x_TrailDataArray lists[2], int m, std::uint8_t closed, std::uint8_t offsetSide)
 {
     for (int k = 0; k < m; ++k) {
-        if (lists[k].IsEmpty())
+        const x_TrailDataArray contour = ContourOf(lists[k], closed != 0);
+        if (contour.IsEmpty())
             return false;
         x_TrailDataArray probe;
-        if (OffsetTrail(kOffsetTaper, 0, lists[k], probe, closed, offsetSide, kProbeOffset) != kOffsetOk)
+        if (OffsetTrail(kOffsetTaper, 0, contour, probe, closed, offsetSide, kProbeOffset) != kOffsetOk)
             return false;
-        if (probe.GetSize() != lists[k].GetSize())
+        if (probe.GetSize() != contour.GetSize())
             return false;
     }
     return true;

@@ -10,7 +10,7 @@
 #include "geometry/x_TrailData.h"
 #include "platform/core/CString.h"
 #include "wirepath/TrailParams.h"
-#include "wirepath/dcx_export.h"
+#include "wirepath/dcx_record.h"
 
 class CArchive;
 

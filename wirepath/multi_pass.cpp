@@ -5,6 +5,7 @@
 
 #include "wirepath/multi_pass.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "wirepath/contour_build.h"
@@ -32,7 +33,7 @@ double ListLength(const x_TrailDataArray& list)
 void SetUp(PassWork& w)
 {
     TrailParams& p = w.path.params;
-    w.n = ClampPassCount(w.m.passCount);
+    w.n = std::clamp(w.m.passCount, 1, kPasses);
     w.mode = w.s.cutMode;
     w.closed = p.closedCut ? 1 : 0;
     w.side = w.req.compSide == 2 ? 1 : 0;
@@ -445,10 +446,9 @@ bool MarkPauseAt(x_TrailDataArray (&lists)[2], int surfaces, double d)
     return true;
 }
 
-int BuildPasses(const PathSettings& s, const MachiningSettings& m, const PassRequest& request, TrailPath& path,
-                bool& cornerFailed)
+int BuildPasses(const PathSettings& s, const PassRequest& request, TrailPath& path, bool& cornerFailed)
 {
-    PassWork w(s, m, request, path);
+    PassWork w(s, request, path);
     int r = BuildPassParts(w);
     cornerFailed = w.cornerFailed;
     if (r == kPathOk)

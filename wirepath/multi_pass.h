@@ -10,8 +10,6 @@
 #include "geometry/x_Vector.h"
 #include "platform/core/CString.h"
 
-class CZorvaView;
-struct MachiningSettings;
 struct PathSettings;
 struct TrailPath;
 
@@ -37,12 +35,6 @@ struct PassRequest {
 // as contour building left them for a multi-pass path. On kPathOk the
 // lists are finished and the metrics computed; cornerFailed tells that a
 // pass kept its corners because clearing them failed.
-int BuildPasses(const PathSettings& s, const MachiningSettings& m, const PassRequest& request, TrailPath& path,
-                bool& cornerFailed);
+int BuildPasses(const PathSettings& s, const PassRequest& request, TrailPath& path, bool& cornerFailed);
 // The output line of a refusal.
 CString PassFailureText(int code);
-
-// The view's path (m_trail) finished as a multi-pass path and appended to
-// the drawing; a refusal prints its line (interactive only), frees the
-// path and keeps the step.
-bool FinishTrailPasses(CZorvaView& view, bool batch);

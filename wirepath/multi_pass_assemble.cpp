@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/MachiningSettings.h"
 #include "wirepath/contour_build.h"
 #include "wirepath/multi_pass_work.h"
 #include "wirepath/path_codes.h"
@@ -84,7 +83,7 @@ void Link(x_TrailDataArray& list, std::uint8_t subKind, std::uint8_t role, const
 bool PauseAfterPass(const PassWork& w, int p)
 {
     return (w.die && w.m.pauseBeforeStep != 0 && p == w.n - 1) || (w.m.pauseAfterFirstCut != 0 && p == 0)
-           || (KnownCodingMode(w.m.codingMode) == kCodingFastWire && w.m.pauseAtWireChange != 0);
+           || (w.m.fastWireCoding && w.m.pauseAtWireChange != 0);
 }
 
 void AppendMains(PassWork& w, int s, x_TrailDataArray& out)
@@ -94,8 +93,11 @@ void AppendMains(PassWork& w, int s, x_TrailDataArray& out)
         if (part.IsEmpty())
             continue;
         Link(out, static_cast<std::uint8_t>(p + 1), 0, part[0]);
+        // Only the die-support mark returns to a contour element; corner
+        // excursions keep role 7 (made 0, they counted in the cut length).
         for (x_TrailData e : part) {
-            e.role = 0;
+            if (e.role == kRoleDieMark)
+                e.role = 0;
             e.subKind = e.subKind == 0 ? static_cast<std::uint8_t>(p + 1) : 1;
             out.Add(e);
         }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "app/MachiningSettings.h"
 #include "geometry/x_TrailData.h"
 #include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
@@ -15,10 +14,9 @@ constexpr std::uint8_t kRoleLink = 4;
 constexpr int kPasses = 7;
 
 struct PassWork {
-    PassWork(const PathSettings& ps, const MachiningSettings& ms, const PassRequest& r, TrailPath& p)
-        : s(ps), m(ms), req(r), path(p) {}
+    PassWork(const PathSettings& ps, const PassRequest& r, TrailPath& p) : s(ps), m(ps.passes), req(r), path(p) {}
     const PathSettings& s;
-    const MachiningSettings& m;
+    const PassSettings& m;
     const PassRequest& req;
     TrailPath& path;
 

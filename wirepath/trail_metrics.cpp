@@ -67,6 +67,19 @@ x_Vector ElementEndPoint(const x_TrailData& e)
     return e.EndPoint();
 }
 
+double ElementTravelAngle(const x_TrailData& e, bool atEnd)
+{
+    if (e.IsLine())
+        return x_Vector::AngleTo(e.start, e.end);
+    double a = atEnd ? e.endAngle : e.startAngle;
+    a = e.direction != 0 ? a - kPi / 2 : a + kPi / 2;
+    if (a > kTwoPi + 1e-10)
+        a -= kTwoPi;
+    if (a < 0.0)
+        a += kTwoPi;
+    return a;
+}
+
 x_Vector TrailStartPoint(const TrailPath& path)
 {
     const x_TrailDataArray& list = path.lists[0];

@@ -26,6 +26,8 @@ double TrailLength(const x_TrailDataArray& list);
 // Kind above 3: (0, 0) invalid.
 x_Vector ElementStartPoint(const x_TrailData& e);
 x_Vector ElementEndPoint(const x_TrailData& e);
+// Direction of travel at the element's start or end, radians in [0, 2π].
+double ElementTravelAngle(const x_TrailData& e, bool atEnd);
 // First and last point of the lower list; (0, 0) valid when there is none.
 x_Vector TrailStartPoint(const TrailPath& path);
 x_Vector TrailEndPoint(const TrailPath& path);

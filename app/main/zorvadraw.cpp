@@ -2,9 +2,9 @@
 
 #include "app/CZorvaApp.h"
 #include "generators/generators_install.h"
+#include "paths/paths_install.h"
 #include "process/path_dialogs_install.h"
 #include "process/process_install.h"
-#include "wirepath/paths_install.h"
 
 #if __has_include("view/CZorvaView.h")
 #include "view/CZorvaView.h"

@@ -226,3 +226,16 @@ CString GbkToWide(const CStringA& bytes)
 {
     return CString(GbkToUtf16(bytes.Str()));
 }
+
+std::size_t GbkPrefixLength(std::string_view bytes, std::size_t limit)
+{
+    const std::size_t end = bytes.size() < limit ? bytes.size() : limit;
+    std::size_t at = 0;
+    while (at < end) {
+        const std::size_t width = IsGbkLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
+        if (at + width > end)
+            break;
+        at += width;
+    }
+    return at;
+}

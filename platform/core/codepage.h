@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,3 +21,6 @@ CString GbkToWide(const CStringA& bytes);
 
 // True when byte b opens a two-byte GBK character.
 inline bool IsGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+// The longest prefix of the GBK bytes, at most limit long, that ends
+// between two characters.
+std::size_t GbkPrefixLength(std::string_view bytes, std::size_t limit);

@@ -441,15 +441,20 @@ bool CAtomicFile::Write(const void* data, std::size_t size)
     return true;
 }
 
-bool CAtomicFile::Commit()
+bool CAtomicFile::Sync()
 {
     if (m_fd < 0) {
         if (m_error.empty())
             m_error = "nothing to commit";
         return false;
     }
-    if (fsync(m_fd) != 0)
-        return Fail("sync failed", errno);
+    return fsync(m_fd) == 0 || Fail("sync failed", errno);
+}
+
+bool CAtomicFile::Commit()
+{
+    if (!Sync())
+        return false;
     // Renamed while still open and locked, so that no clean-up takes it
     // first; the data is synced, so closing cannot lose any.
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)

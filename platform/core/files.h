@@ -119,6 +119,10 @@ public:
     // one's permissions, or the usual ones for a new file.
     bool Open(const CString& target);
     bool Write(const void* data, std::size_t size);
+    // Puts what was written on the disk, the target untouched: files that
+    // replace each other's companions are all synced before the first is
+    // renamed.
+    bool Sync();
     bool Commit();
     void Abandon();
 

@@ -1,6 +1,7 @@
 #include "platform/core/numbers.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -103,4 +104,20 @@ double StrToDouble(std::string_view text, size_t* used)
 double StrToDouble(std::u16string_view text, size_t* used)
 {
     return ParseAscii(NumberPrefix(text), used);
+}
+
+bool ParseWholeNumber(std::u16string_view text, double& value)
+{
+    while (!text.empty() && IsCSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsCSpace(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return false;
+    size_t used = 0;
+    const double parsed = StrToDouble(text, &used);
+    if (used != text.size() || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
 }

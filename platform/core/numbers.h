@@ -18,3 +18,7 @@ std::string FormatCV(const char* format, va_list args);
 // *used gets the count of characters read (0 when there is no number).
 double StrToDouble(std::u16string_view text, size_t* used = nullptr);
 double StrToDouble(std::string_view text, size_t* used = nullptr);
+// The whole text, white space around it aside, is one finite number by
+// those rules: false for empty text, "1x", "nan" and "inf"; value is set
+// only on true.
+bool ParseWholeNumber(std::u16string_view text, double& value);

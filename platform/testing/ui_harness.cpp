@@ -380,6 +380,13 @@ bool SaveSnapshot(CWnd* wnd, const CMenu* menu, CPoint at, const CString& path)
 
 } // namespace
 
+CWnd* FocusWithin(CWnd* wnd)
+{
+    QWidget* w = wnd != nullptr ? wnd->GetSafeHwnd() : nullptr;
+    QWidget* focus = w != nullptr ? w->window()->focusWidget() : nullptr;
+    return focus != nullptr ? CWnd::FromHandle(focus) : nullptr;
+}
+
 bool SnapshotPng(CWnd* wnd, const CString& path)
 {
     return SaveSnapshot(wnd, nullptr, CPoint(), path);

@@ -73,6 +73,11 @@ bool ChooseMenuItem(CFrameWnd* frame, UINT id);
 // Latency benchmarks call it right after injecting an input.
 double WaitForPaint(CWnd* wnd, int timeoutMs);
 
+// The control of wnd's window that holds the keyboard focus, or will hold
+// it once the window is active (offscreen windows are not always made
+// active); null when none.
+CWnd* FocusWithin(CWnd* wnd);
+
 // Saves a picture of wnd (as the screen would show it) as PNG.
 bool SnapshotPng(CWnd* wnd, const CString& path);
 // The same with menu drawn over it as its popup shows it, the corner at

@@ -4,6 +4,7 @@
 #include "platform/ui/ui_runtime.h"
 
 #include <QAbstractItemView>
+#include <QLineEdit>
 
 IMPLEMENT_DYNAMIC(CComboBox, CControlBase)
 
@@ -162,6 +163,34 @@ std::uintptr_t CComboBox::GetItemData(int index) const
     if (b == nullptr || index < 0 || index >= b->count())
         return std::uintptr_t(CB_ERR);
     return std::uintptr_t(b->itemData(index).toULongLong());
+}
+
+BOOL CComboBox::SetEditSel(int start, int end)
+{
+    QComboBox* b = Box(this);
+    QLineEdit* e = b != nullptr ? b->lineEdit() : nullptr;
+    if (e == nullptr)
+        return FALSE;
+    const int length = int(e->text().size());
+    if (start < 0) {
+        e->deselect();
+        return TRUE;
+    }
+    if (end < 0 || end > length)
+        end = length;
+    e->setSelection(start, end - start);
+    return TRUE;
+}
+
+DWORD CComboBox::GetEditSel() const
+{
+    QComboBox* b = Box(this);
+    QLineEdit* e = b != nullptr ? b->lineEdit() : nullptr;
+    if (e == nullptr)
+        return 0;
+    const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    const int end = e->hasSelectedText() ? e->selectionEnd() : start;
+    return DWORD(start & 0xFFFF) | DWORD(end & 0xFFFF) << 16;
 }
 
 int CComboBox::SetDroppedHeight(int pixels)

@@ -28,4 +28,10 @@ public:
     int SetDroppedWidth(int pixels);
     int SetItemHeight(int index, int pixels);
     void ShowDropDown(BOOL show = TRUE);
+    // Selects characters start..end of an editable box's text (end -1: to
+    // the end); FALSE for a drop-down list, which has no text of its own.
+    BOOL SetEditSel(int start, int end);
+    // The selection of an editable box's text: start in the low word, end
+    // in the high word; 0 for a drop-down list.
+    DWORD GetEditSel() const;
 };

@@ -84,16 +84,7 @@ bool ParseInteger(const CString& text, long long lo, long long hi, long long* ou
 
 bool ParseReal(const CString& text, double* out)
 {
-    CString trimmed(text);
-    trimmed.Trim();
-    if (trimmed.IsEmpty())
-        return false;
-    size_t used = 0;
-    const double value = StrToDouble(trimmed.View(), &used);
-    if (used != size_t(trimmed.GetLength()) || !std::isfinite(value))
-        return false;
-    *out = value;
-    return true;
+    return ParseWholeNumber(text.View(), *out);
 }
 
 void FailInteger(CDataExchange* pDX)

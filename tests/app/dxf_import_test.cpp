@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/wcx_file.h"
 #include "doc_fixture.h"
@@ -272,6 +273,9 @@ TEST_F(DxfImportTest, ScannerCases)
         {"the binary form", "AutoCAD Binary DXF\r\n\x1a", ImportResult::damaged, 0},
         {"nested array inserts past two million copies", NestedArrayInserts(1, 100, 201), ImportResult::damaged, 0},
         {"nested array inserts asking for 10^12 copies", NestedArrayInserts(2, 100, 100), ImportResult::damaged, 0},
+        {"a blocks section without its last ENDBLK: the entities still read",
+         "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nENDSEC\n" + Entities(line),
+         ImportResult::complete, 1},
         {"layers read, entities on them", tables + Entities("0\nLINE\n8\nnocolour\n10\n0\n20\n0\n11\n1\n21\n1\n"
                                                             "0\nLINE\n8\nGREEN\n10\n0\n20\n0\n11\n1\n21\n1\n"),
          ImportResult::complete, 2},
@@ -288,6 +292,181 @@ TEST_F(DxfImportTest, ScannerCases)
     ASSERT_EQ(units.GetSize(), 2);
     EXPECT_EQ(units[0]->colour, g_CurrentColor);
     EXPECT_EQ(units[1]->colour, 0x00FF00u);
+}
+
+// Two layers for the colour cases: RED (colour 1, dashed) and PLAIN.
+const std::string kColourTables =
+    "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nRED\n70\n0\n62\n1\n6\nHIDDEN\n"
+    "0\nLAYER\n2\nPLAIN\n70\n0\n62\n7\n0\nENDTAB\n0\nENDSEC\n";
+constexpr COLORREF kWhite = 0xFFFFFF, kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
+constexpr COLORREF kTextDefault = 0xFF8000;
+
+std::string Vertex(int x, int y, const std::string& more = "")
+{
+    return "0\nVERTEX\n8\nRED\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n" + more;
+}
+
+TEST_F(DxfImportTest, PolylineHeaderGivesLineStyleOnly)
+{
+    g_CurrentColor = kWhite;
+    // On the red layer with its own 62 of 5: neither colours the pieces; the
+    // second vertex's 62 of 3 colours the piece that starts there.
+    const std::string polyline = "0\nPOLYLINE\n8\nRED\n62\n5\n66\n1\n70\n0\n" + Vertex(0, 0) +
+                                 Vertex(10, 0, "62\n3\n") + Vertex(10, 10) + "0\nSEQEND\n";
+    // LWPOLYLINE takes its layer's colour and its own 62.
+    const std::string lwpolyline = "0\nLWPOLYLINE\n8\nRED\n90\n2\n70\n0\n10\n0\n20\n0\n10\n5\n20\n0\n"
+                                   "0\nLWPOLYLINE\n8\nRED\n62\n5\n90\n2\n70\n0\n10\n0\n20\n0\n10\n5\n20\n0\n";
+    ASSERT_EQ(ReadText(kColourTables + Entities(polyline + lwpolyline)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 4);
+    const COLORREF want[] = {kWhite, kGreen, kRed, kBlue};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(units[i]->colour, want[i]);
+        EXPECT_EQ(units[i]->lineStyle, 1) << "the layer's HIDDEN";
+    }
+}
+
+TEST_F(DxfImportTest, TrueColoursAreIgnored)
+{
+    const std::string at = "10\n0\n20\n0\n";
+    const struct {
+        const char* name;
+        std::string entity;
+        COLORREF colour;
+    } kCases[] = {
+        {"TEXT with 62 = 3 and 420 = red", "0\nTEXT\n1\nA\n" + at + "62\n3\n420\n16711680\n", kGreen},
+        {"TEXT with 420 = red alone", "0\nTEXT\n1\nA\n" + at + "420\n16711680\n", kTextDefault},
+        {"TEXT with 420 = 5 after 62 = 3: an index", "0\nTEXT\n1\nA\n" + at + "62\n3\n420\n5\n", kBlue},
+        {"TEXT with 62 = 3 after 420 = 5", "0\nTEXT\n1\nA\n" + at + "420\n5\n62\n3\n", kGreen},
+        {"MTEXT with 62 = 1 and 420 = 255 (true blue): index 255", "0\nMTEXT\n1\nA\n" + at + "62\n1\n420\n255\n",
+         kWhite},
+        {"MTEXT with 62 = 1 and 420 = green", "0\nMTEXT\n1\nA\n" + at + "62\n1\n420\n65280\n", kRed},
+        {"LINE on the red layer with 420 = green",
+         "0\nLINE\n8\nRED\n" + at + "11\n1\n21\n1\n420\n65280\n", kRed},
+        {"CIRCLE with 62 = 5 and 420 = red", "0\nCIRCLE\n" + at + "40\n1\n62\n5\n420\n16711680\n", kBlue},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(ReadText(kColourTables + Entities(c.entity)), ImportResult::complete);
+        ASSERT_EQ(units.GetSize(), 1);
+        EXPECT_EQ(units[0]->colour, c.colour);
+    }
+}
+
+// Groups number the drawing's shapes; the pieces of polylines inside block
+// definitions are not in the drawing and take none.
+TEST_F(DxfImportTest, InsertGroupsFollowTheDrawing)
+{
+    const std::string square = "0\nLWPOLYLINE\n90\n4\n70\n1\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n10\n0\n20\n1\n";
+    const std::string open = "0\nPOLYLINE\n66\n1\n70\n0\n" + Vertex(0, 0) + Vertex(2, 0) + "0\nSEQEND\n";
+    const std::string blocks = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nP\n10\n0\n20\n0\n" + square + open +
+                               "0\nENDBLK\n0\nBLOCK\n2\nQ\n10\n0\n20\n0\n" + square + "0\nENDBLK\n"
+                               "0\nBLOCK\n2\nEMPTY\n10\n0\n20\n0\n0\nENDBLK\n0\nENDSEC\n";
+    const auto insert = [](const char* block, int x) {
+        return "0\nINSERT\n2\n" + std::string(block) + "\n10\n" + std::to_string(x) + "\n20\n0\n";
+    };
+    std::string entities;
+    for (int i = 0; i < 7; ++i) {
+        entities += insert(i % 2 == 0 ? "P" : "Q", 10 * i);
+        // Inserts that add nothing to the drawing take no number.
+        entities += insert(i == 3 ? "EMPTY" : "NONE", 0);
+    }
+    entities += square;
+    ASSERT_EQ(ReadText(blocks + Entities(entities)), ImportResult::complete);
+    // P makes 5 pieces, Q 4, the last square 4.
+    ASSERT_EQ(units.GetSize(), 4 * 5 + 3 * 4 + 4);
+    std::vector<int> groups;
+    for (CUnit* u : units) {
+        if (groups.empty() || groups.back() != u->group)
+            groups.push_back(u->group);
+    }
+    EXPECT_EQ(groups, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(units.GetAt(units.GetSize() - 1)->role, kRoleDrawing);
+    EXPECT_EQ(units[0]->role, kRoleBlockMember);
+}
+
+// A holds a blue line (0,0)-(1,0) and a by-block circle at (2, 0); B
+// inserts A at (10, 0) turned 90 degrees, scaled 2, by block, and at (0, 5)
+// in green; the drawing inserts B at (100, 0) in red, two columns 50 apart.
+// Worked by hand: the first A turns (x, y) into (10 - 2y, 2x).
+TEST_F(DxfImportTest, NestedInsertsPlacedLevelByLevel)
+{
+    const std::string blocks =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n10\n0\n20\n0\n0\nLINE\n62\n5\n10\n0\n20\n0\n11\n1\n21\n0\n"
+        "0\nCIRCLE\n62\n0\n10\n2\n20\n0\n40\n0.5\n0\nENDBLK\n"
+        "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nINSERT\n2\nA\n62\n0\n10\n10\n20\n0\n41\n2\n42\n2\n50\n90\n"
+        "0\nINSERT\n2\nA\n62\n3\n10\n0\n20\n5\n0\nENDBLK\n0\nENDSEC\n";
+    const std::string entities = "0\nINSERT\n2\nB\n62\n1\n10\n100\n20\n0\n70\n2\n71\n1\n44\n50\n";
+    ASSERT_EQ(ReadText(blocks + Entities(entities)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 8);
+    for (int column = 0; column < 2; ++column) {
+        SCOPED_TRACE(column);
+        const double x = 100 + 50 * column;
+        CUnit* const* u = &units[4 * column];
+        ExpectNear(u[0]->GetStartPoint(), {x + 10, 0}, kDerived);
+        ExpectNear(u[0]->GetEndPoint(), {x + 10, 2}, kDerived);
+        ExpectNear(u[1]->geometry.circle.centre, {x + 10, 4}, kDerived);
+        EXPECT_NEAR(u[1]->geometry.circle.radius, 1.0, kDerived);
+        ExpectNear(u[2]->GetStartPoint(), {x, 5}, kFileExact);
+        ExpectNear(u[2]->GetEndPoint(), {x + 1, 5}, kFileExact);
+        ExpectNear(u[3]->geometry.circle.centre, {x + 2, 5}, kFileExact);
+        const COLORREF colours[] = {kBlue, kRed, kBlue, kGreen};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(u[i]->colour, colours[i]) << i;
+            EXPECT_EQ(u[i]->group, 1);
+            EXPECT_EQ(u[i]->role, kRoleBlockMember);
+            EXPECT_EQ(u[i]->ownerNo, 2) << "B, the block the drawing inserts";
+        }
+    }
+}
+
+// A chain of blocks, each inserting the one before once: every copy is
+// placed once per level, so nesting deeper than 32 levels is refused.
+TEST_F(DxfImportTest, NestingDepthIsBounded)
+{
+    const auto chain = [](int levels) {
+        std::string text = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB0\n10\n0\n20\n0\n"
+                           "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
+        for (int k = 1; k < levels; ++k) {
+            text += "0\nBLOCK\n2\nB" + std::to_string(k) + "\n10\n0\n20\n0\n0\nINSERT\n2\nB" + std::to_string(k - 1) +
+                    "\n10\n1\n20\n0\n0\nENDBLK\n";
+        }
+        return text + "0\nENDSEC\n" + Entities("0\nINSERT\n2\nB" + std::to_string(levels - 1) + "\n10\n0\n20\n0\n");
+    };
+    ASSERT_EQ(ReadText(chain(32)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 1);
+    ExpectNear(units[0]->GetStartPoint(), {31, 0}, kFileExact);
+    EXPECT_EQ(ReadText(chain(33)), ImportResult::damaged);
+}
+
+// Anonymous "*U" blocks are inserted, and layer and block names match in
+// any case, as DXF readers do.
+TEST_F(DxfImportTest, AnonymousBlocksAndNamesInAnyCase)
+{
+    const std::string line = "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n";
+    const std::string blocks = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n*U7\n70\n1\n10\n0\n20\n0\n" + line +
+                               "0\nENDBLK\n0\nBLOCK\n2\nBolt\n10\n0\n20\n0\n" + line +
+                               "0\nENDBLK\n0\nBLOCK\n2\n*D3\n10\n0\n20\n0\n" + line + "0\nENDBLK\n0\nENDSEC\n";
+    const std::string entities = "0\nINSERT\n2\n*U7\n10\n5\n20\n0\n0\nINSERT\n2\nBOLT\n10\n9\n20\n0\n"
+                                 "0\nINSERT\n2\n*D3\n10\n0\n20\n0\n"
+                                 "0\nLINE\n8\nred\n10\n0\n20\n0\n11\n1\n21\n0\n";
+    ASSERT_EQ(ReadText(kColourTables + blocks + Entities(entities)), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 3) << "*D blocks draw dimensions, read on their own";
+    ExpectNear(units[0]->GetStartPoint(), {5, 0}, kFileExact);
+    ExpectNear(units[1]->GetStartPoint(), {9, 0}, kFileExact);
+    EXPECT_EQ(units[2]->colour, kRed);
+}
+
+// 200 pieces of 250 bytes and a rest: held to 32,000 bytes, like the
+// values of single lines, it costs what a long line costs.
+TEST_F(DxfImportTest, MtextHeldToItsLongest)
+{
+    std::string pieces;
+    for (int i = 0; i < 200; ++i)
+        pieces += "3\n" + std::string(250, 'A') + "\n";
+    ASSERT_EQ(ReadText(Entities("0\nMTEXT\n10\n0\n20\n0\n" + pieces + "1\nEND\n")), ImportResult::complete);
+    ASSERT_EQ(units.GetSize(), 1);
+    EXPECT_EQ(units[0]->geometry.text.text, CString(std::u16string(32000, u'A')));
 }
 
 TEST_F(DxfImportTest, OpenReplacesTheDrawingAndReportsItsSize)

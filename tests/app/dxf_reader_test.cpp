@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(DxfReader, TextValues)
 {
     const struct {
@@ -39,4 +41,51 @@ TEST(DxfReader, PairsAndNumbers)
     EXPECT_EQ(DxfDouble("+2.5"), 2.5);
     EXPECT_EQ(DxfDouble("x"), 0.0);
     EXPECT_EQ(DxfInt(" 129 "), 129);
+}
+
+// A 512-byte line buffer holds 511 bytes of a value; a longer one is cut on
+// a character boundary of its encoding.
+TEST(DxfReader, LongValuesCutOnACharacterBoundary)
+{
+    const std::string zhongUtf8 = "\xE4\xB8\xAD", zhongGbk = "\xD6\xD0";
+    const auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
+    const struct {
+        const char* name;
+        std::string value;
+        std::size_t kept;
+    } kCases[] = {
+        {"511 bytes stay whole", std::string(511, 'A'), 511},
+        {"ASCII past the buffer", std::string(600, 'A'), 511},
+        {"UTF-8: 170 whole characters, not 170 and a third", times(zhongUtf8, 200), 510},
+        {"UTF-8 ending on the boundary", "A" + times(zhongUtf8, 200), 511},
+        {"UTF-8 cut before its last two bytes", "AB" + times(zhongUtf8, 200), 509},
+        {"GBK: 255 whole characters, not 255 and a half", times(zhongGbk, 300), 510},
+        {"GBK ending on the boundary", "A" + times(zhongGbk, 300), 511},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CutDxfValue(c.value, kDxfValueBytes), std::string_view(c.value).substr(0, c.kept));
+
+        // Through the reader: the rest of the line is skipped, the next pair
+        // reads as it stands.
+        const std::string file = "1\n" + c.value + "\n8\n" + c.value + "\n10\n5\n";
+        DxfReader reader(file);
+        DxfPair pair;
+        for (int code : {1, 8}) {
+            ASSERT_TRUE(reader.Next(pair));
+            EXPECT_EQ(pair.code, code);
+            EXPECT_EQ(pair.value.size(), c.kept);
+        }
+        ASSERT_TRUE(reader.Next(pair));
+        EXPECT_EQ(pair.code, 10);
+        EXPECT_EQ(DxfDouble(pair.value), 5.0);
+        EXPECT_FALSE(reader.Damaged());
+    }
+    EXPECT_EQ(DecodeDxfText(CutDxfValue(times(zhongUtf8, 200), kDxfValueBytes)), CString(std::u16string(170, u'中')));
+    EXPECT_EQ(DecodeDxfText(CutDxfValue(times(zhongGbk, 300), kDxfValueBytes)), CString(std::u16string(255, u'中')));
 }

@@ -123,7 +123,7 @@ TEST_F(TrailCreateTest, OkStoresThePathSettingsAndStartsPathGeneration)
     Open([](CDialog& d) {
         Type(&d, IDC_COMPENSATION, u"-0.105");
         Type(&d, IDC_OVERCUT, u"-1.5");
-        Type(&d, IDC_THICKNESS, u"x");
+        Type(&d, IDC_THICKNESS, u"-40");
         Type(&d, IDC_CUTOFF_DISTANCE, u"-2");
         Click(&d, IDC_OFFSET_OFF);
         EXPECT_FALSE(d.GetDlgItem(IDC_COMPENSATION)->IsWindowEnabled());
@@ -143,7 +143,7 @@ TEST_F(TrailCreateTest, OkStoresThePathSettingsAndStartsPathGeneration)
     const MachiningSettings& m = g_MachiningSettings;
     EXPECT_EQ(m.compensation, -0.105);
     EXPECT_EQ(m.overCut, 1.5);
-    EXPECT_EQ(m.thickness, 0.0);
+    EXPECT_EQ(m.thickness, 40.0);
     EXPECT_EQ(m.cutOffPauseDistance, 2.0);
     EXPECT_EQ(m.noOffset, 1);
     EXPECT_EQ(m.inclineAngleX, 90.0);

@@ -1,6 +1,7 @@
 #include "process/CZorvaTrail_many.h"
 
 #include "platform/ui/CListCtrl.h"
+#include "platform/ui/CTabCtrl.h"
 #include "process/CZorvaSqlPage.h"
 #include "process/CZorvasql_cutcount.h"
 #include "process/ProcessState.h"
@@ -185,7 +186,7 @@ TEST_F(TrailManyTest, OkStoresTheDialogAndStartsPathGeneration)
     Open([](CDialog& d) {
         Type(&d, IDC_COMPENSATION, u"-0.12");
         Type(&d, IDC_DIE_WIDTH, u"-3");
-        Type(&d, IDC_TRIM_LEAD_LENGTH, u"abc");
+        Type(&d, IDC_TRIM_LEAD_LENGTH, u"-2.5");
         Choose(&d, IDC_CUT_TYPE, 1);
         Type(&dynamic_cast<CZorvaTrail_many&>(d).m_pages.taper, 1023, u"1.5");
         d.PressButton(IDOK);
@@ -194,7 +195,7 @@ TEST_F(TrailManyTest, OkStoresTheDialogAndStartsPathGeneration)
     const MachiningSettings& m = g_MachiningSettings;
     EXPECT_EQ(m.compensation, -0.12);
     EXPECT_EQ(m.dieWidth, 3.0);
-    EXPECT_EQ(m.trimLeadLength, 0.0);
+    EXPECT_EQ(m.trimLeadLength, 2.5);
     EXPECT_EQ(m.taperAngle, 1.5);
     EXPECT_EQ(m.cornerAngle, 179.0);
     EXPECT_EQ(m.multiPass, 1);
@@ -202,6 +203,40 @@ TEST_F(TrailManyTest, OkStoresTheDialogAndStartsPathGeneration)
     EXPECT_EQ(g_CutTypeIndex, 1);
     EXPECT_EQ(g_SettingsDirty, 1);
     EXPECT_EQ(g_lastCommand, kCmdPath);
+}
+
+// The cut-mode tab holds three items over the five pages; 变锥 and 斜顶
+// come from the combo and show their pages under the item shown before.
+TEST_F(TrailManyTest, CutModeTabHasThreeItemsOverTheFivePages)
+{
+    Open([](CDialog& d) {
+        d.ShowWindow(SW_SHOW);
+        auto* tab = dynamic_cast<CTabCtrl*>(d.GetDlgItem(1021));
+        EXPECT_EQ(tab->GetItemCount(), 3);
+        std::vector<CString> items;
+        for (int k = 0; k < tab->GetItemCount(); ++k)
+            items.push_back(tab->GetItemText(k));
+        EXPECT_EQ(items, (std::vector<CString>{u"普通切割", u"锥度切割", u"异形切割"}));
+        CutModePages& p = dynamic_cast<CZorvaTrail_many&>(d).m_pages;
+        CWnd* pages[] = {&p.normal, &p.taper, &p.profiles, &p.varTaper, &p.incline};
+        for (int mode : {1, 3, 4, 2, 0}) {
+            Choose(&d, IDC_CUT_TYPE, mode);
+            for (int k = 0; k < 5; ++k)
+                EXPECT_EQ(pages[k]->IsWindowVisible() != 0, k == mode) << mode << " " << k;
+            EXPECT_EQ(g_CutMode, mode);
+            if (mode < 3) {
+                EXPECT_EQ(tab->GetCurSel(), mode);
+            }
+        }
+        Choose(&d, IDC_CUT_TYPE, 4);
+        EXPECT_EQ(tab->GetCurSel(), 0) << "斜顶 has no item: the item shown before stays";
+        KeepSnapshot(&d, u"trail_many_incline_page.png");
+        Choose(&d, 1021, 2);
+        EXPECT_EQ(Selected(&d, IDC_CUT_TYPE), 2) << "an item chooses its cut type";
+        EXPECT_TRUE(p.profiles.IsWindowVisible());
+        d.PressButton(IDCANCEL);
+        return IDCANCEL;
+    });
 }
 
 TEST_F(TrailManyTest, CancelChangesNothing)

@@ -131,6 +131,11 @@ TEST_F(ProcessTableDialogTest, AddSavesAtOnceWithTheNextFreeNumber)
         Click(&t, IDC_INNER);
         Click(&t, IDC_ADD);
         EXPECT_EQ(Text(&t, IDC_NUMBER), CString(u"3")) << "the typed number gives way";
+        // The shown record is not shown again: the other fields keep what
+        // was typed and the page keeps its title.
+        EXPECT_EQ(Text(&t, IDC_WIRE), CString(u"abc"));
+        EXPECT_EQ(Text(&t, IDC_THICKNESS), CString(u"-0.2"));
+        EXPECT_EQ(Text(t.Page(), IDC_TITLE), CString(u"--"));
         EXPECT_EQ(Column(t, 0), (std::vector<CString>{u"<1>", u"<2>", u"<4>", u"<3>"}));
         EXPECT_EQ(Column(t, 1).back(), CString(u"Cr12 淬火"));
         EXPECT_EQ(Column(t, 1).front(), CString(u"-")) << "an empty material";
@@ -383,6 +388,11 @@ TEST_F(ProcessTableDialogTest, PagesStoreTheirColumnsConversions)
             for (const Case& c : page.cases)
                 Type(t.Page(), c.id, c.typed);
             Click(&t, IDC_ADD);
+            // 新增 leaves the typed text; the record's own values come back
+            // when its row is clicked.
+            for (const Case& c : page.cases)
+                EXPECT_EQ(Text(t.Page(), c.id), CString(c.typed)) << c.name;
+            dlgtest::ClickListRow(List(&t, IDC_LIST), 0);
             for (const Case& c : page.cases)
                 EXPECT_EQ(Text(t.Page(), c.id), CString(c.shown)) << c.name;
             return IDCANCEL;

@@ -23,6 +23,8 @@
 #include "link/LinkState.h"
 #include "link/machine_table.h"
 #include "link/settings_ini.h"
+#include "paths/CTrail.h"
+#include "paths/dcx_export.h"
 #include "platform/core/files.h"
 #include "process/ProcessState.h"
 #include "process/process_table.h"
@@ -30,8 +32,6 @@
 #include "tests/support/fuzz/fuzz_seed_drawings.h"
 #include "tests/support/saves/save_kinds.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/dcx_export.h"
 
 namespace {
 

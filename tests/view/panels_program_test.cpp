@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/CZorvaimageInfo.h"
 #include "app/CZorvasendwork.h"
@@ -28,7 +29,13 @@ constexpr int kIdTextContent = 1015;
 constexpr int kIdHelpTopics = 1008, kIdHelpText = 1009;
 constexpr UINT kMenuProperties = 32855, kMenuUndo = 32788, kMenuRedo = 32790;
 constexpr UINT kMenuOpen = 32808, kMenuSaveAs = 32926, kMenuHelp = 57670;
-constexpr UINT kButtonSave = 65010;
+constexpr UINT kButtonNew = 65008, kButtonSave = 65010;
+
+std::string ReadFileBytes(const CString& path)
+{
+    std::ifstream in(NativePath(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class PanelsTest : public ProgramTest {
 protected:
@@ -105,6 +112,25 @@ protected:
         dlgtest::Click(panel->GetDlgItem(kIdApply));
         Settle();
     }
+    // A circle, saved through the toolbar's save button and the browser as
+    // a.wcx in the tree.
+    void DrawCircleAndSaveItAsA()
+    {
+        Type(u"c");
+        Type(u"0,0");
+        Type(u"10");
+        Key(VK_ESCAPE);
+        g_browseFolder = tree;
+        ModalDialogScript script;
+        script.Then([](CDialog& d) {
+            d.SetDlgItemText(kIdNameEdit, CString(u"a"));
+            d.PressButton(IDOK);
+            return IDCANCEL;
+        });
+        frame->SendMessage(WM_COMMAND, kButtonSave, 0);
+        Settle();
+    }
+
     CString tree;
 
     void SetUp() override
@@ -432,6 +458,80 @@ TEST_F(PanelsTest, CaptionAndCtrlSFollowTheDrawingFileOfTheBrowsers)
     EXPECT_EQ(prompts.size(), 1u);
     EXPECT_EQ(linesIn(one), 2);
     SetSaveFileNameHook(old);
+}
+
+// A user's steps: a circle saved through the browser as a.wcx, 新建, a
+// rectangle, "qt" and a new start (the snapshot brings the rectangle
+// back), Ctrl+S. Before, the new drawing kept a.wcx's path in the
+// snapshot: after the start the caption said a.wcx and Ctrl+S wrote the
+// rectangle over the circle without a word.
+TEST_F(PanelsTest, DrawingBegunAnewComesBackWithoutTheFileSavedBefore)
+{
+    Start();
+    DrawCircleAndSaveItAsA();
+    const CString saved = tree + u"/a.wcx";
+    ASSERT_TRUE(FileExists(saved));
+    const std::string circleFile = ReadFileBytes(saved);
+    ASSERT_FALSE(circleFile.empty());
+    frame->SendMessage(WM_COMMAND, kButtonNew, 0);
+    Settle();
+    Type(u"rl");
+    Type(u"0,0");
+    Type(u"12,6");
+    Key(VK_ESCAPE);
+    Type(u"qt");
+    ASSERT_EQ(g_programEnded, std::vector<int>{0});
+    Stop();
+    ResetStates();
+    Start();
+
+    EXPECT_EQ(Live(1).size(), 4u) << "the rectangle is back";
+    EXPECT_TRUE(g_currentFileName.IsEmpty());
+    EXPECT_TRUE(g_currentFilePath.IsEmpty());
+    EXPECT_EQ(FileNameField(), CString(u"文件：-"));
+    CString caption;
+    frame->GetWindowText(caption);
+    EXPECT_LT(caption.Find(u"a.wcx"), 0) << caption.ToUtf8();
+    const CString other = tree + u"/b.wcx";
+    std::vector<CString> prompts;
+    const SaveFileNameHook old = SetSaveFileNameHook([&](const CString& suggested) {
+        prompts.push_back(suggested);
+        return other;
+    });
+    CtrlKey('S');
+    SetSaveFileNameHook(old);
+    EXPECT_EQ(prompts.size(), 1u) << "Ctrl+S asks for a name";
+    EXPECT_EQ(ReadFileBytes(saved), circleFile);
+    EXPECT_TRUE(FileExists(other));
+}
+
+// A drawing that had its file when the program ended keeps it: the next
+// start shows the name and Ctrl+S writes to it without asking.
+TEST_F(PanelsTest, DrawingWithAFileComesBackWithItsFile)
+{
+    Start();
+    DrawCircleAndSaveItAsA();
+    Type(u"rl");
+    Type(u"20,0");
+    Type(u"12,6");
+    Key(VK_ESCAPE);
+    ExitAndStartAgain();
+
+    const CString saved = tree + u"/a.wcx";
+    EXPECT_EQ(g_currentFileName, CString(u"a.wcx"));
+    EXPECT_EQ(FileNameField(), CString(u"文件：a.wcx"));
+    std::vector<CString> prompts;
+    const SaveFileNameHook old = SetSaveFileNameHook([&](const CString& suggested) {
+        prompts.push_back(suggested);
+        return CString();
+    });
+    CtrlKey('S');
+    SetSaveFileNameHook(old);
+    EXPECT_TRUE(prompts.empty());
+    CUnitArray back;
+    ASSERT_EQ(ReadWcxFile(saved, back), WcxRead::loaded);
+    EXPECT_EQ(back.GetSize(), 5) << "the circle and the rectangle";
+    FreeUnitArray(back);
 }
 
 // Pictures of the main window with its icons, the right-button menu over

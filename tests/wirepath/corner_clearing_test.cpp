@@ -110,3 +110,25 @@ TEST_F(Corners, TwoListsStayInStep)
     EXPECT_TRUE(out[0].IsEmpty());
     EXPECT_TRUE(out[1].IsEmpty());
 }
+
+// A path's lists carry lead lines; the trial offset takes the contour
+// between them (with them, it gained connecting lines and always failed).
+TEST_F(Corners, LeadLinesAroundTheContourDoNotDefeatTheTrial)
+{
+    s.clearCornerLeadDir = 0;
+    x_TrailDataArray path;
+    x_TrailData leadIn = Line(5, -5, 5, 0, 0), leadOut = Line(5, 0, 5, -5, 6);
+    leadIn.role = leadOut.role = 1;
+    path.Add(leadIn);
+    path.Add(Line(5, 0, 10, 0, 1));
+    path.Add(Line(10, 0, 10, 10, 2));
+    path.Add(Line(10, 10, 0, 10, 3));
+    path.Add(Line(0, 10, 0, 0, 4));
+    path.Add(Line(0, 0, 5, 0, 5));
+    path.Add(leadOut);
+    lists[0] = path;
+    ASSERT_TRUE(Clear(1, 1));
+    EXPECT_EQ(out[0].GetSize(), 7 + 4 * 3);
+    ExpectPoint(out[0][2].start, 10, 0);
+    ExpectPoint(out[0][2].end, 11, 0);
+}

@@ -121,3 +121,26 @@ TEST(Numbers, StrToDoubleStopsAtTheViewEnd)
     EXPECT_EQ(StrToDouble(std::string_view(text).substr(0, 2), &used), 12.0);
     EXPECT_EQ(used, 2u);
 }
+
+// A dialog's number field takes its text only when the whole of it is one
+// number; wcstod would read "1.5mm" as 1.5 and "abc" as 0.
+TEST(Numbers, WholeNumberText)
+{
+    const struct {
+        const char16_t* text;
+        bool whole;
+        double value;
+    } kCases[] = {
+        {u"12", true, 12.0},      {u" -0.105 ", true, -0.105}, {u"+3", true, 3.0},   {u"1e2", true, 100.0},
+        {u".5", true, 0.5},       {u"\t7\r\n", true, 7.0},     {u"", false, 0},      {u"  ", false, 0},
+        {u"abc", false, 0},       {u"x1", false, 0},           {u"1.5mm", false, 0}, {u"1..2", false, 0},
+        {u"-", false, 0},         {u".", false, 0},            {u"1,5", false, 0},   {u"nan", false, 0},
+        {u"inf", false, 0},       {u"1e999", false, 0},        {u"１", false, 0},    {u"1 2", false, 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(CString(c.text).ToUtf8());
+        double value = -7.0;
+        EXPECT_EQ(ParseWholeNumber(std::u16string_view(c.text), value), c.whole);
+        EXPECT_EQ(value, c.whole ? c.value : -7.0) << "a refused text leaves the value";
+    }
+}

@@ -16,13 +16,13 @@
 #include "geometry/CLine.h"
 #include "geometry/CutPoint.h"
 #include "geometry/GeometryState.h"
+#include "paths/CTrail.h"
+#include "paths/dcx_export.h"
 #include "platform/core/files.h"
 #include "tests/support/fuzz/fuzz_draw.h"
 #include "tests/support/fuzz/fuzz_seed_drawings.h"
 #include "tests/support/fuzz/fuzz_targets.h"
 #include "view/ViewState.h"
-#include "wirepath/CTrail.h"
-#include "wirepath/dcx_export.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include "app/CZorvaDoc.h"
 #include "geometry/GeometryState.h"
 #include "geometry/text_utils.h"
+#include "paths/CTrail.h"
 #include "platform/core/files.h"
 #include "process/ProcessState.h"
 #include "process/process_table.h"
 #include "shared/CMD5Checksum.h"
 #include "tests/support/fuzz/fuzz_draw.h"
 #include "tests/support/fuzz/fuzz_targets.h"
-#include "wirepath/CTrail.h"
 #include "wirepath/dcx_read.h"
 
 namespace {
