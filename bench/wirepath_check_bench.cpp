@@ -14,9 +14,6 @@
 #include <vector>
 
 #include "bench/wirepath_contours.h"
-#include "geometry/CArc.h"
-#include "geometry/CLine.h"
-#include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "wirepath/PathSettings.h"
 #include "wirepath/TrailPath.h"
@@ -50,17 +47,8 @@ void BM_CheckAgainstBuild(benchmark::State& state)
     const x_TrailDataArray contour = WavyContour(elements, arcs, chords);
     CUnitDocument doc;
     CArray<create_trail_pt_t> chain;
-    for (const x_TrailData& e : contour) {
-        CUnit* u = e.IsLine() ? static_cast<CUnit*>(new CLine(e.start.x, e.start.y, e.end.x, e.end.y))
-                              : static_cast<CUnit*>(NewArc(e.centre, e.radius, e.startAngle, e.endAngle, e.direction));
-        u->complete = 1;
-        chain.Add({doc.m_unitList.Add(u), 0});
-    }
-    ChainRequest req;
-    req.offset = kComp;
-    req.pickPoints[0] = contour[0].StartPoint() + x_Vector(0, -5);
-    req.pickPoints[1] = req.pickPoints[2] = contour[0].StartPoint();
-    req.pickPoints[3] = req.pickPoints[0];
+    WavyDrawing(contour, doc, chain);
+    const ChainRequest req = WavyRequest(contour, kComp);
     PathSettings settings;
     settings.cutMode = taper ? 1 : 0;
     settings.taperAngle = 2.0;

@@ -1,13 +1,20 @@
 #pragma once
 
 // The long contours of the path benchmarks: a wavy star-shaped polygon of
-// n vertices, as lines, or with every corner rounded by a tangent arc.
+// n vertices, as lines, or with every corner rounded by a tangent arc; and
+// a drawing of such a contour with its chain and the request that builds
+// its path.
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "geometry/CArc.h"
+#include "geometry/CLine.h"
+#include "geometry/CUnitDocument.h"
+#include "geometry/GeometryState.h"
 #include "geometry/x_TrailData.h"
+#include "wirepath/chain_collect.h"
 
 // A wavy star-shaped polygon of n vertices, counter-clockwise.
 inline std::vector<x_Vector> WavyOutline(int n)
@@ -88,4 +95,26 @@ inline x_TrailDataArray WavyContour(int elements, bool arcs, std::vector<x_Vecto
         chords.push_back(out[i]);
     }
     return list;
+}
+
+// The contour's elements as drawing entities, in chain order.
+inline void WavyDrawing(const x_TrailDataArray& contour, CUnitDocument& doc, CArray<create_trail_pt_t>& chain)
+{
+    for (const x_TrailData& e : contour) {
+        CUnit* u = e.IsLine() ? static_cast<CUnit*>(new CLine(e.start.x, e.start.y, e.end.x, e.end.y))
+                              : static_cast<CUnit*>(NewArc(e.centre, e.radius, e.startAngle, e.endAngle, e.direction));
+        u->complete = 1;
+        chain.Add({doc.m_unitList.Add(u), 0});
+    }
+}
+
+// Threading 5 mm below the contour's start, closed at its start.
+inline ChainRequest WavyRequest(const x_TrailDataArray& contour, double compensation)
+{
+    ChainRequest req;
+    req.offset = compensation;
+    req.pickPoints[0] = contour[0].StartPoint() + x_Vector(0, -5);
+    req.pickPoints[1] = req.pickPoints[2] = contour[0].StartPoint();
+    req.pickPoints[3] = req.pickPoints[0];
+    return req;
 }

@@ -26,15 +26,7 @@ protected:
         m.batchOuter = 1;
         m.batchReturnToThread = 1;
     }
-    CUnit* Add(CUnit* u)
-    {
-        ++g_UnitIdCounter;
-        u->unitId = g_UnitIdCounter;
-        u->complete = 1;
-        std::lock_guard<std::recursive_mutex> lock(drv->doc->m_listMutex);
-        drv->doc->m_unitList.Add(u);
-        return u;
-    }
+    CUnit* Add(CUnit* u) { return AddUnit(u); }
     void Line(double x1, double y1, double x2, double y2) { Add(new CLine(x1, y1, x2, y2)); }
     CUnit* Circle(double x, double y, double r)
     {

@@ -15,6 +15,30 @@
 #include "tests/wirepath/chain_fixture.h"
 #include "tests/paths/checked_build.h"
 
+// A standard involute gear: pressure angle 20°, ha* 1, c* 0.25.
+inline GearInputs StandardGear(int teeth, double module)
+{
+    GearInputs in;
+    in.teeth = teeth;
+    in.module = module;
+    in.alphaDeg = 20.0;
+    in.ha = 1.0;
+    in.c = 0.25;
+    return in;
+}
+
+// A standard rack of the same proportions.
+inline RackInputs StandardRack(int teeth, double module)
+{
+    RackInputs in;
+    in.teeth = teeth;
+    in.module = module;
+    in.alphaDeg = 20.0;
+    in.ha = 1.0;
+    in.c = 0.25;
+    return in;
+}
+
 class OutlineTest : public ChainTest {
 protected:
     void SetUp() override

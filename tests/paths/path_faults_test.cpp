@@ -139,12 +139,7 @@ TEST_F(PathFaults, TaperWhoseUpperContourCannotExistIsRefused)
 // from the outline; now it is exact or refused, either side.
 TEST_F(PathFaults, TaperedGearIsExactOrRefused)
 {
-    GearInputs in;
-    in.teeth = 20;
-    in.module = 1.0;
-    in.alphaDeg = 20.0;
-    in.ha = 1.0;
-    in.c = 0.25;
+    const GearInputs in = StandardGear(20, 1.0);
     settings.cutMode = 1;
     settings.thickness = 20;
     for (const double angle : {2.0, 0.5}) {
@@ -173,12 +168,7 @@ TEST_F(PathFaults, TaperedGearIsExactOrRefused)
 // kept the drawing's own 3.8e-6 mm step between a flank and its root line.
 TEST_F(PathFaults, JointsWithinTheRuleAreExact)
 {
-    GearInputs in;
-    in.teeth = 43;
-    in.module = 1.0;
-    in.alphaDeg = 20.0;
-    in.ha = 1.0;
-    in.c = 0.25;
+    GearInputs in = StandardGear(43, 1.0);
     in.rootFillet = 0.3;
     ASSERT_TRUE(TakeGear(in, true));
     thread = x_Vector(0, 0);
@@ -206,13 +196,7 @@ TEST_F(PathFaults, JointsWithinTheRuleAreExact)
 // element to the last one's end, 3.8 mm from the element after it.
 TEST_F(PathFaults, OffsetClosesAtItsFirstElementWithALength)
 {
-    RackInputs in;
-    in.teeth = 3;
-    in.module = 2.0;
-    in.alphaDeg = 20.0;
-    in.ha = 1.0;
-    in.c = 0.25;
-    ASSERT_TRUE(TakeRack(in));
+    ASSERT_TRUE(TakeRack(StandardRack(3, 2.0)));
     BuildSide(true, 0.0);
     x_TrailDataArray out;
     ASSERT_EQ(OffsetTrail(kOffsetTaper, 0, path.unshifted[0], out, 1, sideKey - 1, 0.7086), kOffsetOk);

@@ -163,12 +163,8 @@ protected:
     std::string Gear(std::mt19937& rng)
     {
         std::uniform_real_distribution<double> unit(0.0, 1.0);
-        GearInputs in;
-        in.teeth = 12 + static_cast<int>(unit(rng) * 25);
-        in.module = unit(rng) < 0.5 ? 1.0 : 2.0;
-        in.alphaDeg = 20.0;
-        in.ha = 1.0;
-        in.c = 0.25;
+        const int teeth = 12 + static_cast<int>(unit(rng) * 25);
+        GearInputs in = StandardGear(teeth, unit(rng) < 0.5 ? 1.0 : 2.0);
         in.rootFillet = unit(rng) < 0.5 ? 0.3 * in.module : 0.0;
         const bool internal = unit(rng) < 0.3;
         if (internal)
@@ -180,12 +176,8 @@ protected:
     std::string Rack(std::mt19937& rng)
     {
         std::uniform_real_distribution<double> unit(0.0, 1.0);
-        RackInputs in;
-        in.teeth = 3 + static_cast<int>(unit(rng) * 4);
-        in.module = unit(rng) < 0.5 ? 1.0 : 2.0;
-        in.alphaDeg = 20.0;
-        in.ha = 1.0;
-        in.c = 0.25;
+        const int teeth = 3 + static_cast<int>(unit(rng) * 4);
+        RackInputs in = StandardRack(teeth, unit(rng) < 0.5 ? 1.0 : 2.0);
         in.tipFillet = unit(rng) < 0.5 ? 0.2 * in.module : 0.0;
         EXPECT_TRUE(TakeRack(in));
         return "rack of " + std::to_string(in.teeth) + " m " + std::to_string(in.module);

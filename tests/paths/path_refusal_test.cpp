@@ -3,30 +3,19 @@
 
 #include "tests/paths/path_view_fixture.h"
 
-#include <mutex>
-
 #include "geometry/CArc.h"
 
 namespace {
 
 class PathRefusal : public PathViewTest {
 protected:
-    CUnit* Add(CUnit* u)
-    {
-        ++g_UnitIdCounter;
-        u->unitId = g_UnitIdCounter;
-        u->complete = 1;
-        std::lock_guard<std::recursive_mutex> lock(drv->doc->m_listMutex);
-        drv->doc->m_unitList.Add(u);
-        return u;
-    }
     // A 1 mm slot from x 0 to 5 with half-circle ends of radius 0.5.
     void DrawSlot()
     {
-        Add(new CLine(0, -0.5, 5, -0.5));
-        Add(NewArc(x_Vector(5, 0), 0.5, 1.5 * kPi, 0.5 * kPi, 0));
-        Add(new CLine(5, 0.5, 0, 0.5));
-        Add(NewArc(x_Vector(0, 0), 0.5, 0.5 * kPi, 1.5 * kPi, 0));
+        AddUnit(new CLine(0, -0.5, 5, -0.5));
+        AddUnit(NewArc(x_Vector(5, 0), 0.5, 1.5 * kPi, 0.5 * kPi, 0));
+        AddUnit(new CLine(5, 0.5, 0, 0.5));
+        AddUnit(NewArc(x_Vector(0, 0), 0.5, 0.5 * kPi, 1.5 * kPi, 0));
     }
     bool PrintedStarting(const CString& head) const
     {
