@@ -28,8 +28,7 @@
 
 #include "bench/bench_stats.h"
 #include "bench/self_child.h"
-#include "geometry/CArc.h"
-#include "geometry/CLine.h"
+#include "bench/wirepath_contours.h"
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "wirepath/PathSettings.h"
@@ -53,92 +52,21 @@ double Seconds(Clock::time_point a, Clock::time_point b)
     return std::chrono::duration<double>(b - a).count();
 }
 
-// A wavy star-shaped polygon of n vertices, counter-clockwise.
-std::vector<x_Vector> Outline(int n)
+// The lines of a regular polygon of n vertices on a circle of 200 mm,
+// counter-clockwise; `chords` gets its vertices, the polygon for Clipper.
+x_TrailDataArray RegularContour(int n, std::vector<x_Vector>& chords)
 {
-    std::vector<x_Vector> pts;
-    for (int i = 0; i < n; ++i) {
-        const double a = kTwoPi * i / n;
-        const double r = 200.0 * (1.0 + 0.15 * std::sin(7 * a) + 0.05 * std::sin(31 * a));
-        pts.emplace_back(r * std::cos(a), r * std::sin(a));
-    }
-    return pts;
-}
-
-// A regular polygon of n vertices on a circle of 200 mm, counter-clockwise.
-std::vector<x_Vector> RegularPolygon(int n)
-{
-    std::vector<x_Vector> pts;
-    for (int i = 0; i < n; ++i)
-        pts.push_back(x_Vector::FromPolar(200.0, kTwoPi * i / n));
-    return pts;
-}
-
-// The elements of a contour: lines, or with arcs every corner rounded by a
-// tangent arc (so half the elements are arcs). `chords` gets the polygon
-// of all element end points, the same polygon for Clipper.
-x_TrailDataArray Contour(int elements, bool arcs, std::vector<x_Vector>& chords, bool regular = false)
-{
-    x_TrailDataArray list;
     chords.clear();
-    if (!arcs) {
-        chords = regular ? RegularPolygon(elements) : Outline(elements);
-        for (int i = 0; i < elements; ++i) {
-            x_TrailData e;
-            e.kind = 1;
-            e.group = i;
-            e.start = chords[i];
-            e.end = chords[(i + 1) % elements];
-            list.Add(e);
-        }
-        return list;
-    }
-    const int n = elements / 2;
-    const std::vector<x_Vector> pts = Outline(n);
-    std::vector<x_Vector> in(n), out(n);
+    for (int i = 0; i < n; ++i)
+        chords.push_back(x_Vector::FromPolar(200.0, kTwoPi * i / n));
+    x_TrailDataArray list;
     for (int i = 0; i < n; ++i) {
-        const x_Vector& p = pts[i];
-        const x_Vector& prev = pts[(i + n - 1) % n];
-        const x_Vector& next = pts[(i + 1) % n];
-        // The same distance on both sides, so that one circle touches both.
-        const double t = 0.25 * std::min(x_Vector::Distance(prev, p), x_Vector::Distance(next, p));
-        in[i] = p + (prev - p) * (t / x_Vector::Distance(prev, p));
-        out[i] = p + (next - p) * (t / x_Vector::Distance(next, p));
-    }
-    for (int i = 0; i < n; ++i) {
-        // Tangent arc from in[i] to out[i]: centre where the normals meet.
-        const x_Vector& p = pts[i];
-        const x_Vector u = (p - in[i]) / x_Vector::Distance(p, in[i]);
-        const x_Vector v = (out[i] - p) / x_Vector::Distance(out[i], p);
-        const double cross = u.x * v.y - u.y * v.x;
         x_TrailData e;
-        e.group = 2 * i;
-        if (std::fabs(cross) < 1e-9) {
-            e.kind = 1;
-            e.start = in[i];
-            e.end = out[i];
-        } else {
-            const x_Vector nu = cross > 0 ? x_Vector(-u.y, u.x) : x_Vector(u.y, -u.x);
-            const x_Vector nv = cross > 0 ? x_Vector(-v.y, v.x) : x_Vector(v.y, -v.x);
-            // in + nu·ρ = out + nv·ρ
-            const x_Vector d = out[i] - in[i], w = nu - nv;
-            const double rho = (d.x * w.x + d.y * w.y) / (w.x * w.x + w.y * w.y);
-            e.kind = cross > 0 ? 3 : 2;
-            e.direction = cross > 0 ? 0 : 1;
-            e.centre = in[i] + nu * rho;
-            e.radius = rho;
-            e.startAngle = x_Vector::AngleTo(e.centre, in[i]);
-            e.endAngle = x_Vector::AngleTo(e.centre, out[i]);
-        }
+        e.kind = 1;
+        e.group = i;
+        e.start = chords[i];
+        e.end = chords[(i + 1) % n];
         list.Add(e);
-        chords.push_back(in[i]);
-        x_TrailData line;
-        line.kind = 1;
-        line.group = 2 * i + 1;
-        line.start = out[i];
-        line.end = in[(i + 1) % n];
-        list.Add(line);
-        chords.push_back(out[i]);
     }
     return list;
 }
@@ -177,7 +105,7 @@ void BM_OffsetAgainstClipper(benchmark::State& state)
     const bool regular = state.range(1) == 3;
     ResetWirepathState();
     std::vector<x_Vector> chords;
-    x_TrailDataArray contour = Contour(elements, arcs, chords, regular);
+    x_TrailDataArray contour = regular ? RegularContour(elements, chords) : WavyContour(elements, arcs, chords);
     if (oneRun)
         for (x_TrailData& e : contour)
             e.group = 0;
@@ -217,20 +145,11 @@ void BM_ChainToElementList(benchmark::State& state)
     ResetGeometryState();
     ResetWirepathState();
     std::vector<x_Vector> chords;
-    const x_TrailDataArray contour = Contour(elements, arcs, chords);
+    const x_TrailDataArray contour = WavyContour(elements, arcs, chords);
     CUnitDocument doc;
     CArray<create_trail_pt_t> chain;
-    for (const x_TrailData& e : contour) {
-        CUnit* u = e.IsLine() ? static_cast<CUnit*>(new CLine(e.start.x, e.start.y, e.end.x, e.end.y))
-                              : static_cast<CUnit*>(NewArc(e.centre, e.radius, e.startAngle, e.endAngle, e.direction));
-        u->complete = 1;
-        chain.Add({doc.m_unitList.Add(u), 0});
-    }
-    ChainRequest req;
-    req.offset = kComp;
-    req.pickPoints[0] = contour[0].StartPoint() + x_Vector(0, -5);
-    req.pickPoints[1] = req.pickPoints[2] = contour[0].StartPoint();
-    req.pickPoints[3] = req.pickPoints[0];
+    WavyDrawing(contour, doc, chain);
+    const ChainRequest req = WavyRequest(contour, kComp);
     PathSettings settings;
     double total = 0.0;
     for (auto _ : state) {
@@ -259,7 +178,7 @@ int RunChild(const std::string& what, int n)
 {
     ResetWirepathState();
     std::vector<x_Vector> chords;
-    const x_TrailDataArray contour = Contour(n, false, chords, true);
+    const x_TrailDataArray contour = RegularContour(n, chords);
     double seconds = -1.0;
     if (what == "offset") {
         x_TrailDataArray out;

@@ -234,8 +234,12 @@ void CTrail::TakeBuilt(TrailPath& built)
 {
     trails[0] = std::move(built.lists[0]);
     trails[1] = std::move(built.lists[1]);
+    // The second contour of a two-profile path is kept for the check at its
+    // last step.
     baseTrails[0] = std::move(built.unshifted[0]);
-    baseTrails[1].RemoveAll();
+    baseTrails[1] = std::move(built.unshifted[1]);
+    checkIntents[0] = built.intent[0];
+    checkIntents[1] = built.intent[1];
     offsetOutside[0] = built.outward[0];
     offsetOutside[1] = built.outward[1];
     params = built.params;
@@ -251,6 +255,9 @@ void CTrail::GiveToEngine(TrailPath& work) const
     work.lists[0].Copy(trails[0]);
     work.lists[1].Copy(trails[1]);
     work.unshifted[0].Copy(baseTrails[0]);
+    work.unshifted[1].Copy(baseTrails[1]);
+    work.intent[0] = checkIntents[0];
+    work.intent[1] = checkIntents[1];
     work.outward[0] = offsetOutside[0];
     work.outward[1] = offsetOutside[1];
     work.params = params;

@@ -10,6 +10,7 @@
 #include "geometry/CUnit.h"
 #include "geometry/x_TrailData.h"
 #include "wirepath/TrailParams.h"
+#include "wirepath/path_check.h"
 #include "wirepath/x_TrailData_Work.h"
 
 struct TrailPath;
@@ -28,7 +29,8 @@ public:
 
     x_TrailDataArray trails[2];             // lower, upper (empty for straight cuts)
     CArray<x_TrailData_Work> workTrails[2]; // never filled, never stored
-    x_TrailDataArray baseTrails[2];         // generation's uncompensated contour
+    x_TrailDataArray baseTrails[2];         // generation's uncompensated contours
+    SurfaceIntent checkIntents[2];          // what generation built each surface to be
     TrailParams params;
     std::uint8_t offsetOutside[2] = {0, 0}; // the compensated contour encloses the contour
     CArray<x_RectData> drawnPieces;         // element boxes, rebuilt by Draw

@@ -98,8 +98,15 @@ CTrail* BuildOnePath(BatchRun& run, int side, double comp)
     v.m_path.trailGroup = run.trailGroup;
     v.m_path.compSide = side;
     v.m_subStep = 4;
-    if (!BuildTrail(v, true, 0, comp))
+    if (!BuildTrail(v, true, 0, comp)) {
+        if (!v.m_path.checkRefusal.IsEmpty()) {
+            CString hint;
+            hint.Format(u"*图形%d未生成，", run.figures);
+            hint += v.m_path.checkRefusal;
+            v.Later([hint](CZorvaView& w) { w.PrintLine(hint); });
+        }
         return nullptr;
+    }
     ++run.built;
     if (v.m_path.cornerClearFailed) {
         CString hint;

@@ -38,6 +38,10 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
     if (cornerFailed)
         pick.cornerClearFailed = 1;
     const bool interactive = !batch && g_curCommand != 0;
+    if (r == kPathCheckRefused) {
+        RefuseCheckedPath(v, work.check, batch, false);
+        return false;
+    }
     if (r != kPathOk) {
         if (interactive) {
             const CString text = PassFailureText(r);

@@ -17,6 +17,7 @@
 #include "wirepath/WirepathState.h"
 #include "wirepath/chain_collect.h"
 #include "wirepath/corner_clearing.h"
+#include "wirepath/path_check.h"
 #include "wirepath/trail_metrics.h"
 
 namespace {
@@ -93,6 +94,16 @@ void CopyPauseMarks(CTrail& trail)
         upper[i].attribute = lower[i].attribute;
 }
 
+bool PassesCheck(CZorvaView& v, const CTrail& trail, bool batch)
+{
+    TrailPath work;
+    trail.GiveToEngine(work);
+    const PathCheckResult r = CheckFinishedPath(work);
+    if (!r.Ok())
+        RefuseCheckedPath(v, r, batch, true);
+    return r.Ok();
+}
+
 bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool batch)
 {
     TrailParams& p = trail.params;
@@ -101,6 +112,8 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
     if (trail.offsetOutside[0] == 0 && p.closedCut)
         p.compensation = -p.compensation;
     ClearCornersIfSet(s, trail, v.m_path);
+    if (!PassesCheck(v, trail, batch))
+        return false;
     trail.temporary = 0;
     trail.complete = 1;
     CopyPauseMarks(trail);
@@ -127,6 +140,23 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
 
 } // namespace
 
+void RefuseCheckedPath(CZorvaView& v, const PathCheckResult& r, bool batch, bool endCommand)
+{
+    PathPick& pick = v.m_path;
+    pick.checkRefusal = PathCheckHint(r);
+    delete static_cast<CTrail*>(pick.trail);
+    pick.trail = nullptr;
+    if (batch || g_curCommand == 0)
+        return;
+    const CString hint = CString(u"*") + pick.checkRefusal;
+    v.Later([hint, endCommand](CZorvaView& w) {
+        if (endCommand)
+            w.SetCommand(0);
+        w.PrintLine(CString(u"#生成失败！请检查参数或实线；  code：-2"));
+        w.PrintLine(hint);
+    });
+}
+
 void ReportUnclearedCorners(CZorvaView& v)
 {
     if (v.m_path.cornerClearFailed)
@@ -143,6 +173,7 @@ bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)
             u->chainScratchA = u->chainScratchB = 0;
     g_pDoc->m_tempList.RemoveAll();
     pick.buildCompensation = compensation;
+    pick.checkRefusal = CString();
     pick.cornerClearFailed = 0;
     PathSettings s = PathSettingsFrom(g_MachiningSettings, g_CutParams, g_CutMode);
     s.wearCorrection = g_WearCorrectionMode != 0;

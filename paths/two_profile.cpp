@@ -18,6 +18,7 @@
 #include "wirepath/TrailPath.h"
 #include "wirepath/WirepathState.h"
 #include "wirepath/contour_build.h"
+#include "wirepath/path_check.h"
 #include "wirepath/profile_sync.h"
 #include "wirepath/trail_lists.h"
 #include "wirepath/trail_metrics.h"
@@ -145,6 +146,11 @@ bool StoreSinglePass(CZorvaView& v, CTrail& trail, TrailPath& work, const Alignm
     AddLeads(v.m_path, a, work);
     FinishProfilePair(work.lists[0]);
     FinishProfilePair(work.lists[1]);
+    const PathCheckResult check = CheckFinishedPath(work);
+    if (!check.Ok()) {
+        RefuseCheckedPath(v, check, false, true);
+        return false;
+    }
     CopySegmentAttribute(work.lists[0], work.lists[1]);
     ComputeTrailMetrics(work);
     TrailParams& p = work.params;

@@ -11,6 +11,7 @@
 #include "geometry/UnitGeometry.h"
 #include "geometry/x_Vector.h"
 #include "platform/core/CArray.h"
+#include "platform/core/CString.h"
 
 class CUnit;
 
@@ -44,5 +45,6 @@ struct PathPick {
     std::int32_t branchPick = 0;
     double buildCompensation = 0.0;
     std::uint8_t cornerClearFailed = 0;   // the last build kept its corners
+    CString checkRefusal;               // what the path check found; empty when it passed
     CArray<x_LineData> leadPreviewLines;    // finished contours of a two-profile path
 };

@@ -8,11 +8,14 @@
 
 #include "geometry/x_TrailData.h"
 #include "wirepath/TrailParams.h"
+#include "wirepath/path_check.h"
 
 struct TrailPath {
     x_TrailDataArray lists[2];          // lower, upper (empty for one surface)
     x_TrailDataArray unshifted[2];      // each list before the compensation offset
     std::uint8_t outward[2] = {0, 0};   // 1: the compensation side is the outside
+    SurfaceIntent intent[2];            // what each surface was built to be, for the check
+    PathCheckResult check;              // why the check refused the path
     TrailParams params;
     x_Vector extentMin;
     x_Vector extentMax;

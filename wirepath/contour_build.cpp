@@ -140,6 +140,34 @@ int BuildUpperContour(BuildWork& w)
     return kPathOk;
 }
 
+// What the check holds each surface of a single-pass path to: the
+// compensated contour of list k, and the upper contour of the cut mode,
+// both from the list before compensation, the shifted one moved.
+void RecordIntents(BuildWork& w)
+{
+    if (!w.SinglePass())
+        return;
+    SurfaceIntent own;
+    own.set = true;
+    own.reference = w.k;
+    own.side = w.Side();
+    own.offset = w.req.offset;
+    w.path.intent[w.k] = own;
+    if (w.s.cutMode == 2 || w.path.lists[1].IsEmpty())
+        return;
+    SurfaceIntent upper = own;
+    if (w.s.cutMode == 1) {
+        upper.offset = TaperOffset(w.s, w.req.offset, 0.0, w.path.outward[0]);
+    } else if (w.s.cutMode == 3) {
+        upper.perElementTaper = true;
+        upper.negate = w.path.outward[0] != 0;
+        upper.thickness = w.s.thickness;
+    }
+    w.path.intent[1] = upper;
+    if (w.s.InclineShiftsUpper())
+        w.path.intent[w.s.inclineOnLower ? 0 : 1].shift = x_Vector(w.sx, w.sy);
+}
+
 void AddLeads(BuildWork& w)
 {
     if (!w.SinglePass())
@@ -217,6 +245,7 @@ int BuildContourTrail(const ChainRequest& req, const PathSettings& s, const CUni
         return upper;
     if (w.pause && !list.IsEmpty())
         list[list.GetSize() - 1].attribute = 1;
+    RecordIntents(w);
     AddLeads(w);
     ComputeTrailMetrics(path);
     FillParams(w);

@@ -31,15 +31,19 @@ bool ConvertCopies(const CUnitArray& copies, const PathSettings& settings, x_Tra
 // the closing one included, makes it cut a true step.
 void AddWearSteps(x_TrailDataArray& list, bool closed);
 
-// Taper upper contour: base + extra ± tan(taper) × thickness; only in cut
-// mode 1 (true without work otherwise). Results as OffsetTrail's.
+// The distance of a taper's upper contour: base + extra ± tan(taper) ×
+// thickness, the sign by the side and the inverted-taper setting.
+double TaperOffset(const PathSettings& s, double base, double extra, std::uint8_t outward);
+// Taper upper contour at TaperOffset; only in cut mode 1 (true without
+// work otherwise). Results as OffsetTrail's.
 int OffsetTrailTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
                      std::uint8_t closed, double base, double extra, std::uint8_t outward);
 int OffsetTrailVarTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
                         std::uint8_t closed, double base, double extra, int negate);
 // Moves every element by the incline shift; returns it in sx, sy.
 bool ApplyInclineShift(const PathSettings& s, x_TrailDataArray& list, double& sx, double& sy);
-// The per-pass offset of multi-pass paths: a copy when the distance is 0.
+// The per-pass offset of multi-pass paths: a copy when the distance,
+// taper included, is 0.
 int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDataArray& in,
                           x_TrailDataArray& out, std::uint8_t outward, int side, std::uint8_t closed,
                           double base, double extra, int negate);

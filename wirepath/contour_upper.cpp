@@ -61,14 +61,19 @@ LeadLines Shifted(const LeadLines& lead, const x_Vector& by)
 // The inverted taper flips the sign of the taper term; the lists stay
 // where they are. It used to also exchange the lower and upper lists,
 // which inverted the taper a second time.
+double TaperOffset(const PathSettings& s, double base, double extra, std::uint8_t outward)
+{
+    const double t = TaperShift(s.taperAngle, s.thickness);
+    const bool plus = (!s.invertedTaper && outward == 0) || (s.invertedTaper && outward == 1);
+    return plus ? base + extra + t : base + extra - t;
+}
+
 int OffsetTrailTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
                      std::uint8_t closed, double base, double extra, std::uint8_t outward)
 {
     if (s.cutMode != 1)
         return kOffsetOk;
-    const double t = TaperShift(s.taperAngle, s.thickness);
-    const bool plus = (!s.invertedTaper && outward == 0) || (s.invertedTaper && outward == 1);
-    return OffsetTrail(kOffsetTaper, 0, in, out, closed, side, plus ? base + extra + t : base + extra - t);
+    return OffsetTrail(kOffsetTaper, 0, in, out, closed, side, TaperOffset(s, base, extra, outward));
 }
 
 int OffsetTrailVarTaper(const PathSettings& s, const x_TrailDataArray& in, x_TrailDataArray& out, int side,
@@ -97,11 +102,15 @@ int OffsetTrailForCutMode(const PathSettings& s, bool taperFlag, const x_TrailDa
     auto copy = [&] {
         if (&in != &out)
             out.Copy(in);
+        CloseSmallJoints(out, closed != 0);
         return kOffsetOk;
     };
     if (taperFlag && s.cutMode != 4) {
+        // The taper term applies whatever the compensation (a pass at
+        // distance 0 used to be copied, cut straight).
         if (s.cutMode == 1)
-            return sum == 0.0 ? copy() : OffsetTrailTaper(s, in, out, side, closed, base, extra, outward);
+            return TaperOffset(s, base, extra, outward) == 0.0
+                       ? copy() : OffsetTrailTaper(s, in, out, side, closed, base, extra, outward);
         if (s.cutMode == 3)
             return OffsetTrailVarTaper(s, in, out, side, closed, base, extra, negate);
     }

@@ -11,6 +11,7 @@
 #include "wirepath/contour_build.h"
 #include "wirepath/corner_clearing.h"
 #include "wirepath/multi_pass_work.h"
+#include "wirepath/path_check.h"
 #include "wirepath/path_codes.h"
 #include "wirepath/trail_lists.h"
 #include "wirepath/trail_metrics.h"
@@ -164,6 +165,59 @@ void ClearPassCorners(PassWork& w)
         w.main[p][0] = out[0];
         w.main[p][1] = out[1];
     }
+}
+
+// What pass p of surface s was built to be: its base contour at the
+// compensation plus the pass's allowance, the upper surface of a taper
+// with the taper term.
+SurfaceIntent PassIntent(const PassWork& w, int p, int s)
+{
+    SurfaceIntent intent;
+    intent.set = true;
+    intent.side = w.side;
+    const double base = w.req.compensation, extra = w.m.passCuts[p].allowance;
+    intent.offset = base + extra;
+    if (s == 1 && w.mode == 1) {
+        intent.offset = TaperOffset(w.s, base, extra, w.path.outward[1]);
+    } else if (s == 1 && w.mode == 3) {
+        intent.perElementTaper = true;
+        intent.negate = w.path.outward[1] != 0;
+        intent.thickness = w.s.thickness;
+    }
+    return intent;
+}
+
+int Refuse(PassWork& w, PathCheckResult r, int p, int s)
+{
+    r.pass = p + 1;
+    r.surface = s;
+    w.path.check = r;
+    return kPathCheckRefused;
+}
+
+// Each pass as finished, corners cleared, against its base contour; the
+// parts, links and leads that follow only reorder and join its elements.
+int CheckPasses(PassWork& w)
+{
+    for (int p = 0; p < w.n; ++p) {
+        for (int s = 0; s < w.S; ++s) {
+            const x_TrailDataArray& list = w.main[p][s];
+            PathCheckResult r = CheckJoints(list);
+            if (r.Ok())
+                r = CheckContour(list.GetData(), list.GetSize(), list.GetSize(), w.base[s], PassIntent(w, p, s),
+                                 w.closed != 0);
+            if (!r.Ok())
+                return Refuse(w, r, p, s);
+        }
+        const x_TrailDataArray (&pass)[2] = w.main[p];
+        if (w.S == 2 && w.closed && !SameOrientation(pass[0].GetData(), pass[0].GetSize(), pass[1].GetData(),
+                                                     pass[1].GetSize())) {
+            PathCheckResult r;
+            r.fault = kCheckOrientation;
+            return Refuse(w, r, p, 1);
+        }
+    }
+    return kPathOk;
 }
 
 void Rotate(x_TrailDataArray& list, int at)
@@ -357,6 +411,8 @@ int BuildPassParts(PassWork& w)
     if (r != kPathOk)
         return r;
     ClearPassCorners(w);
+    if ((r = CheckPasses(w)) != kPathOk)
+        return r;
     SplitMainAndSupport(w);
     if ((r = CutStepOnce(w)) != kPathOk || (r = TakeOverCut(w)) != kPathOk)
         return r;
@@ -397,6 +453,11 @@ int BuildPasses(const PathSettings& s, const PassRequest& request, TrailPath& pa
     cornerFailed = w.cornerFailed;
     if (r == kPathOk)
         r = AssemblePasses(w);
+    for (int s = 0; s < 2 && r == kPathOk; ++s) {
+        const PathCheckResult joints = CheckJoints(path.lists[s]);
+        if (!joints.Ok())
+            r = Refuse(w, joints, -1, s);
+    }
     return r;
 }
 

@@ -10,4 +10,5 @@ enum PathCode : int {
     kPathAngleRefused = -4,         // a taper or incline angle of 90 degrees or more
     kPathSelfCrossing = -5,         // the offset contour crosses itself
     kPathListMismatch = -6,         // lower and upper lists of different counts
+    kPathCheckRefused = -7,         // the finished path failed its check (TrailPath::check)
 };

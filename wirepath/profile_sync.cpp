@@ -33,7 +33,10 @@ bool StartSync(TrailPath& path, int which, const x_Vector& offset)
         return false;
     ComputeTrailMetrics(path);
     const x_Vector by(-offset.x, -offset.y);
-    for (x_TrailData& e : path.lists[which == 1 ? 0 : 1]) {
+    const int moved = which == 1 ? 0 : 1;
+    // The check compares the moved contour with its own contour moved alike.
+    path.intent[moved].shift = path.intent[moved].shift + by;
+    for (x_TrailData& e : path.lists[moved]) {
         if (e.IsLine()) {
             e.start = e.start + by;
             e.end = e.end + by;

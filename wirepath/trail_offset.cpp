@@ -177,14 +177,26 @@ private:
     double m_cell = 1.0;
 };
 
+// A run that starts and ends at one point (a closed spline or ellipse alone
+// in a closed contour) runs from the lead-in point round to it, and its last
+// pieces meet its first ones there.
+bool ClosesOnItself(const OffsetWork& wk, int i, int j)
+{
+    return wk.closed && i == 0 && j == wk.Count() - 1 && Meets(wk.in[i].StartPoint(), wk.in[j].EndPoint());
+}
+
 // Where the current element crosses an earlier one of the run, the part
-// between becomes one point. True on any crossing.
-bool CutRunLoops(OffsetWork& wk, RunGrid& grid, int i, int k)
+// between becomes one point. True on any crossing. In a run that closes on
+// itself a crossing with fewer pieces beyond it, at both ends, than between
+// is its closing joint, not a loop (cutting there collapsed the contour).
+bool CutRunLoops(OffsetWork& wk, RunGrid& grid, int i, int k, int closingEnd)
 {
     bool hit = false;
     const x_TrailData& original = wk.w[k];
     for (const int u : grid.Near(original.start, original.end, k)) {
         if (u < i || u > k - 2)
+            continue;
+        if (closingEnd >= 0 && (closingEnd - k) + (u - i) < k - u - 1)
             continue;
         x_TrailData& cur = wk.w[k];
         x_TrailData& wu = wk.w[u];
@@ -219,14 +231,14 @@ void RelinkLineRun(OffsetWork& wk, int i, int j)
         wk.w[k].joinMark = 1;
 }
 
-void JoinLineRun(OffsetWork& wk, int i, int j)
+void JoinLineRun(OffsetWork& wk, int i, int j, bool closing)
 {
     RunGrid grid(wk, i, j);
     int previous = i;
     for (int k = i + 1; k <= j; ++k) {
         if (k - 2 >= i)
             grid.Enter(k - 2);
-        if (CutRunLoops(wk, grid, i, k)) {
+        if (CutRunLoops(wk, grid, i, k, closing ? j : -1)) {
             previous = k;
             continue;
         }
@@ -246,6 +258,70 @@ void JoinLineRun(OffsetWork& wk, int i, int j)
     RelinkLineRun(wk, i, j);
 }
 
+bool JoinOnCopies(OffsetWork& wk, int a, int b, std::uint8_t flag, x_Vector& p)
+{
+    x_TrailData ea = wk.w[a], eb = wk.w[b];
+    if (JoinOffsetElements(ea, eb, p, flag) != kJoined)
+        return false;
+    wk.w[a] = ea;
+    wk.w[b] = eb;
+    return true;
+}
+
+// Ends within 0.001 that the join leaves apart (two arcs) meet where
+// their carriers do, when that point is that near both.
+void CloseExactly(OffsetWork& wk, int a, int b)
+{
+    x_TrailData& ea = wk.w[a];
+    x_TrailData& eb = wk.w[b];
+    if (!ea.IsArc() || !eb.IsArc() || ea.EndPoint() == eb.StartPoint())
+        return;
+    const x_VectorList hits = IntersectArcArc(ArcOf(ea), ArcOf(eb));
+    for (const x_Vector& p : hits.points) {
+        if (Meets(p, ea.EndPoint()) && Meets(p, eb.StartPoint())) {
+            ea.endAngle = (p - ea.centre).Angle();
+            eb.startAngle = (p - eb.centre).Angle();
+            return;
+        }
+    }
+}
+
+// The closing joint of a run that closes on itself: where its last pieces
+// cross its first ones the pieces beyond become points there; otherwise
+// the last and the first usable piece are joined. (No junction pass sees
+// this joint, and the contour was left open by a few micrometres, its first
+// and last pieces crossing.)
+void CloseRun(OffsetWork& wk, int i, int j)
+{
+    const x_Vector at = wk.in[i].StartPoint();
+    const double reach = 4.0 * x_Vector::Distance(at, wk.w[i].StartPoint()) + 0.01;
+    auto near = [&](int k) { return x_Vector::Distance(wk.w[k].StartPoint(), at) <= reach; };
+    int tail = j, head = i;
+    while (tail > i + 1 && near(tail))
+        --tail;
+    while (head < j - 1 && near(head + 1))
+        ++head;
+    x_Vector p;
+    for (int k = j; k >= tail; --k) {
+        for (int u = i; u <= head && u < k - 1; ++u) {
+            if (!IsUsable(wk.w[k]) || !IsUsable(wk.w[u]) || !JoinOnCopies(wk, k, u, 1, p))
+                continue;
+            for (int v = k + 1; v <= j; ++v)
+                MakePlaceholder(wk.w[v], p);
+            for (int v = i; v < u; ++v)
+                MakePlaceholder(wk.w[v], p);
+            return;
+        }
+    }
+    int last = j, first = i;
+    while (last > i && !IsUsable(wk.w[last]))
+        --last;
+    while (first < last && !IsUsable(wk.w[first]))
+        ++first;
+    if (first < last && JoinOnCopies(wk, last, first, 0, p))
+        CloseExactly(wk, last, first);
+}
+
 // A run of one source entity, after its elements were offset.
 void RepairRun(OffsetWork& wk, int i, int j)
 {
@@ -263,10 +339,13 @@ void RepairRun(OffsetWork& wk, int i, int j)
     }
     for (int k = i; k <= j; ++k)
         wk.w[k].joinMark = 1;
+    const bool closing = ClosesOnItself(wk, i, j);
     if (wk.w[i].IsArc())
         JoinArcRun(wk, i, j);
     else
-        JoinLineRun(wk, i, j);
+        JoinLineRun(wk, i, j, closing);
+    if (closing)
+        CloseRun(wk, i, j);
 }
 
 bool OffsetEveryElement(OffsetWork& wk, const x_TrailDataArray& in, int mode, int negate, double thickness)
@@ -363,52 +442,79 @@ bool FirstElementUsable(OffsetWork& wk)
     return false;
 }
 
+// Ends within 0.001 that are not one point become one: a line's end moves
+// (an arc's is fixed by its angle); of two arcs the later one's start turns
+// to the earlier one's end. (Some joints were left micrometres apart.)
+void CloseJoint(x_TrailData& previous, x_TrailData& next)
+{
+    const x_Vector end = previous.EndPoint();
+    if (end == next.StartPoint())
+        return;
+    if (next.IsLine())
+        next.start = end;
+    else if (previous.IsLine())
+        previous.end = next.StartPoint();
+    else
+        next.startAngle = (end - next.centre).Angle();
+}
+
+x_TrailData ConnectingLine(const x_TrailData& like, const x_Vector& from, const x_Vector& to)
+{
+    x_TrailData link = like;
+    link.kind = 1;
+    link.tag = 100;
+    link.role = 0;
+    link.attribute = 0;
+    link.joinMark = 0;
+    link.start = from;
+    link.end = to;
+    return link;
+}
+
+// The closing joint of a closed list: from the end of its last element to
+// the start of its first one with a length (the points before that one
+// stand there). It used to join the first element even when that was a
+// point, which it moved to the last end, away from the element after it.
+void CloseChain(std::vector<x_TrailData>& out)
+{
+    size_t first = 0;
+    while (first < out.size() && IsDegenerate(out[first]))
+        ++first;
+    if (first == out.size() || first + 1 == out.size())
+        return;
+    const x_Vector end = out.back().EndPoint(), start = out[first].StartPoint();
+    if (!Meets(end, start))
+        out.push_back(ConnectingLine(out[first], end, start));
+    else
+        CloseJoint(out.back(), out[first]);
+}
+
 // Degenerate elements become points at the running end; gaps get
-// connecting lines. Written straight into the (empty) output: a list
-// between them cost another copy of every record and, in a fresh
-// process, its pages.
-void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
+// connecting lines.
+std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
 {
     const int n = wk.Count();
-    out.Reserve(n + 8);
+    std::vector<x_TrailData> out;
+    out.reserve(static_cast<size_t>(n) + 8);
     x_Vector r;
-    x_TrailData closing;
-    bool closingLink = false;
-    const int steps = wk.closed ? n + 1 : n;
-    for (int i = 0; i < steps; ++i) {
-        const bool wrap = i == n;
-        x_TrailData e = wk.w[i % n];
+    for (int i = 0; i < n; ++i) {
+        x_TrailData e = wk.w[i];
         if (i >= 1) {
             if (IsDegenerate(e)) {
                 e.kind = 1;
                 e.start = e.end = r;
-                if (wrap)
-                    out[0] = e;
             } else if (!Meets(r, e.StartPoint())) {
-                x_TrailData link = e;
-                link.kind = 1;
-                link.tag = 100;
-                link.role = 0;
-                link.attribute = 0;
-                link.joinMark = 0;
-                link.start = r;
-                link.end = e.StartPoint();
-                if (wrap) {
-                    closing = link;
-                    closingLink = true;
-                } else {
-                    out.Add(link);
-                }
-                r = link.end;
+                out.push_back(ConnectingLine(e, r, e.StartPoint()));
+            } else {
+                CloseJoint(out.back(), e);
             }
         }
-        if (wrap)
-            break;
         r = e.EndPoint();
-        out.Add(e);
+        out.push_back(e);
     }
-    if (closingLink)
-        out.Add(closing);
+    if (wk.closed)
+        CloseChain(out);
+    return out;
 }
 
 // Lists of up to this many elements stay with the thread between calls.
@@ -492,8 +598,26 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
         return kOffsetFailed;
     if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled())
         return kOffsetFailed;
-    ChainElements(wk, out);
-    return out.IsEmpty() ? kOffsetFailed : kOffsetOk;
+    const std::vector<x_TrailData> chained = ChainElements(wk);
+    if (chained.empty())
+        return kOffsetFailed;
+    // Copied in without SetSize, whose default records were written only
+    // to be overwritten.
+    out.Reserve(static_cast<int>(chained.size()));
+    for (const x_TrailData& e : chained)
+        out.Add(e);
+    return kOffsetOk;
+}
+
+void CloseSmallJoints(x_TrailDataArray& list, bool closed)
+{
+    const int n = list.GetSize();
+    for (int i = 1; i < n + (closed ? 1 : 0) && n > 1; ++i) {
+        x_TrailData& previous = list[i - 1];
+        x_TrailData& next = list[i % n];
+        if (previous.kind <= 3 && next.kind <= 3 && Meets(previous.EndPoint(), next.StartPoint()))
+            CloseJoint(previous, next);
+    }
 }
 
 void RenumberTrailGroups(x_TrailData* list, int count)

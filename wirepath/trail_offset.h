@@ -23,6 +23,9 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
 // corner point is the start of in[index].
 int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
                      x_TrailData& b, int side, double offset);
+// Joints whose ends agree within 0.001 become exact (a contour copied at
+// distance 0 keeps the drawing's own small gaps otherwise).
+void CloseSmallJoints(x_TrailDataArray& list, bool closed);
 // Consecutive equal groups get one number, counting from 0.
 void RenumberTrailGroups(x_TrailDataArray& list);
 void RenumberTrailGroups(x_TrailData* list, int count);

@@ -26,15 +26,7 @@ protected:
         m.batchOuter = 1;
         m.batchReturnToThread = 1;
     }
-    CUnit* Add(CUnit* u)
-    {
-        ++g_UnitIdCounter;
-        u->unitId = g_UnitIdCounter;
-        u->complete = 1;
-        std::lock_guard<std::recursive_mutex> lock(drv->doc->m_listMutex);
-        drv->doc->m_unitList.Add(u);
-        return u;
-    }
+    CUnit* Add(CUnit* u) { return AddUnit(u); }
     void Line(double x1, double y1, double x2, double y2) { Add(new CLine(x1, y1, x2, y2)); }
     CUnit* Circle(double x, double y, double r)
     {
@@ -221,6 +213,29 @@ TEST_F(BatchPaths, FailedCornerClearingGivesAHint)
     for (const x_TrailData& e : Paths()[0]->trails[0])
         EXPECT_NE(e.role, 7);
     EXPECT_TRUE(Printed(u"*图形1清角失败，轨迹未清角"));
+}
+
+// A figure whose path the check refuses (a 0.03 mm step under 0.1 mm of
+// compensation, which the offset bridges 0.035 mm into the part) is named
+// with "*" and what failed; the run goes on with the next figure.
+TEST_F(BatchPaths, RefusedFigureGivesAHintAndTheRunGoesOn)
+{
+    Line(0, 0, 5, 0);
+    Line(5, 0, 5, 0.03);
+    Line(5, 0.03, 10, 0.03);
+    Line(10, 0.03, 10, 10);
+    Line(10, 10, 0, 10);
+    Line(0, 10, 0, 0);
+    Line(2, -3, 2, 0);
+    Figure(30, 0);
+    SelectAll();
+    RunBatch(1);
+    EXPECT_EQ(Paths().size(), 1u);
+    int hints = 0;
+    for (const CString& l : drv->Output())
+        hints += l.Left(3) == CString(u"*图形") && l.Find(u"未生成，轨迹检查：下表面") > 0 ? 1 : 0;
+    EXPECT_EQ(hints, 1);
+    EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
 }
 
 // Straight then taper over a hole: the straight path carries the taper's

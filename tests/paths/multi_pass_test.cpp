@@ -183,6 +183,51 @@ TEST_F(MultiPass, DieSupportAsLongAsThePathIsRefusedWithNoPath)
     EXPECT_EQ(drv->view->m_path.trail, nullptr);
 }
 
+// A taper without compensation (0, or "无偏移"): every pass's upper
+// contour lies tan(2°) x 20 = 0.698415 mm inside its lower one. The last
+// pass, at distance 0, used to be copied and cut straight.
+void ExpectEveryPassTapered(const CTrail& path)
+{
+    const double t = std::tan(2.0 * kPi / 180.0) * 20.0;
+    const double allowance[3] = {0.1, 0.03, 0.0};
+    const x_TrailDataArray& lower = path.trails[0];
+    const x_TrailDataArray& upper = path.trails[1];
+    ASSERT_EQ(lower.GetSize(), upper.GetSize());
+    int bottoms[4] = {0, 0, 0, 0};
+    for (int i = 0; i < lower.GetSize(); ++i) {
+        const x_TrailData& a = lower[i];
+        // The bottom edge of each pass: y = -allowance below, t higher above.
+        if (a.role != 0 || a.start.y != a.end.y || a.start.y > 0.0 || a.subKind < 1 || a.subKind > 3)
+            continue;
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(a.start.y, -allowance[a.subKind - 1], 1e-9);
+        EXPECT_NEAR(upper[i].start.y - a.start.y, t, 1e-9);
+        ++bottoms[a.subKind];
+    }
+    for (int p = 1; p <= 3; ++p)
+        EXPECT_GE(bottoms[p], 1) << "pass " << p;
+}
+
+TEST_F(MultiPass, TaperWithCompensationZeroTapersEveryPass)
+{
+    g_CutMode = 1;
+    g_MachiningSettings.taperAngle = 2.0;
+    g_MachiningSettings.compensation = 0.0;
+    MakeRectanglePath();
+    ASSERT_EQ(Paths().size(), 1u);
+    ExpectEveryPassTapered(*Paths()[0]);
+}
+
+TEST_F(MultiPass, TaperWithNoOffsetTapersEveryPass)
+{
+    g_CutMode = 1;
+    g_MachiningSettings.taperAngle = 2.0;
+    g_MachiningSettings.noOffset = 1;
+    MakeRectanglePath();
+    ASSERT_EQ(Paths().size(), 1u);
+    ExpectEveryPassTapered(*Paths()[0]);
+}
+
 TEST(PassFailureText, CodesAndTheirLines)
 {
     const struct { int code; const char16_t* line; } kCases[] = {

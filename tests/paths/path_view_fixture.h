@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,16 @@ protected:
         Click({10, 0});
         ClickPixel(MarkerHead(MarkerAt(0.0)));
         ClickPixel(MarkerHead(MarkerAt(1.5 * kPi)));
+    }
+    // A complete entity appended to the drawing with a fresh id.
+    CUnit* AddUnit(CUnit* u)
+    {
+        ++g_UnitIdCounter;
+        u->unitId = g_UnitIdCounter;
+        u->complete = 1;
+        std::lock_guard<std::recursive_mutex> lock(drv->doc->m_listMutex);
+        drv->doc->m_unitList.Add(u);
+        return u;
     }
     std::vector<CTrail*> Paths() const
     {

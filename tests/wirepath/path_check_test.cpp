@@ -1,0 +1,209 @@
+// The path check on contours worked by hand: the 20 x 10 rectangle from
+// (10, 0) counter-clockwise, offset outward (to the right) by 0.1, exact
+// and with one fault each.
+
+#include <vector>
+
+#include "tests/wirepath/trail_fixture.h"
+#include "wirepath/TrailPath.h"
+#include "wirepath/path_check.h"
+
+namespace {
+
+constexpr double kD = 0.1;
+
+x_TrailDataArray Chain(const std::vector<x_Vector>& pts)
+{
+    x_TrailDataArray list;
+    for (size_t i = 0; i + 1 < pts.size(); ++i)
+        list.Add(Line(pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, static_cast<int>(i)));
+    return list;
+}
+
+const std::vector<x_Vector> kRect = {{10, 0}, {20, 0}, {20, 10}, {0, 10}, {0, 0}, {10, 0}};
+// The miter offset, each corner 0.1 out in x and in y.
+const std::vector<x_Vector> kRectOut = {{10, -0.1}, {20.1, -0.1}, {20.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {10, -0.1}};
+
+SurfaceIntent Intent(double offset, int side)
+{
+    SurfaceIntent i;
+    i.set = true;
+    i.side = side;
+    i.offset = offset;
+    return i;
+}
+
+PathCheckResult Check(const x_TrailDataArray& contour, const x_TrailDataArray& reference, const SurfaceIntent& intent,
+                      bool closed = true)
+{
+    return CheckContour(contour.GetData(), contour.GetSize(), contour.GetSize(), reference, intent, closed);
+}
+
+} // namespace
+
+using PathCheck = WirepathTest;
+
+TEST_F(PathCheck, HandWorkedRectangleContours)
+{
+    const x_TrailDataArray rect = Chain(kRect);
+    const struct {
+        const char* name;
+        std::vector<x_Vector> contour;
+        PathFault fault;
+    } kCases[] = {
+        {"exact miter offset", kRectOut, kCheckOk},
+        {"top edge 0.05 in: cuts into the part",
+         {{10, -0.1}, {20.1, -0.1}, {20.1, 10.05}, {-0.1, 10.05}, {-0.1, -0.1}, {10, -0.1}}, kCheckTooNear},
+        {"corner chamfered through the part's corner",
+         {{10, -0.1}, {20.1, -0.1}, {20.1, 9.9}, {19.9, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {10, -0.1}}, kCheckTooNear},
+        {"top edge 0.1 out: the offset there is missing",
+         {{10, -0.1}, {20.1, -0.1}, {20.1, 10.2}, {-0.1, 10.2}, {-0.1, -0.1}, {10, -0.1}}, kCheckUncovered},
+        {"ends 0.0005 apart at the lead-in",
+         {{10, -0.1}, {20.1, -0.1}, {20.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {9.9995, -0.1}}, kCheckClosingOpen},
+        {"collapsed to the lead-in point and back", {{10, -0.1}, {10.5, -0.1}, {10, -0.1}}, kCheckUncovered},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Check(Chain(c.contour), rect, Intent(kD, 0)).fault, c.fault);
+    }
+    // The same contour checked at the wrong side or distance.
+    EXPECT_EQ(Check(Chain(kRectOut), rect, Intent(kD, 1)).fault, kCheckUncovered);
+    EXPECT_EQ(Check(Chain(kRectOut), rect, Intent(-kD, 1)).fault, kCheckOk);
+    EXPECT_EQ(Check(Chain(kRectOut), rect, Intent(0.2, 0)).fault, kCheckTooNear);
+    EXPECT_EQ(Check(Chain(kRectOut), rect, Intent(0.05, 0)).fault, kCheckUncovered);
+}
+
+TEST_F(PathCheck, FaultsTellWhereAndHowFar)
+{
+    const PathCheckResult r = Check(
+        Chain({{10, -0.1}, {20.1, -0.1}, {20.1, 10.05}, {-0.1, 10.05}, {-0.1, -0.1}, {10, -0.1}}), Chain(kRect),
+        Intent(kD, 0));
+    ASSERT_EQ(r.fault, kCheckTooNear);
+    EXPECT_EQ(r.element, 2);
+    EXPECT_NEAR(r.measured, 0.05, 1e-12);
+    EXPECT_NEAR(r.intended, 0.1, 1e-12);
+    EXPECT_EQ(PathCheckHint(r), CString(u"轨迹检查：下表面在(10.000,10.050)离图形0.0500mm，小于补偿0.1000mm，会切入工件"));
+}
+
+// An L with a concave corner at (10, 5), offset outward: the contour meets
+// the concave corner 0.1 from both edges, and every other corner by miter.
+TEST_F(PathCheck, ConcaveCornerAndRoundedConvexCornerPass)
+{
+    const x_TrailDataArray l = Chain({{5, 0}, {20, 0}, {20, 5}, {10, 5}, {10, 10}, {0, 10}, {0, 0}, {5, 0}});
+    const x_TrailDataArray out =
+        Chain({{5, -0.1}, {20.1, -0.1}, {20.1, 5.1}, {10.1, 5.1}, {10.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {5, -0.1}});
+    EXPECT_EQ(Check(out, l, Intent(kD, 0)).fault, kCheckOk);
+    // At 0.001 the points beside the concave corner are barely nearer the
+    // other edge than due.
+    const x_TrailDataArray thin = Chain({{5, -0.001}, {20.001, -0.001}, {20.001, 5.001}, {10.001, 5.001},
+                                         {10.001, 10.001}, {-0.001, 10.001}, {-0.001, -0.001}, {5, -0.001}});
+    EXPECT_EQ(Check(thin, l, Intent(0.001, 0)).fault, kCheckOk);
+    // A wire that rounds the corner (20, 0) on an arc of 0.1 cuts the same part.
+    x_TrailDataArray rounded;
+    rounded.Add(Line(5, -0.1, 20, -0.1));
+    rounded.Add(Arc(20, 0, kD, 1.5 * kPi, 0.0, false));
+    for (int i = 1; i < out.GetSize(); ++i)
+        rounded.Add(out[i]);
+    rounded[2].start = x_Vector(20.1, 0);
+    EXPECT_EQ(Check(rounded, l, Intent(kD, 0)).fault, kCheckOk);
+}
+
+// A circle of radius 5 in two halves; the hole's contour at 4.9.
+TEST_F(PathCheck, ArcsAtTheirOffset)
+{
+    x_TrailDataArray circle;
+    circle.Add(Arc(0, 0, 5, 0, kPi, false, 0));
+    circle.Add(Arc(0, 0, 5, kPi, 0, false, 1));
+    x_TrailDataArray hole;
+    hole.Add(Arc(0, 0, 4.9, 0, kPi, false, 0));
+    hole.Add(Arc(0, 0, 4.9, kPi, 0, false, 1));
+    EXPECT_EQ(Check(hole, circle, Intent(kD, 1)).fault, kCheckOk);
+    hole[0].radius = hole[1].radius = 4.95;
+    EXPECT_EQ(Check(hole, circle, Intent(kD, 1)).fault, kCheckTooNear);
+    EXPECT_EQ(Check(circle, circle, Intent(0.0, 1)).fault, kCheckOk);
+}
+
+// Variable taper: the left edge leans 0.4237 inward while the others stand
+// 0.1 outward; the upper contour crosses the drawn corners there.
+TEST_F(PathCheck, VariableTaperChangingSidesAtCorners)
+{
+    x_TrailDataArray rect = Chain(kRect);
+    const double t = 0.5237;        // tan(1.5°) x 20 to four places
+    rect[3].taperAngle = 1.5;
+    SurfaceIntent intent = Intent(kD, 0);
+    intent.perElementTaper = true;
+    intent.negate = true;
+    intent.thickness = t / std::tan(1.5 * kPi / 180.0);
+    const double x = t - kD;
+    const x_TrailDataArray upper =
+        Chain({{10, -0.1}, {20.1, -0.1}, {20.1, 10.1}, {x, 10.1}, {x, -0.1}, {10, -0.1}});
+    EXPECT_EQ(Check(upper, rect, intent).fault, kCheckOk);
+    // The lean missing: the left edge where the other edges are.
+    EXPECT_NE(Check(Chain(kRectOut), rect, intent).fault, kCheckOk);
+}
+
+// An open contour: the wire may not run on past its end.
+TEST_F(PathCheck, OpenContourEnds)
+{
+    const x_TrailDataArray line = Chain({{0, 0}, {10, 0}});
+    EXPECT_EQ(Check(Chain({{0, -0.1}, {10, -0.1}}), line, Intent(kD, 0), false).fault, kCheckOk);
+    EXPECT_EQ(Check(Chain({{0, -0.1}, {12, -0.1}}), line, Intent(kD, 0), false).fault, kCheckTooFar);
+    EXPECT_EQ(Check(Chain({{0, -0.1}, {8, -0.1}}), line, Intent(kD, 0), false).fault, kCheckUncovered);
+}
+
+TEST_F(PathCheck, JointsAreExact)
+{
+    x_TrailDataArray list = Chain(kRectOut);
+    EXPECT_EQ(CheckJoints(list).fault, kCheckOk);
+    list[2].start.x += 0.0005;
+    const PathCheckResult r = CheckJoints(list);
+    EXPECT_EQ(r.fault, kCheckJointOpen);
+    EXPECT_EQ(r.element, 2);
+    EXPECT_NEAR(r.measured, 0.0005, 1e-12);
+}
+
+// A finished path: lead-in, the contour, 2 mm of over-cut out and back,
+// lead-out; the parts are found by their roles and the return to the start.
+TEST_F(PathCheck, FinishedPathIsTakenApartByItsLeadsAndItsReturn)
+{
+    TrailPath path;
+    path.params.closedCut = 1;
+    path.unshifted[0] = Chain(kRect);
+    path.intent[0] = Intent(kD, 0);
+    x_TrailDataArray& lower = path.lists[0];
+    lower.Add(Line(10, -5, 10, -0.1));
+    lower[0].role = 1;
+    lower.Append(Chain(kRectOut));
+    lower.Add(Line(10, -0.1, 12, -0.1));
+    lower.Add(Line(12, -0.1, 10, -0.1));
+    lower.Add(Line(10, -0.1, 10, -5));
+    lower[lower.GetSize() - 1].role = 1;
+    EXPECT_EQ(CheckFinishedPath(path).fault, kCheckOk);
+
+    // An upper surface of the same shape, run the other way round.
+    path.unshifted[1] = path.unshifted[0];
+    path.intent[1] = path.intent[0];
+    x_TrailDataArray& upper = path.lists[1];
+    upper.Add(lower[0]);
+    for (int i = 5; i >= 1; --i) {
+        x_TrailData e = lower[i];
+        e.Reverse();
+        upper.Add(e);
+    }
+    for (int i = 6; i < lower.GetSize(); ++i)
+        upper.Add(lower[i]);
+    PathCheckResult r = CheckFinishedPath(path);
+    EXPECT_EQ(r.fault, kCheckOrientation);
+    upper.InsertAt(1, Line(10, -0.1, 10, -0.1));
+    EXPECT_EQ(CheckFinishedPath(path).fault, kCheckCounts);
+
+    // A contour that never comes back to its start.
+    TrailPath open;
+    open.params.closedCut = 1;
+    open.unshifted[0] = path.unshifted[0];
+    open.intent[0] = path.intent[0];
+    open.lists[0] = Chain({{10, -0.1}, {20.1, -0.1}, {20.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {9.9995, -0.1}});
+    r = CheckFinishedPath(open);
+    EXPECT_EQ(r.fault, kCheckClosingOpen);
+    EXPECT_NEAR(r.measured, 0.0005, 1e-9);
+}

@@ -1,0 +1,434 @@
+#include "wirepath/check_pieces.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kSpanSlack = 1e-12;        // rad: a point at an arc's end is on it
+constexpr double kOnLine = 1e-12;           // fraction of a line beyond its ends still on it
+constexpr int kWideCells = 64;              // a piece over more cells is tested by every query
+
+// The sweep of an arc element: its direction's way from start to end
+// angle, a full turn when they agree; negative when clockwise.
+double SignedSweep(const x_TrailData& e)
+{
+    const double s = e.startAngle, t = e.endAngle;
+    double sweep;
+    if (e.direction != 0)
+        sweep = s < t + 1e-10 ? (s + kTwoPi) - t : s - t;
+    else
+        sweep = s > t - 1e-10 ? (t + kTwoPi) - s : t - s;
+    if (std::fabs(sweep) < 1e-10)
+        sweep = kTwoPi;
+    return e.direction != 0 ? -sweep : sweep;
+}
+
+// Whether a direction from the centre lies within an arc's span, by the
+// signs of cross products with the start and end directions (no angles).
+bool InSpan(const CheckPiece& q, const x_Vector& d)
+{
+    const double span = std::fabs(q.sweep);
+    if (span >= kTwoPi - kSpanSlack)
+        return true;
+    // The slack scales with the point's distance (the larger coordinate
+    // serves: no root).
+    const double slack = kSpanSlack * std::max(std::fabs(d.x), std::fabs(d.y));
+    // Counter-clockwise from u0 to u1; a clockwise arc the other way.
+    const double sign = q.sweep > 0.0 ? 1.0 : -1.0;
+    if (span <= kPi)
+        return sign * Cross(q.u0, d) >= -slack && sign * Cross(d, q.u1) >= -slack;
+    // More than half a turn: not strictly inside the gap from u1 to u0.
+    return !(sign * Cross(q.u1, d) > slack && sign * Cross(d, q.u0) > slack);
+}
+
+void ArcBox(CheckPiece& q)
+{
+    q.x0 = std::min(q.a.x, q.b.x);
+    q.x1 = std::max(q.a.x, q.b.x);
+    q.y0 = std::min(q.a.y, q.b.y);
+    q.y1 = std::max(q.a.y, q.b.y);
+    if (InSpan(q, x_Vector(1.0, 0.0)))
+        q.x1 = q.c.x + q.r;
+    if (InSpan(q, x_Vector(0.0, 1.0)))
+        q.y1 = q.c.y + q.r;
+    if (InSpan(q, x_Vector(-1.0, 0.0)))
+        q.x0 = q.c.x - q.r;
+    if (InSpan(q, x_Vector(0.0, -1.0)))
+        q.y0 = q.c.y - q.r;
+}
+
+// Whether a point of the piece's carrier lies on the piece.
+bool OnPiece(const CheckPiece& q, const x_Vector& x)
+{
+    if (q.arc)
+        return InSpan(q, x - q.c);
+    const x_Vector d = q.b - q.a;
+    const double t = Dot(x - q.a, d) / Dot(d, d);
+    return t >= -kOnLine && t <= 1.0 + kOnLine;
+}
+
+int LineLine(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
+{
+    const x_Vector r = p.b - p.a, s = q.b - q.a;
+    const double den = Cross(r, s);
+    if (den == 0.0)
+        return 0;
+    out[0] = p.a + r * (Cross(q.a - p.a, s) / den);
+    return 1;
+}
+
+int LineCircle(const CheckPiece& line, const CheckPiece& circle, x_Vector out[2])
+{
+    const x_Vector d = line.b - line.a;
+    const double len = d.Length();
+    const x_Vector u = d / len;
+    const double t = Dot(circle.c - line.a, u);
+    const x_Vector foot = line.a + u * t;
+    const double h = x_Vector::Distance(foot, circle.c);
+    if (h > circle.r)
+        return 0;
+    const double half = std::sqrt(std::max(0.0, circle.r * circle.r - h * h));
+    out[0] = foot - u * half;
+    out[1] = foot + u * half;
+    return half == 0.0 ? 1 : 2;
+}
+
+int CircleCircle(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
+{
+    const double d = x_Vector::Distance(p.c, q.c);
+    if (d == 0.0 || d > p.r + q.r || d < std::fabs(p.r - q.r))
+        return 0;
+    const double along = (d * d + p.r * p.r - q.r * q.r) / (2.0 * d);
+    const double half = std::sqrt(std::max(0.0, p.r * p.r - along * along));
+    const x_Vector u = (q.c - p.c) / d;
+    const x_Vector m = p.c + u * along;
+    const x_Vector n(-u.y, u.x);
+    out[0] = m + n * half;
+    out[1] = m - n * half;
+    return half == 0.0 ? 1 : 2;
+}
+
+// Spans of two concentric arcs overlap when an end of one lies on the other.
+bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
+{
+    return InSpan(p, q.u0) || InSpan(p, q.u1) || InSpan(q, p.u0) || InSpan(q, p.u1);
+}
+
+} // namespace
+
+double CheckPiece::Length() const
+{
+    return length;
+}
+
+x_Vector CheckPiece::At(double t) const
+{
+    if (t == 0.0)
+        return a;
+    if (t == 1.0)
+        return b;
+    if (arc)
+        return c + x_Vector::FromPolar(r, a0 + sweep * t);
+    return a + (b - a) * t;
+}
+
+x_Vector CheckPiece::Tangent(double t) const
+{
+    if (!arc)
+        return u0;
+    if (t == 0.0 || t == 1.0) {
+        const x_Vector& radial = t == 0.0 ? u0 : u1;
+        return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
+    }
+    const double phi = a0 + sweep * t;
+    return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
+}
+
+bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
+{
+    out = CheckPiece();
+    if (e.IsLine()) {
+        out.a = x_Vector(e.start.x + shift.x, e.start.y + shift.y);
+        out.b = x_Vector(e.end.x + shift.x, e.end.y + shift.y);
+        out.length = x_Vector::Distance(out.a, out.b);
+        if (!(out.length > kPieceNoLength))
+            return false;
+        out.u0 = out.chordU = (out.b - out.a) / out.length;
+        out.chordLength = out.length;
+        out.x0 = std::min(out.a.x, out.b.x);
+        out.x1 = std::max(out.a.x, out.b.x);
+        out.y0 = std::min(out.a.y, out.b.y);
+        out.y1 = std::max(out.a.y, out.b.y);
+        return true;
+    }
+    if (!e.IsArc() || !(e.radius >= 1e-10))
+        return false;
+    out.arc = true;
+    out.c = x_Vector(e.centre.x + shift.x, e.centre.y + shift.y);
+    out.r = e.radius;
+    out.a0 = e.startAngle;
+    out.sweep = SignedSweep(e);
+    out.length = out.r * std::fabs(out.sweep);
+    if (!(out.length > kPieceNoLength))
+        return false;
+    out.u0 = x_Vector(std::cos(out.a0), std::sin(out.a0));
+    out.u1 = x_Vector(std::cos(out.a0 + out.sweep), std::sin(out.a0 + out.sweep));
+    out.a = out.c + out.u0 * out.r;
+    out.b = out.c + out.u1 * out.r;
+    out.chordLength = x_Vector::Distance(out.a, out.b);
+    out.chordU = out.chordLength > 0.0 ? (out.b - out.a) / out.chordLength : out.u0;
+    const double half = std::fabs(out.sweep) / 2.0;
+    out.sagitta = half <= kPi / 2 ? out.r * (1.0 - std::cos(half)) : 2.0 * out.r;
+    ArcBox(out);
+    return true;
+}
+
+double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
+{
+    NearestAt where = kAtInside;
+    double d;
+    if (!q.arc) {
+        const x_Vector w = p - q.a;
+        const double t = Dot(w, q.u0);
+        if (t <= 0.0) {
+            where = kAtStart;
+            d = w.Length();
+        } else if (t >= q.length) {
+            where = kAtEnd;
+            d = x_Vector::Distance(p, q.b);
+        } else {
+            d = std::fabs(Cross(q.u0, w));
+        }
+    } else {
+        const double fromCentre = x_Vector::Distance(p, q.c);
+        if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
+            d = std::fabs(fromCentre - q.r);
+        } else {
+            const double da = x_Vector::Distance(p, q.a), db = x_Vector::Distance(p, q.b);
+            where = da <= db ? kAtStart : kAtEnd;
+            d = std::min(da, db);
+        }
+    }
+    if (at != nullptr)
+        *at = where;
+    return d;
+}
+
+int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
+{
+    if (!p.arc && !q.arc)
+        return LineLine(p, q, out);
+    if (p.arc && q.arc)
+        return CircleCircle(p, q, out);
+    return p.arc ? LineCircle(q, p, out) : LineCircle(p, q, out);
+}
+
+namespace {
+
+// To a piece's chord (a line's self).
+double SquaredPointSegment(const x_Vector& p, const CheckPiece& line)
+{
+    const x_Vector w = p - line.a;
+    const double t = std::clamp(Dot(w, line.chordU), 0.0, line.chordLength);
+    const x_Vector d = w - line.chordU * t;
+    return Dot(d, d);
+}
+
+// Two chords: 0 when each one's ends lie on both sides of the other, else
+// the nearest of their ends to the other chord.
+double SegmentDistance(const CheckPiece& p, const CheckPiece& q)
+{
+    const x_Vector r = p.b - p.a, s = q.b - q.a;
+    const double d1 = Cross(r, q.a - p.a), d2 = Cross(r, q.b - p.a);
+    const double d3 = Cross(s, p.a - q.a), d4 = Cross(s, p.b - q.a);
+    if (d1 * d2 < 0.0 && d3 * d4 < 0.0)
+        return 0.0;
+    return std::sqrt(std::min({SquaredPointSegment(p.a, q), SquaredPointSegment(p.b, q), SquaredPointSegment(q.a, p),
+                               SquaredPointSegment(q.b, p)}));
+}
+
+} // namespace
+
+// The minimum lies where the two pieces meet, at an end of one of them, or
+// between two inner points whose joining segment is normal to both: for a
+// line and an arc the arc's points whose radius is normal to the line, for
+// two arcs their points on the line of centres.
+double PieceDistance(const CheckPiece& p, const CheckPiece& q)
+{
+    if (!p.arc && !q.arc)
+        return SegmentDistance(p, q);
+    x_Vector meet[2];
+    const int n = CarrierMeetings(p, q, meet);
+    for (int i = 0; i < n; ++i)
+        if (OnPiece(p, meet[i]) && OnPiece(q, meet[i]))
+            return 0.0;
+    double best = std::min({PointPieceDistance(p.a, q), PointPieceDistance(p.b, q), PointPieceDistance(q.a, p),
+                            PointPieceDistance(q.b, p)});
+    auto tryArcPoint = [&](const CheckPiece& arc, const x_Vector& dir, const CheckPiece& other) {
+        if (InSpan(arc, dir))
+            best = std::min(best, PointPieceDistance(arc.c + dir * arc.r, other));
+    };
+    if (p.arc != q.arc) {
+        const CheckPiece& arc = p.arc ? p : q;
+        const CheckPiece& line = p.arc ? q : p;
+        const x_Vector normal(-line.u0.y, line.u0.x);
+        tryArcPoint(arc, normal, line);
+        tryArcPoint(arc, normal * -1.0, line);
+    } else if (p.arc) {
+        const double d = x_Vector::Distance(p.c, q.c);
+        if (d == 0.0) {
+            if (SpansOverlap(p, q))
+                best = std::min(best, std::fabs(p.r - q.r));
+        } else {
+            const x_Vector u = (q.c - p.c) / d;
+            tryArcPoint(p, u, q);
+            tryArcPoint(p, u * -1.0, q);
+            tryArcPoint(q, u, p);
+            tryArcPoint(q, u * -1.0, p);
+        }
+    }
+    return best;
+}
+
+double ChordGap(const CheckPiece& p, const CheckPiece& q)
+{
+    return SegmentDistance(p, q) - p.sagitta - q.sagitta;
+}
+
+// From a piece to the whole carrier of another: a line's infinite line, an
+// arc's full circle. Never more than the distance between the pieces.
+double CarrierGap(const CheckPiece& p, const CheckPiece& q)
+{
+    if (!q.arc) {
+        const x_Vector n(-q.u0.y, q.u0.x);
+        if (!p.arc) {
+            const double da = Dot(p.a - q.a, n), db = Dot(p.b - q.a, n);
+            return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
+        }
+        // An arc: its ends, and its points farthest along the normal either way.
+        double lo = std::min(Dot(p.a - q.a, n), Dot(p.b - q.a, n)), hi = std::max(Dot(p.a - q.a, n), Dot(p.b - q.a, n));
+        const double mid = Dot(p.c - q.a, n);
+        if (InSpan(p, n))
+            hi = std::max(hi, mid + p.r);
+        if (InSpan(p, n * -1.0))
+            lo = std::min(lo, mid - p.r);
+        return lo <= 0.0 && hi >= 0.0 ? 0.0 : std::min(std::fabs(lo), std::fabs(hi));
+    }
+    if (!p.arc) {
+        const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
+        const double farthest = std::max(x_Vector::Distance(p.a, q.c), x_Vector::Distance(p.b, q.c));
+        return std::max({0.0, toCentre - q.r, q.r - farthest});
+    }
+    const double d = x_Vector::Distance(p.c, q.c);
+    return std::max({0.0, d - p.r - q.r, std::fabs(p.r - q.r) - d});
+}
+
+double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
+{
+    const double dx = std::max({0.0, q.x0 - ax1, ax0 - q.x1});
+    const double dy = std::max({0.0, q.y0 - ay1, ay0 - q.y1});
+    return std::max(dx, dy);
+}
+
+PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)
+    : m_pieces(pieces), m_s(storage)
+{
+    m_s.seen.assign(pieces.size(), 0u);
+    m_s.stamp = 0;
+    m_s.wide.clear();
+    m_s.items.clear();
+    m_s.slots.clear();
+    if (pieces.empty())
+        return;
+    double x1 = pieces[0].x1, y1 = pieces[0].y1, sizes = 0.0;
+    m_x0 = pieces[0].x0;
+    m_y0 = pieces[0].y0;
+    for (const CheckPiece& q : pieces) {
+        m_x0 = std::min(m_x0, q.x0);
+        m_y0 = std::min(m_y0, q.y0);
+        x1 = std::max(x1, q.x1);
+        y1 = std::max(y1, q.y1);
+        sizes += std::max(q.x1 - q.x0, q.y1 - q.y0);
+    }
+    const double m = static_cast<double>(pieces.size());
+    // About one piece per cell along a contour, and no more columns than pieces.
+    m_cell = std::max({sizes / m, std::max(x1 - m_x0, y1 - m_y0) / m, 2.0 * minCell, 1e-6});
+    m_columns = Column(x1) + 1;
+    m_rows = Row(y1) + 1;
+    // Count the pieces of each cell, then place them: no sort. The table
+    // has room for twice the cells there can be.
+    m_s.isWide.assign(pieces.size(), 0);
+    size_t cells = 0;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const CheckPiece& q = pieces[k];
+        const std::int64_t n = (Column(q.x1) - Column(q.x0) + 1) * (Row(q.y1) - Row(q.y0) + 1);
+        if (n > kWideCells) {
+            m_s.wide.push_back(static_cast<int>(k));
+            m_s.isWide[k] = 1;
+        } else {
+            cells += static_cast<size_t>(n);
+        }
+    }
+    size_t size = 16;
+    while (size < 2 * cells)
+        size *= 2;
+    m_s.slots.assign(size, GridSlot{kEmpty, 0, 0});
+    size_t entries = 0;
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const CheckPiece& q = pieces[k];
+        if (m_s.isWide[k] != 0)
+            continue;
+        EachCell(q, [&](std::int64_t key) {
+            GridSlot& slot = m_s.slots[Find(key)];
+            slot.key = key;
+            ++slot.count;
+            ++entries;
+        });
+    }
+    int start = 0;
+    for (GridSlot& slot : m_s.slots) {
+        slot.start = start;
+        start += slot.count;
+        slot.count = 0;
+    }
+    m_s.items.resize(entries);
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        if (m_s.isWide[k] != 0)
+            continue;
+        EachCell(pieces[k], [&](std::int64_t key) {
+            GridSlot& slot = m_s.slots[Find(key)];
+            m_s.items[static_cast<size_t>(slot.start + slot.count++)] = static_cast<int>(k);
+        });
+    }
+}
+
+template <class Each> void PieceGrid::EachCell(const CheckPiece& q, Each&& each) const
+{
+    const std::int64_t c0 = Column(q.x0), c1 = Column(q.x1), r0 = Row(q.y0), r1 = Row(q.y1);
+    for (std::int64_t r = r0; r <= r1; ++r)
+        for (std::int64_t c = c0; c <= c1; ++c)
+            each(r * m_columns + c);
+}
+
+// The slot of a cell, or the empty slot where it would go.
+size_t PieceGrid::Find(std::int64_t key) const
+{
+    const size_t mask = m_s.slots.size() - 1;
+    // Neighbouring cells of a row in neighbouring slots: a query's cells
+    // share cache lines.
+    size_t i = static_cast<size_t>(static_cast<std::uint64_t>(key) ^ (static_cast<std::uint64_t>(key) >> 17)) & mask;
+    while (m_s.slots[i].key != key && m_s.slots[i].key != kEmpty)
+        i = (i + 1) & mask;
+    return i;
+}
+
+std::int64_t PieceGrid::Column(double x) const
+{
+    return static_cast<std::int64_t>(std::floor(std::clamp((x - m_x0) / m_cell, -1e9, 1e9)));
+}
+
+std::int64_t PieceGrid::Row(double y) const
+{
+    return static_cast<std::int64_t>(std::floor(std::clamp((y - m_y0) / m_cell, -1e9, 1e9)));
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+// The geometry of the path check: elements as pieces with their span and
+// box, exact distances between points and pieces and between two pieces,
+// and a grid that finds the pieces near a box. Written apart from the
+// offset's own intersection code, so that the check does not share its
+// faults.
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "geometry/x_TrailData.h"
+
+inline double Cross(const x_Vector& u, const x_Vector& v)
+{
+    return u.x * v.y - u.y * v.x;
+}
+
+inline double Dot(const x_Vector& u, const x_Vector& v)
+{
+    return u.x * v.x + u.y * v.y;
+}
+
+// One line or arc; arcs run counter-clockwise from a0 by sweep when
+// sweep > 0, clockwise when sweep < 0.
+struct CheckPiece {
+    bool arc = false;
+    x_Vector a, b;                      // start and end point
+    x_Vector c;                         // centre
+    double r = 0.0;
+    double a0 = 0.0, sweep = 0.0;
+    // An arc's unit directions from its centre to its start and end; a
+    // line's u0 is its unit direction.
+    x_Vector u0, u1;
+    double length = 0.0;
+    // The chord from a to b (a line's own direction and length) and how far
+    // the piece strays from it.
+    x_Vector chordU;
+    double chordLength = 0.0, sagitta = 0.0;
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
+    int element = -1;                   // index in the list it came from
+
+    double Length() const;
+    x_Vector At(double t) const;        // t in [0, 1] along the piece
+    x_Vector Tangent(double t) const;   // unit, direction of travel
+};
+
+// Pieces of this length or less carry no geometry.
+constexpr double kPieceNoLength = 1e-9;
+
+// False for elements without geometry (kind above 3, zero length).
+bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out);
+
+// Where on a piece the nearest point lies.
+enum NearestAt : int { kAtInside = 0, kAtStart = 1, kAtEnd = 2 };
+double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at = nullptr);
+// The smallest distance between two pieces (0 when they meet).
+double PieceDistance(const CheckPiece& p, const CheckPiece& q);
+// Quick lower bounds of PieceDistance: from p to q's carrier (its whole
+// line or circle); between the chords, less the pieces' sagittas.
+double CarrierGap(const CheckPiece& p, const CheckPiece& q);
+double ChordGap(const CheckPiece& p, const CheckPiece& q);
+// The points where the carriers (whole line, whole circle) of two pieces
+// meet: 0, 1 or 2.
+int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2]);
+// The distance between two boxes (0 when they overlap).
+double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q);
+
+struct GridSlot {
+    std::int64_t key;
+    int start, count;
+};
+
+// The memory of a grid, kept by its owner from one grid to the next: a
+// check of a long contour faulted in megabytes of fresh pages each time.
+struct GridStorage {
+    std::vector<GridSlot> slots;                // size a power of two
+    std::vector<int> items;
+    std::vector<int> wide;                      // pieces over too many cells
+    std::vector<std::uint8_t> isWide;
+    std::vector<std::uint32_t> seen;
+    std::uint32_t stamp = 0;
+};
+
+// Pieces by grid cell, the cells in an open-addressed hash table: a lookup
+// costs one probe or a few.
+class PieceGrid {
+public:
+    // Cells at least `minCell` wide: a query that reaches that far looks
+    // at four cells or fewer around a point.
+    PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage);
+    // Calls visit(index) once for every piece whose box comes within
+    // `reach` of the box; visit returns false to stop.
+    template <class Visit> bool Near(double x0, double y0, double x1, double y1, double reach, Visit&& visit);
+
+private:
+    static constexpr std::int64_t kEmpty = INT64_MIN;
+    std::int64_t Column(double x) const;
+    std::int64_t Row(double y) const;
+    size_t Find(std::int64_t key) const;
+    template <class Each> void EachCell(const CheckPiece& q, Each&& each) const;
+
+    const std::vector<CheckPiece>& m_pieces;
+    GridStorage& m_s;
+    double m_x0 = 0.0, m_y0 = 0.0, m_cell = 1.0;
+    std::int64_t m_columns = 1, m_rows = 1;
+};
+
+template <class Visit> bool PieceGrid::Near(double x0, double y0, double x1, double y1, double reach, Visit&& visit)
+{
+    if (++m_s.stamp == 0) {
+        std::fill(m_s.seen.begin(), m_s.seen.end(), 0u);
+        m_s.stamp = 1;
+    }
+    auto take = [&](int k) {
+        std::uint32_t& seen = m_s.seen[static_cast<size_t>(k)];
+        if (seen == m_s.stamp)
+            return true;
+        seen = m_s.stamp;
+        if (BoxGap(x0, y0, x1, y1, m_pieces[static_cast<size_t>(k)]) > reach)
+            return true;
+        return visit(k);
+    };
+    for (const int k : m_s.wide)
+        if (!take(k))
+            return false;
+    if (m_pieces.empty())
+        return true;
+    const std::int64_t c0 = std::max<std::int64_t>(Column(x0 - reach), 0);
+    const std::int64_t c1 = std::min(Column(x1 + reach), m_columns - 1);
+    const std::int64_t r0 = std::max<std::int64_t>(Row(y0 - reach), 0);
+    const std::int64_t r1 = std::min(Row(y1 + reach), m_rows - 1);
+    for (std::int64_t r = r0; r <= r1; ++r) {
+        for (std::int64_t c = c0; c <= c1; ++c) {
+            const GridSlot& slot = m_s.slots[Find(r * m_columns + c)];
+            for (int i = 0; i < slot.count; ++i)
+                if (!take(m_s.items[static_cast<size_t>(slot.start + i)]))
+                    return false;
+        }
+    }
+    return true;
+}

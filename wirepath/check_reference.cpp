@@ -1,0 +1,201 @@
+#include "wirepath/check_reference.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kSameVertex = 0.01;        // mm: reference ends this close form a corner
+
+double ElementOffset(const SurfaceIntent& intent, const x_TrailData& e)
+{
+    if (!intent.perElementTaper)
+        return intent.offset;
+    const double t = std::tan(e.taperAngle * kPi / 180.0) * intent.thickness;
+    return intent.negate ? intent.offset - t : intent.offset + t;
+}
+
+// The carrier of a piece moved by d to a side: a line, or a circle of the
+// radius the offset gives (none when it vanishes).
+bool OffsetCarrier(const CheckPiece& q, double d, int side, CheckPiece& out)
+{
+    out = q;
+    if (!q.arc) {
+        const x_Vector n = Normal(q.Tangent(0.0), side);
+        out.a = q.a + n * d;
+        out.b = q.b + n * d;
+        return true;
+    }
+    // Left of a counter-clockwise arc is its centre.
+    const bool towardCentre = (q.sweep > 0.0) == (side == 1);
+    out.r = towardCentre ? q.r - d : q.r + d;
+    return out.r > 0.0;
+}
+
+bool SmoothJoint(const Reference& ref, int i, int j)
+{
+    const CheckPiece& a = ref.pieces[static_cast<size_t>(i)];
+    const CheckPiece& b = ref.pieces[static_cast<size_t>(j)];
+    const x_Vector u = a.Tangent(1.0), v = b.Tangent(0.0);
+    return ref.side[static_cast<size_t>(i)] == ref.side[static_cast<size_t>(j)]
+           && ref.due[static_cast<size_t>(i)] == ref.due[static_cast<size_t>(j)]
+           && x_Vector::Distance(a.b, b.a) < 1e-9 && std::fabs(Cross(u, v)) < 1e-9 && Dot(u, v) > 0.0;
+}
+
+// Two neighbours offset to opposite sides: their offset carriers meet at
+// M across the reference, and nothing near the corner is due at either
+// distance.
+void AddFlip(Reference& ref, int i, int j)
+{
+    const CheckPiece& a = ref.pieces[static_cast<size_t>(i)];
+    const CheckPiece& b = ref.pieces[static_cast<size_t>(j)];
+    const double da = ref.due[static_cast<size_t>(i)], db = ref.due[static_cast<size_t>(j)];
+    double reach = 2.0 * std::max(da, db);
+    CheckPiece ca, cb;
+    x_Vector m[2];
+    if (OffsetCarrier(a, da, ref.side[static_cast<size_t>(i)], ca)
+        && OffsetCarrier(b, db, ref.side[static_cast<size_t>(j)], cb)) {
+        const int n = CarrierMeetings(ca, cb, m);
+        for (int k = 0; k < n; ++k)
+            reach = std::min(reach, x_Vector::Distance(m[k], a.b));
+        if (n > 0)
+            reach = std::max(reach, std::max(da, db));
+    }
+    ref.flipEnd[static_cast<size_t>(i)] = reach + kRule;
+    ref.flipStart[static_cast<size_t>(j)] = reach + kRule;
+}
+
+void AddZone(Reference& ref, int i, int j)
+{
+    const CheckPiece& a = ref.pieces[static_cast<size_t>(i)];
+    const CheckPiece& b = ref.pieces[static_cast<size_t>(j)];
+    const int side = ref.side[static_cast<size_t>(i)];
+    if (side != ref.side[static_cast<size_t>(j)]) {
+        AddFlip(ref, i, j);
+        return;
+    }
+    CornerZone z;
+    z.v = a.b;
+    z.in = a.Tangent(1.0);
+    z.out = b.Tangent(0.0);
+    const double turn = Cross(z.in, z.out);
+    if (!(side == 1 ? turn < 0.0 : turn > 0.0))
+        return;
+    const double da = ref.due[static_cast<size_t>(i)], db = ref.due[static_cast<size_t>(j)];
+    // The miter of the tangent lines, then the carriers' meeting nearest it.
+    // cos of half the turn, from its cosine.
+    const double cosHalf = std::sqrt(std::max(0.0, (1.0 + Dot(z.in, z.out)) / 2.0));
+    const double tangentReach = std::max(da, db) / std::max(cosHalf, 1e-6);
+    // A miter within the rule of the circle about the corner needs no zone
+    // (most corners of a flattened curve); arcs' carriers may reach farther.
+    const bool arcs = a.arc || b.arc;
+    if ((!arcs && tangentReach - std::max(da, db) < kRule / 2) || std::fabs(turn) < 1e-9)
+        return;
+    const x_Vector bisector = Normal(z.in, side) + Normal(z.out, side);
+    const x_Vector guess = z.v + bisector * (tangentReach / std::max(bisector.Length(), 1e-12));
+    z.reach = tangentReach;
+    z.due = std::max(da, db);
+    CheckPiece ca, cb;
+    if (OffsetCarrier(a, da, side, ca) && OffsetCarrier(b, db, side, cb)) {
+        x_Vector m[2];
+        const int n = CarrierMeetings(ca, cb, m);
+        double best = -1.0;
+        for (int k = 0; k < n; ++k)
+            if (best < 0.0 || x_Vector::Distance(m[k], guess) < best) {
+                best = x_Vector::Distance(m[k], guess);
+                z.reach = std::max(x_Vector::Distance(m[k], z.v), std::max(da, db));
+            }
+    }
+    CheckPiece box;
+    box.a = z.v;
+    box.x0 = z.v.x - z.reach - kRule;
+    box.x1 = z.v.x + z.reach + kRule;
+    box.y0 = z.v.y - z.reach - kRule;
+    box.y1 = z.v.y + z.reach + kRule;
+    ref.zones.push_back(z);
+    ref.zoneBoxes.push_back(box);
+}
+
+} // namespace
+
+void Reference::Clear()
+{
+    for (auto* v : {&due, &flipStart, &flipEnd})
+        v->clear();
+    for (auto* v : {&side, &previous, &next})
+        v->clear();
+    pieces.clear();
+    zones.clear();
+    zoneBoxes.clear();
+    smoothEnd.clear();
+    maxDue = 0.0;
+}
+
+void BuildReference(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed)
+{
+    ref.Clear();
+    const size_t n = static_cast<size_t>(list.GetSize());
+    ref.pieces.reserve(n);
+    ref.due.reserve(n);
+    ref.side.reserve(n);
+    for (int i = 0; i < list.GetSize(); ++i) {
+        CheckPiece q;
+        if (!MakePiece(list[i], intent.shift, q))
+            continue;
+        q.element = i;
+        const double o = ElementOffset(intent, list[i]);
+        ref.pieces.push_back(q);
+        ref.due.push_back(std::fabs(o));
+        ref.side.push_back(o >= 0.0 ? intent.side : 1 - intent.side);
+        ref.maxDue = std::max(ref.maxDue, std::fabs(o));
+    }
+    const int m = static_cast<int>(ref.pieces.size());
+    ref.previous.assign(static_cast<size_t>(m), -1);
+    ref.next.assign(static_cast<size_t>(m), -1);
+    ref.flipStart.assign(static_cast<size_t>(m), -1.0);
+    ref.flipEnd.assign(static_cast<size_t>(m), -1.0);
+    ref.smoothEnd.assign(static_cast<size_t>(m), 0);
+    for (int i = 0; i < m; ++i) {
+        const int j = i + 1 < m ? i + 1 : (closed && m > 1 ? 0 : -1);
+        if (j < 0 || x_Vector::Distance(ref.pieces[static_cast<size_t>(i)].b, ref.pieces[static_cast<size_t>(j)].a)
+                         > kSameVertex)
+            continue;
+        ref.next[static_cast<size_t>(i)] = j;
+        ref.previous[static_cast<size_t>(j)] = i;
+        ref.smoothEnd[static_cast<size_t>(i)] = SmoothJoint(ref, i, j) ? 1 : 0;
+        AddZone(ref, i, j);
+    }
+}
+
+// The distances due at a point of piece j: its own, or at a corner either
+// of the two pieces' (the lower as the least, the higher as the most).
+double DueLow(const Reference& ref, int j, NearestAt at)
+{
+    double d = ref.due[static_cast<size_t>(j)];
+    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)]
+                                 : (at == kAtEnd ? ref.next[static_cast<size_t>(j)] : -1);
+    return k >= 0 ? std::min(d, ref.due[static_cast<size_t>(k)]) : d;
+}
+
+double DueHigh(const Reference& ref, int j, NearestAt at)
+{
+    double d = ref.due[static_cast<size_t>(j)];
+    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)]
+                                 : (at == kAtEnd ? ref.next[static_cast<size_t>(j)] : -1);
+    return k >= 0 ? std::max(d, ref.due[static_cast<size_t>(k)]) : d;
+}
+
+bool InZone(const CornerZone& z, const x_Vector& p)
+{
+    const x_Vector d = p - z.v;
+    return Dot(d, z.in) >= -kRule && Dot(d, z.out) <= kRule && d.Length() <= z.reach + kRule;
+}
+
+// Whether a point lies within a corner where the offset changes side.
+bool InFlip(const Reference& ref, size_t j, const x_Vector& p)
+{
+    const CheckPiece& q = ref.pieces[j];
+    return (ref.flipStart[j] >= 0.0 && x_Vector::Distance(p, q.a) <= ref.flipStart[j])
+           || (ref.flipEnd[j] >= 0.0 && x_Vector::Distance(p, q.b) <= ref.flipEnd[j]);
+}
+

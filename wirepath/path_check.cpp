@@ -1,0 +1,476 @@
+// The rules of the path check on one compensated contour. The reference is
+// the contour before compensation; each of its elements is due at its own
+// distance (a variable taper gives every element its own), and where two
+// elements meet either distance is due.
+//
+//      reference  ──────────V
+//                           │╲   a point of the contour beside V is due
+//      contour    ──────────┼─M  within the miter M of a convex corner
+
+#include "wirepath/path_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "wirepath/check_pieces.h"
+#include "wirepath/check_reference.h"
+
+namespace {
+
+constexpr double kJointExact = 1e-6;        // mm: ends this close are one point
+constexpr double kSampleStep = 0.25;        // mm between sampled points of an element
+constexpr int kMaxSamples = 256;
+constexpr double kTouch = 1e-7;             // mm: contour pieces this close touch
+constexpr std::uint8_t kRoleDieMark = 0x50; // 'P', a contour element of a multi-pass path
+
+bool ContourRole(std::uint8_t role)
+{
+    return role == 0 || role == kRoleDieMark;
+}
+
+// Points taken along a piece: its start and every kSampleStep after it (its
+// end is the next piece's start; the last piece of an open chain adds it).
+int Samples(const CheckPiece& q)
+{
+    return std::clamp(static_cast<int>(std::ceil(q.Length() / kSampleStep)), 1, kMaxSamples);
+}
+
+int LastSample(int n, bool lastOfOpen)
+{
+    return lastOfOpen ? n : n - 1;
+}
+
+PathCheckResult Fault(PathFault f, int element, const x_Vector& where, double measured, double intended)
+{
+    PathCheckResult r;
+    r.fault = f;
+    r.element = element;
+    r.where = where;
+    r.measured = measured;
+    r.intended = intended;
+    return r;
+}
+
+// Storage kept from one check to the next on each thread (the path
+// worker's): a contour of 10,000 elements takes some megabytes, which fresh
+// pages made as slow as the check itself.
+struct CheckScratch {
+    std::vector<CheckPiece> pieces;
+    Reference ref;
+    GridStorage grids[4];
+    std::vector<CheckPiece> chunks;
+    std::vector<int> candidates;
+    std::vector<int> order;
+};
+thread_local CheckScratch t_scratch;
+
+
+// Intermediate values of one contour check.
+struct ContourWork {
+    const x_TrailData* list = nullptr;
+    int count = 0;
+    int extraFrom = 0;
+    bool closed = false;
+    std::vector<CheckPiece>& pieces = t_scratch.pieces;    // the contour's elements with geometry
+    Reference& ref = t_scratch.ref;
+};
+
+// A grid built on its first use: the contour's and the corners' grids
+// serve only the points their neighbours did not.
+class LazyGrid {
+public:
+    LazyGrid(const std::vector<CheckPiece>& pieces, double reach, GridStorage& storage)
+        : m_pieces(pieces), m_reach(reach), m_storage(storage)
+    {
+    }
+    PieceGrid* operator->()
+    {
+        if (!m_grid)
+            m_grid.emplace(m_pieces, m_reach, m_storage);
+        return &*m_grid;
+    }
+
+private:
+    const std::vector<CheckPiece>& m_pieces;
+    double m_reach;
+    GridStorage& m_storage;
+    std::optional<PieceGrid> m_grid;
+};
+
+constexpr size_t kChunk = 8;               // pieces of a run boxed together
+
+// Boxes of runs of kChunk consecutive pieces, as pieces for a grid.
+void ChunkBoxes(const std::vector<CheckPiece>& pieces, std::vector<CheckPiece>& chunks)
+{
+    chunks.clear();
+    for (size_t i = 0; i < pieces.size(); i += kChunk) {
+        CheckPiece box = pieces[i];
+        for (size_t k = i + 1; k < std::min(i + kChunk, pieces.size()); ++k) {
+            box.x0 = std::min(box.x0, pieces[k].x0);
+            box.y0 = std::min(box.y0, pieces[k].y0);
+            box.x1 = std::max(box.x1, pieces[k].x1);
+            box.y1 = std::max(box.y1, pieces[k].y1);
+        }
+        box.element = static_cast<int>(i);
+        chunks.push_back(box);
+    }
+}
+
+// Two pieces of the contour that do not follow each other keep apart (the
+// over-cut run over the start and pieces shorter than the touch distance,
+// which only join their neighbours, left out). Runs of pieces are boxed: a
+// run looks up the runs near it once.
+bool CrossesItself(ContourWork& w)
+{
+    std::vector<int>& order = t_scratch.order;
+    order.assign(w.pieces.size(), -1);
+    int m = 0;
+    for (size_t k = 0; k < w.pieces.size(); ++k)
+        if (w.pieces[k].element < w.extraFrom && w.pieces[k].length >= kTouch)
+            order[k] = m++;
+    if (m < 3)
+        return false;
+    std::vector<CheckPiece>& chunks = t_scratch.chunks;
+    ChunkBoxes(w.pieces, chunks);
+    PieceGrid grid(chunks, kTouch, t_scratch.grids[3]);
+    std::vector<int>& near = t_scratch.candidates;
+    const size_t n = w.pieces.size();
+    auto apart = [&](size_t k, size_t o) {
+        const int d = std::abs(order[o] - order[k]);
+        if (order[o] < 0 || d <= 1 || (w.closed && d == m - 1))
+            return true;
+        const CheckPiece& e = w.pieces[k];
+        return BoxGap(e.x0, e.y0, e.x1, e.y1, w.pieces[o]) > kTouch || PieceDistance(e, w.pieces[o]) >= kTouch;
+    };
+    for (size_t c = 0; c < chunks.size(); ++c) {
+        near.clear();
+        const CheckPiece& box = chunks[c];
+        grid.Near(box.x0, box.y0, box.x1, box.y1, kTouch, [&](int o) {
+            if (static_cast<size_t>(o) >= c)
+                near.push_back(o);
+            return true;
+        });
+        for (size_t k = c * kChunk; k < std::min((c + 1) * kChunk, n); ++k) {
+            if (order[k] < 0)
+                continue;
+            const CheckPiece& e = w.pieces[k];
+            for (const int o : near) {
+                const CheckPiece& other = chunks[static_cast<size_t>(o)];
+                if (BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
+                    continue;
+                const size_t first = static_cast<size_t>(other.element);
+                for (size_t q = std::max(first, k + 1); q < std::min(first + kChunk, n); ++q)
+                    if (!apart(k, q))
+                        return true;
+            }
+        }
+    }
+    return false;
+}
+
+PathCheckResult CheckClosingAndCrossing(ContourWork& w)
+{
+    if (w.closed) {
+        const x_Vector s = w.list[0].StartPoint(), e = w.list[w.extraFrom - 1].EndPoint();
+        const double gap = x_Vector::Distance(s, e);
+        if (!(gap <= kJointExact))
+            return Fault(kCheckClosingOpen, w.extraFrom - 1, e, gap, 0.0);
+    }
+    if (CrossesItself(w))
+        return Fault(kCheckCrossing, -1, x_Vector(), 0.0, 0.0);
+    return {};
+}
+
+// A contour piece too near reference piece j, outside its corners where
+// the offset changes side; samples the piece (such corners are rare).
+bool NearOutsideFlips(const Reference& ref, size_t j, const CheckPiece& e, double& d)
+{
+    const int n = Samples(e);
+    for (int s = 0; s <= n; ++s) {
+        const x_Vector p = e.At(static_cast<double>(s) / n);
+        if (InFlip(ref, j, p))
+            continue;
+        NearestAt at;
+        d = PointPieceDistance(p, ref.pieces[j], &at);
+        if (d < DueLow(ref, static_cast<int>(j), at) - kRule)
+            return true;
+    }
+    return false;
+}
+
+// Whether contour piece e keeps its distance from reference piece j.
+bool KeepsAway(const ContourWork& w, const CheckPiece& e, int j, double& measured)
+{
+    const CheckPiece& q = w.ref.pieces[static_cast<size_t>(j)];
+    const double due = w.ref.due[static_cast<size_t>(j)];
+    if (BoxGap(e.x0, e.y0, e.x1, e.y1, q) >= due - kRule || CarrierGap(e, q) >= due - kRule)
+        return true;
+    if ((e.arc || q.arc) && ChordGap(e, q) >= due - kRule)
+        return true;
+    const double d = PieceDistance(e, q);
+    if (d >= due - kRule)
+        return true;
+    // Nearest at a corner whose other piece is due nearer.
+    if (std::fabs(PointPieceDistance(q.a, e) - d) <= 1e-9 && d >= DueLow(w.ref, j, kAtStart) - kRule)
+        return true;
+    if (std::fabs(PointPieceDistance(q.b, e) - d) <= 1e-9 && d >= DueLow(w.ref, j, kAtEnd) - kRule)
+        return true;
+    measured = d;
+    const size_t jj = static_cast<size_t>(j);
+    return (w.ref.flipStart[jj] >= 0.0 || w.ref.flipEnd[jj] >= 0.0) && !NearOutsideFlips(w.ref, jj, e, measured);
+}
+
+// No point of the contour nearer to the reference than its offset. Runs
+// of pieces are boxed on both sides: a contour run looks up the reference
+// runs near it once, and a piece tries the pieces of a run only when their
+// box comes near it.
+PathCheckResult CheckNear(ContourWork& w)
+{
+    std::vector<CheckPiece>& chunks = t_scratch.chunks;
+    ChunkBoxes(w.ref.pieces, chunks);
+    const double reach = w.ref.maxDue;
+    PieceGrid chunkGrid(chunks, reach, t_scratch.grids[3]);
+    std::vector<int>& near = t_scratch.candidates;
+    const size_t n = w.pieces.size(), m = w.ref.pieces.size();
+    for (size_t i = 0; i < n; i += kChunk) {
+        const size_t end = std::min(i + kChunk, n);
+        double x0 = w.pieces[i].x0, y0 = w.pieces[i].y0, x1 = w.pieces[i].x1, y1 = w.pieces[i].y1;
+        for (size_t k = i + 1; k < end; ++k) {
+            x0 = std::min(x0, w.pieces[k].x0), y0 = std::min(y0, w.pieces[k].y0);
+            x1 = std::max(x1, w.pieces[k].x1), y1 = std::max(y1, w.pieces[k].y1);
+        }
+        near.clear();
+        chunkGrid.Near(x0, y0, x1, y1, reach, [&](int c) {
+            near.push_back(c);
+            return true;
+        });
+        for (size_t k = i; k < end; ++k) {
+            const CheckPiece& e = w.pieces[k];
+            for (const int c : near) {
+                if (BoxGap(e.x0, e.y0, e.x1, e.y1, chunks[static_cast<size_t>(c)]) >= reach)
+                    continue;
+                const size_t first = static_cast<size_t>(chunks[static_cast<size_t>(c)].element);
+                for (size_t j = first; j < std::min(first + kChunk, m); ++j) {
+                    double measured = 0.0;
+                    if (!KeepsAway(w, e, static_cast<int>(j), measured))
+                        return Fault(kCheckTooNear, e.element, e.At(0.5), measured, w.ref.due[j]);
+                }
+            }
+        }
+    }
+    return {};
+}
+
+// Pieces next to the one that served the last point are tried first: a
+// contour and its reference run side by side.
+template <class Test> bool WitnessNear(int& last, int count, bool closed, Test&& test)
+{
+    for (const int step : {0, 1, -1, 2}) {
+        int k = last + step;
+        if (closed)
+            k = (k + count) % count;
+        if (k >= 0 && k < count && test(k)) {
+            last = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WithinDue(const ContourWork& w, int j, const x_Vector& p)
+{
+    NearestAt at;
+    const double d = PointPieceDistance(p, w.ref.pieces[static_cast<size_t>(j)], &at);
+    return d <= DueHigh(w.ref, j, at) + kRule;
+}
+
+// A point of the contour farther from the reference than due: how far,
+// and the due there, for the report.
+PathCheckResult FarFault(ContourWork& w, LazyGrid& refGrid, const CheckPiece& e, const x_Vector& p)
+{
+    double nearest = 1e300, due = 0.0;
+    refGrid->Near(p.x, p.y, p.x, p.y, w.ref.maxDue + kRule, [&](int j) {
+        const double d = PointPieceDistance(p, w.ref.pieces[static_cast<size_t>(j)]);
+        if (d < nearest) {
+            nearest = d;
+            due = w.ref.due[static_cast<size_t>(j)];
+        }
+        return true;
+    });
+    return Fault(kCheckTooFar, e.element, p, nearest, due);
+}
+
+// Every sampled point of the contour within its offset of the reference,
+// or in the miter of a convex corner.
+PathCheckResult CheckFar(ContourWork& w, LazyGrid& refGrid, LazyGrid& zoneGrid)
+{
+    const double reach = w.ref.maxDue + kRule;
+    const int refCount = static_cast<int>(w.ref.pieces.size());
+    int witness = 0;
+    for (size_t i = 0; i < w.pieces.size(); ++i) {
+        const CheckPiece& e = w.pieces[i];
+        const int n = Samples(e);
+        for (int s = 0, last = LastSample(n, !w.closed && i + 1 == w.pieces.size()); s <= last; ++s) {
+            const x_Vector p = e.At(static_cast<double>(s) / n);
+            bool ok = WitnessNear(witness, refCount, w.closed, [&](int j) { return WithinDue(w, j, p); });
+            if (!ok)
+                refGrid->Near(p.x, p.y, p.x, p.y, reach, [&](int j) {
+                    ok = WithinDue(w, j, p);
+                    if (ok)
+                        witness = j;
+                    return !ok;
+                });
+            if (!ok)
+                zoneGrid->Near(p.x, p.y, p.x, p.y, 0.0, [&](int z) {
+                    ok = InZone(w.ref.zones[static_cast<size_t>(z)], p);
+                    return !ok;
+                });
+            if (!ok)
+                return FarFault(w, refGrid, e, p);
+        }
+    }
+    return {};
+}
+
+// Whether a point lies nearer to the reference than its offset allows:
+// the offset of the contour cannot pass there. (Without a margin of the
+// rule's size: at a concave corner under an offset of 0.001 the points
+// beside it are due, and barely nearer.)
+bool Shadowed(ContourWork& w, LazyGrid& refGrid, const x_Vector& o)
+{
+    bool shadowed = false;
+    refGrid->Near(o.x, o.y, o.x, o.y, w.ref.maxDue, [&](int j) {
+        NearestAt at;
+        const double d = PointPieceDistance(o, w.ref.pieces[static_cast<size_t>(j)], &at);
+        shadowed = d < DueLow(w.ref, j, at) - kShadowSlack;
+        return !shadowed;
+    });
+    return shadowed;
+}
+
+// Whether a point lies in the miter of a convex corner beyond the circle
+// of the offset about it: a miter contour may pass outside it there.
+bool BeyondCorner(ContourWork& w, LazyGrid& zoneGrid, const x_Vector& o)
+{
+    bool beyond = false;
+    zoneGrid->Near(o.x, o.y, o.x, o.y, 0.0, [&](int k) {
+        const CornerZone& z = w.ref.zones[static_cast<size_t>(k)];
+        beyond = InZone(z, o) && x_Vector::Distance(o, z.v) > z.due + kShadowSlack;
+        return !beyond;
+    });
+    return beyond;
+}
+
+// Each sampled point of the reference, moved by its offset, lies on the
+// contour, unless a nearer part of the reference keeps the offset away,
+// or the point lies where a convex corner's miter passes beyond it.
+PathCheckResult CheckCovered(ContourWork& w, LazyGrid& refGrid, LazyGrid& contourGrid, LazyGrid& zoneGrid)
+{
+    const int count = static_cast<int>(w.pieces.size());
+    int witness = 0;
+    auto onContour = [&](int k, const x_Vector& o) {
+        return PointPieceDistance(o, w.pieces[static_cast<size_t>(k)]) <= kRule;
+    };
+    for (size_t j = 0; j < w.ref.pieces.size(); ++j) {
+        const CheckPiece& q = w.ref.pieces[j];
+        const int n = Samples(q);
+        // Both ends of every piece: where it meets the next one at a corner
+        // the two offset points differ.
+        for (int s = 0, last = w.ref.smoothEnd[j] != 0 ? n - 1 : n; s <= last; ++s) {
+            const double t = static_cast<double>(s) / n;
+            if (InFlip(w.ref, j, q.At(t)))
+                continue;
+            const x_Vector o = q.At(t) + Normal(q.Tangent(t), w.ref.side[j]) * w.ref.due[j];
+            bool hit = WitnessNear(witness, count, w.closed, [&](int k) { return onContour(k, o); });
+            if (!hit)
+                contourGrid->Near(o.x, o.y, o.x, o.y, kRule, [&](int k) {
+                    hit = onContour(k, o);
+                    if (hit)
+                        witness = k;
+                    return !hit;
+                });
+            if (!hit && !Shadowed(w, refGrid, o) && !BeyondCorner(w, zoneGrid, o))
+                return Fault(kCheckUncovered, q.element, q.At(t), 0.0, w.ref.due[j]);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+PathCheckResult CheckJoints(const x_TrailDataArray& list)
+{
+    const x_TrailData* previous = nullptr;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        const x_TrailData& e = list[i];
+        if (e.kind > 3)
+            continue;
+        if (previous != nullptr) {
+            const x_Vector end = previous->EndPoint(), start = e.StartPoint();
+            const double gap = x_Vector::Distance(end, start);
+            if (!(gap <= kJointExact))
+                return Fault(kCheckJointOpen, i, start, gap, 0.0);
+        }
+        previous = &e;
+    }
+    return {};
+}
+
+PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, const x_TrailDataArray& reference,
+                             const SurfaceIntent& intent, bool closed)
+{
+    ContourWork w;
+    w.list = list;
+    w.count = count;
+    w.extraFrom = std::clamp(extraFrom, 0, count);
+    w.closed = closed;
+    w.pieces.clear();
+    w.pieces.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        CheckPiece q;
+        if (ContourRole(list[i].role) && MakePiece(list[i], x_Vector(0.0, 0.0), q)) {
+            q.element = i;
+            w.pieces.push_back(q);
+        }
+    }
+    if (w.pieces.empty() || w.extraFrom == 0)
+        return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
+    PathCheckResult r = CheckClosingAndCrossing(w);
+    if (!r.Ok() || !intent.set)
+        return r;
+    BuildReference(w.ref, reference, intent, closed);
+    if (w.ref.pieces.empty())
+        return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
+    const double reach = w.ref.maxDue + kRule;
+    LazyGrid refGrid(w.ref.pieces, reach, t_scratch.grids[0]);
+    LazyGrid contourGrid(w.pieces, reach, t_scratch.grids[1]), zoneGrid(w.ref.zoneBoxes, reach, t_scratch.grids[2]);
+    r = CheckNear(w);
+    if (r.Ok())
+        r = CheckCovered(w, refGrid, contourGrid, zoneGrid);
+    if (r.Ok())
+        r = CheckFar(w, refGrid, zoneGrid);
+    return r;
+}
+
+// Twice the signed area: chords by the shoelace, arcs by their segments.
+double TwiceArea(const x_TrailData* list, int count)
+{
+    double sum = 0.0;
+    for (int i = 0; i < count; ++i) {
+        CheckPiece q;
+        if (!MakePiece(list[i], x_Vector(0.0, 0.0), q))
+            continue;
+        sum += Cross(q.a, q.b);
+        if (q.arc)
+            sum += q.r * q.r * (q.sweep - std::sin(q.sweep));
+    }
+    return sum;
+}
+
+bool SameOrientation(const x_TrailData* a, int countA, const x_TrailData* b, int countB)
+{
+    const double sa = TwiceArea(a, countA), sb = TwiceArea(b, countB);
+    return (sa > 0.0 && sb > 0.0) || (sa < 0.0 && sb < 0.0);
+}
