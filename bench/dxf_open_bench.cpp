@@ -28,6 +28,7 @@
 #include "app/AppState.h"
 #include "app/CZorvaDoc.h"
 #include "app/dxf_import.h"
+#include "bench/bench_stats.h"
 #include "bench/heavy_drawing.h"
 #include "bench/self_child.h"
 #include "geometry/DrawingSettings.h"
@@ -102,12 +103,6 @@ double SpawnChild(const std::string& what, const std::string& path)
     return ms;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
-}
-
 void BM_OpenDxfToFirstFrame(benchmark::State& state)
 {
     const std::string& path = HeavyDxfFile();
@@ -116,16 +111,9 @@ void BM_OpenDxfToFirstFrame(benchmark::State& state)
     SpawnChild("parse", path);              // the file into the page cache
     std::vector<double> opens, parses;
     for (auto _ : state) {
-        for (int i = 0; i < kPairs; ++i) {
-            const bool openFirst = i % 2 == 0;
-            const double a = SpawnChild(openFirst ? "open" : "parse", path);
-            const double b = SpawnChild(openFirst ? "parse" : "open", path);
-            const double open = openFirst ? a : b, parse = openFirst ? b : a;
-            if (open < 0 || parse < 0)
-                return state.SkipWithError("child failed");
-            opens.push_back(open);
-            parses.push_back(parse);
-        }
+        if (!TakeTurns(kPairs, [&path] { return SpawnChild("open", path); },
+                       [&path] { return SpawnChild("parse", path); }, opens, parses))
+            return state.SkipWithError("child failed");
     }
     state.counters["MB"] = static_cast<double>(GetFileSize(CString::FromUtf8(path))) / 1e6;
     state.counters["shapes"] = kHeavyShapes;

@@ -59,16 +59,7 @@ x_TrailDataArray RegularContour(int n, std::vector<x_Vector>& chords)
     chords.clear();
     for (int i = 0; i < n; ++i)
         chords.push_back(x_Vector::FromPolar(200.0, kTwoPi * i / n));
-    x_TrailDataArray list;
-    for (int i = 0; i < n; ++i) {
-        x_TrailData e;
-        e.kind = 1;
-        e.group = i;
-        e.start = chords[i];
-        e.end = chords[(i + 1) % n];
-        list.Add(e);
-    }
-    return list;
+    return PolygonLines(chords);
 }
 
 #ifdef ZORVA_HAVE_CLIPPER
@@ -214,16 +205,9 @@ void BM_FreshOffsetAgainstClipper(benchmark::State& state)
     const int n = static_cast<int>(state.range(0));
     std::vector<double> ours, clipper;
     for (auto _ : state) {
-        for (int i = 0; i < kFreshPairs; ++i) {
-            // Taking turns, so that neither always meets the other's leftovers.
-            const bool oursFirst = i % 2 == 0;
-            const double a = ChildMs(oursFirst ? "offset" : "clipper", n);
-            const double b = ChildMs(oursFirst ? "clipper" : "offset", n);
-            if (a < 0.0 || b < 0.0)
-                return state.SkipWithError("child failed");
-            ours.push_back(oursFirst ? a : b);
-            clipper.push_back(oursFirst ? b : a);
-        }
+        if (!TakeTurns(kFreshPairs, [n] { return ChildMs("offset", n); }, [n] { return ChildMs("clipper", n); },
+                       ours, clipper))
+            return state.SkipWithError("child failed");
     }
     state.counters["elements"] = n;
     state.counters["median_ms"] = Median(ours);

@@ -28,6 +28,22 @@ inline std::vector<x_Vector> WavyOutline(int n)
     return pts;
 }
 
+// The lines of a closed polygon, one group per edge.
+inline x_TrailDataArray PolygonLines(const std::vector<x_Vector>& pts)
+{
+    x_TrailDataArray list;
+    const int n = static_cast<int>(pts.size());
+    for (int i = 0; i < n; ++i) {
+        x_TrailData e;
+        e.kind = 1;
+        e.group = i;
+        e.start = pts[i];
+        e.end = pts[(i + 1) % n];
+        list.Add(e);
+    }
+    return list;
+}
+
 // The elements of such a contour: lines, or with arcs every corner rounded
 // by a tangent arc (so half the elements are arcs). `chords` gets the
 // polygon of all element end points.
@@ -37,15 +53,7 @@ inline x_TrailDataArray WavyContour(int elements, bool arcs, std::vector<x_Vecto
     chords.clear();
     if (!arcs) {
         chords = WavyOutline(elements);
-        for (int i = 0; i < elements; ++i) {
-            x_TrailData e;
-            e.kind = 1;
-            e.group = i;
-            e.start = chords[i];
-            e.end = chords[(i + 1) % elements];
-            list.Add(e);
-        }
-        return list;
+        return PolygonLines(chords);
     }
     const int n = elements / 2;
     const std::vector<x_Vector> pts = WavyOutline(n);

@@ -475,27 +475,29 @@ x_TrailData ConnectingLine(const x_TrailData& like, const x_Vector& from, const 
 // the start of its first one with a length (the points before that one
 // stand there). It used to join the first element even when that was a
 // point, which it moved to the last end, away from the element after it.
-void CloseChain(std::vector<x_TrailData>& out)
+void CloseChain(x_TrailDataArray& out)
 {
-    size_t first = 0;
-    while (first < out.size() && IsDegenerate(out[first]))
+    const int n = out.GetSize();
+    int first = 0;
+    while (first < n && IsDegenerate(out[first]))
         ++first;
-    if (first == out.size() || first + 1 == out.size())
+    if (first == n || first + 1 == n)
         return;
-    const x_Vector end = out.back().EndPoint(), start = out[first].StartPoint();
+    const x_Vector end = out[n - 1].EndPoint(), start = out[first].StartPoint();
     if (!Meets(end, start))
-        out.push_back(ConnectingLine(out[first], end, start));
+        out.Add(ConnectingLine(out[first], end, start));
     else
-        CloseJoint(out.back(), out[first]);
+        CloseJoint(out[n - 1], out[first]);
 }
 
 // Degenerate elements become points at the running end; gaps get
-// connecting lines.
-std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
+// connecting lines. Written straight into the (empty) output: a list
+// between them cost another copy of every record and, in a fresh
+// process, the faults of its pages.
+void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
 {
     const int n = wk.Count();
-    std::vector<x_TrailData> out;
-    out.reserve(static_cast<size_t>(n) + 8);
+    out.Reserve(n + 8);
     x_Vector r;
     for (int i = 0; i < n; ++i) {
         x_TrailData e = wk.w[i];
@@ -504,17 +506,16 @@ std::vector<x_TrailData> ChainElements(const OffsetWork& wk)
                 e.kind = 1;
                 e.start = e.end = r;
             } else if (!Meets(r, e.StartPoint())) {
-                out.push_back(ConnectingLine(e, r, e.StartPoint()));
+                out.Add(ConnectingLine(e, r, e.StartPoint()));
             } else {
-                CloseJoint(out.back(), e);
+                CloseJoint(out[out.GetSize() - 1], e);
             }
         }
         r = e.EndPoint();
-        out.push_back(e);
+        out.Add(e);
     }
     if (wk.closed)
         CloseChain(out);
-    return out;
 }
 
 // Lists of up to this many elements stay with the thread between calls.
@@ -598,15 +599,8 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
         return kOffsetFailed;
     if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled())
         return kOffsetFailed;
-    const std::vector<x_TrailData> chained = ChainElements(wk);
-    if (chained.empty())
-        return kOffsetFailed;
-    // Copied in without SetSize, whose default records were written only
-    // to be overwritten.
-    out.Reserve(static_cast<int>(chained.size()));
-    for (const x_TrailData& e : chained)
-        out.Add(e);
-    return kOffsetOk;
+    ChainElements(wk, out);
+    return out.IsEmpty() ? kOffsetFailed : kOffsetOk;
 }
 
 void CloseSmallJoints(x_TrailDataArray& list, bool closed)
