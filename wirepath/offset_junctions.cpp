@@ -313,7 +313,7 @@ void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& c
         r.last += shift[r.last];
     }
     wk.w.swap(w);
-    wk.in.swap(in);
+    wk.in.Adopt(in);
     wk.runs.swap(runs);
     RenumberTrailGroups(wk.w.data(), wk.Count());
 }

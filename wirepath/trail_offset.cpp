@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -382,7 +383,6 @@ bool OffsetEveryElement(OffsetWork& wk, const x_TrailDataArray& in, int mode, in
         }
         previousGroup = e.group;
         wk.runs.push_back({e.group, e.kind, 1, index, index});
-        wk.in.push_back(in[w]);
         OffsetElement(e, d, wk.side, running);
         wk.w.push_back(e);
         if (first >= 0 && last > first)
@@ -518,6 +518,20 @@ void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
         CloseChain(out);
 }
 
+// Stage 1 takes the elements of kinds 0 to 3 only: when it leaves one out,
+// the input it keeps in step is a list of its own.
+void TakeInput(OffsetWork& wk, const x_TrailDataArray& in)
+{
+    const bool all = std::all_of(in.begin(), in.end(), [](const x_TrailData& e) { return e.kind <= 3; });
+    if (all) {
+        wk.in.View(in.GetData());
+        return;
+    }
+    std::vector<x_TrailData> taken;
+    std::copy_if(in.begin(), in.end(), std::back_inserter(taken), [](const x_TrailData& e) { return e.kind <= 3; });
+    wk.in.Adopt(taken);
+}
+
 // Lists of up to this many elements stay with the thread between calls.
 constexpr size_t kKeptElements = 20000;
 
@@ -526,7 +540,7 @@ constexpr size_t kKeptElements = 20000;
 // allocator hand their pages back to the system, and each offset faulted
 // them in again (a 1,000-element offset took three times as long).
 struct KeptLists {
-    std::vector<x_TrailData> w, in;
+    std::vector<x_TrailData> w;
     std::vector<x_TrailListPN> runs;
 };
 thread_local KeptLists t_kept;
@@ -540,9 +554,8 @@ public:
     {
         Swap();
         t_kept.w.clear();
-        t_kept.in.clear();
         t_kept.runs.clear();
-        if (t_kept.w.capacity() > kKeptElements || t_kept.in.capacity() > kKeptElements)
+        if (t_kept.w.capacity() > kKeptElements)
             t_kept = KeptLists();
     }
     LentLists(const LentLists&) = delete;
@@ -552,7 +565,6 @@ private:
     void Swap()
     {
         m_wk.w.swap(t_kept.w);
-        m_wk.in.swap(t_kept.in);
         m_wk.runs.swap(t_kept.runs);
     }
     OffsetWork& m_wk;
@@ -588,8 +600,8 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     wk.side = side;
     wk.offset = offset;
     wk.w.reserve(static_cast<size_t>(in.GetSize()) + 16);
-    wk.in.reserve(wk.w.capacity());
     wk.runs.reserve(wk.w.capacity());
+    TakeInput(wk, in);
     if (!OffsetEveryElement(wk, in, mode, negate, thickness) || wk.w.empty())
         return kOffsetFailed;
     RemoveShortRuns(wk);

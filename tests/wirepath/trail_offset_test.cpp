@@ -242,3 +242,50 @@ TEST_F(Offset, RegularPolygonGivesTheAnalyticMiter)
         }
     }
 }
+
+TEST_F(Offset, ElementsOfOtherKindsAreLeftOut)
+{
+    // An empty element (kind above 3) between the square's sides: the
+    // offset is the square's, corner for corner, worked by hand.
+    x_TrailDataArray in = Polygon(kSquare);
+    x_TrailData empty;
+    empty.kind = 5;
+    empty.group = 9;
+    empty.start = x_Vector(50, 50);
+    in.InsertAt(2, empty);
+    x_TrailDataArray out;
+    ASSERT_EQ(OffsetTrail(1, 0, in, out, 1, 0, 0.1), kOffsetOk);
+    ASSERT_EQ(out.GetSize(), 4);
+    ExpectPoint(out[0].start, -0.1, -0.1);
+    ExpectPoint(out[1].start, 10.1, -0.1);
+    ExpectPoint(out[2].start, 10.1, 10.1);
+    ExpectPoint(out[3].start, -0.1, 10.1);
+    ExpectPoint(out[3].end, -0.1, -0.1);
+
+    // A turn back after an empty element: the corner arc is centred on the
+    // corner of the lines kept, not on the left-out element.
+    x_TrailDataArray turn;
+    turn.Add(Line(0, 0, 10, 0, 3));
+    turn.Add(empty);
+    turn.Add(Line(10, 0, 0, 0, 8));
+    ASSERT_EQ(OffsetTrail(1, 0, turn, out, 0, 0, 0.1), kOffsetOk);
+    ASSERT_EQ(out.GetSize(), 3);
+    EXPECT_TRUE(out[1].IsArc());
+    ExpectPoint(out[1].centre, 10, 0, 1e-6);
+    EXPECT_NEAR(out[1].radius, 0.1, 1e-6);
+
+    // A closed circle of 400 pieces of one entity after an empty element:
+    // its run closes on itself (its first piece's start is its last one's
+    // end), so it keeps its size: the miter offset of the 400-gon.
+    x_TrailDataArray circle;
+    circle.Add(empty);
+    for (int i = 0; i < 400; ++i) {
+        const x_Vector a = x_Vector::FromPolar(20, kTwoPi * i / 400), b = x_Vector::FromPolar(20, kTwoPi * (i + 1) / 400);
+        circle.Add(Line(a.x, a.y, b.x, b.y, 0));
+    }
+    for (const double d : {0.1, -0.4}) {
+        SCOPED_TRACE(d);
+        ASSERT_EQ(OffsetTrail(1, 0, circle, out, 1, 0, d), kOffsetOk);
+        EXPECT_NEAR(TrailLength(out), 400 * 2 * (20 * std::cos(kPi / 400) + d) * std::tan(kPi / 400), 1e-6);
+    }
+}
