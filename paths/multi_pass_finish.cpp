@@ -54,19 +54,10 @@ bool FinishTrailPasses(CZorvaView& v, bool batch)
     trail->TakeBuilt(work);
     trail->temporary = 0;
     trail->complete = 1;
-    {
-        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-        g_pDoc->m_unitList.Add(trail);
-    }
-    pick.trail = nullptr;
+    AppendFinishedTrail(v, *trail);
     if (interactive) {
         ReportUnclearedCorners(v);
-        v.Later([](CZorvaView& w) {
-            w.PrintLine(CString(u"轨迹生成->操作完成"));
-            w.PrintSeparator();
-            w.PurgeDegenerateEntities(0);
-            w.SetCommand(0);
-        });
+        QueuePathDone(v);
     }
     return true;
 }

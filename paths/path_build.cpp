@@ -121,19 +121,10 @@ bool FinishSinglePass(CZorvaView& v, CTrail& trail, const PathSettings& s, bool 
     p.cutCount = 1;
     p.multiPass = g_MachiningSettings.multiPass;
     p.cuts[0] = g_CutParams;
-    {
-        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-        g_pDoc->m_unitList.Add(&trail);
-    }
-    v.m_path.trail = nullptr;
+    AppendFinishedTrail(v, trail);
     if (!batch && g_curCommand != 0) {
         ReportUnclearedCorners(v);
-        v.Later([](CZorvaView& w) {
-            w.PrintLine(CString(u"轨迹生成->操作完成"));
-            w.PrintSeparator();
-            w.PurgeDegenerateEntities(0);
-            w.SetCommand(0);
-        });
+        QueuePathDone(v);
     }
     return true;
 }
@@ -161,6 +152,25 @@ void ReportUnclearedCorners(CZorvaView& v)
 {
     if (v.m_path.cornerClearFailed)
         v.Later([](CZorvaView& w) { w.PrintLine(CString(u"*清角失败，轨迹未清角")); });
+}
+
+void AppendFinishedTrail(CZorvaView& v, CUnit& trail)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
+        g_pDoc->m_unitList.Add(&trail);
+    }
+    v.m_path.trail = nullptr;
+}
+
+void QueuePathDone(CZorvaView& v)
+{
+    v.Later([](CZorvaView& w) {
+        w.PrintLine(CString(u"轨迹生成->操作完成"));
+        w.PrintSeparator();
+        w.PurgeDegenerateEntities(0);
+        w.SetCommand(0);
+    });
 }
 
 bool BuildTrail(CZorvaView& v, bool batch, int contour, double compensation)

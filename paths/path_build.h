@@ -5,6 +5,7 @@
 // path, the sign of a hole's compensation, corner clearing, metrics and the
 // cut parameters; the finished path is appended to the drawing.
 
+class CUnit;
 class CZorvaView;
 struct PathCheckResult;
 
@@ -20,3 +21,7 @@ void RefuseCheckedPath(CZorvaView& view, const PathCheckResult& r, bool batch, b
 // Interactive runs queue the hint that the path was kept without its
 // corner clearing (batch runs give it with the figure's number).
 void ReportUnclearedCorners(CZorvaView& view);
+// The finished path joins the drawing and leaves the view's pick.
+void AppendFinishedTrail(CZorvaView& view, CUnit& trail);
+// Queues "轨迹生成->操作完成" and ends the command.
+void QueuePathDone(CZorvaView& view);

@@ -163,17 +163,8 @@ bool StoreSinglePass(CZorvaView& v, CTrail& trail, TrailPath& work, const Alignm
     trail.TakeBuilt(work);
     trail.temporary = 0;
     trail.complete = 1;
-    {
-        std::lock_guard<std::recursive_mutex> lock(g_pDoc->m_listMutex);
-        g_pDoc->m_unitList.Add(&trail);
-    }
-    v.m_path.trail = nullptr;
-    v.Later([](CZorvaView& w) {
-        w.PrintLine(CString(u"轨迹生成->操作完成"));
-        w.PrintSeparator();
-        w.PurgeDegenerateEntities(0);
-        w.SetCommand(0);
-    });
+    AppendFinishedTrail(v, trail);
+    QueuePathDone(v);
     return true;
 }
 
