@@ -15,6 +15,7 @@
 #include "geometry/View3D.h"
 #include "platform/gdi/CDC.h"
 #include "platform/testing/ui_harness.h"
+#include "tests/geometry/golden_image.h"
 #include "tests/paths/path_view_fixture.h"
 #include "tests/wirepath/trail_fixture.h"
 #include "view/path_order.h"
@@ -30,20 +31,7 @@ std::string ReadBytes(const std::string& path)
 void ExpectGolden(const QImage& image, const std::string& name)
 {
     image.save(QString::fromStdString(ArtifactPath(name + ".png")));
-    const std::string path = std::string(ZORVA_TEST_DATA) + "/" + name + ".png";
-    if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
-        ASSERT_TRUE(image.save(QString::fromStdString(path)));
-        return;
-    }
-    QImage golden(QString::fromStdString(path));
-    ASSERT_FALSE(golden.isNull()) << path;
-    golden = golden.convertToFormat(QImage::Format_RGB16);
-    ASSERT_EQ(golden.size(), image.size());
-    int differing = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            differing += golden.pixel(x, y) != image.pixel(x, y) ? 1 : 0;
-    EXPECT_EQ(differing, 0) << name;
+    ExpectGoldenImage(image, name);
 }
 
 // A path of a lead line, a straight run, a half circle and the way back,
