@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "geometry/CEllipse.h"
+#include "platform/testing/control_driver.h"
 
 TEST_F(ViewTest, EllipseFromAxisEndsAndAMinorPoint)
 {
@@ -172,6 +173,38 @@ TEST_F(CmdlineTest, TypedClosedSpline)
         ExpectClosedThroughLoop(splines[0]);
         splines[0]->deleted = 1;
     }
+}
+
+// The rubber curve of the last move is XOR over the frame: a click that
+// dropped its "shown" flag without erasing it left it on the screen, where
+// every later curve crossed it out in pieces. After clicks and moves the
+// window must look as a fresh frame with the same cursor does.
+TEST_F(ViewTest, SplineClicksLeaveNoOldRubberCurve)
+{
+    g_CommandModes.mode[8] = 0;
+    drv->Start(kCmdSpline);
+    const x_Vector clicks[3] = {{0, 0}, {20, 0}, {20, 20}};
+    for (const x_Vector& c : clicks) {
+        drv->MoveTo(c - x_Vector(3, 2));
+        drv->ClickAt(c);
+    }
+    const x_Vector cursor(0, 20);
+    drv->MoveTo(cursor + x_Vector(1, 1));
+    drv->MoveTo(cursor);
+    // The area of the curves, less the mark of the last click.
+    const POINT lo = drv->Pixel({-8, -8}), hi = drv->Pixel({28, 28});
+    const POINT last = drv->Pixel(clicks[2]);
+    const auto inked = [&] {
+        return dlgtest::CountPixels(drv->view, RECT{lo.x, hi.y, hi.x, lo.y}, [](COLORREF c) { return c != 0; })
+               - dlgtest::CountPixels(drv->view, RECT{last.x - 10, last.y - 10, last.x + 11, last.y + 11},
+                                      [](COLORREF c) { return c != 0; });
+    };
+    const int shown = inked();
+    drv->view->RedrawNow();
+    drv->MoveTo(cursor + x_Vector(1, 1));
+    drv->MoveTo(cursor);
+    EXPECT_GT(shown, 100) << "the curve is on the screen";
+    EXPECT_EQ(shown, inked());
 }
 
 TEST_F(ViewTest, WaveLineBetweenTwoClicks)

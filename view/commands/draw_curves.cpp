@@ -86,6 +86,10 @@ void CZorvaView::StepSpline(CDC* dc)
         spline->nodes.Add(p);
         spline->keyPoints.Copy(spline->nodes);
     }
+    // The curve through the nodes so far, until the cursor moves: typed
+    // points move no cursor.
+    if (g_cmdPointCount >= 2 && m_pFloatUnit != nullptr)
+        m_pFloatUnit->InteractiveStep(dc, this, p);
     m_markInputPoint = 1;
 }
 
