@@ -20,6 +20,8 @@
 
 namespace {
 
+constexpr double kSameNode = 0.01;      // mm: the spline's repeated-click rule
+
 // Live, solid, placed and accepted: what cut and copy take.
 bool Eligible(const CUnit* u)
 {
@@ -231,7 +233,15 @@ bool CZorvaView::CloseSpline()
     spline->flatValid = 0;
     spline->geometry.spline.closed = 1;
     spline->workGeometry.spline.closed = 1;
-    spline->nodes.Add(m_cursorPoint);
+    // The cursor closes the curve as its last node, unless it repeats the
+    // last node (typed points leave the cursor there) or the first one (the
+    // closing chord already runs there).
+    const int n = spline->nodes.GetSize();
+    const bool repeats = n > 0
+        && (x_Vector::Distance(m_cursorPoint, spline->nodes[n - 1]) < kSameNode
+            || x_Vector::Distance(m_cursorPoint, spline->nodes[0]) < kSameNode);
+    if (!repeats)
+        spline->nodes.Add(m_cursorPoint);
     spline->complete = 1;
     spline->keyPoints.Copy(spline->nodes);
     spline->RebuildCurve(0);

@@ -388,6 +388,7 @@ bool CZorvaView::TypedSpline(CDC* dc, const CString& text)
                 g_inputPoints.RemoveAt(g_inputPoints.GetSize() - 1);
             if (!spline->nodes.IsEmpty())
                 spline->nodes.RemoveAt(spline->nodes.GetSize() - 1);
+            spline->keyPoints.Copy(spline->nodes);
             --g_cmdPointCount;
             --m_subStep;
             Render(dc);

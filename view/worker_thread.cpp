@@ -42,6 +42,19 @@ int RunnableRequest(CZorvaView* v)
     return request;
 }
 
+// Changes a word the worker waits on. Changed outside the mutex, the word
+// could flip between the worker's test of it and its sleep, and the wake-up
+// was lost: a held worker slept on after its release, for good.
+template <typename Change>
+void SetAndWake(Change change)
+{
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        change();
+    }
+    g_wake.notify_all();
+}
+
 void WaitWhileHeld()
 {
     std::unique_lock<std::mutex> lock(g_mutex);
@@ -75,15 +88,16 @@ void RunRequest(CZorvaView& view, int request)
 }
 
 // Hands the request back: the view shows the worker's output, then the
-// request word is cleared.
+// request word is cleared. The phase changes with the call posted, under
+// the mutex, so whoever sees kHandedBack finds the call already queued.
 void HandBack(CZorvaView* view)
 {
+    std::lock_guard<std::mutex> lock(g_mutex);
     g_phase = kHandedBack;
     PostToGui([view] {
         if (g_pWorkerView.load() == view)
             view->OnWorkerDone();
-        g_phase = kIdle;
-        g_wake.notify_all();
+        SetAndWake([] { g_phase = kIdle; });
     });
 }
 
@@ -125,8 +139,7 @@ void DetachWorkerView(CZorvaView* view)
     // A running request still uses the view; the GUI thread is the only
     // one that hands it back, so wait for the run itself to end.
     while (g_pWorkerView.load() == view && g_phase.load() == kRunning) {
-        g_hold = false;
-        g_wake.notify_all();
+        SetAndWake([] { g_hold = false; });
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     CZorvaView* expected = view;
@@ -135,7 +148,7 @@ void DetachWorkerView(CZorvaView* view)
 
 void WakeWorker()
 {
-    g_wake.notify_all();
+    SetAndWake([] {});
 }
 
 bool WorkerRunning()
@@ -145,14 +158,14 @@ bool WorkerRunning()
 
 void HoldWorkerForTest(bool hold)
 {
-    g_hold = hold;
-    g_wake.notify_all();
+    SetAndWake([hold] { g_hold = hold; });
 }
 
 bool WaitForWorkerForTest(int timeoutMs)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const auto pending = [] {
+        std::lock_guard<std::mutex> lock(g_mutex);
         const int phase = g_phase.load();
         return phase == kRunning || (phase == kIdle && RunnableRequest(g_pWorkerView.load()) != 0);
     };

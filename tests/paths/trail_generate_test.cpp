@@ -1,5 +1,8 @@
 #include "tests/paths/path_view_fixture.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QImage>
 
 #include "platform/testing/ui_harness.h"
@@ -26,6 +29,90 @@ void ExpectOuterRectangle(const x_TrailDataArray& low)
         EXPECT_NEAR(low[i].end.y, want[i][3], 1e-9);
         EXPECT_EQ(low[i].role, i == 0 || i == 6 ? 1 : 0);
     }
+}
+
+// The closed interpolating cubic through the nodes on their chord lengths,
+// twice differentiable all round, worked out here on its own: the second
+// derivatives m solve the cyclic system
+//   h[k-1] m[k-1] + 2 (h[k-1] + h[k]) m[k] + h[k] m[k+1]
+//       = 6 ((v[k+1] - v[k]) / h[k] - (v[k] - v[k-1]) / h[k-1])
+// (diagonally dominant: plain elimination), each span is the cubic of its
+// end values and end second derivatives.
+std::vector<x_Vector> ClosedCubic(const std::vector<x_Vector>& p, int perSpan)
+{
+    const int n = static_cast<int>(p.size());
+    std::vector<double> h(n);
+    for (int k = 0; k < n; ++k)
+        h[k] = x_Vector::Distance(p[k], p[(k + 1) % n]);
+    const auto secondDerivatives = [&](const std::vector<double>& v) {
+        std::vector<std::vector<double>> a(n, std::vector<double>(n + 1, 0.0));
+        for (int k = 0; k < n; ++k) {
+            const int before = (k + n - 1) % n, after = (k + 1) % n;
+            a[k][before] += h[before];
+            a[k][k] += 2 * (h[before] + h[k]);
+            a[k][after] += h[k];
+            a[k][n] = 6 * ((v[after] - v[k]) / h[k] - (v[k] - v[before]) / h[before]);
+        }
+        for (int i = 0; i < n; ++i)
+            for (int r = i + 1; r < n; ++r) {
+                const double f = a[r][i] / a[i][i];
+                for (int c = i; c <= n; ++c)
+                    a[r][c] -= f * a[i][c];
+            }
+        std::vector<double> m(n);
+        for (int i = n - 1; i >= 0; --i) {
+            double rest = a[i][n];
+            for (int c = i + 1; c < n; ++c)
+                rest -= a[i][c] * m[c];
+            m[i] = rest / a[i][i];
+        }
+        return m;
+    };
+    std::vector<double> xs, ys;
+    for (const x_Vector& q : p) {
+        xs.push_back(q.x);
+        ys.push_back(q.y);
+    }
+    const std::vector<double> mx = secondDerivatives(xs), my = secondDerivatives(ys);
+    const auto at = [&](const std::vector<double>& v, const std::vector<double>& m, int k, double t) {
+        const int j = (k + 1) % n;
+        const double s = h[k] - t;
+        return (m[k] * s * s * s + m[j] * t * t * t) / (6 * h[k]) + (v[k] / h[k] - m[k] * h[k] / 6) * s
+               + (v[j] / h[k] - m[j] * h[k] / 6) * t;
+    };
+    std::vector<x_Vector> out;
+    for (int k = 0; k < n; ++k)
+        for (int i = 0; i < perSpan; ++i) {
+            const double t = h[k] * i / perSpan;
+            out.emplace_back(at(xs, mx, k, t), at(ys, my, k, t));
+        }
+    out.push_back(out.front());
+    return out;
+}
+
+double DistanceToPolyline(const x_Vector& q, const std::vector<x_Vector>& line)
+{
+    double best = 1e300;
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        const x_Vector d = line[i + 1] - line[i];
+        const double len2 = d.x * d.x + d.y * d.y;
+        const double t = len2 > 0 ? std::clamp(((q.x - line[i].x) * d.x + (q.y - line[i].y) * d.y) / len2, 0.0, 1.0) : 0.0;
+        best = std::min(best, x_Vector::Distance(q, line[i] + d * t));
+    }
+    return best;
+}
+
+// Crossings of a ray toward +x with a closed polyline.
+bool Inside(const x_Vector& q, const std::vector<x_Vector>& ring)
+{
+    bool in = false;
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+        const x_Vector& a = ring[i];
+        const x_Vector& b = ring[i + 1];
+        if ((a.y > q.y) != (b.y > q.y) && q.x < a.x + (q.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            in = !in;
+    }
+    return in;
 }
 
 } // namespace
@@ -395,4 +482,54 @@ TEST_F(TrailGenerate, VariableTaperAnglesHaveTheirOwnPrompt)
     EXPECT_EQ(drv->Output().back().Find(angles.GetString()) >= 0, true);
     Type(u"");
     EXPECT_EQ(Paths().size(), 1u);
+}
+
+// A closed spline drawn by typed nodes and cut as a hole at 0.35 through
+// the path command: the contour runs 0.35 inside the curve all round and
+// closes at the lead-in. The drawn curve solves its tangents in ten sweeps
+// and its chords in single precision, the reference exactly.
+TEST_F(TrailGenerate, TypedClosedSplineCutAsAHole)
+{
+    constexpr double kCurveAgreement = 0.002;   // mm: sweeps, chords and sampling
+    const std::vector<x_Vector> nodes = {{0, 0}, {15, -6}, {25, 5}, {12, 16}, {-6, 9}};
+    g_MachiningSettings.compensation = 0.35;
+    Type(u"spl");
+    for (const char16_t* node : {u"0,0", u"15,-6", u"25,5", u"12,16", u"-6,9"})
+        Type(node);
+    Type(u"c");
+    ASSERT_EQ(drv->Command(), 0);
+    drv->Start(kCmdPath);
+    Type(u"10,5");      // threading point inside
+    Type(u"25,5");      // lead-in on a node
+    Type(u"0");         // along the nodes: counter-clockwise
+    Type(u"1");         // its left: inside
+    const auto paths = Paths();
+    ASSERT_EQ(paths.size(), 1u);
+    const x_TrailDataArray& low = paths[0]->trails[0];
+    ASSERT_GT(low.GetSize(), 100);
+    const std::vector<x_Vector> curve = ClosedCubic(nodes, 4000);
+    x_Vector first, last, worstAt;
+    int cut = 0, outside = 0;
+    double worst = 0.0;
+    for (const x_TrailData& e : low) {
+        if (e.role != 0)
+            continue;
+        ASSERT_TRUE(e.IsLine()) << "pieces are lines unless fitted to arcs";
+        if (cut++ == 0)
+            first = e.start;
+        last = e.end;
+        for (const x_Vector& q : {e.start, (e.start + e.end) * 0.5}) {
+            const double off = std::fabs(DistanceToPolyline(q, curve) - 0.35);
+            if (off > worst) {
+                worst = off;
+                worstAt = q;
+            }
+            outside += Inside(q, curve) ? 0 : 1;
+        }
+    }
+    EXPECT_LT(worst, kCurveAgreement) << "at " << worstAt.x << ", " << worstAt.y;
+    EXPECT_EQ(outside, 0);
+    EXPECT_TRUE(first.IsEqual(last));
+    ExpectPoint(low[0].start, 10, 5);
+    ExpectPoint(low[low.GetSize() - 1].end, 10, 5);
 }

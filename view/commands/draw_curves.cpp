@@ -70,6 +70,7 @@ void CZorvaView::StepSpline(CDC* dc)
         ++g_UnitIdCounter;
         auto* spline = new CSplines();
         spline->nodes.RemoveAll();
+        spline->keyPoints.RemoveAll();
         spline->geometry.spline.closed = spline->workGeometry.spline.closed = GetCommandMode(kCmdSpline - 1) == 1 ? 1 : 0;
         NewFloating(spline);
         m_basePoint = m_secondPoint = p;
@@ -77,8 +78,18 @@ void CZorvaView::StepSpline(CDC* dc)
     m_pointsA.Add(p);
     m_basePoint = m_secondPoint;
     m_secondPoint = p;
-    if (m_pFloatUnit != nullptr && m_pFloatUnit->FindNodeAt(p) < 0)
-        m_pFloatUnit->nodes.Add(p);
+    // The key points follow the nodes at once: the repeat test, the rubber
+    // band and the close read them, and a spline being drawn is never drawn
+    // into the raster, where they would be copied. (Left empty, a repeated
+    // click became a node and a closed spline could not be made.)
+    if (CUnit* spline = m_pFloatUnit; spline != nullptr && spline->FindNodeAt(p) < 0) {
+        spline->nodes.Add(p);
+        spline->keyPoints.Copy(spline->nodes);
+    }
+    // The curve through the nodes so far, until the cursor moves: typed
+    // points move no cursor.
+    if (g_cmdPointCount >= 2 && m_pFloatUnit != nullptr)
+        m_pFloatUnit->InteractiveStep(dc, this, p);
     m_markInputPoint = 1;
 }
 

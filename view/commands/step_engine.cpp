@@ -21,6 +21,11 @@ void CZorvaView::StepCommand(CDC* dc, int inputKind)
     m_commandDone = 0;
     m_markInputPoint = 0;
     m_pendingMarkSet = 0;
+    // The rubber curve of a spline being drawn is XOR over the frame, and
+    // no frame is drawn between its clicks: once the flag drops, the curve
+    // of the last move stayed on the screen.
+    if (g_rubberShown && g_cmdStep == kStepPointInput && g_curCommand == kCmdSpline && m_pFloatUnit != nullptr)
+        m_pFloatUnit->DrawRubber(dc, m_cursorPoint);
     g_rubberShown = 0;
     DrawGuideLine(dc);
     EraseRubberLine(dc);
