@@ -16,12 +16,59 @@ bool DashStep(std::uint32_t& p, std::uint8_t pattern);
 void DrawLineRGB565(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                     std::int32_t x1, std::int32_t y1, std::uint32_t colour,
                     std::uint8_t pattern);
+// Steps below this take the closed form of the walk: (k m + b) n stays
+// below 2^40, so the rounded-up reciprocal 2^40 / n divides exactly (both
+// ends on the raster keep n below it on any raster narrower than 8192
+// pixels).
+constexpr std::int64_t kClosedFormSteps = 8192;
+
+// ceil(2^40 / n) for n in [1, kClosedFormSteps); entry 0 unused.
+struct StepReciprocals {
+    std::uint64_t of[kClosedFormSteps];
+};
+constexpr StepReciprocals MakeStepReciprocals()
+{
+    StepReciprocals t{};
+    for (std::int64_t n = 1; n < kClosedFormSteps; ++n)
+        t.of[n] = ((std::uint64_t(1) << 40) + std::uint64_t(n) - 1) / std::uint64_t(n);
+    return t;
+}
+inline constexpr StepReciprocals kStepReciprocals = MakeStepReciprocals();
+
+// A solid walk of n steps (n < kClosedFormSteps) from at, err starting at
+// -(n / 2): step k's minor offset (k m + b) / n in closed form, so that no
+// pixel waits for the one before (the walk's error term made one long chain
+// of dependent steps and a mispredicted branch at every turn of a slanted
+// line).
+inline void SolidClosedForm(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, std::int64_t n,
+                            std::int64_t m, std::uint16_t word)
+{
+    const std::uint64_t reciprocal = kStepReciprocals.of[n];
+    std::uint64_t x = std::uint64_t(n - 1 - (n >> 1));
+    for (std::int64_t k = 0; k < n; ++k, x += std::uint64_t(m), at += majStep)
+        *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>((x * reciprocal) >> 40) * minStep) = word;
+}
+
 // A solid segment with both ends on a raster of the given stride, in the
 // RGB565 word: the pixels of DrawLineRGB565 without its clipping, colour and
 // phase bookkeeping, which cost more than a segment of a few pixels (a
-// curve's chords).
-void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
-                     std::int32_t x1, std::int32_t y1, std::uint16_t word);
+// curve's chords). Inline: a curve calls it for every chord.
+void DrawSolidInsideLong(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                         std::int32_t x1, std::int32_t y1, std::uint16_t word);
+inline void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                            std::int32_t x1, std::int32_t y1, std::uint16_t word)
+{
+    const std::int64_t dx = std::int64_t(x1) - x0, dy = std::int64_t(y1) - y0;
+    const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const bool xMajor = adx >= ady;
+    const std::int64_t n = xMajor ? adx : ady, m = xMajor ? ady : adx;
+    if (n >= kClosedFormSteps) {
+        DrawSolidInsideLong(raster, stride, x0, y0, x1, y1, word);
+        return;
+    }
+    const std::ptrdiff_t sx = dx > 0 ? 2 : -2, sy = dy > 0 ? stride : -stride;
+    SolidClosedForm(raster + y0 * stride + 2 * std::ptrdiff_t(x0), xMajor ? sx : sy, xMajor ? sy : sx, n, m, word);
+}
 // The same in g_RasterDrawColor and g_RasterDrawStyle; nothing without a raster.
 void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                           std::int32_t x1, std::int32_t y1);
