@@ -39,14 +39,17 @@ inline constexpr StepReciprocals kStepReciprocals = MakeStepReciprocals();
 // -(n / 2): step k's minor offset (k m + b) / n in closed form, so that no
 // pixel waits for the one before (the walk's error term made one long chain
 // of dependent steps and a mispredicted branch at every turn of a slanted
-// line).
+// line). (k m + b) times the reciprocal stays below 2^54, so it is kept as a
+// running sum instead of a product per step.
 inline void SolidClosedForm(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, std::int64_t n,
                             std::int64_t m, std::uint16_t word)
 {
     const std::uint64_t reciprocal = kStepReciprocals.of[n];
-    std::uint64_t x = std::uint64_t(n - 1 - (n >> 1));
-    for (std::int64_t k = 0; k < n; ++k, x += std::uint64_t(m), at += majStep)
-        *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>((x * reciprocal) >> 40) * minStep) = word;
+    std::uint64_t scaled = std::uint64_t(n - 1 - (n >> 1)) * reciprocal;
+    const std::uint64_t step = std::uint64_t(m) * reciprocal;
+    std::uint8_t* const end = at + n * majStep;
+    for (; at != end; scaled += step, at += majStep)
+        *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>(scaled >> 40) * minStep) = word;
 }
 
 // A solid segment with both ends on a raster of the given stride, in the
