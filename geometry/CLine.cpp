@@ -341,8 +341,8 @@ void CLine::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        const POINT a = WorldToPixel(geometry.line.p1);
-        const POINT b = WorldToPixel(geometry.line.p2);
+        POINT a, b;
+        WorldToPixels(geometry.line.p1, geometry.line.p2, a, b);
         DrawLineCurrentStyle(raster, a.x, a.y, b.x, b.y);
         if (g_cmdStep != 4)
             AssignIfChanged(workGeometry.line, geometry.line);

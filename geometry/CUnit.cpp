@@ -89,7 +89,7 @@ bool CUnit::IsOnPath()
     return role == kRoleGearHandle || role == kRoleDerivedPiece || role == kRolePath;
 }
 
-UnitDrawStyle CUnit::ChooseDrawStyle(DrawRule rule)
+UnitDrawStyle CUnit::ChooseMarkedDrawStyle(DrawRule rule)
 {
     // A negative style read from a file reached pen creation; it is drawn
     // solid like any style above 2.

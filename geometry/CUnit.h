@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "geometry/GeometryState.h"
 #include "geometry/LazyRecord.h"
 #include "geometry/UnitGeometry.h"
 #include "geometry/UnitInputPoints.h"
@@ -222,8 +223,17 @@ public:
 
     // --- helpers the overrides share ---
     // Colour and style of a Draw by the state rule; forces a stored
-    // lineStyle outside 0..2 to 0 first.
-    UnitDrawStyle ChooseDrawStyle(DrawRule rule);
+    // lineStyle outside 0..2 to 0 first. Inline for the plain unit (not
+    // marked, drawing role, no property panel), which a frame meets for
+    // nearly every unit.
+    UnitDrawStyle ChooseDrawStyle(DrawRule rule)
+    {
+        if (lineStyle >= 0 && lineStyle <= 2 && (selected | picked | highlighted) == 0 && role == kRoleDrawing
+            && g_PropertyPanelShown == 0)
+            return {colour, lineStyle, static_cast<std::uint8_t>(lineStyle == 1 && dashDot ? 3 : lineStyle)};
+        return ChooseMarkedDrawStyle(rule);
+    }
+    UnitDrawStyle ChooseMarkedDrawStyle(DrawRule rule);
     // The 1-based index of the grip under point (0 none); a hit is kept in
     // edit->gripHit.
     int FindGrip(x_Vector point);

@@ -72,35 +72,6 @@ void MinorRange(i64 start, int sign, i64 minor, i64 major, i64 size, i64& lo, i6
     hi = b > 1e18L ? i64(1e18) : static_cast<i64>(std::ceil(b)) + 2;
 }
 
-// Steps below this take the closed form: (k m + b) n stays below 2^40, so
-// the rounded-up reciprocal 2^40 / n divides exactly (both ends on the
-// raster keep n below it on any raster narrower than 8192 pixels).
-constexpr i64 kClosedFormSteps = 8192;
-
-const std::array<std::uint64_t, kClosedFormSteps>& Reciprocals()
-{
-    static const std::array<std::uint64_t, kClosedFormSteps> table = [] {
-        std::array<std::uint64_t, kClosedFormSteps> t{};
-        for (std::size_t n = 1; n < t.size(); ++n)
-            t[n] = ((std::uint64_t(1) << 40) + n - 1) / n;
-        return t;
-    }();
-    return table;
-}
-
-// A solid walk of n steps from at, err starting at -(n / 2): step k's minor
-// offset (k m + b) / n in closed form, so that no pixel waits for the one
-// before (the walk's error term made one long chain of dependent steps and
-// a mispredicted branch at every turn of a slanted line).
-void SolidClosedForm(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, i64 n, i64 m,
-                     std::uint16_t word)
-{
-    const std::uint64_t reciprocal = Reciprocals()[static_cast<std::size_t>(n)];
-    std::uint64_t x = std::uint64_t(n - 1 - (n >> 1));
-    for (i64 k = 0; k < n; ++k, x += std::uint64_t(m), at += majStep)
-        *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>((x * reciprocal) >> 40) * minStep) = word;
-}
-
 // A segment with both ends on the raster: every step lands on it (Bresenham
 // stays between the ends), so the walk needs no clipping and no test per
 // pixel. The same steps as the general walk from step 0, dash phase included.
@@ -216,8 +187,9 @@ void DrawLineRGB565(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
     g_DashPhase = p;
 }
 
-void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
-                     std::int32_t x1, std::int32_t y1, std::uint16_t word)
+// The walk of DrawSolidInside for segments too long for the closed form.
+void DrawSolidInsideLong(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                         std::int32_t x1, std::int32_t y1, std::uint16_t word)
 {
     const i64 dx = i64(x1) - x0, dy = i64(y1) - y0;
     const i64 adx = std::llabs(dx), ady = std::llabs(dy);
@@ -225,10 +197,6 @@ void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x
     const i64 n = xMajor ? adx : ady, m = xMajor ? ady : adx;
     const std::ptrdiff_t sx = dx > 0 ? 2 : -2, sy = dy > 0 ? stride : -stride;
     std::uint8_t* at = raster + y0 * stride + 2 * std::ptrdiff_t(x0);
-    if (n < kClosedFormSteps) {
-        SolidClosedForm(at, xMajor ? sx : sy, xMajor ? sy : sx, n, m, word);
-        return;
-    }
     i64 err = -(n >> 1);
     for (i64 k = 0; k < n; ++k) {
         *reinterpret_cast<std::uint16_t*>(at) = word;
@@ -247,5 +215,20 @@ void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0
     if (raster == nullptr)
         return;
     const std::uint8_t style = g_RasterDrawStyle > 3 ? 0 : g_RasterDrawStyle;
-    DrawLineRGB565(raster, x0, y0, x1, y1, g_RasterDrawColor, style);
+    // Most lines of a frame are solid and on the raster: the general
+    // routine's set-up cost more than their pixels.
+    const auto onRaster = [](std::int32_t v, std::int32_t size) { return std::uint32_t(v) < std::uint32_t(size); };
+    const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
+    if (style != 0 || !onRaster(x0, w) || !onRaster(x1, w) || !onRaster(y0, h) || !onRaster(y1, h)
+        || (x0 == x1 && y0 == y1)) {
+        DrawLineRGB565(raster, x0, y0, x1, y1, g_RasterDrawColor, style);
+        return;
+    }
+    if (g_RasterDrawColor != g_RasterColor) {
+        g_RasterColor = g_RasterDrawColor;
+        g_RasterColor565 = ToRgb565(g_RasterColor);
+    }
+    if (g_RasterDamage != nullptr)
+        g_RasterDamage->Mark(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
+    DrawSolidInside(raster, g_RasterStride, x0, y0, x1, y1, g_RasterColor565);
 }

@@ -16,12 +16,65 @@ bool DashStep(std::uint32_t& p, std::uint8_t pattern);
 void DrawLineRGB565(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                     std::int32_t x1, std::int32_t y1, std::uint32_t colour,
                     std::uint8_t pattern);
+// Steps below this take the closed form of the walk: (k m + b) n stays
+// below 2^40, so the rounded-up reciprocal 2^40 / n divides exactly (both
+// ends on the raster keep n below it on any raster narrower than 8192
+// pixels).
+constexpr std::int64_t kClosedFormSteps = 8192;
+
+// ceil(2^40 / n) for n in [1, kClosedFormSteps); entry 0 unused.
+struct StepReciprocals {
+    std::uint64_t of[kClosedFormSteps];
+};
+constexpr StepReciprocals MakeStepReciprocals()
+{
+    StepReciprocals t{};
+    for (std::int64_t n = 1; n < kClosedFormSteps; ++n)
+        t.of[n] = ((std::uint64_t(1) << 40) + std::uint64_t(n) - 1) / std::uint64_t(n);
+    return t;
+}
+inline constexpr StepReciprocals kStepReciprocals = MakeStepReciprocals();
+
+// A solid walk of n steps (n < kClosedFormSteps) from at, err starting at
+// -(n / 2): step k's minor offset (k m + b) / n in closed form, so that no
+// pixel waits for the one before (the walk's error term made one long chain
+// of dependent steps and a mispredicted branch at every turn of a slanted
+// line). (k m + b) times the reciprocal stays below 2^54, so it is kept as a
+// running sum instead of a product per step.
+inline void SolidClosedForm(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, std::int64_t n,
+                            std::int64_t m, std::uint16_t word)
+{
+    const std::uint64_t reciprocal = kStepReciprocals.of[n];
+    std::uint64_t scaled = std::uint64_t(n - 1 - (n >> 1)) * reciprocal;
+    const std::uint64_t step = std::uint64_t(m) * reciprocal;
+    std::uint8_t* const end = at + n * majStep;
+    for (; at != end; scaled += step, at += majStep)
+        *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>(scaled >> 40) * minStep) = word;
+}
+
 // A solid segment with both ends on a raster of the given stride, in the
 // RGB565 word: the pixels of DrawLineRGB565 without its clipping, colour and
 // phase bookkeeping, which cost more than a segment of a few pixels (a
-// curve's chords).
-void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
-                     std::int32_t x1, std::int32_t y1, std::uint16_t word);
+// curve's chords). Inline: a curve calls it for every chord.
+void DrawSolidInsideLong(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                         std::int32_t x1, std::int32_t y1, std::uint16_t word);
+inline void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::int32_t x0, std::int32_t y0,
+                            std::int32_t x1, std::int32_t y1, std::uint16_t word)
+{
+    const std::int64_t dx = std::int64_t(x1) - x0, dy = std::int64_t(y1) - y0;
+    const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    // Which axis leads, chosen by masks: it falls either way from one
+    // segment to the next, and a branch on it was mispredicted half the time.
+    const std::int64_t yMajor = -std::int64_t(adx < ady);
+    const std::int64_t n = (adx & ~yMajor) | (ady & yMajor), m = (ady & ~yMajor) | (adx & yMajor);
+    if (n >= kClosedFormSteps) {
+        DrawSolidInsideLong(raster, stride, x0, y0, x1, y1, word);
+        return;
+    }
+    const std::ptrdiff_t sx = dx > 0 ? 2 : -2, sy = dy > 0 ? stride : -stride;
+    const std::ptrdiff_t majStep = (sx & ~yMajor) | (sy & yMajor), minStep = (sy & ~yMajor) | (sx & yMajor);
+    SolidClosedForm(raster + y0 * stride + 2 * std::ptrdiff_t(x0), majStep, minStep, n, m, word);
+}
 // The same in g_RasterDrawColor and g_RasterDrawStyle; nothing without a raster.
 void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
                           std::int32_t x1, std::int32_t y1);

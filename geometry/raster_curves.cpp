@@ -75,6 +75,25 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
     const std::uint16_t word = g_RasterColor565;
     const std::ptrdiff_t stride = g_RasterStride;
     double c = std::cos(start), s = std::sin(start);
+    if (inside) {
+        // Every vertex lies two pixels or more inside, where rounding half up
+        // is truncation of v + 0.5 (RoundPixel's range and sign cases never
+        // arise).
+        const auto round = [](double v) { return static_cast<std::int32_t>(v + 0.5); };
+        Pixel previous{round(cx + r * c), round(cy - r * s)};
+        for (int i = 1; i <= n; ++i) {
+            const double c2 = c * cosStep - s * sinStep;
+            s = s * cosStep + c * sinStep;
+            c = c2;
+            const Pixel p{round(cx + r * c), round(cy - r * s)};
+            if (p.x == previous.x && p.y == previous.y)
+                continue;
+            DrawSolidInside(raster, stride, previous.x, previous.y, p.x, p.y, word);
+            previous = p;
+        }
+        g_RasterDamage = damage;
+        return;
+    }
     Pixel previous{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
     for (int i = 1; i <= n; ++i) {
         const double c2 = c * cosStep - s * sinStep;
@@ -83,9 +102,7 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
         const Pixel p{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
         if (p.x == previous.x && p.y == previous.y)
             continue;
-        if (inside)
-            DrawSolidInside(raster, stride, previous.x, previous.y, p.x, p.y, word);
-        else if (!BothBeyond(previous, p, w, h))
+        if (!BothBeyond(previous, p, w, h))
             DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, colour, pattern);
         previous = p;
     }

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "geometry/GeometryState.h"
 #include "geometry/x_Vector.h"
 #include "platform/gdi/gdi_types.h"
@@ -50,11 +54,47 @@ inline std::int32_t RoundPixel(double v)
     const std::int32_t t = static_cast<std::int32_t>(f);
     return t - static_cast<std::int32_t>(f < static_cast<double>(t));
 }
+// A rounded screen offset and the origin, saturated like WorldToScreen's.
+inline std::int32_t PixelFromOffset(std::int32_t origin, std::int64_t offset)
+{
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(std::int64_t(origin) + offset, -kScreenPixelLimit, kScreenPixelLimit));
+}
 // WorldToScreen through RoundPixel.
 inline POINT WorldToPixel(const x_Vector& p)
 {
-    const std::int64_t x = std::int64_t(RoundPixel(g_ViewScale * p.x)) + g_ViewOriginX;
-    const std::int64_t y = std::int64_t(g_ViewOriginY) - RoundPixel(g_ViewScale * p.y);
-    return {static_cast<std::int32_t>(std::clamp<std::int64_t>(x, -kScreenPixelLimit, kScreenPixelLimit)),
-            static_cast<std::int32_t>(std::clamp<std::int64_t>(y, -kScreenPixelLimit, kScreenPixelLimit))};
+    return {PixelFromOffset(g_ViewOriginX, RoundPixel(g_ViewScale * p.x)),
+            PixelFromOffset(g_ViewOriginY, -std::int64_t(RoundPixel(g_ViewScale * p.y)))};
+}
+// Both ends of a segment, as WorldToPixel gives them: the four roundings in
+// two vector steps (a frame converts the ends of every line, and the scalar
+// roundings cost more than the line's set-up).
+inline void WorldToPixels(const x_Vector& a, const x_Vector& b, POINT& pa, POINT& pb)
+{
+#if defined(__SSE2__)
+    const __m128d scale = _mm_set1_pd(g_ViewScale);
+    const __m128d va = _mm_mul_pd(scale, _mm_set_pd(a.y, a.x));
+    const __m128d vb = _mm_mul_pd(scale, _mm_set_pd(b.y, b.x));
+    const __m128d high = _mm_set1_pd(536870912.0), low = _mm_set1_pd(-536870912.0);
+    const __m128d near = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(va, low), _mm_cmplt_pd(va, high)),
+                                    _mm_and_pd(_mm_cmpgt_pd(vb, low), _mm_cmplt_pd(vb, high)));
+    if (_mm_movemask_pd(near) == 3) {
+        // RoundPixel: t = trunc(v + 0.5), one less where that exceeds v + 0.5.
+        const __m128d half = _mm_set1_pd(0.5);
+        const __m128d fa = _mm_add_pd(va, half), fb = _mm_add_pd(vb, half);
+        const __m128i ta = _mm_cvttpd_epi32(fa), tb = _mm_cvttpd_epi32(fb);
+        const __m128d aboveA = _mm_cmplt_pd(fa, _mm_cvtepi32_pd(ta));
+        const __m128d aboveB = _mm_cmplt_pd(fb, _mm_cvtepi32_pd(tb));
+        const __m128i t = _mm_unpacklo_epi64(ta, tb);
+        const __m128i above = _mm_castps_si128(
+            _mm_shuffle_ps(_mm_castpd_ps(aboveA), _mm_castpd_ps(aboveB), _MM_SHUFFLE(2, 0, 2, 0)));
+        alignas(16) std::int32_t r[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(r), _mm_add_epi32(t, above));
+        pa = {PixelFromOffset(g_ViewOriginX, r[0]), PixelFromOffset(g_ViewOriginY, -std::int64_t(r[1]))};
+        pb = {PixelFromOffset(g_ViewOriginX, r[2]), PixelFromOffset(g_ViewOriginY, -std::int64_t(r[3]))};
+        return;
+    }
+#endif
+    pa = WorldToPixel(a);
+    pb = WorldToPixel(b);
 }

@@ -39,6 +39,8 @@ constexpr int kPrefetchAhead = 8;
 void PrefetchUnit(const CUnit* u)
 {
     const char* p = reinterpret_cast<const char*>(u);
+    // Unrolled: as a loop it cost more instructions than a unit's culling.
+#pragma GCC unroll 8
     for (std::size_t at = 0; at < sizeof(CUnit); at += 64)
         __builtin_prefetch(p + at);
 }

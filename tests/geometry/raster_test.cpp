@@ -171,6 +171,12 @@ TEST_F(Raster, SegmentsOnTheRasterDrawTheWalksPixels)
         std::fill(m_bits.begin(), m_bits.end(), 0);
         DrawSolidInside(m_bits.data(), g_RasterStride, x0, y0, x1, y1, 0xFFFF);
         ASSERT_TRUE(m_bits == expected) << "chord " << x0 << "," << y0 << " -> " << x1 << "," << y1;
+        // A line entity's solid pen takes a path of its own.
+        std::fill(m_bits.begin(), m_bits.end(), 0);
+        g_RasterDrawColor = 0xFFFFFF;
+        g_RasterDrawStyle = 0;
+        DrawLineCurrentStyle(m_bits.data(), x0, y0, x1, y1);
+        ASSERT_TRUE(m_bits == expected) << "current style " << x0 << "," << y0 << " -> " << x1 << "," << y1;
     };
     for (int i = 0; i < 300; ++i)
         check(x(rng), y(rng), x(rng), y(rng));

@@ -35,6 +35,45 @@ TEST_F(ViewTransform, WorldToScreenRoundsHalfUp)
     EXPECT_EQ(WorldToScreenX(-0.5), 100);          // −0.5 + 100 = 99.5 → 100
 }
 
+// A segment's two ends converted together give the pixels of one end at a
+// time: halves both ways, both signs, the edge of the fast range, values
+// beyond it, saturation and a value that is no number.
+TEST_F(ViewTransform, BothEndsAtOnceMatchOneAtATime)
+{
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
+    // exact: the first end also equals WorldToScreen's (the frame's rounding
+    // may round up a value an ulp below a half).
+    const struct { const char* name; double scale; x_Vector a, b; bool exact; } kCases[] = {
+        {"halves", 2, {1.25, 1.25}, {-1.25, -1.25}, true},
+        {"odd halves", 1, {2.5, -3.5}, {-0.5, 0.5}, true},
+        {"just below a half", 1, {0.49999999999999994, -0.49999999999999994}, {7, -7}, false},
+        {"edge of the fast range", 1, {536870911.4, -536870911.6}, {-536870911.5, 536870911.5}, true},
+        {"beyond it", 1, {536870912.0, 1}, {1, -6e8}, true},
+        {"saturated", 1e12, {1e6, -1e6}, {-1e6, 1e6}, true},
+        {"not a number", 1, {kNaN, 1}, {2, 3}, false},
+    };
+    for (const int originX : {100, -7, INT32_MAX}) {
+        g_ViewOriginX = originX;
+        g_ViewOriginY = 300;
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(testing::Message() << c.name << ", origin " << originX);
+            g_ViewScale = c.scale;
+            POINT a, b;
+            WorldToPixels(c.a, c.b, a, b);
+            const POINT wa = WorldToPixel(c.a), wb = WorldToPixel(c.b);
+            EXPECT_EQ(a.x, wa.x);
+            EXPECT_EQ(a.y, wa.y);
+            EXPECT_EQ(b.x, wb.x);
+            EXPECT_EQ(b.y, wb.y);
+            if (c.exact) {
+                const POINT sa = WorldToScreen(c.a);
+                EXPECT_EQ(a.x, sa.x);
+                EXPECT_EQ(a.y, sa.y);
+            }
+        }
+    }
+}
+
 TEST_F(ViewTransform, ExtremeZoomSaturates)
 {
     // The products once overflowed int32 (undefined behaviour); later the
