@@ -45,7 +45,7 @@ uint32_t g_BlockOffset = 0;
 uint32_t g_BytesDone = 0;
 int g_BlockRetries = 0;
 bool g_SendFileOpen = false;
-std::vector<uint8_t> g_SendData;
+FileBytes g_SendData;
 bool g_HeaderAnswered = false;
 bool g_LastBlockSent = false;
 int g_EarlySendEnds = 0;

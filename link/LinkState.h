@@ -5,7 +5,9 @@
 #include "platform/core/CString.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ILinkDisplay;
@@ -19,6 +21,32 @@ class CZorvalinkDlg;
 // A machine is referred to by its 4-byte id; its row is looked up when used.
 using MachineId = int64_t;
 constexpr MachineId kNoMachine = -1;
+
+// Bytes that a vector grows by without clearing them first: a file read
+// over them at once was written twice.
+template <class T>
+struct UninitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitAllocator<U>;
+    };
+    UninitAllocator() = default;
+    template <class U>
+    UninitAllocator(const UninitAllocator<U>&) noexcept
+    {
+    }
+    template <class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using FileBytes = std::vector<uint8_t, UninitAllocator<uint8_t>>;
 
 // A sent packet kept for repetition.
 struct SavedPacket {
@@ -111,7 +139,7 @@ extern uint32_t g_BytesDone;
 extern int g_BlockRetries;
 // The file being sent, read whole when it starts.
 extern bool g_SendFileOpen;
-extern std::vector<uint8_t> g_SendData;
+extern FileBytes g_SendData;
 extern bool g_HeaderAnswered;
 extern bool g_LastBlockSent;
 extern int g_EarlySendEnds;    // end answers before the header's own answer

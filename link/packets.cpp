@@ -145,6 +145,13 @@ Packet MakeFileHeader(uint32_t size, uint8_t replace, const uint8_t md5[16], uin
 Packet MakeDataBlock(uint32_t offset, const void* bytes, int n, bool last)
 {
     Packet p;
+    FillDataBlock(p, offset, bytes, n, last);
+    return p;
+}
+
+void FillDataBlock(Packet& p, uint32_t offset, const void* bytes, int n, bool last)
+{
+    p.length = 0;
     p.Put16(0, kCodeDataBlock);
     p.Put32(6, offset);
     p.Put32(10, static_cast<uint32_t>(n));
@@ -154,7 +161,6 @@ Packet MakeDataBlock(uint32_t offset, const void* bytes, int n, bool last)
     p.Put8(17, 0);
     p.PutBytes(kBlockHead, bytes, n);
     SealChecksum(p);
-    return p;
 }
 
 Packet MakeSetNumber(uint8_t letter, uint8_t number)

@@ -106,5 +106,8 @@ Packet MakeFetchRequest(const char* source, int a, const char* target, int b);
 // path: the 256-byte zero-padded target field.
 Packet MakeFileHeader(uint32_t size, uint8_t replace, const uint8_t md5[16], uint32_t tick, const char path[kHeaderPathSize]);
 Packet MakeDataBlock(uint32_t offset, const void* bytes, int n, bool last);
+// The same block written over a kept packet: every byte up to its new length
+// is set, none past it is cleared.
+void FillDataBlock(Packet& packet, uint32_t offset, const void* bytes, int n, bool last);
 Packet MakeSetNumber(uint8_t letter, uint8_t number);
 Packet MakeOfferAnswer(uint8_t status, uint32_t targets, uint32_t queued);

@@ -13,7 +13,12 @@
 
 namespace {
 
-bool ReadWholeFile(const CString& path, int64_t size, std::vector<uint8_t>& data)
+// The block being sent, built over the last one instead of in a cleared
+// packet for each. Like the rest of the block step it belongs to whichever
+// thread holds the transfer (transfer_lane.h).
+Packet s_block;
+
+bool ReadWholeFile(const CString& path, int64_t size, FileBytes& data)
 {
     std::FILE* f = std::fopen(NativePath(path).c_str(), "rb");
     if (f == nullptr)
@@ -167,9 +172,9 @@ bool SendFileBlockTo(uint32_t offset, uint32_t address, uint16_t port)
         g_StepCountdown = 500;
         g_LastBlockSent = true;
     }
-    Packet block = MakeDataBlock(offset, data, static_cast<int>(n), last);
+    FillDataBlock(s_block, offset, data, static_cast<int>(n), last);
     if (last) {
-        g_ResendCopy.packet = block;
+        g_ResendCopy.packet = s_block;
         g_ResendCopy.address = address;
         g_ResendCopy.port = port;
         g_ResendCopy.countdown = 3;
@@ -177,7 +182,7 @@ bool SendFileBlockTo(uint32_t offset, uint32_t address, uint16_t port)
     } else {
         DisarmResend();
     }
-    SendPacket(block, address, port);
+    SendPacket(s_block, address, port);
     // The next block's bytes come from memory while the machine answers.
     if (!last)
         for (size_t at = offset + n; at < std::min(size, offset + 2 * n); at += 64)

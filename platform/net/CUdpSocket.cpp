@@ -59,6 +59,28 @@ long CUdpSocket::SendTo(const void* data, size_t length, uint32_t address, uint1
     return n;
 }
 
+bool CUdpSocket::Connect(uint32_t address, uint16_t port)
+{
+    if (m_fd < 0)
+        return false;
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = address;
+    sa.sin_port = htons(port);
+    return ::connect(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0;
+}
+
+long CUdpSocket::Send(const void* data, size_t length)
+{
+    if (m_fd < 0)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::send(m_fd, data, length, 0);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
 long CUdpSocket::ReceiveFrom(void* buffer, size_t capacity, uint32_t& address, uint16_t& port)
 {
     if (m_fd < 0)

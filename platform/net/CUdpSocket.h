@@ -24,6 +24,12 @@ public:
     // Bytes sent, or -1.
     long SendTo(const void* data, size_t length, uint32_t address, uint16_t port);
 
+    // Fixes the peer: Send goes to it without a route lookup per datagram,
+    // and only its datagrams are received.
+    bool Connect(uint32_t address, uint16_t port);
+    // To the connected peer; bytes sent, or -1.
+    long Send(const void* data, size_t length);
+
     // Blocks for one datagram. Returns its full length, which is above
     // capacity when it did not fit (only capacity bytes are stored), or -1
     // when the receive failed or the socket was shut down.

@@ -41,6 +41,36 @@ TEST(CUdpSocket, SendsAndReceivesWithSender)
     EXPECT_EQ(std::vector<uint8_t>(buf, buf + 5), std::vector<uint8_t>(data, data + 5));
 }
 
+// Connected, a socket hears its peer alone: a stranger's datagram sent
+// first is not queued ahead of the peer's.
+TEST(CUdpSocket, ConnectedSocketSendsToAndHearsOnlyItsPeer)
+{
+    CUdpSocket peer, stranger, c;
+    ASSERT_EQ(peer.Open(Loopback(2), 0), 1);
+    ASSERT_EQ(stranger.Open(Loopback(4), 0), 1);
+    ASSERT_EQ(c.Open(Loopback(3), 0), 1);
+    ASSERT_TRUE(c.Connect(peer.LocalAddress(), peer.LocalPort()));
+    const uint8_t out[] = {0x4F, 0x04, 1, 0};
+    ASSERT_EQ(c.Send(out, sizeof out), 4);
+    ASSERT_TRUE(peer.WaitReadable(2000));
+    uint8_t buf[540];
+    uint32_t from = 0;
+    uint16_t port = 0;
+    ASSERT_EQ(peer.ReceiveFrom(buf, sizeof buf, from, port), 4);
+    EXPECT_EQ(from, c.LocalAddress());
+    EXPECT_EQ(port, c.LocalPort());
+
+    const uint8_t odd[] = {9, 9, 9};
+    const uint8_t back[] = {0x4E, 0x04};
+    ASSERT_EQ(stranger.SendTo(odd, sizeof odd, c.LocalAddress(), c.LocalPort()), 3);
+    ASSERT_EQ(peer.SendTo(back, sizeof back, c.LocalAddress(), c.LocalPort()), 2);
+    c.SetReceiveTimeout(2000);
+    ASSERT_EQ(c.ReceiveFrom(buf, sizeof buf, from, port), 2);
+    EXPECT_EQ(port, peer.LocalPort());
+    c.SetReceiveTimeout(50);
+    EXPECT_EQ(c.ReceiveFrom(buf, sizeof buf, from, port), -1);
+}
+
 TEST(CUdpSocket, ReportsTheFullLengthOfAnOversizedDatagram)
 {
     CUdpSocket a, b;

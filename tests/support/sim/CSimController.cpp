@@ -78,6 +78,13 @@ bool CSimController::Start(uint32_t hostAddress, uint16_t hostPort)
     m_hostAddress = hostAddress;
     m_hostPort = hostPort;
     m_stop = false;
+    // Connected to its host, as a controller answers the host it serves: a
+    // datagram goes out without a route lookup and comes in through the
+    // early demultiplexing, and none but the host's reaches the loop, not
+    // even an empty one to itself. A waiting receive gives up after 10 ms
+    // instead, so what a caller queues for later is seen that soon.
+    m_socket.Connect(hostAddress, hostPort);
+    m_socket.SetReceiveTimeout(10);
     m_thread = std::thread([this] { Loop(); });
     return true;
 }
@@ -86,36 +93,22 @@ void CSimController::Stop()
 {
     m_stop = true;
     if (m_thread.joinable()) {
-        Wake();
+        m_socket.Shutdown();
         m_thread.join();
     }
 }
 
-void CSimController::Wake()
-{
-    m_socket.SendTo(nullptr, 0, m_socket.LocalAddress(), m_socket.LocalPort());
-}
-
 void CSimController::SendFromCaller(View d)
 {
-    bool timed;
-    {
-        std::lock_guard lock(m_mutex);
-        Send(d);
-        timed = HasTimedWork();
-    }
-    if (timed)
-        Wake();
+    std::lock_guard lock(m_mutex);
+    Send(d);
 }
 
 void CSimController::SetFaults(const SimFaults& faults)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_faults = faults;
-        m_random.seed(faults.seed);
-    }
-    Wake(); // a header may now be due for repeating
+    std::lock_guard lock(m_mutex);
+    m_faults = faults;
+    m_random.seed(faults.seed);
 }
 
 void CSimController::SetEcho(bool echo)
@@ -237,9 +230,10 @@ void CSimController::Loop()
     uint8_t buf[2048];
     bool timed = true; // held, delayed or repeated datagrams wait for their time
     while (!m_stop) {
-        // Waits for the next datagram, and at most 1 ms while some wait for
-        // their time; a caller that queues one wakes the loop. A receive that
-        // woke for a time-out on every block cost more than a block's checks.
+        // Waits for the next datagram, at most 1 ms while some wait for their
+        // time and 10 ms otherwise (what a caller queued). A receive that
+        // woke for a time-out on every block cost more than a block's checks;
+        // the 10 ms only run out when nothing comes.
         uint32_t from;
         uint16_t port;
         const long n = !timed || m_socket.WaitReadable(1) ? m_socket.ReceiveFrom(buf, sizeof buf, from, port) : 0;
@@ -347,7 +341,7 @@ void CSimController::ReleaseHeld()
 
 void CSimController::SendNow(View d)
 {
-    m_socket.SendTo(d.data(), d.size(), m_hostAddress, m_hostPort);
+    m_socket.Send(d.data(), d.size());
 }
 
 // Called with the mutex held. A fault that changes the datagram works on a

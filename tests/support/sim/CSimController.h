@@ -117,10 +117,8 @@ private:
     bool Arrive(View d);
     bool HasTimedWork() const;
     void TimedWork();
-    // An empty datagram to itself: the loop, waiting in its receive, goes round.
-    void Wake();
-    // Send for the callers' threads: wakes the loop when the datagram waits
-    // for its time (held or delayed).
+    // Send for the callers' threads; the loop sends what waits for its time
+    // (held or delayed) within 10 ms.
     void SendFromCaller(View d);
     void ReleaseHeld();
 
