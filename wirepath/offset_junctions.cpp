@@ -455,12 +455,20 @@ void CollapseRunAtStarts(OffsetWork& wk, int first, int last)
 }
 
 // The last usable element of the runs before run [f1, l1], skipping runs
-// that failed their join (last element marked 10); -1 when none is left.
-int UsableBefore(const OffsetWork& wk, int& f1, int& l1)
+// that failed their join (last element marked 10); -1 when none is left
+// before the run that starts at `current`. A closed list goes on from its
+// end: where its first element vanished, the search stopped there and a
+// line bridged the gap to where that element's carrier met the next one.
+int UsableBefore(const OffsetWork& wk, int& f1, int& l1, int current)
 {
-    while (f1 > 0) {
-        l1 = f1 - 1;
+    const int n = wk.Count();
+    for (int steps = 0; steps < n; ++steps) {
+        if (f1 == 0 && !wk.closed)
+            return -1;
+        l1 = f1 == 0 ? n - 1 : f1 - 1;
         f1 = wk.runs[l1].first;
+        if (f1 <= current && current <= l1)
+            return -1;
         if (wk.w[l1].joinMark == 10)
             continue;
         const int i = LastUsable(wk, l1, f1);
@@ -472,50 +480,72 @@ int UsableBefore(const OffsetWork& wk, int& f1, int& l1)
 
 } // namespace
 
-bool FinalJunctionPass(OffsetWork& wk)
+namespace {
+
+// One junction of the final pass; true when it made the current run points.
+bool FinalJunction(OffsetWork& wk, const Junction& jn)
 {
     const int n = wk.Count();
-    return ForEachJunction(wk, [&](const Junction& jn) {
-        const int j = FirstUsable(wk, jn.f2, jn.l2);
-        int f1 = jn.f1, l1 = jn.l1;
-        int i = LastUsable(wk, jn.l1, 0);
-        if (i >= 0 && i < f1) {
-            f1 = wk.runs[i].first;
-            l1 = wk.runs[i].last;
+    const int j = FirstUsable(wk, jn.f2, jn.l2);
+    int f1 = jn.f1, l1 = jn.l1;
+    int i = LastUsable(wk, jn.l1, 0);
+    if (i < 0 && wk.closed && jn.at < n)
+        i = LastUsable(wk, n - 1, jn.l2 + 1);
+    if (i >= 0 && (i < f1 || i > jn.l2)) {
+        f1 = wk.runs[i].first;
+        l1 = wk.runs[i].last;
+    }
+    if (i < 0 || j < 0 || Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint()))
+        return false;
+    if (wk.w[j].joinMark == 10) {
+        CollapseRunAtStarts(wk, jn.f2, jn.l2);
+        return true;
+    }
+    while (i >= 0) {
+        x_TrailData a = wk.w[i], b = wk.w[j];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined) {
+            const bool apart = (jn.f2 - i + n) % n >= 2;
+            if (apart && a.kind == 1 && b.kind == 1) {
+                const double reach = 3.0 * x_Vector::Distance(wk.w[i].EndPoint(), wk.w[j].StartPoint());
+                if (x_Vector::Distance(p, wk.w[i].EndPoint()) > reach
+                    || x_Vector::Distance(p, wk.w[j].StartPoint()) > reach)
+                    return false;
+            }
+            wk.w[i] = a;
+            wk.w[j] = b;
+            return false;
         }
-        if (i < 0 || j < 0 || Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint()))
-            return true;
-        if (wk.w[j].joinMark == 10) {
+        if (r == kJoinRefusedB) {
             CollapseRunAtStarts(wk, jn.f2, jn.l2);
             return true;
         }
-        while (i >= 0) {
-            x_TrailData a = wk.w[i], b = wk.w[j];
-            x_Vector p;
-            const int r = JoinOffsetElements(a, b, p, 0);
-            if (r == kJoined) {
-                const bool apart = (jn.f2 - i + n) % n >= 2;
-                if (apart && a.kind == 1 && b.kind == 1) {
-                    const double reach = 3.0 * x_Vector::Distance(wk.w[i].EndPoint(), wk.w[j].StartPoint());
-                    if (x_Vector::Distance(p, wk.w[i].EndPoint()) > reach
-                        || x_Vector::Distance(p, wk.w[j].StartPoint()) > reach)
-                        return true;
-                }
-                wk.w[i] = a;
-                wk.w[j] = b;
-                return true;
-            }
-            if (r == kJoinRefusedB) {
-                CollapseRunAtStarts(wk, jn.f2, jn.l2);
-                return true;
-            }
-            if (r != kJoinRefusedA && r != kJoinBothReverse)
-                return true;
-            CollapseRunAtStarts(wk, f1, l1);
-            i = UsableBefore(wk, f1, l1);
-        }
+        if (r != kJoinRefusedA && r != kJoinBothReverse)
+            return false;
+        CollapseRunAtStarts(wk, f1, l1);
+        i = UsableBefore(wk, f1, l1, jn.f2);
+    }
+    return false;
+}
+
+} // namespace
+
+bool FinalJunctionPass(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    bool firstRunGone = false;
+    const bool walked = ForEachJunction(wk, [&](const Junction& jn) {
+        firstRunGone = FinalJunction(wk, jn) && jn.at == n;
         return true;
     });
+    // The wrap junction comes last: when it made the first run points, the
+    // junction after that run (already passed) is joined again, past it.
+    // The closing line used to bridge from the last element to the second.
+    const int after = wk.runs[0].last + 1;
+    if (walked && firstRunGone && after < n)
+        FinalJunction(wk, {after, 0, after - 1, wk.runs[after].first, wk.runs[after].last});
+    return walked;
 }
 
 int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
