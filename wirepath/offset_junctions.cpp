@@ -540,12 +540,17 @@ bool FinalJunctionPass(OffsetWork& wk)
         return true;
     });
     // The wrap junction comes last: when it made the first run points, the
-    // junction after that run (already passed) is joined again, past it.
-    // The closing line used to bridge from the last element to the second.
-    const int after = wk.runs[0].last + 1;
-    if (walked && firstRunGone && after < n)
-        FinalJunction(wk, {after, 0, after - 1, wk.runs[after].first, wk.runs[after].last});
-    return walked;
+    // junction after that run and any runs of points behind it (already
+    // passed) is joined again, past them. The closing line used to bridge
+    // from the last element to the second.
+    if (!walked || !firstRunGone)
+        return walked;
+    int after = wk.runs[0].last + 1;
+    while (after < n && FirstUsable(wk, after, wk.runs[after].last) < 0)
+        after = wk.runs[after].last + 1;
+    if (after < n)
+        FinalJunction(wk, {after, wk.runs[after - 1].first, after - 1, after, wk.runs[after].last});
+    return true;
 }
 
 int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
