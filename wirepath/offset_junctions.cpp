@@ -7,6 +7,7 @@
 #include "geometry/curve_helpers.h"
 #include "geometry/entity_edits.h"
 #include "geometry/intersect.h"
+#include "geometry/plane_geometry.h"
 #include "wirepath/offset_join.h"
 #include "wirepath/offset_work.h"
 #include "wirepath/trail_metrics.h"
@@ -482,6 +483,36 @@ int UsableBefore(const OffsetWork& wk, int& f1, int& l1, int current)
 
 namespace {
 
+bool OnElement(const x_TrailData& e, const x_Vector& p)
+{
+    return e.IsLine() ? PointOnSegment(e.start, e.end, p) : PointOnArcElement(e, p);
+}
+
+// When the last usable element i of a run of several would turn back to
+// reach j, an earlier element of the run may meet j on itself: the run's
+// last pieces lie inside j's offset (a flank's end under a tip circle) and
+// vanish. Joins there; false when no element of the run does. The whole
+// run was made points, and a line bridged from the run before.
+bool JoinEarlierInRun(OffsetWork& wk, int i, int f1, int j)
+{
+    for (int k = i - 1; k >= f1; --k) {
+        if (!IsUsable(wk.w[k]))
+            continue;
+        x_TrailData a = wk.w[k], b = wk.w[j];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined && OnElement(wk.w[k], p)) {
+            wk.w[k] = a;
+            wk.w[j] = b;
+            CollapseBetween(wk, k, j, p);
+            return true;
+        }
+        if (r != kJoinRefusedA)
+            return false;
+    }
+    return false;
+}
+
 // One junction of the final pass; true when it made the current run points.
 bool FinalJunction(OffsetWork& wk, const Junction& jn)
 {
@@ -522,6 +553,8 @@ bool FinalJunction(OffsetWork& wk, const Junction& jn)
             return true;
         }
         if (r != kJoinRefusedA && r != kJoinBothReverse)
+            return false;
+        if (r == kJoinRefusedA && JoinEarlierInRun(wk, i, f1, j))
             return false;
         CollapseRunAtStarts(wk, f1, l1);
         i = UsableBefore(wk, f1, l1, jn.f2);
