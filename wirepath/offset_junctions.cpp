@@ -203,6 +203,32 @@ void CloseSmallStep(OffsetWork& wk, int i, int j)
 
 } // namespace
 
+namespace {
+
+// A line shorter than 0.001 next to an arc counts as degenerate to the join
+// (a flank's last piece before a tip circle): the elements beyond such
+// lines, within the two runs, are joined and the lines become points. The
+// joint stayed open, and a line bridged it into the part.
+bool JoinPastShortLines(OffsetWork& wk, const Junction& jn, int r, int i, int j, x_Vector& p)
+{
+    while (r == kJoinDegenerateA || r == kJoinDegenerateB) {
+        if (r == kJoinDegenerateA)
+            i = LastUsable(wk, i - 1, jn.f1);
+        else
+            j = FirstUsable(wk, j + 1, jn.l2);
+        if (i < 0 || j < 0)
+            return false;
+        r = TryJoin(wk, i, j, p, 0);
+        if (r == kJoined) {
+            CollapseBetween(wk, i, j, p);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool JoinAtJunctions(OffsetWork& wk, bool& failed)
 {
     const int n = wk.Count();
@@ -217,7 +243,12 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
             return true;
         }
         x_Vector p;
-        switch (TryJoin(wk, i, j, p, 0)) {
+        int r = TryJoin(wk, i, j, p, 0);
+        if (r == kJoinDegenerateA || r == kJoinDegenerateB) {
+            if (JoinPastShortLines(wk, jn, r, i, j, p))
+                return true;
+        }
+        switch (r) {
         case kJoined:
             CollapseBetween(wk, i, j, p);
             return true;

@@ -209,7 +209,7 @@ TEST_F(PathFaults, OffsetClosesAtItsFirstElementWithALength)
 // true offset. The racks start in the middle of a tooth's tip; where that
 // half tip (and its fillet) vanished, a line bridged from the base's side
 // to where the tip's carrier met the flank, into the part. The internal
-// gear lost a whole flank: the short line between its end and the tip
+// gears lost a whole flank: the short line between its end and the tip
 // circle vanishes, and the flank was made points up to the root.
 TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
 {
@@ -217,23 +217,26 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
     filleted.tipFillet = 0.2;
     const struct {
         const char* name;
-        bool gear;
+        int gearTeeth;                  // 0: a rack
         RackInputs rack;
         bool hole;
         double comp;
     } kCases[] = {
-        {"rack z 3 m 1, hole 0.3: half tips vanish", false, StandardRack(3, 1.0), true, 0.3},
-        {"rack z 3 m 2, hole 0.7086: half tips vanish", false, StandardRack(3, 2.0), true, 0.7086},
-        {"rack z 3 m 1, tip fillets, hole 0.298", false, filleted, true, 0.298},
-        {"rack z 4 m 1, outline 0.49: root lines vanish", false, StandardRack(4, 1.0), false, 0.49},
-        {"internal gear z 32 m 1, outline 0.13", true, {}, false, 0.13},
-        {"internal gear z 32 m 1, hole 0.13", true, {}, true, 0.13},
+        {"rack z 3 m 1, hole 0.3: half tips vanish", 0, StandardRack(3, 1.0), true, 0.3},
+        {"rack z 3 m 2, hole 0.7086: half tips vanish", 0, StandardRack(3, 2.0), true, 0.7086},
+        {"rack z 3 m 1, tip fillets, hole 0.298", 0, filleted, true, 0.298},
+        {"rack z 4 m 1, outline 0.49: root lines vanish", 0, StandardRack(4, 1.0), false, 0.49},
+        {"internal gear z 32 m 1, outline 0.13", 32, {}, false, 0.13},
+        {"internal gear z 32 m 1, hole 0.13", 32, {}, true, 0.13},
+        // A flank's last piece, 0.0003 mm long, could not be joined to the
+        // tip circle, and lines bridged round the corner.
+        {"internal gear z 35 m 1, hole 0.1149", 35, {}, true, 0.114914},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         Clear();
-        if (c.gear) {
-            ASSERT_TRUE(TakeGear(StandardGear(32, 1.0), true));
+        if (c.gearTeeth > 0) {
+            ASSERT_TRUE(TakeGear(StandardGear(c.gearTeeth, 1.0), true));
             thread = x_Vector(0, 0);
         } else {
             ASSERT_TRUE(TakeRack(c.rack));
