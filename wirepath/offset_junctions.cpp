@@ -544,6 +544,28 @@ bool JoinEarlierInRun(OffsetWork& wk, int i, int f1, int j)
     return false;
 }
 
+// The same from the other side: when j would turn back to meet i, a later
+// element of j's run may meet i on itself.
+bool JoinLaterInRun(OffsetWork& wk, int i, int j, int l2)
+{
+    for (int k = j + 1; k <= l2; ++k) {
+        if (!IsUsable(wk.w[k]))
+            continue;
+        x_TrailData a = wk.w[i], b = wk.w[k];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined && OnElement(wk.w[k], p)) {
+            wk.w[i] = a;
+            wk.w[k] = b;
+            CollapseBetween(wk, i, k, p);
+            return true;
+        }
+        if (r != kJoinRefusedB)
+            return false;
+    }
+    return false;
+}
+
 // One junction of the final pass; true when it made the current run points.
 bool FinalJunction(OffsetWork& wk, const Junction& jn)
 {
@@ -580,6 +602,8 @@ bool FinalJunction(OffsetWork& wk, const Junction& jn)
             return false;
         }
         if (r == kJoinRefusedB) {
+            if (JoinLaterInRun(wk, i, j, jn.l2))
+                return false;
             CollapseRunAtStarts(wk, jn.f2, jn.l2);
             return true;
         }

@@ -217,26 +217,32 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
     filleted.tipFillet = 0.2;
     const struct {
         const char* name;
-        int gearTeeth;                  // 0: a rack
+        int gearTeeth;                  // an internal gear's; 0: a rack
+        double rootFillet;              // the gear's, mm
         RackInputs rack;
         bool hole;
         double comp;
     } kCases[] = {
-        {"rack z 3 m 1, hole 0.3: half tips vanish", 0, StandardRack(3, 1.0), true, 0.3},
-        {"rack z 3 m 2, hole 0.7086: half tips vanish", 0, StandardRack(3, 2.0), true, 0.7086},
-        {"rack z 3 m 1, tip fillets, hole 0.298", 0, filleted, true, 0.298},
-        {"rack z 4 m 1, outline 0.49: root lines vanish", 0, StandardRack(4, 1.0), false, 0.49},
-        {"internal gear z 32 m 1, outline 0.13", 32, {}, false, 0.13},
-        {"internal gear z 32 m 1, hole 0.13", 32, {}, true, 0.13},
+        {"rack z 3 m 1, hole 0.3: half tips vanish", 0, 0.0, StandardRack(3, 1.0), true, 0.3},
+        {"rack z 3 m 2, hole 0.7086: half tips vanish", 0, 0.0, StandardRack(3, 2.0), true, 0.7086},
+        {"rack z 3 m 1, tip fillets, hole 0.298", 0, 0.0, filleted, true, 0.298},
+        {"rack z 4 m 1, outline 0.49: root lines vanish", 0, 0.0, StandardRack(4, 1.0), false, 0.49},
+        {"internal gear z 32 m 1, outline 0.13", 32, 0.0, {}, false, 0.13},
+        {"internal gear z 32 m 1, hole 0.13", 32, 0.0, {}, true, 0.13},
         // A flank's last piece, 0.0003 mm long, could not be joined to the
         // tip circle, and lines bridged round the corner.
-        {"internal gear z 35 m 1, hole 0.1149", 35, {}, true, 0.114914},
+        {"internal gear z 35 m 1, hole 0.1149", 35, 0.0, {}, true, 0.114914},
+        // The flank after the tip circle would have turned back to meet it
+        // and was made points whole; a later piece of it meets the circle.
+        {"internal gear z 32 m 1, root fillets, outline 0.404", 32, 0.3, {}, false, 0.404014},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         Clear();
         if (c.gearTeeth > 0) {
-            ASSERT_TRUE(TakeGear(StandardGear(c.gearTeeth, 1.0), true));
+            GearInputs in = StandardGear(c.gearTeeth, 1.0);
+            in.rootFillet = c.rootFillet;
+            ASSERT_TRUE(TakeGear(in, true));
             thread = x_Vector(0, 0);
         } else {
             ASSERT_TRUE(TakeRack(c.rack));
