@@ -227,6 +227,33 @@ bool JoinPastShortLines(OffsetWork& wk, const Junction& jn, int r, int i, int j,
     return false;
 }
 
+bool ShortLine(const x_TrailData& e)
+{
+    return e.IsLine() && x_Vector::Distance(e.start, e.end) < 0.001;
+}
+
+// A line shorter than 0.001 that starts the current run (or ends the one
+// before) after an arc: the arc may cross the element beyond it, the line
+// being the end of a loop too small for the passes to see. Joined there on
+// both, the line becomes a point. The two crossed, and the path was refused.
+bool CrossPastShortLine(OffsetWork& wk, const Junction& jn, int i, int j)
+{
+    int a = i, b = j;
+    if (wk.w[i].IsArc() && ShortLine(wk.w[j]))
+        b = FirstUsable(wk, j + 1, jn.l2);
+    else if (wk.w[j].IsArc() && ShortLine(wk.w[i]))
+        a = LastUsable(wk, i - 1, jn.f1);
+    else
+        return false;
+    if (a < 0 || b < 0)
+        return false;
+    x_Vector p;
+    if (TryJoin(wk, a, b, p, 1) != kJoined)
+        return false;
+    CollapseBetween(wk, a, b, p);
+    return true;
+}
+
 } // namespace
 
 bool JoinAtJunctions(OffsetWork& wk, bool& failed)
@@ -239,7 +266,8 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         if (i < 0 || j < 0)
             return true;
         if (Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint())) {
-            CloseSmallStep(wk, i, j);
+            if (!CrossPastShortLine(wk, jn, i, j))
+                CloseSmallStep(wk, i, j);
             return true;
         }
         x_Vector p;
