@@ -235,6 +235,10 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
         // The flank after the tip circle would have turned back to meet it
         // and was made points whole; a later piece of it meets the circle.
         {"internal gear z 32 m 1, root fillets, outline 0.404", 32, 0.3, {}, false, 0.404014},
+        // The flanks meet where the root vanishes; the loop was cut at the
+        // later flank's start, which agreed with the earlier one's end
+        // within 0.001, and the path lay 0.0011 mm from its offset.
+        {"internal gear z 45 m 1, root fillets, hole 0.468", 45, 0.3, {}, true, 0.468076},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
