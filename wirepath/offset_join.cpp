@@ -57,6 +57,11 @@ int JoinTwoLines(x_TrailData& a, x_TrailData& b, x_Vector& p, std::uint8_t flag)
         return kNoJoint;
     if (flag != 0 && !(OnLine(a, x) && OnLine(b, x)))
         return kNoJoint;
+    // P is the meeting point also on a refusal: the caller moves the
+    // element that keeps its direction there. It was left unset, and that
+    // element's end went to (0, 0).
+    p = x;
+    p.valid = 1;
     const bool aReverses = LineWouldReverse(a.start, a.end, x);
     const bool bReverses = LineWouldReverse(b.end, b.start, x);
     if (aReverses && bReverses)
@@ -67,8 +72,6 @@ int JoinTwoLines(x_TrailData& a, x_TrailData& b, x_Vector& p, std::uint8_t flag)
         return kJoinRefusedB;
     a.end = x;
     b.start = x;
-    p = x;
-    p.valid = 1;
     return kJoined;
 }
 

@@ -7,6 +7,7 @@
 #include "geometry/curve_helpers.h"
 #include "geometry/entity_edits.h"
 #include "geometry/intersect.h"
+#include "geometry/plane_geometry.h"
 #include "wirepath/offset_join.h"
 #include "wirepath/offset_work.h"
 #include "wirepath/trail_metrics.h"
@@ -17,6 +18,9 @@ namespace {
 constexpr double kGap = 0.005;              // a chain counts as broken from here
 constexpr int kLoopGroupReach = 15;         // loop cutting looks this many groups back
 constexpr double kRoundingStep = 1e-9;      // mm: ends this close already meet
+// mm: ends that agree (0.001 in x and y) lie up to 0.0014 apart; their
+// carriers' meeting, when it is the joint, lies about as near.
+constexpr double kSharpReach = 0.002;
 
 // Join on copies; written back only on success.
 int TryJoin(OffsetWork& wk, int i, int j, x_Vector& p, std::uint8_t flag)
@@ -80,6 +84,7 @@ bool MayMeet(const OffsetWork& wk, int i, int j)
 }
 
 void ApplyCornerArcs(OffsetWork& wk, std::vector<std::pair<int, x_TrailData>>& corners);
+bool JoinSharp(OffsetWork& wk, int a, int b, x_Vector& p);
 
 // The corner arc from ea (leaving at angle exitA) to sb (entered against
 // entryB), bulging to side n; a half circle over the chord when the
@@ -115,7 +120,7 @@ bool OverlapSearchAtJunctions(OffsetWork& wk)
                 if (!MayMeet(wk, p, m))
                     continue;
                 x_Vector at;
-                if (TryJoin(wk, p, m, at, 1) == kJoined) {
+                if (JoinSharp(wk, p, m, at)) {
                     CollapseBetween(wk, p, m, at);
                     return true;
                 }
@@ -180,6 +185,25 @@ bool CarrierMeeting(const x_TrailData& a, const x_TrailData& b, const x_Vector& 
     return found;
 }
 
+// A joint on both elements (flag 1). Taken where the ends agreed within
+// 0.001, it moves to where the two carriers meet when that is near: the
+// later element's start stood there instead, up to 0.0014 off the earlier
+// one's line, and a loop cut there left the path 0.0011 mm from its offset.
+bool JoinSharp(OffsetWork& wk, int a, int b, x_Vector& p)
+{
+    const x_TrailData ea = wk.w[a], eb = wk.w[b];
+    if (TryJoin(wk, a, b, p, 1) != kJoined)
+        return false;
+    x_Vector at;
+    if (!CarrierMeeting(ea, eb, p, at) || x_Vector::Distance(at, p) >= kSharpReach || at == p)
+        return true;
+    at.valid = 1;
+    MoveEnd(wk.w[a], at);
+    MoveStart(wk.w[b], at);
+    p = at;
+    return true;
+}
+
 // Ends that agree within 0.001 but not exactly are joined where the two
 // carriers meet (a miter exact to the last digit) when that point lies
 // within 0.001 of both ends, else at the start of the later element. They
@@ -202,6 +226,59 @@ void CloseSmallStep(OffsetWork& wk, int i, int j)
 
 } // namespace
 
+namespace {
+
+// A line shorter than 0.001 next to an arc counts as degenerate to the join
+// (a flank's last piece before a tip circle): the elements beyond such
+// lines, within the two runs, are joined and the lines become points. The
+// joint stayed open, and a line bridged it into the part.
+bool JoinPastShortLines(OffsetWork& wk, const Junction& jn, int r, int i, int j, x_Vector& p)
+{
+    while (r == kJoinDegenerateA || r == kJoinDegenerateB) {
+        if (r == kJoinDegenerateA)
+            i = LastUsable(wk, i - 1, jn.f1);
+        else
+            j = FirstUsable(wk, j + 1, jn.l2);
+        if (i < 0 || j < 0)
+            return false;
+        r = TryJoin(wk, i, j, p, 0);
+        if (r == kJoined) {
+            CollapseBetween(wk, i, j, p);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ShortLine(const x_TrailData& e)
+{
+    return e.IsLine() && x_Vector::Distance(e.start, e.end) < 0.001;
+}
+
+// A line shorter than 0.001 that starts the current run (or ends the one
+// before) after an arc: the arc may cross the element beyond it, the line
+// being the end of a loop too small for the passes to see. Joined there on
+// both, the line becomes a point. The two crossed, and the path was refused.
+bool CrossPastShortLine(OffsetWork& wk, const Junction& jn, int i, int j)
+{
+    int a = i, b = j;
+    if (wk.w[i].IsArc() && ShortLine(wk.w[j]))
+        b = FirstUsable(wk, j + 1, jn.l2);
+    else if (wk.w[j].IsArc() && ShortLine(wk.w[i]))
+        a = LastUsable(wk, i - 1, jn.f1);
+    else
+        return false;
+    if (a < 0 || b < 0)
+        return false;
+    x_Vector p;
+    if (TryJoin(wk, a, b, p, 1) != kJoined)
+        return false;
+    CollapseBetween(wk, a, b, p);
+    return true;
+}
+
+} // namespace
+
 bool JoinAtJunctions(OffsetWork& wk, bool& failed)
 {
     const int n = wk.Count();
@@ -212,11 +289,17 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         if (i < 0 || j < 0)
             return true;
         if (Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint())) {
-            CloseSmallStep(wk, i, j);
+            if (!CrossPastShortLine(wk, jn, i, j))
+                CloseSmallStep(wk, i, j);
             return true;
         }
         x_Vector p;
-        switch (TryJoin(wk, i, j, p, 0)) {
+        int r = TryJoin(wk, i, j, p, 0);
+        if (r == kJoinDegenerateA || r == kJoinDegenerateB) {
+            if (JoinPastShortLines(wk, jn, r, i, j, p))
+                return true;
+        }
+        switch (r) {
         case kJoined:
             CollapseBetween(wk, i, j, p);
             return true;
@@ -411,7 +494,7 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                 if (!MayMeet(wk, p, m))
                     continue;
                 x_Vector at;
-                if (TryJoin(wk, p, m, at, 1) == kJoined) {
+                if (JoinSharp(wk, p, m, at)) {
                     CollapseBetween(wk, p, m, at);
                     const int last = m < p ? m + n : m;
                     for (int k = p; k <= last; ++k)
@@ -455,12 +538,20 @@ void CollapseRunAtStarts(OffsetWork& wk, int first, int last)
 }
 
 // The last usable element of the runs before run [f1, l1], skipping runs
-// that failed their join (last element marked 10); -1 when none is left.
-int UsableBefore(const OffsetWork& wk, int& f1, int& l1)
+// that failed their join (last element marked 10); -1 when none is left
+// before the run that starts at `current`. A closed list goes on from its
+// end: where its first element vanished, the search stopped there and a
+// line bridged the gap to where that element's carrier met the next one.
+int UsableBefore(const OffsetWork& wk, int& f1, int& l1, int current)
 {
-    while (f1 > 0) {
-        l1 = f1 - 1;
+    const int n = wk.Count();
+    for (int steps = 0; steps < n; ++steps) {
+        if (f1 == 0 && !wk.closed)
+            return -1;
+        l1 = f1 == 0 ? n - 1 : f1 - 1;
         f1 = wk.runs[l1].first;
+        if (f1 <= current && current <= l1)
+            return -1;
         if (wk.w[l1].joinMark == 10)
             continue;
         const int i = LastUsable(wk, l1, f1);
@@ -472,50 +563,133 @@ int UsableBefore(const OffsetWork& wk, int& f1, int& l1)
 
 } // namespace
 
-bool FinalJunctionPass(OffsetWork& wk)
+namespace {
+
+bool OnElement(const x_TrailData& e, const x_Vector& p)
+{
+    return e.IsLine() ? PointOnSegment(e.start, e.end, p) : PointOnArcElement(e, p);
+}
+
+// When the last usable element i of a run of several would turn back to
+// reach j, an earlier element of the run may meet j on itself: the run's
+// last pieces lie inside j's offset (a flank's end under a tip circle) and
+// vanish. Joins there; false when no element of the run does. The whole
+// run was made points, and a line bridged from the run before.
+bool JoinEarlierInRun(OffsetWork& wk, int i, int f1, int j)
+{
+    for (int k = i - 1; k >= f1; --k) {
+        if (!IsUsable(wk.w[k]))
+            continue;
+        x_TrailData a = wk.w[k], b = wk.w[j];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined && OnElement(wk.w[k], p)) {
+            wk.w[k] = a;
+            wk.w[j] = b;
+            CollapseBetween(wk, k, j, p);
+            return true;
+        }
+        if (r != kJoinRefusedA)
+            return false;
+    }
+    return false;
+}
+
+// The same from the other side: when j would turn back to meet i, a later
+// element of j's run may meet i on itself.
+bool JoinLaterInRun(OffsetWork& wk, int i, int j, int l2)
+{
+    for (int k = j + 1; k <= l2; ++k) {
+        if (!IsUsable(wk.w[k]))
+            continue;
+        x_TrailData a = wk.w[i], b = wk.w[k];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined && OnElement(wk.w[k], p)) {
+            wk.w[i] = a;
+            wk.w[k] = b;
+            CollapseBetween(wk, i, k, p);
+            return true;
+        }
+        if (r != kJoinRefusedB)
+            return false;
+    }
+    return false;
+}
+
+// One junction of the final pass; true when it made the current run points.
+bool FinalJunction(OffsetWork& wk, const Junction& jn)
 {
     const int n = wk.Count();
-    return ForEachJunction(wk, [&](const Junction& jn) {
-        const int j = FirstUsable(wk, jn.f2, jn.l2);
-        int f1 = jn.f1, l1 = jn.l1;
-        int i = LastUsable(wk, jn.l1, 0);
-        if (i >= 0 && i < f1) {
-            f1 = wk.runs[i].first;
-            l1 = wk.runs[i].last;
+    const int j = FirstUsable(wk, jn.f2, jn.l2);
+    int f1 = jn.f1, l1 = jn.l1;
+    int i = LastUsable(wk, jn.l1, 0);
+    if (i < 0 && wk.closed && jn.at < n)
+        i = LastUsable(wk, n - 1, jn.l2 + 1);
+    if (i >= 0 && (i < f1 || i > jn.l2)) {
+        f1 = wk.runs[i].first;
+        l1 = wk.runs[i].last;
+    }
+    if (i < 0 || j < 0 || Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint()))
+        return false;
+    if (wk.w[j].joinMark == 10) {
+        CollapseRunAtStarts(wk, jn.f2, jn.l2);
+        return true;
+    }
+    while (i >= 0) {
+        x_TrailData a = wk.w[i], b = wk.w[j];
+        x_Vector p;
+        const int r = JoinOffsetElements(a, b, p, 0);
+        if (r == kJoined) {
+            const bool apart = (jn.f2 - i + n) % n >= 2;
+            if (apart && a.kind == 1 && b.kind == 1) {
+                const double reach = 3.0 * x_Vector::Distance(wk.w[i].EndPoint(), wk.w[j].StartPoint());
+                if (x_Vector::Distance(p, wk.w[i].EndPoint()) > reach
+                    || x_Vector::Distance(p, wk.w[j].StartPoint()) > reach)
+                    return false;
+            }
+            wk.w[i] = a;
+            wk.w[j] = b;
+            return false;
         }
-        if (i < 0 || j < 0 || Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint()))
-            return true;
-        if (wk.w[j].joinMark == 10) {
+        if (r == kJoinRefusedB) {
+            if (JoinLaterInRun(wk, i, j, jn.l2))
+                return false;
             CollapseRunAtStarts(wk, jn.f2, jn.l2);
             return true;
         }
-        while (i >= 0) {
-            x_TrailData a = wk.w[i], b = wk.w[j];
-            x_Vector p;
-            const int r = JoinOffsetElements(a, b, p, 0);
-            if (r == kJoined) {
-                const bool apart = (jn.f2 - i + n) % n >= 2;
-                if (apart && a.kind == 1 && b.kind == 1) {
-                    const double reach = 3.0 * x_Vector::Distance(wk.w[i].EndPoint(), wk.w[j].StartPoint());
-                    if (x_Vector::Distance(p, wk.w[i].EndPoint()) > reach
-                        || x_Vector::Distance(p, wk.w[j].StartPoint()) > reach)
-                        return true;
-                }
-                wk.w[i] = a;
-                wk.w[j] = b;
-                return true;
-            }
-            if (r == kJoinRefusedB) {
-                CollapseRunAtStarts(wk, jn.f2, jn.l2);
-                return true;
-            }
-            if (r != kJoinRefusedA && r != kJoinBothReverse)
-                return true;
-            CollapseRunAtStarts(wk, f1, l1);
-            i = UsableBefore(wk, f1, l1);
-        }
+        if (r != kJoinRefusedA && r != kJoinBothReverse)
+            return false;
+        if (r == kJoinRefusedA && JoinEarlierInRun(wk, i, f1, j))
+            return false;
+        CollapseRunAtStarts(wk, f1, l1);
+        i = UsableBefore(wk, f1, l1, jn.f2);
+    }
+    return false;
+}
+
+} // namespace
+
+bool FinalJunctionPass(OffsetWork& wk)
+{
+    const int n = wk.Count();
+    bool firstRunGone = false;
+    const bool walked = ForEachJunction(wk, [&](const Junction& jn) {
+        firstRunGone = FinalJunction(wk, jn) && jn.at == n;
         return true;
     });
+    // The wrap junction comes last: when it made the first run points, the
+    // junction after that run and any runs of points behind it (already
+    // passed) is joined again, past them. The closing line used to bridge
+    // from the last element to the second.
+    if (!walked || !firstRunGone)
+        return walked;
+    int after = wk.runs[0].last + 1;
+    while (after < n && FirstUsable(wk, after, wk.runs[after].last) < 0)
+        after = wk.runs[after].last + 1;
+    if (after < n)
+        FinalJunction(wk, {after, wk.runs[after - 1].first, after - 1, after, wk.runs[after].last});
+    return true;
 }
 
 int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,

@@ -442,6 +442,20 @@ bool FirstElementUsable(OffsetWork& wk)
     return false;
 }
 
+// A closed list of several elements left with fewer than two that have a
+// length (a full circle alone is one): the final pass made points of all
+// the others, since no part of the contour remains at this offset.
+bool EnclosesNothing(const OffsetWork& wk)
+{
+    if (!wk.closed || wk.Count() < 2)
+        return false;
+    int kept = 0;
+    for (const x_TrailData& e : wk.w)
+        if (!IsDegenerate(e) && ++kept == 2)
+            return false;
+    return true;
+}
+
 // Ends within 0.001 that are not one point become one: a line's end moves
 // (an arc's is fixed by its angle); of two arcs the later one's start turns
 // to the earlier one's end. (Some joints were left micrometres apart.)
@@ -498,10 +512,18 @@ void ChainElements(const OffsetWork& wk, x_TrailDataArray& out)
 {
     const int n = wk.Count();
     out.Reserve(n + 8);
-    x_Vector r;
+    // Points in front stand where the first element with a length starts
+    // (the final pass may have made the first element a point elsewhere).
+    int first = 0;
+    while (first < n && IsDegenerate(wk.w[first]))
+        ++first;
+    x_Vector r = first < n ? wk.w[first].StartPoint() : x_Vector();
     for (int i = 0; i < n; ++i) {
         x_TrailData e = wk.w[i];
-        if (i >= 1) {
+        if (i < first) {
+            e.kind = 1;
+            e.start = e.end = r;
+        } else if (i >= 1) {
             if (IsDegenerate(e)) {
                 e.kind = 1;
                 e.start = e.end = r;
@@ -609,7 +631,7 @@ int OffsetTrail(int mode, int negate, const x_TrailDataArray& in, x_TrailDataArr
     if (!OverlapSearchAtJunctions(wk) || !JoinAtJunctions(wk, cornerFailed) || cornerFailed
         || !CutLoopsAtJunctions(wk) || !RejoinCutRuns(wk))
         return kOffsetFailed;
-    if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled())
+    if (!FirstElementUsable(wk) || !FinalJunctionPass(wk) || PathRunCancelled() || EnclosesNothing(wk))
         return kOffsetFailed;
     ChainElements(wk, out);
     return out.IsEmpty() ? kOffsetFailed : kOffsetOk;

@@ -215,25 +215,28 @@ TEST_F(BatchPaths, FailedCornerClearingGivesAHint)
     EXPECT_TRUE(Printed(u"*图形1清角失败，轨迹未清角"));
 }
 
-// A figure whose path the check refuses (a 0.03 mm step under 0.1 mm of
-// compensation, which the offset bridges 0.035 mm into the part) is named
-// with "*" and what failed; the run goes on with the next figure.
+// A figure whose path the check refuses is named with "*" and what
+// failed; the run goes on with the next figure. The figure is a hole 1 mm
+// wide cut with a taper of 2 degrees over 20 mm: its upper contour lies
+// 0.8 mm inside the edges and cannot exist.
 TEST_F(BatchPaths, RefusedFigureGivesAHintAndTheRunGoesOn)
 {
+    MachiningSettings& m = g_MachiningSettings;
+    m.batchMode = 1;
+    m.taperAngle = 2.0;
+    m.thickness = 20.0;
     Line(0, 0, 5, 0);
-    Line(5, 0, 5, 0.03);
-    Line(5, 0.03, 10, 0.03);
-    Line(10, 0.03, 10, 10);
-    Line(10, 10, 0, 10);
-    Line(0, 10, 0, 0);
-    Line(2, -3, 2, 0);
+    Line(5, 0, 5, 1);
+    Line(5, 1, 0, 1);
+    Line(0, 1, 0, 0);
+    Line(2.5, 0.5, 2.5, 0);
     Figure(30, 0);
     SelectAll();
-    RunBatch(1);
+    RunBatch(0);
     EXPECT_EQ(Paths().size(), 1u);
     int hints = 0;
     for (const CString& l : drv->Output())
-        hints += l.Left(3) == CString(u"*图形") && l.Find(u"未生成，轨迹检查：下表面") > 0 ? 1 : 0;
+        hints += l.Left(3) == CString(u"*图形") && l.Find(u"未生成，轨迹检查：上表面") > 0 ? 1 : 0;
     EXPECT_EQ(hints, 1);
     EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
 }

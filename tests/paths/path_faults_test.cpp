@@ -190,10 +190,10 @@ TEST_F(PathFaults, JointsWithinTheRuleAreExact)
     EXPECT_TRUE(CheckJoints(path.lists[0]).Ok());
 }
 
-// Where a rack's teeth vanish under a hole's offset of 0.71 the offset's
-// own passes go wrong (and the check refuses the path), but its elements
-// stay one chain: the closing joint used to move the vanished first
-// element to the last one's end, 3.8 mm from the element after it.
+// Where a rack's half tips vanish under a hole's offset of 0.71 the
+// offset's elements stay one chain: the closing joint used to move the
+// vanished first element to the last one's end, 3.8 mm from the element
+// after it.
 TEST_F(PathFaults, OffsetClosesAtItsFirstElementWithALength)
 {
     ASSERT_TRUE(TakeRack(StandardRack(3, 2.0)));
@@ -203,4 +203,58 @@ TEST_F(PathFaults, OffsetClosesAtItsFirstElementWithALength)
     const PathCheckResult joints = CheckJoints(out);
     EXPECT_TRUE(joints.Ok()) << PathCheckHint(joints).ToUtf8();
     EXPECT_EQ(out[out.GetSize() - 1].EndPoint(), out[0].StartPoint());
+}
+
+// Outlines whose offset exists with pieces of them vanishing, built as the
+// true offset. The racks start in the middle of a tooth's tip; where that
+// half tip (and its fillet) vanished, a line bridged from the base's side
+// to where the tip's carrier met the flank, into the part. The internal
+// gears lost a whole flank: the short line between its end and the tip
+// circle vanishes, and the flank was made points up to the root.
+TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
+{
+    RackInputs filleted = StandardRack(3, 1.0);
+    filleted.tipFillet = 0.2;
+    const struct {
+        const char* name;
+        int gearTeeth;                  // an internal gear's; 0: a rack
+        double rootFillet;              // the gear's, mm
+        RackInputs rack;
+        bool hole;
+        double comp;
+    } kCases[] = {
+        {"rack z 3 m 1, hole 0.3: half tips vanish", 0, 0.0, StandardRack(3, 1.0), true, 0.3},
+        {"rack z 3 m 2, hole 0.7086: half tips vanish", 0, 0.0, StandardRack(3, 2.0), true, 0.7086},
+        {"rack z 3 m 1, tip fillets, hole 0.298", 0, 0.0, filleted, true, 0.298},
+        {"rack z 4 m 1, outline 0.49: root lines vanish", 0, 0.0, StandardRack(4, 1.0), false, 0.49},
+        {"internal gear z 32 m 1, outline 0.13", 32, 0.0, {}, false, 0.13},
+        {"internal gear z 32 m 1, hole 0.13", 32, 0.0, {}, true, 0.13},
+        // A flank's last piece, 0.0003 mm long, could not be joined to the
+        // tip circle, and lines bridged round the corner.
+        {"internal gear z 35 m 1, hole 0.1149", 35, 0.0, {}, true, 0.114914},
+        // The flank after the tip circle would have turned back to meet it
+        // and was made points whole; a later piece of it meets the circle.
+        {"internal gear z 32 m 1, root fillets, outline 0.404", 32, 0.3, {}, false, 0.404014},
+        // The flanks meet where the root vanishes; the loop was cut at the
+        // later flank's start, which agreed with the earlier one's end
+        // within 0.001, and the path lay 0.0011 mm from its offset.
+        {"internal gear z 45 m 1, root fillets, hole 0.468", 45, 0.3, {}, true, 0.468076},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        if (c.gearTeeth > 0) {
+            GearInputs in = StandardGear(c.gearTeeth, 1.0);
+            in.rootFillet = c.rootFillet;
+            ASSERT_TRUE(TakeGear(in, true));
+            thread = x_Vector(0, 0);
+        } else {
+            ASSERT_TRUE(TakeRack(c.rack));
+            thread = x_Vector(1, -2);
+        }
+        const CheckedBuild b = BuildSide(c.hole, c.comp);
+        EXPECT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+        EXPECT_LT(Apart(0, c.comp), kAgreement) << WriteSvg("vanishing_pieces", {&path.unshifted[0], &path.lists[0]});
+        EXPECT_TRUE(CheckJoints(path.lists[0]).Ok());
+    }
 }
