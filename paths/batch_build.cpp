@@ -99,12 +99,12 @@ CTrail* BuildOnePath(BatchRun& run, int side, double comp)
     v.m_path.compSide = side;
     v.m_subStep = 4;
     if (!BuildTrail(v, true, 0, comp)) {
-        if (!v.m_path.checkRefusal.IsEmpty()) {
-            CString hint;
-            hint.Format(u"*图形%d未生成，", run.figures);
-            hint += v.m_path.checkRefusal;
-            v.Later([hint](CZorvaView& w) { w.PrintLine(hint); });
-        }
+        // Every figure left without its path is named, with what failed
+        // when the check refused it.
+        CString hint;
+        hint.Format(u"*图形%d未生成，", run.figures);
+        hint += v.m_path.checkRefusal.IsEmpty() ? CString(u"请检查参数或实线") : v.m_path.checkRefusal;
+        v.Later([hint](CZorvaView& w) { w.PrintLine(hint); });
         return nullptr;
     }
     ++run.built;

@@ -241,6 +241,33 @@ TEST_F(BatchPaths, RefusedFigureGivesAHintAndTheRunGoesOn)
     EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
 }
 
+// A figure the engine itself cannot offset (a notch 0.1 mm wide in an
+// outline cut outside at 0.1: the notch's edges meet nowhere) is named
+// too; the run goes on with the next figure.
+TEST_F(BatchPaths, FigureTheOffsetRefusesIsNamed)
+{
+    g_MachiningSettings.compensation = 0.1;
+    g_MachiningSettings.noOffset = 0;
+    Line(0, 0, 10, 0);
+    Line(10, 0, 10, 6);
+    Line(10, 6, 5.05, 6);
+    Line(5.05, 6, 5.05, 4);
+    Line(5.05, 4, 4.95, 4);
+    Line(4.95, 4, 4.95, 6);
+    Line(4.95, 6, 0, 6);
+    Line(0, 6, 0, 0);
+    Line(5, -3, 5, 0);
+    Figure(30, 0);
+    SelectAll();
+    RunBatch(1);
+    EXPECT_EQ(Paths().size(), 1u);
+    int named = 0;
+    for (const CString& l : drv->Output())
+        named += l.Left(3) == CString(u"*图形") && l.Find(u"未生成") > 0 ? 1 : 0;
+    EXPECT_EQ(named, 1);
+    EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
+}
+
 // Straight then taper over a hole: the straight path carries the taper's
 // extra offset; without the return to the threading point the second path
 // starts where the first one's lead-out now ends, and both paths' lengths
