@@ -81,11 +81,11 @@ int LineLine(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
 int LineCircle(const CheckPiece& line, const CheckPiece& circle, x_Vector out[2])
 {
     const x_Vector d = line.b - line.a;
-    const double len = d.Length();
+    const double len = Norm(d);
     const x_Vector u = d / len;
     const double t = Dot(circle.c - line.a, u);
     const x_Vector foot = line.a + u * t;
-    const double h = x_Vector::Distance(foot, circle.c);
+    const double h = Dist(foot, circle.c);
     if (h > circle.r)
         return 0;
     const double half = std::sqrt(std::max(0.0, circle.r * circle.r - h * h));
@@ -96,7 +96,7 @@ int LineCircle(const CheckPiece& line, const CheckPiece& circle, x_Vector out[2]
 
 int CircleCircle(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
 {
-    const double d = x_Vector::Distance(p.c, q.c);
+    const double d = Dist(p.c, q.c);
     if (d == 0.0 || d > p.r + q.r || d < std::fabs(p.r - q.r))
         return 0;
     const double along = (d * d + p.r * p.r - q.r * q.r) / (2.0 * d);
@@ -116,11 +116,6 @@ bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
 }
 
 } // namespace
-
-double CheckPiece::Length() const
-{
-    return length;
-}
 
 x_Vector CheckPiece::At(double t) const
 {
@@ -151,7 +146,7 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     if (e.IsLine()) {
         out.a = x_Vector(e.start.x + shift.x, e.start.y + shift.y);
         out.b = x_Vector(e.end.x + shift.x, e.end.y + shift.y);
-        out.length = x_Vector::Distance(out.a, out.b);
+        out.length = Dist(out.a, out.b);
         if (!(out.length > kPieceNoLength))
             return false;
         out.u0 = out.chordU = (out.b - out.a) / out.length;
@@ -172,11 +167,12 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     out.length = out.r * std::fabs(out.sweep);
     if (!(out.length > kPieceNoLength))
         return false;
+    // From the element's own angles: the ends are its StartPoint and EndPoint.
     out.u0 = x_Vector(std::cos(out.a0), std::sin(out.a0));
-    out.u1 = x_Vector(std::cos(out.a0 + out.sweep), std::sin(out.a0 + out.sweep));
+    out.u1 = x_Vector(std::cos(e.endAngle), std::sin(e.endAngle));
     out.a = out.c + out.u0 * out.r;
     out.b = out.c + out.u1 * out.r;
-    out.chordLength = x_Vector::Distance(out.a, out.b);
+    out.chordLength = Dist(out.a, out.b);
     out.chordU = out.chordLength > 0.0 ? (out.b - out.a) / out.chordLength : out.u0;
     const double half = std::fabs(out.sweep) / 2.0;
     out.sagitta = half <= kPi / 2 ? out.r * (1.0 - std::cos(half)) : 2.0 * out.r;
@@ -193,19 +189,19 @@ double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
         const double t = Dot(w, q.u0);
         if (t <= 0.0) {
             where = kAtStart;
-            d = w.Length();
+            d = Norm(w);
         } else if (t >= q.length) {
             where = kAtEnd;
-            d = x_Vector::Distance(p, q.b);
+            d = Dist(p, q.b);
         } else {
             d = std::fabs(Cross(q.u0, w));
         }
     } else {
-        const double fromCentre = x_Vector::Distance(p, q.c);
+        const double fromCentre = Dist(p, q.c);
         if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
             d = std::fabs(fromCentre - q.r);
         } else {
-            const double da = x_Vector::Distance(p, q.a), db = x_Vector::Distance(p, q.b);
+            const double da = Dist(p, q.a), db = Dist(p, q.b);
             where = da <= db ? kAtStart : kAtEnd;
             d = std::min(da, db);
         }
@@ -276,7 +272,7 @@ double PieceDistance(const CheckPiece& p, const CheckPiece& q)
         tryArcPoint(arc, normal, line);
         tryArcPoint(arc, normal * -1.0, line);
     } else if (p.arc) {
-        const double d = x_Vector::Distance(p.c, q.c);
+        const double d = Dist(p.c, q.c);
         if (d == 0.0) {
             if (SpansOverlap(p, q))
                 best = std::min(best, std::fabs(p.r - q.r));
@@ -317,18 +313,11 @@ double CarrierGap(const CheckPiece& p, const CheckPiece& q)
     }
     if (!p.arc) {
         const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
-        const double farthest = std::max(x_Vector::Distance(p.a, q.c), x_Vector::Distance(p.b, q.c));
+        const double farthest = std::max(Dist(p.a, q.c), Dist(p.b, q.c));
         return std::max({0.0, toCentre - q.r, q.r - farthest});
     }
-    const double d = x_Vector::Distance(p.c, q.c);
+    const double d = Dist(p.c, q.c);
     return std::max({0.0, d - p.r - q.r, std::fabs(p.r - q.r) - d});
-}
-
-double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
-{
-    const double dx = std::max({0.0, q.x0 - ax1, ax0 - q.x1});
-    const double dy = std::max({0.0, q.y0 - ay1, ay0 - q.y1});
-    return std::max(dx, dy);
 }
 
 PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,17 @@ inline double Cross(const x_Vector& u, const x_Vector& v)
 inline double Dot(const x_Vector& u, const x_Vector& v)
 {
     return u.x * v.x + u.y * v.y;
+}
+
+// As x_Vector::Length and Distance, inline.
+inline double Norm(const x_Vector& v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y);
+}
+
+inline double Dist(const x_Vector& p, const x_Vector& q)
+{
+    return Norm(q - p);
 }
 
 // One line or arc; arcs run counter-clockwise from a0 by sweep when
@@ -42,7 +54,7 @@ struct CheckPiece {
     double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
     int element = -1;                   // index in the list it came from
 
-    double Length() const;
+    double Length() const { return length; }
     x_Vector At(double t) const;        // t in [0, 1] along the piece
     x_Vector Tangent(double t) const;   // unit, direction of travel
 };
@@ -66,7 +78,19 @@ double ChordGap(const CheckPiece& p, const CheckPiece& q);
 // meet: 0, 1 or 2.
 int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2]);
 // The distance between two boxes (0 when they overlap).
-double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q);
+inline double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
+{
+    const double dx = std::max({0.0, q.x0 - ax1, ax0 - q.x1});
+    const double dy = std::max({0.0, q.y0 - ay1, ay0 - q.y1});
+    return std::max(dx, dy);
+}
+// Twice the signed area a piece adds to its contour's: its chord from the
+// origin, and an arc's segment.
+inline double TwiceAreaPart(const CheckPiece& q)
+{
+    // sin(sweep) from the end directions.
+    return q.arc ? Cross(q.a, q.b) + q.r * q.r * (q.sweep - Cross(q.u0, q.u1)) : Cross(q.a, q.b);
+}
 
 struct GridSlot {
     std::int64_t key;

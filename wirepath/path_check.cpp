@@ -69,11 +69,12 @@ thread_local CheckScratch t_scratch;
 
 // Intermediate values of one contour check.
 struct ContourWork {
+    explicit ContourWork(const std::vector<CheckPiece>& contour) : pieces(contour) {}
     const x_TrailData* list = nullptr;
     int count = 0;
     int extraFrom = 0;
     bool closed = false;
-    std::vector<CheckPiece>& pieces = t_scratch.pieces;    // the contour's elements with geometry
+    const std::vector<CheckPiece>& pieces;  // the contour's elements with geometry
     Reference& ref = t_scratch.ref;
 };
 
@@ -174,7 +175,7 @@ PathCheckResult CheckClosingAndCrossing(ContourWork& w)
 {
     if (w.closed) {
         const x_Vector s = w.list[0].StartPoint(), e = w.list[w.extraFrom - 1].EndPoint();
-        const double gap = x_Vector::Distance(s, e);
+        const double gap = Dist(s, e);
         if (!(gap <= kJointExact))
             return Fault(kCheckClosingOpen, w.extraFrom - 1, e, gap, 0.0);
     }
@@ -357,7 +358,7 @@ bool BeyondCorner(ContourWork& w, LazyGrid& zoneGrid, const x_Vector& o)
     bool beyond = false;
     zoneGrid->Near(o.x, o.y, o.x, o.y, 0.0, [&](int k) {
         const CornerZone& z = w.ref.zones[static_cast<size_t>(k)];
-        beyond = InZone(z, o) && x_Vector::Distance(o, z.v) > z.due + kShadowSlack;
+        beyond = InZone(z, o) && Dist(o, z.v) > z.due + kShadowSlack;
         return !beyond;
     });
     return beyond;
@@ -409,7 +410,7 @@ PathCheckResult CheckJoints(const x_TrailDataArray& list)
             continue;
         if (previous != nullptr) {
             const x_Vector end = previous->EndPoint(), start = e.StartPoint();
-            const double gap = x_Vector::Distance(end, start);
+            const double gap = Dist(end, start);
             if (!(gap <= kJointExact))
                 return Fault(kCheckJointOpen, i, start, gap, 0.0);
         }
@@ -421,26 +422,36 @@ PathCheckResult CheckJoints(const x_TrailDataArray& list)
 PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, const x_TrailDataArray& reference,
                              const SurfaceIntent& intent, bool closed)
 {
-    ContourWork w;
-    w.list = list;
-    w.count = count;
-    w.extraFrom = std::clamp(extraFrom, 0, count);
-    w.closed = closed;
-    w.pieces.clear();
-    w.pieces.reserve(static_cast<size_t>(count));
+    std::vector<CheckPiece>& pieces = t_scratch.pieces;
+    pieces.clear();
+    pieces.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         CheckPiece q;
         if (ContourRole(list[i].role) && MakePiece(list[i], x_Vector(0.0, 0.0), q)) {
             q.element = i;
-            w.pieces.push_back(q);
+            pieces.push_back(q);
         }
     }
+    return CheckContourPieces(list, pieces, count, extraFrom, reference, intent, closed, false);
+}
+
+PathCheckResult CheckContourPieces(const x_TrailData* list, const std::vector<CheckPiece>& pieces, int count,
+                                   int extraFrom, const x_TrailDataArray& reference, const SurfaceIntent& intent,
+                                   bool closed, bool sameReference)
+{
+    ContourWork w(pieces);
+    w.list = list;
+    w.count = count;
+    w.extraFrom = std::clamp(extraFrom, 0, count);
+    w.closed = closed;
     if (w.pieces.empty() || w.extraFrom == 0)
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
     PathCheckResult r = CheckClosingAndCrossing(w);
     if (!r.Ok() || !intent.set)
         return r;
-    BuildReference(w.ref, reference, intent, closed);
+    if (!sameReference)
+        BuildReferencePieces(w.ref, reference, intent.shift);
+    SetReferenceDues(w.ref, reference, intent, closed);
     if (w.ref.pieces.empty())
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
     const double reach = w.ref.maxDue + kRule;
@@ -460,11 +471,8 @@ double TwiceArea(const x_TrailData* list, int count)
     double sum = 0.0;
     for (int i = 0; i < count; ++i) {
         CheckPiece q;
-        if (!MakePiece(list[i], x_Vector(0.0, 0.0), q))
-            continue;
-        sum += Cross(q.a, q.b);
-        if (q.arc)
-            sum += q.r * q.r * (q.sweep - std::sin(q.sweep));
+        if (MakePiece(list[i], x_Vector(0.0, 0.0), q))
+            sum += TwiceAreaPart(q);
     }
     return sum;
 }
