@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kSpanSlack = 1e-12;        // rad: a point at an arc's end is on it
 constexpr double kOnLine = 1e-12;           // fraction of a line beyond its ends still on it
 constexpr int kWideCells = 64;              // a piece over more cells is tested by every query
 
@@ -22,24 +21,6 @@ double SignedSweep(const x_TrailData& e)
     if (std::fabs(sweep) < 1e-10)
         sweep = kTwoPi;
     return e.direction != 0 ? -sweep : sweep;
-}
-
-// Whether a direction from the centre lies within an arc's span, by the
-// signs of cross products with the start and end directions (no angles).
-bool InSpan(const CheckPiece& q, const x_Vector& d)
-{
-    const double span = std::fabs(q.sweep);
-    if (span >= kTwoPi - kSpanSlack)
-        return true;
-    // The slack scales with the point's distance (the larger coordinate
-    // serves: no root).
-    const double slack = kSpanSlack * std::max(std::fabs(d.x), std::fabs(d.y));
-    // Counter-clockwise from u0 to u1; a clockwise arc the other way.
-    const double sign = q.sweep > 0.0 ? 1.0 : -1.0;
-    if (span <= kPi)
-        return sign * Cross(q.u0, d) >= -slack && sign * Cross(d, q.u1) >= -slack;
-    // More than half a turn: not strictly inside the gap from u1 to u0.
-    return !(sign * Cross(q.u1, d) > slack && sign * Cross(d, q.u0) > slack);
 }
 
 void ArcBox(CheckPiece& q)
@@ -116,29 +97,6 @@ bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
 }
 
 } // namespace
-
-x_Vector CheckPiece::At(double t) const
-{
-    if (t == 0.0)
-        return a;
-    if (t == 1.0)
-        return b;
-    if (arc)
-        return c + x_Vector::FromPolar(r, a0 + sweep * t);
-    return a + (b - a) * t;
-}
-
-x_Vector CheckPiece::Tangent(double t) const
-{
-    if (!arc)
-        return u0;
-    if (t == 0.0 || t == 1.0) {
-        const x_Vector& radial = t == 0.0 ? u0 : u1;
-        return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
-    }
-    const double phi = a0 + sweep * t;
-    return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
-}
 
 bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
 {
@@ -314,10 +272,10 @@ double CarrierGap(const CheckPiece& p, const CheckPiece& q)
     if (!p.arc) {
         const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
         const double farthest = std::max(Dist(p.a, q.c), Dist(p.b, q.c));
-        return std::max({0.0, toCentre - q.r, q.r - farthest});
+        return std::max(std::max(toCentre - q.r, q.r - farthest), 0.0);
     }
     const double d = Dist(p.c, q.c);
-    return std::max({0.0, d - p.r - q.r, std::fabs(p.r - q.r) - d});
+    return std::max(std::max(d - p.r - q.r, std::fabs(p.r - q.r) - d), 0.0);
 }
 
 PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)

@@ -134,13 +134,8 @@ void BuildReferencePieces(Reference& ref, const x_TrailDataArray& list, const x_
 {
     ref.pieces.clear();
     ref.pieces.reserve(static_cast<size_t>(list.GetSize()));
-    for (int i = 0; i < list.GetSize(); ++i) {
-        CheckPiece q;
-        if (!MakePiece(list[i], shift, q))
-            continue;
-        q.element = i;
-        ref.pieces.push_back(q);
-    }
+    for (int i = 0; i < list.GetSize(); ++i)
+        AddPiece(ref.pieces, list[i], shift, i);
 }
 
 void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed)

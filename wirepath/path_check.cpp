@@ -381,9 +381,11 @@ PathCheckResult CheckCovered(ContourWork& w, LazyGrid& refGrid, LazyGrid& contou
         // the two offset points differ.
         for (int s = 0, last = w.ref.smoothEnd[j] != 0 ? n - 1 : n; s <= last; ++s) {
             const double t = static_cast<double>(s) / n;
-            if (InFlip(w.ref, j, q.At(t)))
+            x_Vector p, tangent;
+            q.PointAndTangent(t, p, tangent);
+            if (InFlip(w.ref, j, p))
                 continue;
-            const x_Vector o = q.At(t) + Normal(q.Tangent(t), w.ref.side[j]) * w.ref.due[j];
+            const x_Vector o = p + Normal(tangent, w.ref.side[j]) * w.ref.due[j];
             bool hit = WitnessNear(witness, count, w.closed, [&](int k) { return onContour(k, o); });
             if (!hit)
                 contourGrid->Near(o.x, o.y, o.x, o.y, kRule, [&](int k) {
@@ -393,7 +395,7 @@ PathCheckResult CheckCovered(ContourWork& w, LazyGrid& refGrid, LazyGrid& contou
                     return !hit;
                 });
             if (!hit && !Shadowed(w, refGrid, o) && !BeyondCorner(w, zoneGrid, o))
-                return Fault(kCheckUncovered, q.element, q.At(t), 0.0, w.ref.due[j]);
+                return Fault(kCheckUncovered, q.element, p, 0.0, w.ref.due[j]);
         }
     }
     return {};
@@ -425,13 +427,9 @@ PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, 
     std::vector<CheckPiece>& pieces = t_scratch.pieces;
     pieces.clear();
     pieces.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        CheckPiece q;
-        if (ContourRole(list[i].role) && MakePiece(list[i], x_Vector(0.0, 0.0), q)) {
-            q.element = i;
-            pieces.push_back(q);
-        }
-    }
+    for (int i = 0; i < count; ++i)
+        if (ContourRole(list[i].role))
+            AddPiece(pieces, list[i], x_Vector(0.0, 0.0), i);
     return CheckContourPieces(list, pieces, count, extraFrom, reference, intent, closed, false);
 }
 

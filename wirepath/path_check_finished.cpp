@@ -57,12 +57,9 @@ public:
         pieces.clear();
         t_surface.pieceOf.assign(static_cast<size_t>(last - first + 1), -1);
         for (int i = first; i <= last; ++i) {
-            CheckPiece q;
-            if (ContourRole(list[i].role) && MakePiece(list[i], x_Vector(0.0, 0.0), q)) {
-                q.element = i - first;
-                t_surface.pieceOf[static_cast<size_t>(i - first)] = static_cast<int>(pieces.size());
-                pieces.push_back(q);
-            }
+            const int p = static_cast<int>(pieces.size());
+            if (ContourRole(list[i].role) && AddPiece(pieces, list[i], x_Vector(0.0, 0.0), i - first))
+                t_surface.pieceOf[static_cast<size_t>(i - first)] = p;
         }
     }
     const CheckPiece* Piece(int i) const
