@@ -98,42 +98,60 @@ bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
 
 } // namespace
 
+// Every field written in place (no whole-piece temporary: a long contour's
+// pieces are written once, in order).
 bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
 {
-    out = CheckPiece();
+    out.element = -1;
     if (e.IsLine()) {
-        out.a = x_Vector(e.start.x + shift.x, e.start.y + shift.y);
-        out.b = x_Vector(e.end.x + shift.x, e.end.y + shift.y);
-        out.length = Dist(out.a, out.b);
-        if (!(out.length > kPieceNoLength))
+        const double ax = e.start.x + shift.x, ay = e.start.y + shift.y;
+        const double bx = e.end.x + shift.x, by = e.end.y + shift.y;
+        const double dx = bx - ax, dy = by - ay;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        out.arc = false;
+        out.length = length;
+        if (!(length > kPieceNoLength))
             return false;
-        out.u0 = out.chordU = (out.b - out.a) / out.length;
-        out.chordLength = out.length;
-        out.x0 = std::min(out.a.x, out.b.x);
-        out.x1 = std::max(out.a.x, out.b.x);
-        out.y0 = std::min(out.a.y, out.b.y);
-        out.y1 = std::max(out.a.y, out.b.y);
+        out.a = x_Vector(ax, ay);
+        out.b = x_Vector(bx, by);
+        out.u0 = out.chordU = x_Vector(dx / length, dy / length);
+        out.u1 = x_Vector(0.0, 0.0);
+        out.c = x_Vector(0.0, 0.0);
+        out.r = out.a0 = out.sweep = out.sagitta = 0.0;
+        out.chordLength = length;
+        out.x0 = std::min(ax, bx);
+        out.x1 = std::max(ax, bx);
+        out.y0 = std::min(ay, by);
+        out.y1 = std::max(ay, by);
         return true;
     }
+    out.arc = false;
     if (!e.IsArc() || !(e.radius >= 1e-10))
         return false;
-    out.arc = true;
-    out.c = x_Vector(e.centre.x + shift.x, e.centre.y + shift.y);
-    out.r = e.radius;
-    out.a0 = e.startAngle;
-    out.sweep = SignedSweep(e);
-    out.length = out.r * std::fabs(out.sweep);
+    const double cx = e.centre.x + shift.x, cy = e.centre.y + shift.y, r = e.radius;
+    const double sweep = SignedSweep(e);
+    out.length = r * std::fabs(sweep);
     if (!(out.length > kPieceNoLength))
         return false;
+    out.arc = true;
+    out.c = x_Vector(cx, cy);
+    out.r = r;
+    out.a0 = e.startAngle;
+    out.sweep = sweep;
     // From the element's own angles: the ends are its StartPoint and EndPoint.
-    out.u0 = x_Vector(std::cos(out.a0), std::sin(out.a0));
-    out.u1 = x_Vector(std::cos(e.endAngle), std::sin(e.endAngle));
-    out.a = out.c + out.u0 * out.r;
-    out.b = out.c + out.u1 * out.r;
-    out.chordLength = Dist(out.a, out.b);
-    out.chordU = out.chordLength > 0.0 ? (out.b - out.a) / out.chordLength : out.u0;
-    const double half = std::fabs(out.sweep) / 2.0;
-    out.sagitta = half <= kPi / 2 ? out.r * (1.0 - std::cos(half)) : 2.0 * out.r;
+    const double c0 = std::cos(e.startAngle), s0 = std::sin(e.startAngle);
+    const double c1 = std::cos(e.endAngle), s1 = std::sin(e.endAngle);
+    out.u0 = x_Vector(c0, s0);
+    out.u1 = x_Vector(c1, s1);
+    const double ax = cx + c0 * r, ay = cy + s0 * r, bx = cx + c1 * r, by = cy + s1 * r;
+    out.a = x_Vector(ax, ay);
+    out.b = x_Vector(bx, by);
+    const double dx = bx - ax, dy = by - ay;
+    const double chord = std::sqrt(dx * dx + dy * dy);
+    out.chordLength = chord;
+    out.chordU = chord > 0.0 ? x_Vector(dx / chord, dy / chord) : out.u0;
+    const double half = std::fabs(sweep) / 2.0;
+    out.sagitta = half <= kPi / 2 ? r * (1.0 - std::cos(half)) : 2.0 * r;
     ArcBox(out);
     return true;
 }

@@ -63,6 +63,7 @@ struct CheckScratch {
     std::vector<CheckPiece> chunks;
     std::vector<int> candidates;
     std::vector<int> order;
+    std::vector<std::uint8_t> advancing;
 };
 thread_local CheckScratch t_scratch;
 
@@ -119,6 +120,34 @@ void ChunkBoxes(const std::vector<CheckPiece>& pieces, std::vector<CheckPiece>& 
     }
 }
 
+// Whether the pieces of run [from, to) that do not follow each other keep
+// apart by their advance along one direction: when every piece moves on
+// along it all the way (an arc turning by less than half a turn), two
+// pieces with one between them lie at least that one's advance apart,
+// less the gaps of the joints.
+bool AdvancingRun(const std::vector<CheckPiece>& pieces, const std::vector<int>& order, size_t from, size_t to)
+{
+    const x_Vector chord = pieces[to - 1].b - pieces[from].a;
+    const double length = Norm(chord);
+    if (!(length > 0.0))
+        return false;
+    const x_Vector d = chord / length;
+    double advance = 1e300, gaps = 0.0;
+    for (size_t i = from; i < to; ++i) {
+        const CheckPiece& q = pieces[i];
+        if (order[i] < 0)
+            return false;
+        // An arc's tangent turns monotonically: both ends ahead, all ahead.
+        if (q.arc ? !(std::fabs(q.sweep) < kPi && Dot(q.Tangent(0.0), d) > 0.0 && Dot(q.Tangent(1.0), d) > 0.0)
+                  : !(Dot(q.u0, d) > 0.0))
+            return false;
+        advance = std::min(advance, Dot(q.b - q.a, d));
+        if (i + 1 < to)
+            gaps += Dist(q.b, pieces[i + 1].a);
+    }
+    return advance - gaps > 2.0 * kTouch;
+}
+
 // Two pieces of the contour that do not follow each other keep apart (the
 // over-cut run over the start and pieces shorter than the touch distance,
 // which only join their neighbours, left out). Runs of pieces are boxed: a
@@ -138,6 +167,11 @@ bool CrossesItself(ContourWork& w)
     PieceGrid grid(chunks, kTouch, t_scratch.grids[3]);
     std::vector<int>& near = t_scratch.candidates;
     const size_t n = w.pieces.size();
+    // Runs of two chunks that advance: their pairs need no test.
+    std::vector<std::uint8_t>& advancing = t_scratch.advancing;
+    advancing.resize(chunks.size());
+    for (size_t c = 0; c < chunks.size(); ++c)
+        advancing[c] = AdvancingRun(w.pieces, order, c * kChunk, std::min((c + 2) * kChunk, n)) ? 1 : 0;
     auto apart = [&](size_t k, size_t o) {
         const int d = std::abs(order[o] - order[k]);
         if (order[o] < 0 || d <= 1 || (w.closed && d == m - 1))
@@ -159,7 +193,8 @@ bool CrossesItself(ContourWork& w)
             const CheckPiece& e = w.pieces[k];
             for (const int o : near) {
                 const CheckPiece& other = chunks[static_cast<size_t>(o)];
-                if (BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
+                if ((advancing[c] != 0 && static_cast<size_t>(o) <= c + 1)
+                    || BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
                     continue;
                 const size_t first = static_cast<size_t>(other.element);
                 for (size_t q = std::max(first, k + 1); q < std::min(first + kChunk, n); ++q)
