@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kSpanSlack = 1e-12;        // rad: a point at an arc's end is on it
 constexpr double kOnLine = 1e-12;           // fraction of a line beyond its ends still on it
 constexpr int kWideCells = 64;              // a piece over more cells is tested by every query
 
@@ -22,24 +21,6 @@ double SignedSweep(const x_TrailData& e)
     if (std::fabs(sweep) < 1e-10)
         sweep = kTwoPi;
     return e.direction != 0 ? -sweep : sweep;
-}
-
-// Whether a direction from the centre lies within an arc's span, by the
-// signs of cross products with the start and end directions (no angles).
-bool InSpan(const CheckPiece& q, const x_Vector& d)
-{
-    const double span = std::fabs(q.sweep);
-    if (span >= kTwoPi - kSpanSlack)
-        return true;
-    // The slack scales with the point's distance (the larger coordinate
-    // serves: no root).
-    const double slack = kSpanSlack * std::max(std::fabs(d.x), std::fabs(d.y));
-    // Counter-clockwise from u0 to u1; a clockwise arc the other way.
-    const double sign = q.sweep > 0.0 ? 1.0 : -1.0;
-    if (span <= kPi)
-        return sign * Cross(q.u0, d) >= -slack && sign * Cross(d, q.u1) >= -slack;
-    // More than half a turn: not strictly inside the gap from u1 to u0.
-    return !(sign * Cross(q.u1, d) > slack && sign * Cross(d, q.u0) > slack);
 }
 
 void ArcBox(CheckPiece& q)
@@ -81,11 +62,11 @@ int LineLine(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
 int LineCircle(const CheckPiece& line, const CheckPiece& circle, x_Vector out[2])
 {
     const x_Vector d = line.b - line.a;
-    const double len = d.Length();
+    const double len = Norm(d);
     const x_Vector u = d / len;
     const double t = Dot(circle.c - line.a, u);
     const x_Vector foot = line.a + u * t;
-    const double h = x_Vector::Distance(foot, circle.c);
+    const double h = Dist(foot, circle.c);
     if (h > circle.r)
         return 0;
     const double half = std::sqrt(std::max(0.0, circle.r * circle.r - h * h));
@@ -96,7 +77,7 @@ int LineCircle(const CheckPiece& line, const CheckPiece& circle, x_Vector out[2]
 
 int CircleCircle(const CheckPiece& p, const CheckPiece& q, x_Vector out[2])
 {
-    const double d = x_Vector::Distance(p.c, q.c);
+    const double d = Dist(p.c, q.c);
     if (d == 0.0 || d > p.r + q.r || d < std::fabs(p.r - q.r))
         return 0;
     const double along = (d * d + p.r * p.r - q.r * q.r) / (2.0 * d);
@@ -117,69 +98,60 @@ bool SpansOverlap(const CheckPiece& p, const CheckPiece& q)
 
 } // namespace
 
-double CheckPiece::Length() const
-{
-    return length;
-}
-
-x_Vector CheckPiece::At(double t) const
-{
-    if (t == 0.0)
-        return a;
-    if (t == 1.0)
-        return b;
-    if (arc)
-        return c + x_Vector::FromPolar(r, a0 + sweep * t);
-    return a + (b - a) * t;
-}
-
-x_Vector CheckPiece::Tangent(double t) const
-{
-    if (!arc)
-        return u0;
-    if (t == 0.0 || t == 1.0) {
-        const x_Vector& radial = t == 0.0 ? u0 : u1;
-        return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
-    }
-    const double phi = a0 + sweep * t;
-    return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
-}
-
+// Every field written in place (no whole-piece temporary: a long contour's
+// pieces are written once, in order).
 bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
 {
-    out = CheckPiece();
+    out.element = -1;
     if (e.IsLine()) {
-        out.a = x_Vector(e.start.x + shift.x, e.start.y + shift.y);
-        out.b = x_Vector(e.end.x + shift.x, e.end.y + shift.y);
-        out.length = x_Vector::Distance(out.a, out.b);
-        if (!(out.length > kPieceNoLength))
+        const double ax = e.start.x + shift.x, ay = e.start.y + shift.y;
+        const double bx = e.end.x + shift.x, by = e.end.y + shift.y;
+        const double dx = bx - ax, dy = by - ay;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        out.arc = false;
+        out.length = length;
+        if (!(length > kPieceNoLength))
             return false;
-        out.u0 = out.chordU = (out.b - out.a) / out.length;
-        out.chordLength = out.length;
-        out.x0 = std::min(out.a.x, out.b.x);
-        out.x1 = std::max(out.a.x, out.b.x);
-        out.y0 = std::min(out.a.y, out.b.y);
-        out.y1 = std::max(out.a.y, out.b.y);
+        out.a = x_Vector(ax, ay);
+        out.b = x_Vector(bx, by);
+        out.u0 = out.chordU = x_Vector(dx / length, dy / length);
+        out.u1 = x_Vector(0.0, 0.0);
+        out.c = x_Vector(0.0, 0.0);
+        out.r = out.a0 = out.sweep = out.sagitta = 0.0;
+        out.chordLength = length;
+        out.x0 = std::min(ax, bx);
+        out.x1 = std::max(ax, bx);
+        out.y0 = std::min(ay, by);
+        out.y1 = std::max(ay, by);
         return true;
     }
+    out.arc = false;
     if (!e.IsArc() || !(e.radius >= 1e-10))
         return false;
-    out.arc = true;
-    out.c = x_Vector(e.centre.x + shift.x, e.centre.y + shift.y);
-    out.r = e.radius;
-    out.a0 = e.startAngle;
-    out.sweep = SignedSweep(e);
-    out.length = out.r * std::fabs(out.sweep);
+    const double cx = e.centre.x + shift.x, cy = e.centre.y + shift.y, r = e.radius;
+    const double sweep = SignedSweep(e);
+    out.length = r * std::fabs(sweep);
     if (!(out.length > kPieceNoLength))
         return false;
-    out.u0 = x_Vector(std::cos(out.a0), std::sin(out.a0));
-    out.u1 = x_Vector(std::cos(out.a0 + out.sweep), std::sin(out.a0 + out.sweep));
-    out.a = out.c + out.u0 * out.r;
-    out.b = out.c + out.u1 * out.r;
-    out.chordLength = x_Vector::Distance(out.a, out.b);
-    out.chordU = out.chordLength > 0.0 ? (out.b - out.a) / out.chordLength : out.u0;
-    const double half = std::fabs(out.sweep) / 2.0;
-    out.sagitta = half <= kPi / 2 ? out.r * (1.0 - std::cos(half)) : 2.0 * out.r;
+    out.arc = true;
+    out.c = x_Vector(cx, cy);
+    out.r = r;
+    out.a0 = e.startAngle;
+    out.sweep = sweep;
+    // From the element's own angles: the ends are its StartPoint and EndPoint.
+    const double c0 = std::cos(e.startAngle), s0 = std::sin(e.startAngle);
+    const double c1 = std::cos(e.endAngle), s1 = std::sin(e.endAngle);
+    out.u0 = x_Vector(c0, s0);
+    out.u1 = x_Vector(c1, s1);
+    const double ax = cx + c0 * r, ay = cy + s0 * r, bx = cx + c1 * r, by = cy + s1 * r;
+    out.a = x_Vector(ax, ay);
+    out.b = x_Vector(bx, by);
+    const double dx = bx - ax, dy = by - ay;
+    const double chord = std::sqrt(dx * dx + dy * dy);
+    out.chordLength = chord;
+    out.chordU = chord > 0.0 ? x_Vector(dx / chord, dy / chord) : out.u0;
+    const double half = std::fabs(sweep) / 2.0;
+    out.sagitta = half <= kPi / 2 ? r * (1.0 - std::cos(half)) : 2.0 * r;
     ArcBox(out);
     return true;
 }
@@ -193,19 +165,19 @@ double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
         const double t = Dot(w, q.u0);
         if (t <= 0.0) {
             where = kAtStart;
-            d = w.Length();
+            d = Norm(w);
         } else if (t >= q.length) {
             where = kAtEnd;
-            d = x_Vector::Distance(p, q.b);
+            d = Dist(p, q.b);
         } else {
             d = std::fabs(Cross(q.u0, w));
         }
     } else {
-        const double fromCentre = x_Vector::Distance(p, q.c);
+        const double fromCentre = Dist(p, q.c);
         if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
             d = std::fabs(fromCentre - q.r);
         } else {
-            const double da = x_Vector::Distance(p, q.a), db = x_Vector::Distance(p, q.b);
+            const double da = Dist(p, q.a), db = Dist(p, q.b);
             where = da <= db ? kAtStart : kAtEnd;
             d = std::min(da, db);
         }
@@ -276,7 +248,7 @@ double PieceDistance(const CheckPiece& p, const CheckPiece& q)
         tryArcPoint(arc, normal, line);
         tryArcPoint(arc, normal * -1.0, line);
     } else if (p.arc) {
-        const double d = x_Vector::Distance(p.c, q.c);
+        const double d = Dist(p.c, q.c);
         if (d == 0.0) {
             if (SpansOverlap(p, q))
                 best = std::min(best, std::fabs(p.r - q.r));
@@ -317,18 +289,11 @@ double CarrierGap(const CheckPiece& p, const CheckPiece& q)
     }
     if (!p.arc) {
         const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
-        const double farthest = std::max(x_Vector::Distance(p.a, q.c), x_Vector::Distance(p.b, q.c));
-        return std::max({0.0, toCentre - q.r, q.r - farthest});
+        const double farthest = std::max(Dist(p.a, q.c), Dist(p.b, q.c));
+        return std::max(std::max(toCentre - q.r, q.r - farthest), 0.0);
     }
-    const double d = x_Vector::Distance(p.c, q.c);
-    return std::max({0.0, d - p.r - q.r, std::fabs(p.r - q.r) - d});
-}
-
-double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
-{
-    const double dx = std::max({0.0, q.x0 - ax1, ax0 - q.x1});
-    const double dy = std::max({0.0, q.y0 - ay1, ay0 - q.y1});
-    return std::max(dx, dy);
+    const double d = Dist(p.c, q.c);
+    return std::max(std::max(d - p.r - q.r, std::fabs(p.r - q.r) - d), 0.0);
 }
 
 PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)

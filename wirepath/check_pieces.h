@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,17 @@ inline double Cross(const x_Vector& u, const x_Vector& v)
 inline double Dot(const x_Vector& u, const x_Vector& v)
 {
     return u.x * v.x + u.y * v.y;
+}
+
+// As x_Vector::Length and Distance, inline.
+inline double Norm(const x_Vector& v)
+{
+    return std::sqrt(v.x * v.x + v.y * v.y);
+}
+
+inline double Dist(const x_Vector& p, const x_Vector& q)
+{
+    return Norm(q - p);
 }
 
 // One line or arc; arcs run counter-clockwise from a0 by sweep when
@@ -42,16 +54,88 @@ struct CheckPiece {
     double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
     int element = -1;                   // index in the list it came from
 
-    double Length() const;
+    double Length() const { return length; }
     x_Vector At(double t) const;        // t in [0, 1] along the piece
     x_Vector Tangent(double t) const;   // unit, direction of travel
+    // Both at once: an arc's angle there is taken once.
+    void PointAndTangent(double t, x_Vector& point, x_Vector& tangent) const;
 };
+
+inline x_Vector CheckPiece::At(double t) const
+{
+    if (t == 0.0)
+        return a;
+    if (t == 1.0)
+        return b;
+    if (arc) {
+        const double phi = a0 + sweep * t;
+        return c + x_Vector(r * std::cos(phi), r * std::sin(phi));
+    }
+    return a + (b - a) * t;
+}
+
+inline x_Vector CheckPiece::Tangent(double t) const
+{
+    if (!arc)
+        return u0;
+    if (t == 0.0 || t == 1.0) {
+        const x_Vector& radial = t == 0.0 ? u0 : u1;
+        return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
+    }
+    const double phi = a0 + sweep * t;
+    return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
+}
+
+inline void CheckPiece::PointAndTangent(double t, x_Vector& point, x_Vector& tangent) const
+{
+    if (!arc || t == 0.0 || t == 1.0) {
+        point = At(t);
+        tangent = Tangent(t);
+        return;
+    }
+    const double phi = a0 + sweep * t, cs = std::cos(phi), sn = std::sin(phi);
+    point = c + x_Vector(r * cs, r * sn);
+    tangent = sweep > 0.0 ? x_Vector(-sn, cs) : x_Vector(sn, -cs);
+}
+
+constexpr double kSpanSlack = 1e-12;        // rad: a point at an arc's end is on it
+
+// Whether a direction from the centre lies within an arc's span, by the
+// signs of cross products with the start and end directions (no angles).
+inline bool InSpan(const CheckPiece& q, const x_Vector& d)
+{
+    const double span = std::fabs(q.sweep);
+    if (span >= kTwoPi - kSpanSlack)
+        return true;
+    // The slack scales with the point's distance (the larger coordinate
+    // serves: no root).
+    const double slack = kSpanSlack * std::max(std::fabs(d.x), std::fabs(d.y));
+    // Counter-clockwise from u0 to u1; a clockwise arc the other way.
+    const double sign = q.sweep > 0.0 ? 1.0 : -1.0;
+    if (span <= kPi)
+        return sign * Cross(q.u0, d) >= -slack && sign * Cross(d, q.u1) >= -slack;
+    // More than half a turn: not strictly inside the gap from u1 to u0.
+    return !(sign * Cross(q.u1, d) > slack && sign * Cross(d, q.u0) > slack);
+}
+
 
 // Pieces of this length or less carry no geometry.
 constexpr double kPieceNoLength = 1e-9;
 
 // False for elements without geometry (kind above 3, zero length).
 bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out);
+// Appends the piece of an element with geometry, made in place; false
+// (nothing added) for one without.
+inline bool AddPiece(std::vector<CheckPiece>& pieces, const x_TrailData& e, const x_Vector& shift, int element)
+{
+    CheckPiece& q = pieces.emplace_back();
+    if (!MakePiece(e, shift, q)) {
+        pieces.pop_back();
+        return false;
+    }
+    q.element = element;
+    return true;
+}
 
 // Where on a piece the nearest point lies.
 enum NearestAt : int { kAtInside = 0, kAtStart = 1, kAtEnd = 2 };
@@ -66,7 +150,19 @@ double ChordGap(const CheckPiece& p, const CheckPiece& q);
 // meet: 0, 1 or 2.
 int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2]);
 // The distance between two boxes (0 when they overlap).
-double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q);
+inline double BoxGap(double ax0, double ay0, double ax1, double ay1, const CheckPiece& q)
+{
+    const double dx = std::max(q.x0 - ax1, ax0 - q.x1);
+    const double dy = std::max(q.y0 - ay1, ay0 - q.y1);
+    return std::max(std::max(dx, dy), 0.0);
+}
+// Twice the signed area a piece adds to its contour's: its chord from the
+// origin, and an arc's segment.
+inline double TwiceAreaPart(const CheckPiece& q)
+{
+    // sin(sweep) from the end directions.
+    return q.arc ? Cross(q.a, q.b) + q.r * q.r * (q.sweep - Cross(q.u0, q.u1)) : Cross(q.a, q.b);
+}
 
 struct GridSlot {
     std::int64_t key;

@@ -39,7 +39,7 @@ bool SmoothJoint(const Reference& ref, int i, int j)
     const x_Vector u = a.Tangent(1.0), v = b.Tangent(0.0);
     return ref.side[static_cast<size_t>(i)] == ref.side[static_cast<size_t>(j)]
            && ref.due[static_cast<size_t>(i)] == ref.due[static_cast<size_t>(j)]
-           && x_Vector::Distance(a.b, b.a) < 1e-9 && std::fabs(Cross(u, v)) < 1e-9 && Dot(u, v) > 0.0;
+           && Dist(a.b, b.a) < 1e-9 && std::fabs(Cross(u, v)) < 1e-9 && Dot(u, v) > 0.0;
 }
 
 // Two neighbours offset to opposite sides: their offset carriers meet at
@@ -57,7 +57,7 @@ void AddFlip(Reference& ref, int i, int j)
         && OffsetCarrier(b, db, ref.side[static_cast<size_t>(j)], cb)) {
         const int n = CarrierMeetings(ca, cb, m);
         for (int k = 0; k < n; ++k)
-            reach = std::min(reach, x_Vector::Distance(m[k], a.b));
+            reach = std::min(reach, Dist(m[k], a.b));
         if (n > 0)
             reach = std::max(reach, std::max(da, db));
     }
@@ -92,7 +92,7 @@ void AddZone(Reference& ref, int i, int j)
     if ((!arcs && tangentReach - std::max(da, db) < kRule / 2) || std::fabs(turn) < 1e-9)
         return;
     const x_Vector bisector = Normal(z.in, side) + Normal(z.out, side);
-    const x_Vector guess = z.v + bisector * (tangentReach / std::max(bisector.Length(), 1e-12));
+    const x_Vector guess = z.v + bisector * (tangentReach / std::max(Norm(bisector), 1e-12));
     z.reach = tangentReach;
     z.due = std::max(da, db);
     CheckPiece ca, cb;
@@ -101,9 +101,9 @@ void AddZone(Reference& ref, int i, int j)
         const int n = CarrierMeetings(ca, cb, m);
         double best = -1.0;
         for (int k = 0; k < n; ++k)
-            if (best < 0.0 || x_Vector::Distance(m[k], guess) < best) {
-                best = x_Vector::Distance(m[k], guess);
-                z.reach = std::max(x_Vector::Distance(m[k], z.v), std::max(da, db));
+            if (best < 0.0 || Dist(m[k], guess) < best) {
+                best = Dist(m[k], guess);
+                z.reach = std::max(Dist(m[k], z.v), std::max(da, db));
             }
     }
     CheckPiece box;
@@ -118,47 +118,47 @@ void AddZone(Reference& ref, int i, int j)
 
 } // namespace
 
-void Reference::Clear()
+void Reference::ClearDues()
 {
     for (auto* v : {&due, &flipStart, &flipEnd})
         v->clear();
     for (auto* v : {&side, &previous, &next})
         v->clear();
-    pieces.clear();
     zones.clear();
     zoneBoxes.clear();
     smoothEnd.clear();
     maxDue = 0.0;
 }
 
-void BuildReference(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed)
+void BuildReferencePieces(Reference& ref, const x_TrailDataArray& list, const x_Vector& shift)
 {
-    ref.Clear();
-    const size_t n = static_cast<size_t>(list.GetSize());
-    ref.pieces.reserve(n);
-    ref.due.reserve(n);
-    ref.side.reserve(n);
-    for (int i = 0; i < list.GetSize(); ++i) {
-        CheckPiece q;
-        if (!MakePiece(list[i], intent.shift, q))
-            continue;
-        q.element = i;
-        const double o = ElementOffset(intent, list[i]);
-        ref.pieces.push_back(q);
+    ref.pieces.clear();
+    ref.pieces.reserve(static_cast<size_t>(list.GetSize()));
+    for (int i = 0; i < list.GetSize(); ++i)
+        AddPiece(ref.pieces, list[i], shift, i);
+}
+
+void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed)
+{
+    ref.ClearDues();
+    const size_t m = ref.pieces.size();
+    ref.due.reserve(m);
+    ref.side.reserve(m);
+    for (const CheckPiece& q : ref.pieces) {
+        const double o = ElementOffset(intent, list[q.element]);
         ref.due.push_back(std::fabs(o));
         ref.side.push_back(o >= 0.0 ? intent.side : 1 - intent.side);
         ref.maxDue = std::max(ref.maxDue, std::fabs(o));
     }
-    const int m = static_cast<int>(ref.pieces.size());
-    ref.previous.assign(static_cast<size_t>(m), -1);
-    ref.next.assign(static_cast<size_t>(m), -1);
-    ref.flipStart.assign(static_cast<size_t>(m), -1.0);
-    ref.flipEnd.assign(static_cast<size_t>(m), -1.0);
-    ref.smoothEnd.assign(static_cast<size_t>(m), 0);
-    for (int i = 0; i < m; ++i) {
-        const int j = i + 1 < m ? i + 1 : (closed && m > 1 ? 0 : -1);
-        if (j < 0 || x_Vector::Distance(ref.pieces[static_cast<size_t>(i)].b, ref.pieces[static_cast<size_t>(j)].a)
-                         > kSameVertex)
+    ref.previous.assign(m, -1);
+    ref.next.assign(m, -1);
+    ref.flipStart.assign(m, -1.0);
+    ref.flipEnd.assign(m, -1.0);
+    ref.smoothEnd.assign(m, 0);
+    const int n = static_cast<int>(m);
+    for (int i = 0; i < n; ++i) {
+        const int j = i + 1 < n ? i + 1 : (closed && n > 1 ? 0 : -1);
+        if (j < 0 || Dist(ref.pieces[static_cast<size_t>(i)].b, ref.pieces[static_cast<size_t>(j)].a) > kSameVertex)
             continue;
         ref.next[static_cast<size_t>(i)] = j;
         ref.previous[static_cast<size_t>(j)] = i;
@@ -188,14 +188,14 @@ double DueHigh(const Reference& ref, int j, NearestAt at)
 bool InZone(const CornerZone& z, const x_Vector& p)
 {
     const x_Vector d = p - z.v;
-    return Dot(d, z.in) >= -kRule && Dot(d, z.out) <= kRule && d.Length() <= z.reach + kRule;
+    return Dot(d, z.in) >= -kRule && Dot(d, z.out) <= kRule && Norm(d) <= z.reach + kRule;
 }
 
 // Whether a point lies within a corner where the offset changes side.
 bool InFlip(const Reference& ref, size_t j, const x_Vector& p)
 {
     const CheckPiece& q = ref.pieces[j];
-    return (ref.flipStart[j] >= 0.0 && x_Vector::Distance(p, q.a) <= ref.flipStart[j])
-           || (ref.flipEnd[j] >= 0.0 && x_Vector::Distance(p, q.b) <= ref.flipEnd[j]);
+    return (ref.flipStart[j] >= 0.0 && Dist(p, q.a) <= ref.flipStart[j])
+           || (ref.flipEnd[j] >= 0.0 && Dist(p, q.b) <= ref.flipEnd[j]);
 }
 

@@ -46,12 +46,13 @@ struct Reference {
     std::vector<CheckPiece> zoneBoxes;  // the zones' boxes, for a grid
     double maxDue = 0.0;
 
-    void Clear();                       // empty, keeping the storage
+    void ClearDues();                   // all but the pieces, keeping the storage
 };
 
-// Fills ref with the pieces of list (moved by the intent's shift) and their
-// corners.
-void BuildReference(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed);
+// Fills ref with the pieces of list moved by shift; then with what an
+// intent makes of them (distances, sides, corners), the pieces kept.
+void BuildReferencePieces(Reference& ref, const x_TrailDataArray& list, const x_Vector& shift);
+void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed);
 // The distances due at a point of piece j: its own, or at a corner either
 // of the two pieces' (the lower as the least, the higher as the most).
 double DueLow(const Reference& ref, int j, NearestAt at);

@@ -63,17 +63,19 @@ struct CheckScratch {
     std::vector<CheckPiece> chunks;
     std::vector<int> candidates;
     std::vector<int> order;
+    std::vector<std::uint8_t> advancing;
 };
 thread_local CheckScratch t_scratch;
 
 
 // Intermediate values of one contour check.
 struct ContourWork {
+    explicit ContourWork(const std::vector<CheckPiece>& contour) : pieces(contour) {}
     const x_TrailData* list = nullptr;
     int count = 0;
     int extraFrom = 0;
     bool closed = false;
-    std::vector<CheckPiece>& pieces = t_scratch.pieces;    // the contour's elements with geometry
+    const std::vector<CheckPiece>& pieces;  // the contour's elements with geometry
     Reference& ref = t_scratch.ref;
 };
 
@@ -118,6 +120,34 @@ void ChunkBoxes(const std::vector<CheckPiece>& pieces, std::vector<CheckPiece>& 
     }
 }
 
+// Whether the pieces of run [from, to) that do not follow each other keep
+// apart by their advance along one direction: when every piece moves on
+// along it all the way (an arc turning by less than half a turn), two
+// pieces with one between them lie at least that one's advance apart,
+// less the gaps of the joints.
+bool AdvancingRun(const std::vector<CheckPiece>& pieces, const std::vector<int>& order, size_t from, size_t to)
+{
+    const x_Vector chord = pieces[to - 1].b - pieces[from].a;
+    const double length = Norm(chord);
+    if (!(length > 0.0))
+        return false;
+    const x_Vector d = chord / length;
+    double advance = 1e300, gaps = 0.0;
+    for (size_t i = from; i < to; ++i) {
+        const CheckPiece& q = pieces[i];
+        if (order[i] < 0)
+            return false;
+        // An arc's tangent turns monotonically: both ends ahead, all ahead.
+        if (q.arc ? !(std::fabs(q.sweep) < kPi && Dot(q.Tangent(0.0), d) > 0.0 && Dot(q.Tangent(1.0), d) > 0.0)
+                  : !(Dot(q.u0, d) > 0.0))
+            return false;
+        advance = std::min(advance, Dot(q.b - q.a, d));
+        if (i + 1 < to)
+            gaps += Dist(q.b, pieces[i + 1].a);
+    }
+    return advance - gaps > 2.0 * kTouch;
+}
+
 // Two pieces of the contour that do not follow each other keep apart (the
 // over-cut run over the start and pieces shorter than the touch distance,
 // which only join their neighbours, left out). Runs of pieces are boxed: a
@@ -137,6 +167,11 @@ bool CrossesItself(ContourWork& w)
     PieceGrid grid(chunks, kTouch, t_scratch.grids[3]);
     std::vector<int>& near = t_scratch.candidates;
     const size_t n = w.pieces.size();
+    // Runs of two chunks that advance: their pairs need no test.
+    std::vector<std::uint8_t>& advancing = t_scratch.advancing;
+    advancing.resize(chunks.size());
+    for (size_t c = 0; c < chunks.size(); ++c)
+        advancing[c] = AdvancingRun(w.pieces, order, c * kChunk, std::min((c + 2) * kChunk, n)) ? 1 : 0;
     auto apart = [&](size_t k, size_t o) {
         const int d = std::abs(order[o] - order[k]);
         if (order[o] < 0 || d <= 1 || (w.closed && d == m - 1))
@@ -158,7 +193,8 @@ bool CrossesItself(ContourWork& w)
             const CheckPiece& e = w.pieces[k];
             for (const int o : near) {
                 const CheckPiece& other = chunks[static_cast<size_t>(o)];
-                if (BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
+                if ((advancing[c] != 0 && static_cast<size_t>(o) <= c + 1)
+                    || BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
                     continue;
                 const size_t first = static_cast<size_t>(other.element);
                 for (size_t q = std::max(first, k + 1); q < std::min(first + kChunk, n); ++q)
@@ -174,7 +210,7 @@ PathCheckResult CheckClosingAndCrossing(ContourWork& w)
 {
     if (w.closed) {
         const x_Vector s = w.list[0].StartPoint(), e = w.list[w.extraFrom - 1].EndPoint();
-        const double gap = x_Vector::Distance(s, e);
+        const double gap = Dist(s, e);
         if (!(gap <= kJointExact))
             return Fault(kCheckClosingOpen, w.extraFrom - 1, e, gap, 0.0);
     }
@@ -357,7 +393,7 @@ bool BeyondCorner(ContourWork& w, LazyGrid& zoneGrid, const x_Vector& o)
     bool beyond = false;
     zoneGrid->Near(o.x, o.y, o.x, o.y, 0.0, [&](int k) {
         const CornerZone& z = w.ref.zones[static_cast<size_t>(k)];
-        beyond = InZone(z, o) && x_Vector::Distance(o, z.v) > z.due + kShadowSlack;
+        beyond = InZone(z, o) && Dist(o, z.v) > z.due + kShadowSlack;
         return !beyond;
     });
     return beyond;
@@ -380,9 +416,11 @@ PathCheckResult CheckCovered(ContourWork& w, LazyGrid& refGrid, LazyGrid& contou
         // the two offset points differ.
         for (int s = 0, last = w.ref.smoothEnd[j] != 0 ? n - 1 : n; s <= last; ++s) {
             const double t = static_cast<double>(s) / n;
-            if (InFlip(w.ref, j, q.At(t)))
+            x_Vector p, tangent;
+            q.PointAndTangent(t, p, tangent);
+            if (InFlip(w.ref, j, p))
                 continue;
-            const x_Vector o = q.At(t) + Normal(q.Tangent(t), w.ref.side[j]) * w.ref.due[j];
+            const x_Vector o = p + Normal(tangent, w.ref.side[j]) * w.ref.due[j];
             bool hit = WitnessNear(witness, count, w.closed, [&](int k) { return onContour(k, o); });
             if (!hit)
                 contourGrid->Near(o.x, o.y, o.x, o.y, kRule, [&](int k) {
@@ -392,7 +430,7 @@ PathCheckResult CheckCovered(ContourWork& w, LazyGrid& refGrid, LazyGrid& contou
                     return !hit;
                 });
             if (!hit && !Shadowed(w, refGrid, o) && !BeyondCorner(w, zoneGrid, o))
-                return Fault(kCheckUncovered, q.element, q.At(t), 0.0, w.ref.due[j]);
+                return Fault(kCheckUncovered, q.element, p, 0.0, w.ref.due[j]);
         }
     }
     return {};
@@ -409,7 +447,7 @@ PathCheckResult CheckJoints(const x_TrailDataArray& list)
             continue;
         if (previous != nullptr) {
             const x_Vector end = previous->EndPoint(), start = e.StartPoint();
-            const double gap = x_Vector::Distance(end, start);
+            const double gap = Dist(end, start);
             if (!(gap <= kJointExact))
                 return Fault(kCheckJointOpen, i, start, gap, 0.0);
         }
@@ -421,26 +459,32 @@ PathCheckResult CheckJoints(const x_TrailDataArray& list)
 PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, const x_TrailDataArray& reference,
                              const SurfaceIntent& intent, bool closed)
 {
-    ContourWork w;
+    std::vector<CheckPiece>& pieces = t_scratch.pieces;
+    pieces.clear();
+    pieces.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        if (ContourRole(list[i].role))
+            AddPiece(pieces, list[i], x_Vector(0.0, 0.0), i);
+    return CheckContourPieces(list, pieces, count, extraFrom, reference, intent, closed, false);
+}
+
+PathCheckResult CheckContourPieces(const x_TrailData* list, const std::vector<CheckPiece>& pieces, int count,
+                                   int extraFrom, const x_TrailDataArray& reference, const SurfaceIntent& intent,
+                                   bool closed, bool sameReference)
+{
+    ContourWork w(pieces);
     w.list = list;
     w.count = count;
     w.extraFrom = std::clamp(extraFrom, 0, count);
     w.closed = closed;
-    w.pieces.clear();
-    w.pieces.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        CheckPiece q;
-        if (ContourRole(list[i].role) && MakePiece(list[i], x_Vector(0.0, 0.0), q)) {
-            q.element = i;
-            w.pieces.push_back(q);
-        }
-    }
     if (w.pieces.empty() || w.extraFrom == 0)
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
     PathCheckResult r = CheckClosingAndCrossing(w);
     if (!r.Ok() || !intent.set)
         return r;
-    BuildReference(w.ref, reference, intent, closed);
+    if (!sameReference)
+        BuildReferencePieces(w.ref, reference, intent.shift);
+    SetReferenceDues(w.ref, reference, intent, closed);
     if (w.ref.pieces.empty())
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
     const double reach = w.ref.maxDue + kRule;
@@ -460,11 +504,8 @@ double TwiceArea(const x_TrailData* list, int count)
     double sum = 0.0;
     for (int i = 0; i < count; ++i) {
         CheckPiece q;
-        if (!MakePiece(list[i], x_Vector(0.0, 0.0), q))
-            continue;
-        sum += Cross(q.a, q.b);
-        if (q.arc)
-            sum += q.r * q.r * (q.sweep - std::sin(q.sweep));
+        if (MakePiece(list[i], x_Vector(0.0, 0.0), q))
+            sum += TwiceAreaPart(q);
     }
     return sum;
 }

@@ -10,11 +10,13 @@
 // (role 7) keep only the joint rule. The check reports; it never prints.
 
 #include <cstdint>
+#include <vector>
 
 #include "geometry/x_TrailData.h"
 #include "platform/core/CString.h"
 
 struct TrailPath;
+struct CheckPiece;
 
 // What one surface was built to be: its contour (a list before
 // compensation, moved by `shift`) offset to one side.
@@ -61,6 +63,13 @@ PathCheckResult CheckJoints(const x_TrailDataArray& list);
 // rules only. Roles 1, 4 and 7 are left out of the contour.
 PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, const x_TrailDataArray& reference,
                              const SurfaceIntent& intent, bool closed);
+// The same with the contour's pieces made by the caller (elements of
+// contour roles with geometry, `element` their index in list). With
+// `sameReference` the reference pieces of the thread's last contour check
+// serve again: the caller knows it was the same list, moved the same way.
+PathCheckResult CheckContourPieces(const x_TrailData* list, const std::vector<CheckPiece>& pieces, int count,
+                                   int extraFrom, const x_TrailDataArray& reference, const SurfaceIntent& intent,
+                                   bool closed, bool sameReference);
 // Whether two closed contours run the same way round.
 bool SameOrientation(const x_TrailData* a, int countA, const x_TrailData* b, int countB);
 // A single-pass or two-profile path as built: each surface's lists from

@@ -5,8 +5,10 @@
 //   lead-in | contour from S round to S (excursions inside) | over-cut | lead-out
 
 #include <cmath>
+#include <vector>
 
 #include "wirepath/TrailPath.h"
+#include "wirepath/check_pieces.h"
 #include "wirepath/path_check.h"
 
 namespace {
@@ -14,6 +16,12 @@ namespace {
 constexpr std::uint8_t kRoleLead = 1;
 constexpr std::uint8_t kRoleExcursion = 7;
 constexpr double kJointExact = 1e-6;        // mm: as the joint rule
+constexpr std::uint8_t kRoleDieMark = 0x50; // as the contour check
+
+bool ContourRole(std::uint8_t role)
+{
+    return role == 0 || role == kRoleDieMark;
+}
 
 bool Degenerate(const x_TrailData& e)
 {
@@ -32,19 +40,89 @@ bool ContourSpan(const x_TrailDataArray& list, int& first, int& last)
     return first <= last;
 }
 
+// A surface's contour made into pieces once, for the joints, the return
+// to the start, the distance rules and the orientation: an arc's ends cost
+// a sine and a cosine each.
+struct SurfacePieces {
+    std::vector<CheckPiece> pieces;     // contour roles in [first, last], element counted from first
+    std::vector<int> pieceOf;           // element i's piece at i - first, -1 none
+};
+thread_local SurfacePieces t_surface;
+
+class SurfaceEnds {
+public:
+    SurfaceEnds(const x_TrailDataArray& list, int first, int last) : m_list(list), m_first(first), m_last(last)
+    {
+        std::vector<CheckPiece>& pieces = t_surface.pieces;
+        pieces.clear();
+        t_surface.pieceOf.assign(static_cast<size_t>(last - first + 1), -1);
+        for (int i = first; i <= last; ++i) {
+            const int p = static_cast<int>(pieces.size());
+            if (ContourRole(list[i].role) && AddPiece(pieces, list[i], x_Vector(0.0, 0.0), i - first))
+                t_surface.pieceOf[static_cast<size_t>(i - first)] = p;
+        }
+    }
+    const CheckPiece* Piece(int i) const
+    {
+        if (i < m_first || i > m_last)
+            return nullptr;
+        const int p = t_surface.pieceOf[static_cast<size_t>(i - m_first)];
+        return p >= 0 ? &t_surface.pieces[static_cast<size_t>(p)] : nullptr;
+    }
+    // As the element's StartPoint and EndPoint.
+    x_Vector Start(int i) const
+    {
+        const CheckPiece* q = Piece(i);
+        return q != nullptr ? q->a : m_list[i].StartPoint();
+    }
+    x_Vector End(int i) const
+    {
+        const CheckPiece* q = Piece(i);
+        return q != nullptr ? q->b : m_list[i].EndPoint();
+    }
+
+private:
+    const x_TrailDataArray& m_list;
+    int m_first, m_last;
+};
+
+// CheckJoints on the ends made once.
+PathCheckResult JointsOf(const x_TrailDataArray& list, const SurfaceEnds& ends)
+{
+    int previous = -1;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        if (list[i].kind > 3)
+            continue;
+        if (previous >= 0) {
+            const x_Vector start = ends.Start(i);
+            const double gap = Dist(ends.End(previous), start);
+            if (!(gap <= kJointExact)) {
+                PathCheckResult r;
+                r.fault = kCheckJointOpen;
+                r.element = i;
+                r.where = start;
+                r.measured = gap;
+                return r;
+            }
+        }
+        previous = i;
+    }
+    return {};
+}
+
 // The index after the contour of a closed cut: past the first element
 // that brings the contour back to its start, and the excursions and
 // points that follow it there; -1 when it never comes back.
-int ClosingEnd(const x_TrailDataArray& list, int first, int last)
+int ClosingEnd(const x_TrailDataArray& list, const SurfaceEnds& ends, int first, int last)
 {
-    const x_Vector start = list[first].StartPoint();
+    const x_Vector start = ends.Start(first);
     bool moved = false;
     for (int i = first; i <= last; ++i) {
         const x_TrailData& e = list[i];
         if (e.role == kRoleExcursion || Degenerate(e))
             continue;
         moved = true;
-        if (x_Vector::Distance(e.EndPoint(), start) > kJointExact)
+        if (Dist(ends.End(i), start) > kJointExact)
             continue;
         int end = i + 1;
         while (end <= last && (list[end].role == kRoleExcursion || Degenerate(list[end])))
@@ -54,35 +132,65 @@ int ClosingEnd(const x_TrailDataArray& list, int first, int last)
     return moved ? -1 : last + 1;
 }
 
+// Twice the signed area of elements [first, end), as TwiceArea.
+double AreaOf(const x_TrailDataArray& list, const SurfaceEnds& ends, int first, int end)
+{
+    double sum = 0.0;
+    for (int i = first; i < end; ++i) {
+        CheckPiece made;
+        const CheckPiece* q = ends.Piece(i);
+        if (q == nullptr && MakePiece(list[i], x_Vector(0.0, 0.0), made))
+            q = &made;
+        if (q != nullptr)
+            sum += TwiceAreaPart(*q);
+    }
+    return sum;
+}
+
 PathCheckResult OnSurface(PathCheckResult r, int surface)
 {
     r.surface = surface;
     return r;
 }
 
-PathCheckResult CheckSurface(const TrailPath& path, int k, int& first, int& end)
+// Whether surface 1's reference is surface 0's, and its pieces (made by
+// the check of surface 0 on this thread) serve again.
+bool SameReference(const TrailPath& path, int k)
+{
+    const SurfaceIntent& a = path.intent[0];
+    const SurfaceIntent& b = path.intent[1];
+    return k == 1 && a.set && b.set && (a.reference != 0) == (b.reference != 0) && a.shift.x == b.shift.x
+           && a.shift.y == b.shift.y;
+}
+
+PathCheckResult CheckSurface(const TrailPath& path, int k, double& area)
 {
     const x_TrailDataArray& list = path.lists[k];
-    PathCheckResult r = CheckJoints(list);
-    if (!r.Ok())
-        return OnSurface(r, k);
-    int last = 0;
+    int first = 0, last = 0;
     if (!ContourSpan(list, first, last)) {
-        r.fault = kCheckEmpty;
+        PathCheckResult r = CheckJoints(list);
+        if (r.Ok())
+            r.fault = kCheckEmpty;
         return OnSurface(r, k);
     }
+    const SurfaceEnds ends(list, first, last);
+    PathCheckResult r = JointsOf(list, ends);
+    if (!r.Ok())
+        return OnSurface(r, k);
     const bool closed = path.params.closedCut != 0;
-    end = closed ? ClosingEnd(list, first, last) : last + 1;
+    const int end = closed ? ClosingEnd(list, ends, first, last) : last + 1;
     if (end < 0) {
         r.fault = kCheckClosingOpen;
         r.element = last;
-        r.where = list[last].EndPoint();
-        r.measured = x_Vector::Distance(r.where, list[first].StartPoint());
+        r.where = ends.End(last);
+        r.measured = Dist(r.where, ends.Start(first));
         return OnSurface(r, k);
     }
+    area = AreaOf(list, ends, first, end);
     const SurfaceIntent& intent = path.intent[k];
     const x_TrailDataArray& reference = path.unshifted[intent.reference != 0 ? 1 : 0];
-    r = CheckContour(list.GetData() + first, last - first + 1, end - first, reference, intent, closed);
+    r = CheckContourPieces(list.GetData() + first, t_surface.pieces, last - first + 1, end - first, reference,
+                           intent, closed, SameReference(path, k));
     if (r.element >= 0)
         r.element += first;
     return OnSurface(r, k);
@@ -107,9 +215,9 @@ CString At(const x_Vector& p)
 PathCheckResult CheckFinishedPath(const TrailPath& path)
 {
     const int surfaces = path.lists[1].IsEmpty() ? 1 : 2;
-    int first[2] = {0, 0}, end[2] = {0, 0};
+    double area[2] = {0.0, 0.0};
     for (int k = 0; k < surfaces; ++k) {
-        const PathCheckResult r = CheckSurface(path, k, first[k], end[k]);
+        const PathCheckResult r = CheckSurface(path, k, area[k]);
         if (!r.Ok())
             return r;
     }
@@ -119,8 +227,7 @@ PathCheckResult CheckFinishedPath(const TrailPath& path)
         return r;
     }
     if (surfaces == 2 && path.params.closedCut != 0
-        && !SameOrientation(path.lists[0].GetData() + first[0], end[0] - first[0],
-                            path.lists[1].GetData() + first[1], end[1] - first[1])) {
+        && !((area[0] > 0.0 && area[1] > 0.0) || (area[0] < 0.0 && area[1] < 0.0))) {
         r.fault = kCheckOrientation;
         r.surface = 1;
     }

@@ -2,6 +2,7 @@
 // (10, 0) counter-clockwise, offset outward (to the right) by 0.1, exact
 // and with one fault each.
 
+#include <cmath>
 #include <vector>
 
 #include "tests/wirepath/trail_fixture.h"
@@ -206,4 +207,46 @@ TEST_F(PathCheck, FinishedPathIsTakenApartByItsLeadsAndItsReturn)
     r = CheckFinishedPath(open);
     EXPECT_EQ(r.fault, kCheckClosingOpen);
     EXPECT_NEAR(r.measured, 0.0005, 1e-9);
+}
+
+// The crossing rule alone (no intent): elements that do not follow each
+// other may not meet, also a few elements apart within a long run, and a
+// long run of short elements that only advances passes.
+TEST_F(PathCheck, ElementsThatDoNotFollowEachOtherNeverMeet)
+{
+    std::vector<x_Vector> straight;
+    for (int i = 0; i <= 40; ++i)
+        straight.push_back({0.25 * i, 0.0});
+    std::vector<x_Vector> polygon;
+    for (int i = 0; i <= 64; ++i)
+        polygon.push_back({10.0 * std::cos(kTwoPi * (i % 64) / 64), 10.0 * std::sin(kTwoPi * (i % 64) / 64)});
+    // Along the straight run, up, back over it and down onto it at x = 1.5.
+    std::vector<x_Vector> hook(straight.begin(), straight.begin() + 13);
+    for (const x_Vector& p : std::vector<x_Vector>{{3, 1}, {1.5, 1}, {1.5, 0.5}, {1.5, 0}})
+        hook.push_back(p);
+    // The same, stopping 0.001 short of the run.
+    std::vector<x_Vector> shortHook = hook;
+    shortHook.back() = {1.5, 0.001};
+    // A polygon whose 22nd vertex lies just beyond its 19th.
+    std::vector<x_Vector> folded = polygon;
+    folded[21] = folded[18] * 1.001;
+    const struct {
+        const char* name;
+        std::vector<x_Vector> points;
+        bool closed;
+        PathFault fault;
+    } kCases[] = {
+        {"40 short elements in a line", straight, false, kCheckOk},
+        {"64-gon", polygon, true, kCheckOk},
+        {"bow tie", {{0, 0}, {10, 10}, {10, 0}, {0, 10}, {0, 0}}, true, kCheckCrossing},
+        {"hook down onto the run", hook, false, kCheckCrossing},
+        {"hook stopping short of the run", shortHook, false, kCheckOk},
+        {"polygon with a vertex beyond an earlier one", folded, true, kCheckCrossing},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const x_TrailDataArray list = Chain(c.points);
+        EXPECT_EQ(CheckContour(list.GetData(), list.GetSize(), list.GetSize(), list, SurfaceIntent(), c.closed).fault,
+                  c.fault);
+    }
 }
