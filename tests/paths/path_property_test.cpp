@@ -364,3 +364,48 @@ TEST_F(PathProperty, NarrowNotchOverAHairlineStepAgreesWithTheReference)
     EXPECT_TRUE(tip);
 #endif
 }
+
+// The least distance of a list's element ends from a polygon, by every
+// segment of it.
+double NearestEnd(const x_TrailDataArray& list, const Polyline& polygon)
+{
+    double best = 1e300;
+    auto segment = [](const x_Vector& p, const x_Vector& a, const x_Vector& b) {
+        const x_Vector d = b - a;
+        const double t = std::clamp(((p.x - a.x) * d.x + (p.y - a.y) * d.y) / (d.x * d.x + d.y * d.y), 0.0, 1.0);
+        return x_Vector::Distance(p, a + d * t);
+    };
+    for (const x_TrailData& e : list) {
+        if (e.role != 0 || e.kind > 3)
+            continue;
+        for (const x_Vector& p : {e.StartPoint(), e.EndPoint()})
+            for (size_t i = 0; i < polygon.size(); ++i)
+                best = std::min(best, segment(p, polygon[i], polygon[(i + 1) % polygon.size()]));
+    }
+    return best;
+}
+
+// An external gear z 36 m 1 with root fillets at 0.612254 (pass 2 of a
+// multi-pass cut at 0.458699 + 0.153555): the two flanks' offsets meet in
+// a notch on a space's axis, and the offset ends one flank 0.001 mm past
+// the axis, its tip 0.00126 mm nearer to the other flank than the offset.
+// The check's refusal stands only while the tip is measurably that near.
+TEST_F(PathProperty, NotchTipPastTheSpaceAxisIsRefusedOnlyWhenTooNear)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    GearInputs in = StandardGear(36, 1.0);
+    in.rootFillet = 0.3;
+    ASSERT_TRUE(TakeGear(in, false));
+    Params p;
+    p.comp = 0.612254;
+    const CheckedBuild b = Build(p);
+    if (b.Built()) {
+        EXPECT_TRUE(Agrees(p, "external gear z 36 m 1 root fillets"));
+        return;
+    }
+    EXPECT_EQ(b.check.fault, kCheckTooNear) << PathCheckHint(b.check).ToUtf8();
+    EXPECT_LT(NearestEnd(path.lists[0], ReferencePolygon(path.unshifted[0])), p.comp - 0.001 - kFlatError);
+#endif
+}
