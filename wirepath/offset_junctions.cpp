@@ -19,8 +19,10 @@ constexpr double kGap = 0.005;              // a chain counts as broken from her
 constexpr int kLoopGroupReach = 15;         // loop cutting looks this many groups back
 constexpr double kRoundingStep = 1e-9;      // mm: ends this close already meet
 // mm: ends that agree (0.001 in x and y) lie up to 0.0014 apart; their
-// carriers' meeting, when it is the joint, lies about as near.
+// carriers' meeting, when it is the joint, lies about as near where they
+// cross square, farther at a shallower angle (see JoinSharp).
 constexpr double kSharpReach = 0.002;
+constexpr double kShallowestCrossing = 0.25;    // sin: the reach grows to 0.008 at most
 
 // Join on copies; written back only on success.
 int TryJoin(OffsetWork& wk, int i, int j, x_Vector& p, std::uint8_t flag)
@@ -215,7 +217,7 @@ bool JoinSharp(OffsetWork& wk, int a, int b, x_Vector& p)
     if (!CarrierMeeting(ea, eb, p, at) || at == p)
         return true;
     const x_Vector u = TravelAt(ea, at), v = TravelAt(eb, at);
-    const double crossing = std::max(std::fabs(u.x * v.y - u.y * v.x), 0.25);
+    const double crossing = std::max(std::fabs(u.x * v.y - u.y * v.x), kShallowestCrossing);
     if (x_Vector::Distance(at, p) >= kSharpReach / crossing)
         return true;
     at.valid = 1;
