@@ -19,8 +19,10 @@ constexpr double kGap = 0.005;              // a chain counts as broken from her
 constexpr int kLoopGroupReach = 15;         // loop cutting looks this many groups back
 constexpr double kRoundingStep = 1e-9;      // mm: ends this close already meet
 // mm: ends that agree (0.001 in x and y) lie up to 0.0014 apart; their
-// carriers' meeting, when it is the joint, lies about as near.
+// carriers' meeting, when it is the joint, lies about as near where they
+// cross square, farther at a shallower angle (see JoinSharp).
 constexpr double kSharpReach = 0.002;
+constexpr double kShallowestCrossing = 0.25;    // sin: the reach grows to 0.008 at most
 
 // Join on copies; written back only on success.
 int TryJoin(OffsetWork& wk, int i, int j, x_Vector& p, std::uint8_t flag)
@@ -185,17 +187,38 @@ bool CarrierMeeting(const x_TrailData& a, const x_TrailData& b, const x_Vector& 
     return found;
 }
 
+// The unit direction of travel through a point of an element's carrier.
+x_Vector TravelAt(const x_TrailData& e, const x_Vector& p)
+{
+    if (e.IsLine()) {
+        const x_Vector d = e.end - e.start;
+        const double len = d.Length();
+        return len > 0.0 ? d / len : x_Vector(0.0, 0.0);
+    }
+    const x_Vector r = p - e.centre;
+    const double len = r.Length();
+    if (!(len > 0.0))
+        return x_Vector(0.0, 0.0);
+    return e.direction != 0 ? x_Vector(r.y, -r.x) / len : x_Vector(-r.y, r.x) / len;
+}
+
 // A joint on both elements (flag 1). Taken where the ends agreed within
 // 0.001, it moves to where the two carriers meet when that is near: the
 // later element's start stood there instead, up to 0.0014 off the earlier
 // one's line, and a loop cut there left the path 0.0011 mm from its offset.
+// Carriers crossing at an angle a meet up to 0.0014 / sin a from such ends
+// (the two flanks' offsets in a gear's notch, 30 degrees apart: 0.0024).
 bool JoinSharp(OffsetWork& wk, int a, int b, x_Vector& p)
 {
     const x_TrailData ea = wk.w[a], eb = wk.w[b];
     if (TryJoin(wk, a, b, p, 1) != kJoined)
         return false;
     x_Vector at;
-    if (!CarrierMeeting(ea, eb, p, at) || x_Vector::Distance(at, p) >= kSharpReach || at == p)
+    if (!CarrierMeeting(ea, eb, p, at) || at == p)
+        return true;
+    const x_Vector u = TravelAt(ea, at), v = TravelAt(eb, at);
+    const double crossing = std::max(std::fabs(u.x * v.y - u.y * v.x), kShallowestCrossing);
+    if (x_Vector::Distance(at, p) >= kSharpReach / crossing)
         return true;
     at.valid = 1;
     MoveEnd(wk.w[a], at);

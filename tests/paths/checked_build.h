@@ -62,9 +62,7 @@ inline double ApartFromReference(const x_TrailData* list, int count, const x_Tra
                                  int side, x_Vector* where = nullptr)
 {
 #ifdef ZORVA_HAVE_CLIPPER
-    Polyline polygon = Flatten(contour.GetData(), contour.GetSize());
-    if (polygon.size() > 1 && x_Vector::Distance(polygon.front(), polygon.back()) < 1e-9)
-        polygon.pop_back();
+    const Polyline polygon = ReferencePolygon(contour);
     // Right of a counter-clockwise contour is its outside.
     const bool outward = (TwiceSignedArea(polygon) > 0.0) == ((side == 0) == (offset >= 0.0));
     const std::vector<Polyline> reference = ClipperMiterOffset(polygon, outward ? std::fabs(offset) : -std::fabs(offset));

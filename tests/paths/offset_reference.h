@@ -66,6 +66,28 @@ inline Polyline Flatten(const x_TrailData* list, int count, const x_Vector& shif
     return out;
 }
 
+// Ends of neighbouring elements this close are one vertex, as the engine
+// joins them.
+constexpr double kJoinedEnds = 1e-4;
+
+// A closed contour as the polygon Clipper offsets: flattened, without its
+// closing point, and without the step where two elements miss each other
+// by a hair (a gear's flank line and its involute 1e-5 apart). Kept, such a
+// step is an edge of its own direction (which Clipper's 1e-7 grid makes up)
+// with a miter of its own: where the two flanks' offsets meet in a narrow
+// notch, that moves the notch's tip along it by thousandths.
+inline Polyline ReferencePolygon(const x_TrailDataArray& contour)
+{
+    const Polyline flat = Flatten(contour.GetData(), contour.GetSize());
+    Polyline polygon;
+    for (const x_Vector& p : flat)
+        if (polygon.empty() || x_Vector::Distance(polygon.back(), p) > kJoinedEnds)
+            polygon.push_back(p);
+    while (polygon.size() > 1 && x_Vector::Distance(polygon.front(), polygon.back()) <= kJoinedEnds)
+        polygon.pop_back();
+    return polygon;
+}
+
 inline double TwiceSignedArea(const Polyline& p)
 {
     double sum = 0.0;
