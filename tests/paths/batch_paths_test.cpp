@@ -64,6 +64,14 @@ protected:
         ASSERT_TRUE(drv->view->StartBatchPaths(outer));
         Finish();
     }
+    // Output lines that name a figure ("*图形n...") and hold what.
+    int FigureLines(const char16_t* what) const
+    {
+        int n = 0;
+        for (const CString& l : drv->Output())
+            n += l.Left(3) == CString(u"*图形") && l.Find(what) > 0 ? 1 : 0;
+        return n;
+    }
     std::vector<CString> Labels() const
     {
         std::vector<CString> out;
@@ -234,10 +242,7 @@ TEST_F(BatchPaths, RefusedFigureGivesAHintAndTheRunGoesOn)
     SelectAll();
     RunBatch(0);
     EXPECT_EQ(Paths().size(), 1u);
-    int hints = 0;
-    for (const CString& l : drv->Output())
-        hints += l.Left(3) == CString(u"*图形") && l.Find(u"未生成，轨迹检查：上表面") > 0 ? 1 : 0;
-    EXPECT_EQ(hints, 1);
+    EXPECT_EQ(FigureLines(u"未生成，轨迹检查：上表面"), 1);
     EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
 }
 
@@ -261,10 +266,7 @@ TEST_F(BatchPaths, FigureTheOffsetRefusesIsNamed)
     SelectAll();
     RunBatch(1);
     EXPECT_EQ(Paths().size(), 1u);
-    int named = 0;
-    for (const CString& l : drv->Output())
-        named += l.Left(3) == CString(u"*图形") && l.Find(u"未生成") > 0 ? 1 : 0;
-    EXPECT_EQ(named, 1);
+    EXPECT_EQ(FigureLines(u"未生成，请检查参数或实线"), 1);
     EXPECT_TRUE(Printed(u"轨迹生成->操作完成"));
 }
 
