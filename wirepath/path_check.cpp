@@ -241,7 +241,10 @@ bool KeepsAway(const ContourWork& w, const CheckPiece& e, int j, double& measure
 {
     const CheckPiece& q = w.ref.pieces[static_cast<size_t>(j)];
     const double due = w.ref.due[static_cast<size_t>(j)];
-    if (BoxGap(e.x0, e.y0, e.x1, e.y1, q) >= due - kRule || CarrierGap(e, q) >= due - kRule)
+    // BoxGap(e, q) >= due - kRule, testing one side at a time.
+    const double least = due - kRule;
+    if (!(least > 0.0) || q.x0 - e.x1 >= least || e.x0 - q.x1 >= least || q.y0 - e.y1 >= least
+        || e.y0 - q.y1 >= least || CarrierGap(e, q) >= least)
         return true;
     if ((e.arc || q.arc) && ChordGap(e, q) >= due - kRule)
         return true;
