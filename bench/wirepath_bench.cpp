@@ -133,31 +133,20 @@ void BM_ChainToElementList(benchmark::State& state)
 {
     const int elements = static_cast<int>(state.range(0));
     const bool arcs = state.range(1) != 0;
-    ResetGeometryState();
-    ResetWirepathState();
-    std::vector<x_Vector> chords;
-    const x_TrailDataArray contour = WavyContour(elements, arcs, chords);
-    CUnitDocument doc;
-    CArray<create_trail_pt_t> chain;
-    WavyDrawing(contour, doc, chain);
-    const ChainRequest req = WavyRequest(contour, kComp);
+    WavyJob job(elements, arcs, kComp);
     PathSettings settings;
     double total = 0.0;
     for (auto _ : state) {
         TrailPath path;
         const auto t0 = Clock::now();
-        const int r = CollectChainPoints(req, settings, doc, chain, path);
+        const int r = CollectChainPoints(job.req, settings, job.doc, job.chain, path);
         const double t = Seconds(t0, Clock::now());
         state.SetIterationTime(t);
         total += t;
         if (r != 1)
             state.SkipWithError("build failed");
-        for (int i = 0; i < doc.m_tempList.GetSize(); ++i)
-            delete doc.m_tempList[i];
-        doc.m_tempList.RemoveAll();
+        job.FreeTemp();
     }
-    for (int i = 0; i < doc.m_unitList.GetSize(); ++i)
-        delete doc.m_unitList[i];
     state.counters["elements"] = elements;
     state.counters["ns_per_element"] = total / state.iterations() / elements * 1e9;
     state.SetLabel(arcs ? "lines and tangent arcs" : "lines");

@@ -41,14 +41,7 @@ void BM_CheckAgainstBuild(benchmark::State& state)
     const int elements = static_cast<int>(state.range(0));
     const bool arcs = state.range(1) != 0;
     const bool taper = state.range(2) != 0;
-    ResetGeometryState();
-    ResetWirepathState();
-    std::vector<x_Vector> chords;
-    const x_TrailDataArray contour = WavyContour(elements, arcs, chords);
-    CUnitDocument doc;
-    CArray<create_trail_pt_t> chain;
-    WavyDrawing(contour, doc, chain);
-    const ChainRequest req = WavyRequest(contour, kComp);
+    WavyJob job(elements, arcs, kComp);
     PathSettings settings;
     settings.cutMode = taper ? 1 : 0;
     settings.taperAngle = 2.0;
@@ -56,7 +49,7 @@ void BM_CheckAgainstBuild(benchmark::State& state)
     for (auto _ : state) {
         TrailPath path;
         const double t0 = CpuSeconds();
-        const int r = CollectChainPoints(req, settings, doc, chain, path);
+        const int r = CollectChainPoints(job.req, settings, job.doc, job.chain, path);
         const double t1 = CpuSeconds();
         const PathCheckResult c = CheckFinishedPath(path);
         const double t2 = CpuSeconds();
@@ -65,12 +58,8 @@ void BM_CheckAgainstBuild(benchmark::State& state)
         state.SetIterationTime(t2 - t1);
         build += t1 - t0;
         check += t2 - t1;
-        for (int i = 0; i < doc.m_tempList.GetSize(); ++i)
-            delete doc.m_tempList[i];
-        doc.m_tempList.RemoveAll();
+        job.FreeTemp();
     }
-    for (int i = 0; i < doc.m_unitList.GetSize(); ++i)
-        delete doc.m_unitList[i];
     state.counters["elements"] = elements;
     state.counters["build_ms"] = build / state.iterations() * 1e3;
     state.counters["check_ms"] = check / state.iterations() * 1e3;

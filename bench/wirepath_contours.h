@@ -14,6 +14,7 @@
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
 #include "geometry/x_TrailData.h"
+#include "wirepath/WirepathState.h"
 #include "wirepath/chain_collect.h"
 
 // A wavy star-shaped polygon of n vertices, counter-clockwise.
@@ -126,3 +127,37 @@ inline ChainRequest WavyRequest(const x_TrailDataArray& contour, double compensa
     req.pickPoints[3] = req.pickPoints[0];
     return req;
 }
+
+// A drawing of the wavy contour ready for chain collection, with the
+// geometry and engine state reset first.
+struct WavyJob {
+    x_TrailDataArray contour;
+    CUnitDocument doc;
+    CArray<create_trail_pt_t> chain;
+    ChainRequest req;
+
+    WavyJob(int elements, bool arcs, double compensation)
+    {
+        ResetGeometryState();
+        ResetWirepathState();
+        std::vector<x_Vector> chords;
+        contour = WavyContour(elements, arcs, chords);
+        WavyDrawing(contour, doc, chain);
+        req = WavyRequest(contour, compensation);
+    }
+    WavyJob(const WavyJob&) = delete;
+    WavyJob& operator=(const WavyJob&) = delete;
+    ~WavyJob()
+    {
+        FreeTemp();
+        for (int i = 0; i < doc.m_unitList.GetSize(); ++i)
+            delete doc.m_unitList[i];
+    }
+    // The helper units a build leaves in the document.
+    void FreeTemp()
+    {
+        for (int i = 0; i < doc.m_tempList.GetSize(); ++i)
+            delete doc.m_tempList[i];
+        doc.m_tempList.RemoveAll();
+    }
+};

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "geometry/x_TrailData.h"
-#include "wirepath/check_pieces.h"
+#include "wirepath/check_segments.h"
 #include "wirepath/path_check.h"
 
 constexpr double kRule = 0.001;             // mm: how far a contour may stray from its offset

@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "wirepath/check_pieces.h"
+#include "wirepath/check_segments.h"
 #include "wirepath/check_reference.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "wirepath/TrailPath.h"
-#include "wirepath/check_pieces.h"
+#include "wirepath/check_segments.h"
 #include "wirepath/path_check.h"
 
 namespace {

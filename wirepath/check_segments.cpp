@@ -1,4 +1,4 @@
-#include "wirepath/check_pieces.h"
+#include "wirepath/check_segments.h"
 
 #include <algorithm>
 #include <cmath>
