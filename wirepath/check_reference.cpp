@@ -169,21 +169,7 @@ void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const Surfac
 
 // The distances due at a point of piece j: its own, or at a corner either
 // of the two pieces' (the lower as the least, the higher as the most).
-double DueLow(const Reference& ref, int j, NearestAt at)
-{
-    double d = ref.due[static_cast<size_t>(j)];
-    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)]
-                                 : (at == kAtEnd ? ref.next[static_cast<size_t>(j)] : -1);
-    return k >= 0 ? std::min(d, ref.due[static_cast<size_t>(k)]) : d;
-}
 
-double DueHigh(const Reference& ref, int j, NearestAt at)
-{
-    double d = ref.due[static_cast<size_t>(j)];
-    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)]
-                                 : (at == kAtEnd ? ref.next[static_cast<size_t>(j)] : -1);
-    return k >= 0 ? std::max(d, ref.due[static_cast<size_t>(k)]) : d;
-}
 
 bool InZone(const CornerZone& z, const x_Vector& p)
 {
@@ -192,10 +178,4 @@ bool InZone(const CornerZone& z, const x_Vector& p)
 }
 
 // Whether a point lies within a corner where the offset changes side.
-bool InFlip(const Reference& ref, size_t j, const x_Vector& p)
-{
-    const CheckPiece& q = ref.pieces[j];
-    return (ref.flipStart[j] >= 0.0 && Dist(p, q.a) <= ref.flipStart[j])
-           || (ref.flipEnd[j] >= 0.0 && Dist(p, q.b) <= ref.flipEnd[j]);
-}
 

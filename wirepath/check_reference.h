@@ -5,6 +5,7 @@
 // pieces meet at corners, the convex corners' miter zones and the corners
 // where a variable taper moves the offset to the other side.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -55,10 +56,29 @@ void BuildReferencePieces(Reference& ref, const x_TrailDataArray& list, const x_
 void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed);
 // The distances due at a point of piece j: its own, or at a corner either
 // of the two pieces' (the lower as the least, the higher as the most).
-double DueLow(const Reference& ref, int j, NearestAt at);
-double DueHigh(const Reference& ref, int j, NearestAt at);
+inline double DueLow(const Reference& ref, int j, NearestAt at)
+{
+    const double d = ref.due[static_cast<size_t>(j)];
+    if (at == kAtInside)
+        return d;
+    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)] : ref.next[static_cast<size_t>(j)];
+    return k >= 0 ? std::min(d, ref.due[static_cast<size_t>(k)]) : d;
+}
+inline double DueHigh(const Reference& ref, int j, NearestAt at)
+{
+    const double d = ref.due[static_cast<size_t>(j)];
+    if (at == kAtInside)
+        return d;
+    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)] : ref.next[static_cast<size_t>(j)];
+    return k >= 0 ? std::max(d, ref.due[static_cast<size_t>(k)]) : d;
+}
 // Whether a point lies in a convex corner's zone.
 bool InZone(const CornerZone& z, const x_Vector& p);
 // Whether a point lies within a corner of piece j where the offset
 // changes side.
-bool InFlip(const Reference& ref, size_t j, const x_Vector& p);
+inline bool InFlip(const Reference& ref, size_t j, const x_Vector& p)
+{
+    const CheckPiece& q = ref.pieces[j];
+    return (ref.flipStart[j] >= 0.0 && Dist(p, q.a) <= ref.flipStart[j])
+           || (ref.flipEnd[j] >= 0.0 && Dist(p, q.b) <= ref.flipEnd[j]);
+}

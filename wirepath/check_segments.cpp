@@ -139,8 +139,9 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     out.a0 = e.startAngle;
     out.sweep = sweep;
     // From the element's own angles: the ends are its StartPoint and EndPoint.
-    const double c0 = std::cos(e.startAngle), s0 = std::sin(e.startAngle);
-    const double c1 = std::cos(e.endAngle), s1 = std::sin(e.endAngle);
+    double c0, s0, c1, s1;
+    SinCos(e.startAngle, s0, c0);
+    SinCos(e.endAngle, s1, c1);
     out.u0 = x_Vector(c0, s0);
     out.u1 = x_Vector(c1, s1);
     const double ax = cx + c0 * r, ay = cy + s0 * r, bx = cx + c1 * r, by = cy + s1 * r;
@@ -151,36 +152,25 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     out.chordLength = chord;
     out.chordU = chord > 0.0 ? x_Vector(dx / chord, dy / chord) : out.u0;
     const double half = std::fabs(sweep) / 2.0;
-    out.sagitta = half <= kPi / 2 ? r * (1.0 - std::cos(half)) : 2.0 * r;
+    // 1 - cos(h) = 2 sin^2(h / 2)
+    double sq, cq;
+    SinCos(half / 2.0, sq, cq);
+    out.sagitta = half <= kPi / 2 ? 2.0 * r * sq * sq : 2.0 * r;
     ArcBox(out);
     return true;
 }
 
-double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
+double PointArcDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at)
 {
     NearestAt where = kAtInside;
     double d;
-    if (!q.arc) {
-        const x_Vector w = p - q.a;
-        const double t = Dot(w, q.u0);
-        if (t <= 0.0) {
-            where = kAtStart;
-            d = Norm(w);
-        } else if (t >= q.length) {
-            where = kAtEnd;
-            d = Dist(p, q.b);
-        } else {
-            d = std::fabs(Cross(q.u0, w));
-        }
+    const double fromCentre = Dist(p, q.c);
+    if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
+        d = std::fabs(fromCentre - q.r);
     } else {
-        const double fromCentre = Dist(p, q.c);
-        if (fromCentre == 0.0 || InSpan(q, p - q.c)) {
-            d = std::fabs(fromCentre - q.r);
-        } else {
-            const double da = Dist(p, q.a), db = Dist(p, q.b);
-            where = da <= db ? kAtStart : kAtEnd;
-            d = std::min(da, db);
-        }
+        const double da = Dist(p, q.a), db = Dist(p, q.b);
+        where = da <= db ? kAtStart : kAtEnd;
+        d = std::min(da, db);
     }
     if (at != nullptr)
         *at = where;
@@ -270,14 +260,10 @@ double ChordGap(const CheckPiece& p, const CheckPiece& q)
 
 // From a piece to the whole carrier of another: a line's infinite line, an
 // arc's full circle. Never more than the distance between the pieces.
-double CarrierGap(const CheckPiece& p, const CheckPiece& q)
+double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q)
 {
     if (!q.arc) {
         const x_Vector n(-q.u0.y, q.u0.x);
-        if (!p.arc) {
-            const double da = Dot(p.a - q.a, n), db = Dot(p.b - q.a, n);
-            return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
-        }
         // An arc: its ends, and its points farthest along the normal either way.
         double lo = std::min(Dot(p.a - q.a, n), Dot(p.b - q.a, n)), hi = std::max(Dot(p.a - q.a, n), Dot(p.b - q.a, n));
         const double mid = Dot(p.c - q.a, n);

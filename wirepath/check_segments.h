@@ -35,9 +35,43 @@ inline double Dist(const x_Vector& p, const x_Vector& q)
     return Norm(q - p);
 }
 
+// sin and cos of one angle, within a few units of the last place for
+// |x| < 1e5 (libm beyond): the library's calls save and restore the
+// rounding mode each time and cost more than the rest of an arc's piece.
+// The angle is brought to [-pi/4, pi/4] by multiples of pi/2 taken in
+// three parts (each product exact), then series to the 15th and 16th power.
+inline void SinCos(double x, double& s, double& c)
+{
+    if (!(std::fabs(x) < 1e5)) {
+        s = std::sin(x);
+        c = std::cos(x);
+        return;
+    }
+    constexpr double kTwoOverPi = 0.63661977236758134308;
+    constexpr double kPio2a = 1.57079632673412561417e+00;  // first 33 bits of pi/2
+    constexpr double kPio2b = 6.07710050630396597660e-11;  // the next 33
+    constexpr double kPio2c = 2.02226624879595063154e-21;  // the rest
+    const long long n = static_cast<long long>(x * kTwoOverPi + (x >= 0.0 ? 0.5 : -0.5));
+    const double dn = static_cast<double>(n);
+    const double r = ((x - dn * kPio2a) - dn * kPio2b) - dn * kPio2c;
+    const double z = r * r;
+    const double sr = r + r * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * (1.0 / 362880
+                      + z * (-1.0 / 39916800 + z * (1.0 / 6227020800 + z * (-1.0 / 1307674368000.0)))))));
+    const double cr = 1.0 + z * (-0.5 + z * (1.0 / 24 + z * (-1.0 / 720 + z * (1.0 / 40320 + z * (-1.0 / 3628800
+                      + z * (1.0 / 479001600 + z * (-1.0 / 87178291200.0 + z * (1.0 / 20922789888000.0))))))));
+    switch (n & 3) {
+    case 0: s = sr; c = cr; break;
+    case 1: s = cr; c = -sr; break;
+    case 2: s = -sr; c = -cr; break;
+    default: s = -cr; c = sr; break;
+    }
+}
+
 // One line or arc; arcs run counter-clockwise from a0 by sweep when
 // sweep > 0, clockwise when sweep < 0.
 struct CheckPiece {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
+    int element = -1;                   // index in the list it came from
     bool arc = false;
     x_Vector a, b;                      // start and end point
     x_Vector c;                         // centre
@@ -51,8 +85,6 @@ struct CheckPiece {
     // the piece strays from it.
     x_Vector chordU;
     double chordLength = 0.0, sagitta = 0.0;
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;  // box
-    int element = -1;                   // index in the list it came from
 
     double Length() const { return length; }
     x_Vector At(double t) const;        // t in [0, 1] along the piece
@@ -68,8 +100,9 @@ inline x_Vector CheckPiece::At(double t) const
     if (t == 1.0)
         return b;
     if (arc) {
-        const double phi = a0 + sweep * t;
-        return c + x_Vector(r * std::cos(phi), r * std::sin(phi));
+        double sn, cs;
+        SinCos(a0 + sweep * t, sn, cs);
+        return c + x_Vector(r * cs, r * sn);
     }
     return a + (b - a) * t;
 }
@@ -82,8 +115,9 @@ inline x_Vector CheckPiece::Tangent(double t) const
         const x_Vector& radial = t == 0.0 ? u0 : u1;
         return sweep > 0.0 ? x_Vector(-radial.y, radial.x) : x_Vector(radial.y, -radial.x);
     }
-    const double phi = a0 + sweep * t;
-    return sweep > 0.0 ? x_Vector(-std::sin(phi), std::cos(phi)) : x_Vector(std::sin(phi), -std::cos(phi));
+    double sn, cs;
+    SinCos(a0 + sweep * t, sn, cs);
+    return sweep > 0.0 ? x_Vector(-sn, cs) : x_Vector(sn, -cs);
 }
 
 inline void CheckPiece::PointAndTangent(double t, x_Vector& point, x_Vector& tangent) const
@@ -93,7 +127,8 @@ inline void CheckPiece::PointAndTangent(double t, x_Vector& point, x_Vector& tan
         tangent = Tangent(t);
         return;
     }
-    const double phi = a0 + sweep * t, cs = std::cos(phi), sn = std::sin(phi);
+    double sn, cs;
+    SinCos(a0 + sweep * t, sn, cs);
     point = c + x_Vector(r * cs, r * sn);
     tangent = sweep > 0.0 ? x_Vector(-sn, cs) : x_Vector(sn, -cs);
 }
@@ -139,12 +174,41 @@ inline bool AddPiece(std::vector<CheckPiece>& pieces, const x_TrailData& e, cons
 
 // Where on a piece the nearest point lies.
 enum NearestAt : int { kAtInside = 0, kAtStart = 1, kAtEnd = 2 };
-double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at = nullptr);
+double PointArcDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at);
+inline double PointPieceDistance(const x_Vector& p, const CheckPiece& q, NearestAt* at = nullptr)
+{
+    if (q.arc)
+        return PointArcDistance(p, q, at);
+    NearestAt where = kAtInside;
+    double d;
+    const x_Vector w = p - q.a;
+    const double t = Dot(w, q.u0);
+    if (t <= 0.0) {
+        where = kAtStart;
+        d = Norm(w);
+    } else if (t >= q.length) {
+        where = kAtEnd;
+        d = Dist(p, q.b);
+    } else {
+        d = std::fabs(Cross(q.u0, w));
+    }
+    if (at != nullptr)
+        *at = where;
+    return d;
+}
 // The smallest distance between two pieces (0 when they meet).
 double PieceDistance(const CheckPiece& p, const CheckPiece& q);
 // Quick lower bounds of PieceDistance: from p to q's carrier (its whole
 // line or circle); between the chords, less the pieces' sagittas.
-double CarrierGap(const CheckPiece& p, const CheckPiece& q);
+double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q);
+inline double CarrierGap(const CheckPiece& p, const CheckPiece& q)
+{
+    if (p.arc || q.arc)
+        return CurvedCarrierGap(p, q);
+    const double nx = -q.u0.y, ny = q.u0.x;
+    const double da = (p.a.x - q.a.x) * nx + (p.a.y - q.a.y) * ny, db = (p.b.x - q.a.x) * nx + (p.b.y - q.a.y) * ny;
+    return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
+}
 double ChordGap(const CheckPiece& p, const CheckPiece& q);
 // The points where the carriers (whole line, whole circle) of two pieces
 // meet: 0, 1 or 2.

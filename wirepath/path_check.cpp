@@ -34,7 +34,10 @@ bool ContourRole(std::uint8_t role)
 // end is the next piece's start; the last piece of an open chain adds it).
 int Samples(const CheckPiece& q)
 {
-    return std::clamp(static_cast<int>(std::ceil(q.Length() / kSampleStep)), 1, kMaxSamples);
+    // ceil without the library call
+    const double k = std::min(q.Length() / kSampleStep, static_cast<double>(kMaxSamples));
+    const int n = static_cast<int>(k);
+    return std::max(n < k ? n + 1 : n, 1);
 }
 
 int LastSample(int n, bool lastOfOpen)
@@ -309,7 +312,7 @@ template <class Test> bool WitnessNear(int& last, int count, bool closed, Test&&
     for (const int step : {0, 1, -1, 2}) {
         int k = last + step;
         if (closed)
-            k = (k + count) % count;
+            k = k < 0 ? k + count : (k >= count ? k - count : k);
         if (k >= 0 && k < count && test(k)) {
             last = k;
             return true;
