@@ -502,6 +502,10 @@ void CloseChain(x_TrailDataArray& out)
         out.Add(ConnectingLine(out[first], end, start));
     else
         CloseJoint(out[n - 1], out[first]);
+    // The join may have moved that start: the points stand on it.
+    const x_Vector moved = out[first].StartPoint();
+    for (int i = 0; i < first; ++i)
+        out[i].start = out[i].end = moved;
 }
 
 // Degenerate elements become points at the running end; gaps get

@@ -426,3 +426,22 @@ TEST_F(PathProperty, MultiPassGearWhoseSecondPassMeetsInANotchIsBuilt)
     EXPECT_TRUE(Agrees(p, name));
 #endif
 }
+
+// Case 405 of the stream seeded 6: a closed spline as 601 lines, a hole at
+// 0.233 tapered 1.05 degrees. The upper offset of its first line (0.005 mm
+// long) is a point; closing the list moved the next line's start by
+// 0.0003 mm and left the point behind, so the path was refused for an
+// open joint.
+TEST_F(PathProperty, PointInFrontStaysOnTheStartTheClosingJoinMoves)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    Params p;
+    std::string name;
+    const CheckedBuild b = Replay(6, 405, p, name);
+    SCOPED_TRACE(name + Describe(p));
+    ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+    EXPECT_TRUE(Agrees(p, name));
+#endif
+}
