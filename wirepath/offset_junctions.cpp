@@ -737,8 +737,10 @@ int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, in
     const int n = offset < 0.0 ? (side == 0 ? 2 : 1) : (side == 0 ? 1 : 2);
     const x_Vector ea = a.EndPoint(), sb = b.StartPoint();
     const x_Vector c = index >= 0 && index < inCount ? in[index].StartPoint() : x_Vector(0.0, 0.0);
+    // The side is n; the arc passes |offset| from the corner (a negative
+    // offset turned the bulge back to the other side, round the inside).
     ArcRecord arc;
-    if (!ConnectingArcFor(arc, n, ea, exitA, sb, entryB, offset, c))
+    if (!ConnectingArcFor(arc, n, ea, exitA, sb, entryB, std::fabs(offset), c))
         return 0;
     const x_Vector arcStart = arc.centre + x_Vector::FromPolar(arc.radius, arc.startAngle);
     const x_Vector arcEnd = arc.centre + x_Vector::FromPolar(arc.radius, arc.endAngle);

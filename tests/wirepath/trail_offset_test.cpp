@@ -1,3 +1,6 @@
+#include <cmath>
+#include <utility>
+
 #include "tests/wirepath/trail_fixture.h"
 #include "wirepath/trail_metrics.h"
 #include "wirepath/trail_offset.h"
@@ -47,6 +50,38 @@ TEST_F(Offset, TurningBackGetsACornerArc)
     EXPECT_EQ(out[0].group, 0);
     EXPECT_EQ(out[1].group, 1);
     EXPECT_EQ(out[2].group, 2);
+}
+
+// A sharp corner between an arc and a line offset to the outside by a
+// positive distance on one side or a negative one on the other (a tapered
+// upper surface that lies across the contour): the corner arc goes round
+// the tip, not back through the corner.
+TEST_F(Offset, NegativeOffsetRoundsTheCornerOnItsOwnSide)
+{
+    const x_Vector c(5, -20), tip(10, 0);
+    x_TrailDataArray in;
+    in.Add(Arc(c.x, c.y, std::sqrt(425.0), x_Vector::AngleTo(c, {0, 0}), x_Vector::AngleTo(c, tip), true, 3));
+    in.Add(Line(tip.x, tip.y, 0, 2, 8));
+    // The directions of travel at the tip, and the bisector pointing out.
+    const x_Vector arriving = x_Vector(20, -5) / std::sqrt(425.0), leaving = x_Vector(-10, 2) / std::sqrt(104.0);
+    const x_Vector outward = (arriving - leaving) / (arriving - leaving).Length();
+    for (const auto& [side, offset] : {std::pair{0, 0.1}, std::pair{1, -0.1}}) {
+        SCOPED_TRACE(offset);
+        x_TrailDataArray out;
+        ASSERT_EQ(OffsetTrail(1, 0, in, out, 0, side, offset), kOffsetOk);
+        ASSERT_EQ(out.GetSize(), 3);
+        const x_TrailData& corner = out[1];
+        ASSERT_TRUE(corner.IsArc());
+        double sweep = corner.endAngle - corner.startAngle;
+        if (corner.direction == 0 && sweep < 0.0)
+            sweep += kTwoPi;
+        if (corner.direction != 0 && sweep > 0.0)
+            sweep -= kTwoPi;
+        const x_Vector middle = corner.centre + x_Vector::FromPolar(corner.radius, corner.startAngle + sweep / 2);
+        // Round the tip: some 0.1 out along the bisector (through the
+        // corner it lay 0.1 the other way).
+        EXPECT_NEAR((middle - tip).x * outward.x + (middle - tip).y * outward.y, 0.1, 0.01);
+    }
 }
 
 TEST_F(Offset, VanishingArcIsJoinedPast)
