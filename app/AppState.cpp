@@ -31,6 +31,7 @@ void (*g_ResetRuntimeSettingsHook)() = nullptr;
 std::vector<SettingsSync> g_SettingsSyncs;
 
 std::int32_t g_drawingModified = 0;
+std::int32_t g_unsavedEdits = 0;
 std::uint8_t g_listBusy = 0;
 CString g_currentFileName;
 CString g_currentFilePath;
@@ -86,6 +87,7 @@ void ResetAppState()
     g_SettingsSyncs.clear();
 
     g_drawingModified = 0;
+    g_unsavedEdits = 0;
     g_listBusy = 0;
     g_currentFileName.Empty();
     g_currentFilePath.Empty();

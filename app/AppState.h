@@ -53,6 +53,9 @@ extern std::vector<SettingsSync> g_SettingsSyncs;
 
 // --- Document ---
 extern std::int32_t g_drawingModified;      // the drawing changed since saving
+// Edits not yet in the drawing's file (the snapshot at exit keeps them,
+// but a new drawing or another file put in its place would lose them).
+extern std::int32_t g_unsavedEdits;
 extern std::uint8_t g_listBusy;             // lists being rebuilt: no painting
 extern CString g_currentFileName;           // no folder
 extern CString g_currentFilePath;           // full path from the file dialogs

@@ -92,6 +92,15 @@ public:
     // A new drawing has no file: the file name and path go with the
     // framework's path, so neither Save nor the snapshot keeps the old one.
     BOOL OnNewDocument() override;
+    // Asked by the framework before a new drawing replaces this one.
+    BOOL SaveModified() override;
+    // The framework's save (Ctrl+S), marking the drawing saved.
+    BOOL OnSaveDocument(const CString& path) override;
+    // Whether the drawing may be replaced: true when it has no unsaved
+    // edits, or the user saved them or let them go.
+    bool ConfirmDiscardEdits();
+    // The drawing as it is now is the one in its file (or a new one).
+    void MarkSaved();
 
     // --- menu commands (CZorvaDoc_commands.cpp) ---
     void OnEditProperties();
@@ -131,6 +140,8 @@ public:
 private:
     CRest* FindRecord(CUnit* unit);
     bool StepHasRecords(std::int32_t stepId) const;
+    // Whether a record of the step names a unit whose id is above lastId.
+    bool StepMadeUnitsSince(std::int32_t stepId, std::uint64_t lastId) const;
     CRest* RecordFor(CUnit* unit);
     void RecordCreations();
     void DropRedoTail();
@@ -146,6 +157,9 @@ private:
     // Units at or past this index were appended since the last commit: the
     // creations of the open step (ids of a ring slot repeat every lap).
     int m_stepStartCount = 0;
+    // The largest unit id when the drawing was last saved, opened or begun
+    // (MarkSaved): units above it are not in the file.
+    std::uint64_t m_savedUnitId = 0;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -14,6 +14,7 @@
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
 #include "platform/ui/CDocTemplate.h"
+#include "platform/ui/message_box.h"
 
 #include <algorithm>
 #include <cmath>
@@ -278,6 +279,8 @@ void CZorvaDoc::AfterDrawingLoaded()
     DocUi().AfterDrawingLoaded();
     DocUi().ShowFileName(g_currentFileName);
     g_drawingModified = 1;
+    // The drawing is the file's now (still written to the snapshot at exit).
+    MarkSaved();
 }
 
 namespace {
@@ -343,7 +346,52 @@ BOOL CZorvaDoc::OnNewDocument()
 {
     g_currentFileName.Empty();
     g_currentFilePath.Empty();
+    // Every unit made from now on is an edit (the view empties the lists
+    // after this, and may count the ids from 0 again).
+    g_unsavedEdits = 0;
+    m_savedUnitId = 0;
     return CDocument::OnNewDocument();
+}
+
+// Before a new drawing or another file takes the place of one with edits
+// not yet saved: asks whether to save them. Yes saves as Ctrl+S does (a
+// save that fails or is cancelled keeps the drawing); No lets them go;
+// Cancel keeps the drawing. Before, New and Open dropped such edits
+// without a word.
+bool CZorvaDoc::ConfirmDiscardEdits()
+{
+    if (g_unsavedEdits == 0)
+        return true;
+    CString question;
+    question.Format(u"是否保存对 %s 的更改？", g_currentFileName.IsEmpty() ? u"无标题" : g_currentFileName.GetString());
+    switch (AfxMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        // As Ctrl+S saves: to the drawing's file, or asks for a name.
+        return DoFileSave() && g_unsavedEdits == 0;
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CZorvaDoc::MarkSaved()
+{
+    g_unsavedEdits = 0;
+    m_savedUnitId = g_UnitIdCounter;
+}
+
+BOOL CZorvaDoc::OnSaveDocument(const CString& path)
+{
+    if (!CDocument::OnSaveDocument(path))
+        return FALSE;
+    MarkSaved();
+    return TRUE;
+}
+
+BOOL CZorvaDoc::SaveModified()
+{
+    return ConfirmDiscardEdits() ? TRUE : FALSE;
 }
 
 void CZorvaDoc::OnFileOpen()
@@ -356,6 +404,10 @@ void CZorvaDoc::OnFileOpen()
         g_openHintShown = 1;
         DocUi().PrintLine(u"*打开/保存文件，面板功能快捷键（~/Back/Enter/方向键）");
         DocUi().PrintSeparator();
+    }
+    if (!ConfirmDiscardEdits()) {
+        DocUi().ResetCommandEdit();
+        return;
     }
     const CString oldName = g_currentFileName;
     const CString oldPath = g_currentFilePath;

@@ -86,6 +86,7 @@ void CZorvaDoc::RecordDelete(CUnit* unit)
     if (unit == nullptr)
         return;
     PrepareUndoStep();
+    g_unsavedEdits = 1;
     unit->deleted = 1;
     if (unit->group != 0 && unit->pieceOf != 0)
         unit->gripsValid = 0;
@@ -100,6 +101,7 @@ void CZorvaDoc::RecordDeleteAt(int index)
     if (unit == nullptr || unit->deleted)
         return;
     PrepareUndoStep();
+    g_unsavedEdits = 1;
     unit->deleted = 1;
     RecordFor(unit)->m_flags |= CRest::kDeletion;
 }
@@ -112,6 +114,7 @@ void CZorvaDoc::RecordTransformAt(int index, x_Vector displacement)
     if (unit == nullptr)
         return;
     PrepareUndoStep();
+    g_unsavedEdits = 1;
     CRest* rest = RecordFor(unit);
     rest->m_flags |= CRest::kMove;
     rest->m_displacement = displacement;
@@ -142,6 +145,7 @@ void CZorvaDoc::RecordDeleteWithValue(CUnit* unit, CUnit* replacement)
     if (unit == nullptr)
         return;
     PrepareUndoStep();
+    g_unsavedEdits = 1;
     unit->deleted = 1;
     unit->selected = 0;
     RecordFor(unit)->m_flags |= CRest::kDeletion;
@@ -198,6 +202,16 @@ bool CZorvaDoc::StepHasRecords(std::int32_t stepId) const
     return false;
 }
 
+bool CZorvaDoc::StepMadeUnitsSince(std::int32_t stepId, std::uint64_t lastId) const
+{
+    for (const CRest* rest : m_restList)
+        if (rest->m_stepId == stepId)
+            for (const CUnit* unit : rest->m_units)
+                if (unit != nullptr && unit->unitId > lastId)
+                    return true;
+    return false;
+}
+
 void CZorvaDoc::CommitUndoStep(int skipCreations)
 {
     std::lock_guard<std::recursive_mutex> lock(m_listMutex);
@@ -209,8 +223,14 @@ void CZorvaDoc::CommitUndoStep(int skipCreations)
             RecordCreations();
         // Before, only Open and the repair command marked the drawing, so
         // edits made since the last save never reached the exit snapshot.
-        if (StepHasRecords(g_undoStep))
+        if (StepHasRecords(g_undoStep)) {
             g_drawingModified = 1;
+            // A step may take in units made before the last save, which
+            // the file holds: only a unit made after it is an edit (the
+            // recorders mark the others as they happen).
+            if (StepMadeUnitsSince(g_undoStep, m_savedUnitId))
+                g_unsavedEdits = 1;
+        }
         DropRedoTail();
         g_undoCount = std::min(g_undoCount + 1, kUndoRingSize);
         std::int32_t next = g_undoStep + 1;
@@ -255,7 +275,7 @@ bool CZorvaDoc::Undo()
     if (g_undoStep < 1)
         g_undoStep = kUndoRingSize;
     ApplyUndoStep(g_undoStep, 0);
-    g_drawingModified = 1;
+    g_drawingModified = g_unsavedEdits = 1;
     return true;
 }
 
@@ -269,6 +289,6 @@ bool CZorvaDoc::Redo()
     const std::int32_t id = g_undoStep;
     g_undoStep = NextStepId(id);
     ApplyUndoStep(id > kUndoRingSize ? 1 : id, 1);
-    g_drawingModified = 1;
+    g_drawingModified = g_unsavedEdits = 1;
     return true;
 }

@@ -178,6 +178,10 @@ bool RestoreRecoverySnapshot(CZorvaDoc& doc)
         g_snapshotIndex = content.index;
         RestoreFileOf(content, doc);
         restored = true;
+        // Whether the drawing left had edits its file lacks is not kept:
+        // one with anything in it is taken to have them.
+        doc.MarkSaved();
+        g_unsavedEdits = doc.m_unitList.IsEmpty() ? 0 : 1;
     }
     g_undoStep = 1;
     g_listBusy = 0;

@@ -167,6 +167,7 @@ bool WriteWcxFile(const CString& path, CZorvaDoc& doc, std::string* error)
         return false;
     }
     g_drawingModified = 0;
+    doc.MarkSaved();
     return true;
 }
 

@@ -82,6 +82,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char16_t* path, BOOL makeV
             return nullptr;
     }
     CDocument* doc = m_pOnlyDoc;
+    // The drawing there may be replaced only when its document agrees.
+    if (!created && !doc->SaveModified())
+        return nullptr;
     bool newFrame = false;
     if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) {
         m_pFrame = CreateNewFrame(doc, nullptr);

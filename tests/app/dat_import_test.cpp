@@ -6,6 +6,7 @@
 
 #include "app/wcx_file.h"
 #include "doc_fixture.h"
+#include "platform/testing/dialog_answers.h"
 #include "platform/core/files.h"
 
 namespace {
@@ -97,7 +98,11 @@ TEST_F(DatImportTest, BadLineEndsTheImportAndKeepsWhatCameBefore)
     doc->CommitUndoStep(0);
     g_ViewScale = 3.0;
     ui.WillChoose(u"in.dat", CString::FromUtf8(folder + "/in.dat"), 2);
-    doc->OnFileOpen();
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改", IDNO);
+        doc->OnFileOpen();
+    }
     EXPECT_TRUE(ui.Printed(u"#未能解析的DAT文件在 3 行")) << ui.Lines();
     ASSERT_EQ(doc->m_unitList.GetSize(), 2);
     EXPECT_EQ(doc->m_unitList[1]->GetType(), 7);

@@ -12,6 +12,7 @@
 
 #include "app/wcx_file.h"
 #include "doc_fixture.h"
+#include "platform/testing/dialog_answers.h"
 #include "geometry/CText.h"
 #include "platform/core/files.h"
 
@@ -475,7 +476,11 @@ TEST_F(DxfImportTest, OpenReplacesTheDrawingAndReportsItsSize)
     doc->CommitUndoStep(0);
     g_ViewClientRect = RECT{0, 0, 1000, 600};
     ui.WillChoose(u"size_r2010.dxf", Fixture("size_r2010.dxf"), 1);
-    doc->OnFileOpen();
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改", IDNO);
+        doc->OnFileOpen();
+    }
     ASSERT_EQ(doc->m_unitList.GetSize(), 2) << ui.Lines();
     EXPECT_EQ(doc->m_unitList[0]->GetType(), 1);
     EXPECT_EQ(doc->m_unitList[1]->GetType(), 7);

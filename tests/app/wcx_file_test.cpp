@@ -22,6 +22,7 @@
 #include "geometry/CText.h"
 #include "geometry/CutPoint.h"
 #include "doc_fixture.h"
+#include "platform/testing/dialog_answers.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/files.h"
 
@@ -533,6 +534,9 @@ TEST_F(WcxTest, FrameworkSaveAndOpenUseTheSameFile)
 TEST_F(WcxTest, ImportsFillANewListThatReplacesTheDrawingOnlyOnSuccess)
 {
     MakeKeptDrawing();
+    // The kept drawing was never saved: each Open asks first.
+    MessageBoxScript boxes;
+    boxes.Expect(u"是否保存对", IDNO).Expect(u"是否保存对", IDNO);
     WriteAll(folder + "/in.dxf", Hex("30 0a"));
     ui.WillChoose(u"in.dxf", Path("in.dxf"), 1);
     doc->OnFileOpen();

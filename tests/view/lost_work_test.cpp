@@ -4,6 +4,7 @@
 
 #include "program_fixture.h"
 
+#include "app/wcx_file.h"
 #include "platform/core/files.h"
 #include "platform/ui/file_prompt.h"
 
@@ -147,4 +148,79 @@ TEST_F(ProgramTest, UnreadableFileOnTheCommandLineLeavesAnUntitledDrawingAndSays
     }
     // The rejected file is untouched.
     EXPECT_EQ(GetFileSize(bad), 20);
+}
+
+// A drawing with edits not yet in its file is not replaced without a
+// question: New and Open ask whether to save them. Cancel keeps the
+// drawing, No lets the edits go, Yes saves them first. A drawing just
+// saved, or begun and left empty, is replaced without a question; one
+// that came back from the exit snapshot counts as unsaved. Before, New
+// and Open dropped the edits without a word.
+TEST_F(ProgramTest, NewAndOpenAskBeforeDroppingUnsavedEdits)
+{
+    constexpr UINT kMenuOpen = 32808;
+    const auto drawLine = [this](const char16_t* to) {
+        Type(u"l");
+        Type(u"0,0");
+        Type(to);
+        Key(VK_ESCAPE);
+    };
+    Start();
+    drawLine(u"10,0");
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改？", IDCANCEL).Expect(u"是否保存对 无标题 的更改？", IDCANCEL);
+        CtrlKey('N');
+        // No file dialog follows a cancelled question (none is scripted).
+        ASSERT_TRUE(harness::ChooseMenuItem(frame, kMenuOpen));
+        Settle();
+    }
+    EXPECT_EQ(Live(1).size(), 1u) << "cancel keeps the drawing";
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改？", IDNO);
+        CtrlKey('N');
+    }
+    EXPECT_TRUE(Live(1).empty()) << "no lets the edits go";
+    {
+        MessageBoxScript none;
+        CtrlKey('N');
+    }
+
+    const CString path = harness::TempPath(u"asked.wcx");
+    drawLine(u"10,0");
+    {
+        SaveAs answer(path);
+        CtrlKey('S');
+    }
+    {
+        MessageBoxScript none;
+        CtrlKey('N');
+    }
+    // The new drawing saved under the name, a line, then New answered
+    // yes: the file holds that line.
+    {
+        SaveAs answer(path);
+        CtrlKey('S');
+    }
+    drawLine(u"0,10");
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对", IDYES);
+        CtrlKey('N');
+    }
+    EXPECT_TRUE(Live(1).empty());
+    CUnitArray back;
+    ASSERT_EQ(ReadWcxFile(path, back), WcxRead::loaded);
+    EXPECT_EQ(back.GetSize(), 1);
+    FreeUnitArray(back);
+
+    drawLine(u"5,5");
+    ExitAndStartAgain();
+    ASSERT_EQ(Live(1).size(), 1u);
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改？", IDNO);
+        CtrlKey('N');
+    }
 }

@@ -584,8 +584,13 @@ TEST_F(PanelsTest, PicturesOfTheWindowTheMenuTheBrowsersAndTheExportConfirmation
         Keep(&search, u"browser_search.png");
         return IDCANCEL;
     });
-    ASSERT_TRUE(harness::ChooseMenuItem(frame, kMenuOpen));
-    Settle();
+    {
+        // The line drawn above was never saved.
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改", IDNO);
+        ASSERT_TRUE(harness::ChooseMenuItem(frame, kMenuOpen));
+        Settle();
+    }
     EXPECT_EQ(script.Shown(), 2);
 
     ModalDialogScript confirm;

@@ -117,7 +117,11 @@ TEST_F(ProgramTest, NewDrawingDisarmsTheClipboard)
     g_snapOn = g_trackOn = 0;
     ClickView({5, 0});
     CtrlKey('C');
-    CtrlKey('N');
+    {
+        MessageBoxScript boxes;
+        boxes.Expect(u"是否保存对 无标题 的更改", IDNO);
+        CtrlKey('N');
+    }
     ASSERT_TRUE(Live(1).empty());
     CtrlKey('V');
     EXPECT_EQ(g_curCommand, 0);
