@@ -56,21 +56,21 @@ void BuildReferencePieces(Reference& ref, const x_TrailDataArray& list, const x_
 void SetReferenceDues(Reference& ref, const x_TrailDataArray& list, const SurfaceIntent& intent, bool closed);
 // The distances due at a point of piece j: its own, or at a corner either
 // of the two pieces' (the lower as the least, the higher as the most).
+// The due of the piece meeting j at the end `at` names (j's own inside
+// or where none meets it).
+inline double NeighbourDue(const Reference& ref, int j, NearestAt at)
+{
+    const size_t jj = static_cast<size_t>(j);
+    const int k = at == kAtStart ? ref.previous[jj] : (at == kAtEnd ? ref.next[jj] : -1);
+    return ref.due[k >= 0 ? static_cast<size_t>(k) : jj];
+}
 inline double DueLow(const Reference& ref, int j, NearestAt at)
 {
-    const double d = ref.due[static_cast<size_t>(j)];
-    if (at == kAtInside)
-        return d;
-    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)] : ref.next[static_cast<size_t>(j)];
-    return k >= 0 ? std::min(d, ref.due[static_cast<size_t>(k)]) : d;
+    return std::min(ref.due[static_cast<size_t>(j)], NeighbourDue(ref, j, at));
 }
 inline double DueHigh(const Reference& ref, int j, NearestAt at)
 {
-    const double d = ref.due[static_cast<size_t>(j)];
-    if (at == kAtInside)
-        return d;
-    const int k = at == kAtStart ? ref.previous[static_cast<size_t>(j)] : ref.next[static_cast<size_t>(j)];
-    return k >= 0 ? std::max(d, ref.due[static_cast<size_t>(k)]) : d;
+    return std::max(ref.due[static_cast<size_t>(j)], NeighbourDue(ref, j, at));
 }
 // Whether a point lies in a convex corner's zone.
 bool InZone(const CornerZone& z, const x_Vector& p);

@@ -200,16 +200,17 @@ inline double PointPieceDistance(const x_Vector& p, const CheckPiece& q, Nearest
 double PieceDistance(const CheckPiece& p, const CheckPiece& q);
 // Quick lower bounds of PieceDistance: from p to q's carrier (its whole
 // line or circle); between the chords, less the pieces' sagittas.
+double ChordGap(const CheckPiece& p, const CheckPiece& q);
+// CarrierGap where either piece is an arc; two lines inline.
 double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q);
 inline double CarrierGap(const CheckPiece& p, const CheckPiece& q)
 {
     if (p.arc || q.arc)
         return CurvedCarrierGap(p, q);
-    const double nx = -q.u0.y, ny = q.u0.x;
-    const double da = (p.a.x - q.a.x) * nx + (p.a.y - q.a.y) * ny, db = (p.b.x - q.a.x) * nx + (p.b.y - q.a.y) * ny;
+    const x_Vector n(-q.u0.y, q.u0.x);
+    const double da = Dot(p.a - q.a, n), db = Dot(p.b - q.a, n);
     return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
 }
-double ChordGap(const CheckPiece& p, const CheckPiece& q);
 // The points where the carriers (whole line, whole circle) of two pieces
 // meet: 0, 1 or 2.
 int CarrierMeetings(const CheckPiece& p, const CheckPiece& q, x_Vector out[2]);

@@ -593,48 +593,32 @@ bool OnElement(const x_TrailData& e, const x_Vector& p)
     return e.IsLine() ? PointOnSegment(e.start, e.end, p) : PointOnArcElement(e, p);
 }
 
-// When the last usable element i of a run of several would turn back to
-// reach j, an earlier element of the run may meet j on itself: the run's
-// last pieces lie inside j's offset (a flank's end under a tip circle) and
-// vanish. Joins there; false when no element of the run does. The whole
-// run was made points, and a line bridged from the run before.
-bool JoinEarlierInRun(OffsetWork& wk, int i, int f1, int j)
+// When one element would turn back to meet the other at a junction, an
+// element of its run further away may meet that other one on itself: the
+// run's pieces in between lie inside the other's offset (a flank's end
+// under a tip circle) and vanish. Walks the run from `from` to `to` (step
+// -1 for the run before the junction, joined at its end to `fixed`; +1 for
+// the run after it, joined at its start). Joins there; false when no
+// element of the run does. The whole run was made points, and a line
+// bridged from the run before.
+bool JoinFurtherInRun(OffsetWork& wk, int fixed, int from, int to, int step)
 {
-    for (int k = i - 1; k >= f1; --k) {
+    const bool runFirst = step < 0;
+    for (int k = from; step < 0 ? k >= to : k <= to; k += step) {
         if (!IsUsable(wk.w[k]))
             continue;
-        x_TrailData a = wk.w[k], b = wk.w[j];
+        const int first = runFirst ? k : fixed, second = runFirst ? fixed : k;
+        x_TrailData a = wk.w[first], b = wk.w[second];
         x_Vector p;
         const int r = JoinOffsetElements(a, b, p, 0);
         if (r == kJoined && OnElement(wk.w[k], p)) {
-            wk.w[k] = a;
-            wk.w[j] = b;
-            CollapseBetween(wk, k, j, p);
+            wk.w[first] = a;
+            wk.w[second] = b;
+            CollapseBetween(wk, first, second, p);
             return true;
         }
-        if (r != kJoinRefusedA)
-            return false;
-    }
-    return false;
-}
-
-// The same from the other side: when j would turn back to meet i, a later
-// element of j's run may meet i on itself.
-bool JoinLaterInRun(OffsetWork& wk, int i, int j, int l2)
-{
-    for (int k = j + 1; k <= l2; ++k) {
-        if (!IsUsable(wk.w[k]))
-            continue;
-        x_TrailData a = wk.w[i], b = wk.w[k];
-        x_Vector p;
-        const int r = JoinOffsetElements(a, b, p, 0);
-        if (r == kJoined && OnElement(wk.w[k], p)) {
-            wk.w[i] = a;
-            wk.w[k] = b;
-            CollapseBetween(wk, i, k, p);
-            return true;
-        }
-        if (r != kJoinRefusedB)
+        // The run's own element refused: the one beyond may still meet.
+        if (r != (runFirst ? kJoinRefusedA : kJoinRefusedB))
             return false;
     }
     return false;
@@ -676,14 +660,14 @@ bool FinalJunction(OffsetWork& wk, const Junction& jn)
             return false;
         }
         if (r == kJoinRefusedB) {
-            if (JoinLaterInRun(wk, i, j, jn.l2))
+            if (JoinFurtherInRun(wk, i, j + 1, jn.l2, 1))
                 return false;
             CollapseRunAtStarts(wk, jn.f2, jn.l2);
             return true;
         }
         if (r != kJoinRefusedA && r != kJoinBothReverse)
             return false;
-        if (r == kJoinRefusedA && JoinEarlierInRun(wk, i, f1, j))
+        if (r == kJoinRefusedA && JoinFurtherInRun(wk, j, i - 1, f1, -1))
             return false;
         CollapseRunAtStarts(wk, f1, l1);
         i = UsableBefore(wk, f1, l1, jn.f2);
