@@ -369,3 +369,25 @@ TEST(CDC, FarOffCoordinatesDrawOnlyWhatShowsAndTheSamePixels)
     EXPECT_EQ(shapes.dc.GetPixel(30, 10), kBlack);
     EXPECT_EQ(shapes.dc.GetPixel(30, 12), kBlack);
 }
+
+// A copy from an RGB565 image onto a 32-bit one widens each pixel as Qt's
+// own converter does, for every 16-bit value and for rows whose width
+// leaves a tail after the wide turns of the copy.
+TEST(CDC, CopyFrom565WidensEveryValueAsQtDoes)
+{
+    for (int width : {256, 253, 17, 7}) {
+        SCOPED_TRACE(testing::Message() << "width " << width);
+        const int height = (65536 + width - 1) / width;
+        QImage from(width, height, QImage::Format_RGB16);
+        for (int i = 0; i < width * height; ++i)
+            reinterpret_cast<std::uint16_t*>(from.scanLine(i / width))[i % width] =
+                static_cast<std::uint16_t>(i * 40503u);
+        QImage to(width, height, QImage::Format_RGB32);
+        to.fill(Qt::black);
+        CDC source, target;
+        ASSERT_TRUE(source.AttachImage(&from));
+        ASSERT_TRUE(target.AttachImage(&to));
+        ASSERT_TRUE(target.BitBlt(0, 0, width, height, &source, 0, 0, SRCCOPY));
+        EXPECT_EQ(CountDifferences(to, from.convertToFormat(QImage::Format_RGB32)), 0);
+    }
+}
