@@ -22,11 +22,16 @@ public:
         const std::size_t bands = static_cast<std::size_t>((m_height + kBandRows - 1) >> kBandShift);
         m_left.assign(bands, m_width);
         m_right.assign(bands, 0);
+        m_fullBands = 0;
     }
     void MarkAll() { Mark(0, 0, m_width, m_height); }
     // The columns [left, right) of the rows [top, bottom), cut to the image.
     void Mark(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom)
     {
+        // A large drawing damages every band after its first few thousand
+        // segments; each of the rest then costs one test.
+        if (m_fullBands == m_left.size())
+            return;
         left = std::max<std::int64_t>(left, 0);
         top = std::max<std::int64_t>(top, 0);
         right = std::min<std::int64_t>(right, m_width);
@@ -35,8 +40,13 @@ public:
             return;
         const int last = static_cast<int>((bottom - 1) >> kBandShift);
         for (int b = static_cast<int>(top >> kBandShift); b <= last; ++b) {
-            m_left[static_cast<std::size_t>(b)] = std::min(m_left[static_cast<std::size_t>(b)], static_cast<int>(left));
-            m_right[static_cast<std::size_t>(b)] = std::max(m_right[static_cast<std::size_t>(b)], static_cast<int>(right));
+            int& l = m_left[static_cast<std::size_t>(b)];
+            int& r = m_right[static_cast<std::size_t>(b)];
+            if (l == 0 && r == m_width)
+                continue;
+            l = std::min(l, static_cast<int>(left));
+            r = std::max(r, static_cast<int>(right));
+            m_fullBands += l == 0 && r == m_width;
         }
     }
     // Adds the other's damage (of an image of the same size).
@@ -69,4 +79,5 @@ private:
     int m_height = 0;
     std::vector<int> m_left;
     std::vector<int> m_right;
+    std::size_t m_fullBands = 0; // bands damaged from edge to edge
 };
