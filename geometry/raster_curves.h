@@ -1,10 +1,12 @@
 #pragma once
 
 // Circles and arcs straight into the RGB565 raster from their centre and
-// radius: a polyline made on the screen, whose chords stay within a quarter
+// radius, made on the screen. A solid curve wholly on the raster is drawn
+// point by point: its exact points a pixel or less apart, each rounded to
+// its pixel. Any other is a polyline whose chords stay within a quarter
 // pixel of the curve, its vertices rounded like every world point
-// (RoundHalfUp) and joined with DrawLineRGB565, so a dash pattern runs on
-// along the curve (g_DashPhase). A point list in millimetres made once per
+// (RoundHalfUp) and joined with DrawLineRGB565, which clips them and runs a
+// dash pattern on along the curve (g_DashPhase). A point list in millimetres made once per
 // arc at a fixed angular step cost a hundred vertices for an arc ten pixels
 // wide, and its memory for the life of the arc.
 

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QDir>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -24,12 +27,41 @@ inline void AimRasterAt(QImage& image)
     g_ViewOriginY = image.height() - 4;         // world (0, 0) near the bottom left
 }
 
+// The record of a golden picture written anew: the old picture, the new one
+// and the pixels that changed (red), side by side, each pixel a square of
+// two to eight (a panel about a thousand pixels wide), in
+// dataDir/golden_changes/<name>.png. Nothing when the two agree.
+inline void WriteGoldenChange(const std::string& dataDir, const std::string& name, const QImage& before,
+                              const QImage& after)
+{
+    constexpr int kRule = 2;
+    const QImage a = before.convertToFormat(QImage::Format_RGB32), b = after.convertToFormat(QImage::Format_RGB32);
+    if (a.isNull() || a.size() != b.size() || a == b)
+        return;
+    const int kZoom = std::clamp(1024 / std::max(a.width(), 1), 2, 8);
+    const int w = a.width() * kZoom, h = a.height() * kZoom;
+    QImage out(3 * w + 4 * kRule, h + 2 * kRule, QImage::Format_RGB32);
+    out.fill(QColor(128, 128, 128));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb old = a.pixel(x / kZoom, y / kZoom), now = b.pixel(x / kZoom, y / kZoom);
+            out.setPixel(kRule + x, kRule + y, old);
+            out.setPixel(2 * kRule + w + x, kRule + y, now);
+            out.setPixel(3 * kRule + 2 * w + x, kRule + y, old == now ? qRgb(0, 0, 0) : qRgb(255, 0, 0));
+        }
+    const QString dir = QString::fromStdString(dataDir + "/golden_changes");
+    QDir().mkpath(dir);
+    out.save(dir + "/" + QString::fromStdString(name) + ".png");
+}
+
 // image against data/<name>.png, pixel by pixel. ZORVA_UPDATE_GOLDEN=1 writes
-// the file anew instead (look at every one before committing it).
+// the file anew instead, with the record of what changed (look at every one
+// before committing it).
 inline void ExpectGoldenImage(const QImage& image, const std::string& name)
 {
     const std::string path = std::string(ZORVA_TEST_DATA) + "/" + name + ".png";
     if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
+        WriteGoldenChange(ZORVA_TEST_DATA, name, QImage(QString::fromStdString(path)), image);
         ASSERT_TRUE(image.save(QString::fromStdString(path)));
         return;
     }

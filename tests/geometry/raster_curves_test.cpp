@@ -79,6 +79,27 @@ bool OnRaster(const Pixel& p)
     return p.first >= 0 && p.first < kWidth && p.second >= 0 && p.second < kHeight;
 }
 
+// Whether the pixels form one 8-connected piece: a curve with a gap falls
+// in two, though each of its pixels may still have a neighbour nearby.
+bool Connected(const std::set<Pixel>& pixels)
+{
+    if (pixels.empty())
+        return true;
+    std::set<Pixel> reached{*pixels.begin()};
+    std::vector<Pixel> open{*pixels.begin()};
+    while (!open.empty()) {
+        const Pixel p = open.back();
+        open.pop_back();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const Pixel q{p.first + dx, p.second + dy};
+                if (pixels.count(q) != 0 && reached.insert(q).second)
+                    open.push_back(q);
+            }
+    }
+    return reached.size() == pixels.size();
+}
+
 TEST_F(RasterCurves, PixelsStayWithinOneOfTheExactCurve)
 {
     std::mt19937 rng(11);
@@ -113,6 +134,103 @@ TEST_F(RasterCurves, PixelsStayWithinOneOfTheExactCurve)
     }
 }
 
+// The pixels of the exact segment from (x0, y0) to (x1, y1), from samples a
+// twentieth of a pixel apart.
+std::set<Pixel> ExactSegmentPixels(double x0, double y0, double x1, double y1)
+{
+    const int samples = static_cast<int>(std::ceil(std::hypot(x1 - x0, y1 - y0) * 20)) + 2;
+    std::set<Pixel> out;
+    for (int i = 0; i <= samples; ++i) {
+        const double t = static_cast<double>(i) / samples;
+        out.insert({static_cast<int>(std::floor(x0 + (x1 - x0) * t + 0.5)),
+                    static_cast<int>(std::floor(y0 + (y1 - y0) * t + 0.5))});
+    }
+    return out;
+}
+
+// Every lit pixel lies within one pixel of a pixel the exact curve passes
+// through, each of those on the raster has a lit pixel within one, and the
+// lit pixels hang together (each case shows one piece of its curve): the
+// solid curves wholly on the raster (drawn point by point), those the edges
+// cut (drawn by chords), and solid lines, clipped or not. Centres and radii
+// are in pixels (one pixel a millimetre, y upwards from the bottom row).
+TEST_F(RasterCurves, CurvesAndLinesStayOnTheExactCurveWithoutGaps)
+{
+    constexpr double kDeg = kPi / 180;
+    const struct {
+        const char* name;
+        double cx, cy, r, start, sweep;
+    } kArcs[] = {
+        {"circle inside", 80.3, 60.7, 30.2, 0, 2 * kPi},
+        {"circle inside, clockwise", 80.5, 60.5, 12.5, 1, -2 * kPi},
+        {"arc crossing 0 degrees", 70.2, 50.9, 25.4, 350 * kDeg, 40 * kDeg},
+        {"arc crossing 0 degrees, clockwise", 70.2, 50.9, 25.4, 10 * kDeg, -40 * kDeg},
+        {"arc from 270 through 360 to 90", 90.6, 60.1, 40.3, 270 * kDeg, 180 * kDeg},
+        {"arc of 300 degrees", 60.0, 60.0, 18.75, 123 * kDeg, 300 * kDeg},
+        {"radius under one pixel", 40.4, 30.6, 0.6, 0, 2 * kPi},
+        {"radius of a third of a pixel", 41.5, 31.5, 0.33, 1, 4},
+        {"arc of a few pixels", 50.2, 40.8, 3.1, 200 * kDeg, 100 * kDeg},
+        {"cut by the left edge", 5.5, 60.2, 20.3, 0, 2 * kPi},
+        {"cut by the top edge", 80.1, 118.4, 30.6, 0, 2 * kPi},
+        {"cut by the bottom right corner", 155.7, 2.2, 25.1, 30 * kDeg, 200 * kDeg},
+        {"two pixels from the edges", 22.0, 22.0, 20.0, 0, 2 * kPi},
+        {"rim through the raster, huge radius", 80.4, -19940.2, 20000.5, 80 * kDeg, 20 * kDeg},
+        {"arc of a radius of a million pixels", -999900.0, 60.3, 1e6, -0.0001, 0.0002},
+    };
+    for (const auto& c : kArcs) {
+        SCOPED_TRACE(c.name);
+        g_ViewScale = 1;
+        g_ViewOriginX = 0;
+        g_ViewOriginY = kHeight - 1;
+        ClearBits();
+        DrawArcRGB565(bits.data(), x_Vector(c.cx, c.cy), c.r, c.start, c.sweep, RGB(255, 255, 255), 0);
+        const std::set<Pixel> exact = ExactPixels(c.cx, c.cy, c.r, c.start, c.sweep);
+        const std::set<Pixel> drawn = Drawn();
+        EXPECT_FALSE(drawn.empty());
+        EXPECT_TRUE(Connected(drawn)) << "a gap splits the curve";
+        for (const Pixel& p : drawn)
+            ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
+        for (const Pixel& p : exact) {
+            if (OnRaster(p)) {
+                ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
+            }
+        }
+    }
+    const struct {
+        const char* name;
+        int x0, y0, x1, y1;
+    } kLines[] = {
+        {"shallow", 3, 7, 150, 40},
+        {"steep", 100, 2, 90, 117},
+        {"diagonal backwards", 120, 100, 20, 0},
+        {"one pixel", 10, 10, 11, 10},
+        {"from off the left edge", -50, 10, 60, 70},
+        {"across the raster from corner to corner beyond", -30, -20, 200, 150},
+        {"ends far off the raster", -100000, 60, 100000, 61},
+    };
+    for (const auto& l : kLines) {
+        SCOPED_TRACE(l.name);
+        ClearBits();
+        g_RasterDrawColor = RGB(255, 255, 255);
+        g_RasterDrawStyle = 0;
+        DrawLineCurrentStyle(bits.data(), l.x0, l.y0, l.x1, l.y1);
+        std::set<Pixel> exact;
+        for (const Pixel& p : ExactSegmentPixels(l.x0, l.y0, l.x1, l.y1))
+            if (p.first >= -2 && p.first <= kWidth + 1 && p.second >= -2 && p.second <= kHeight + 1)
+                exact.insert(p);
+        const std::set<Pixel> drawn = Drawn();
+        EXPECT_FALSE(drawn.empty());
+        EXPECT_TRUE(Connected(drawn)) << "a gap splits the curve";
+        for (const Pixel& p : drawn)
+            ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
+        for (const Pixel& p : exact) {
+            if (OnRaster(p)) {
+                ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
+            }
+        }
+    }
+}
+
 TEST_F(RasterCurves, SolidCircleLeavesNoGap)
 {
     g_ViewScale = 4;
@@ -132,8 +250,10 @@ TEST_F(RasterCurves, DashPhaseRunsOnAlongTheCurve)
     g_ViewScale = 4;
     g_ViewOriginX = 0;
     g_ViewOriginY = kHeight;
-    // Solid: one pixel a step (the half circle never meets itself).
-    DrawArcRGB565(bits.data(), x_Vector(20, 15), 10, 0, kPi, RGB(255, 255, 255), 0);
+    // Dashes longer than the curve: one pixel a step of the chords (the
+    // half circle never meets itself).
+    g_DashLengths[0] = g_DashLengths[1] = 1u << 30;
+    DrawArcRGB565(bits.data(), x_Vector(20, 15), 10, 0, kPi, RGB(255, 255, 255), 1);
     const std::size_t steps = Drawn().size();
     // Dotted: steps 0, 1 of every four drawn, across the chord joins.
     ClearBits();

@@ -20,6 +20,7 @@
 #include "platform/gdi/CFrontImage.h"
 #include "platform/testing/ui_harness.h"
 #include "platform/ui/CClientDC.h"
+#include "tests/geometry/golden_image.h"
 #include "tests/support/viewdriver/ViewDriver.h"
 #include "view/CZorvaView.h"
 #include "view/ViewState.h"
@@ -110,6 +111,8 @@ TEST(ViewRender, SmallDrawingMatchesTheGoldenPicture)
     ASSERT_TRUE(drv.Snapshot(actual));
     const std::string golden = std::string(ZORVA_TEST_DATA) + "/render_small.png";
     if (std::getenv("ZORVA_UPDATE_GOLDEN") != nullptr) {
+        WriteGoldenChange(ZORVA_TEST_DATA, "render_small", QImage(QString::fromStdString(golden)),
+                          QImage(QString::fromStdString(NativePath(actual))));
         std::ofstream(golden, std::ios::binary) << ReadBytes(NativePath(actual));
         GTEST_SKIP() << "golden written: " << golden;
     }
