@@ -88,10 +88,30 @@ inline void WorldToPixels(const x_Vector& a, const x_Vector& b, POINT& pa, POINT
         const __m128i t = _mm_unpacklo_epi64(ta, tb);
         const __m128i above = _mm_castps_si128(
             _mm_shuffle_ps(_mm_castpd_ps(aboveA), _mm_castpd_ps(aboveB), _MM_SHUFFLE(2, 0, 2, 0)));
-        alignas(16) std::int32_t r[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(r), _mm_add_epi32(t, above));
-        pa = {PixelFromOffset(g_ViewOriginX, r[0]), PixelFromOffset(g_ViewOriginY, -std::int64_t(r[1]))};
-        pb = {PixelFromOffset(g_ViewOriginX, r[2]), PixelFromOffset(g_ViewOriginY, -std::int64_t(r[3]))};
+        const __m128i r = _mm_add_epi32(t, above);
+        const std::int32_t ox = g_ViewOriginX, oy = g_ViewOriginY;
+        // Origin plus offset, y negated, in 32 bits: with the offsets below
+        // 2^29 and the origin within 2^30 no sum overflows. Pixels past the
+        // limit take the saturating way below.
+        if (ox > -(1 << 30) && ox < (1 << 30) && oy > -(1 << 30) && oy < (1 << 30)) {
+            const __m128i negateY = _mm_set_epi32(-1, 0, -1, 0);
+            const __m128i pixels = _mm_add_epi32(_mm_set_epi32(oy, ox, oy, ox),
+                                                 _mm_sub_epi32(_mm_xor_si128(r, negateY), negateY));
+            const __m128i within =
+                _mm_and_si128(_mm_cmpgt_epi32(pixels, _mm_set1_epi32(-kScreenPixelLimit - 1)),
+                              _mm_cmplt_epi32(pixels, _mm_set1_epi32(kScreenPixelLimit + 1)));
+            if (_mm_movemask_epi8(within) == 0xFFFF) {
+                alignas(16) std::int32_t p[4];
+                _mm_store_si128(reinterpret_cast<__m128i*>(p), pixels);
+                pa = {p[0], p[1]};
+                pb = {p[2], p[3]};
+                return;
+            }
+        }
+        alignas(16) std::int32_t o[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(o), r);
+        pa = {PixelFromOffset(ox, o[0]), PixelFromOffset(oy, -std::int64_t(o[1]))};
+        pb = {PixelFromOffset(ox, o[2]), PixelFromOffset(oy, -std::int64_t(o[3]))};
         return;
     }
 #endif

@@ -52,7 +52,9 @@ TEST_F(ViewTransform, BothEndsAtOnceMatchOneAtATime)
         {"saturated", 1e12, {1e6, -1e6}, {-1e6, 1e6}, true},
         {"not a number", 1, {kNaN, 1}, {2, 3}, false},
     };
-    for (const int originX : {100, -7, INT32_MAX}) {
+    // Origins near and past 2^30, where the 32-bit sums of the fast way
+    // would overflow or pass the saturation limit.
+    for (const int originX : {100, -7, INT32_MAX, 600000000, -(1 << 30) + 1, 1 << 30}) {
         g_ViewOriginX = originX;
         g_ViewOriginY = 300;
         for (const auto& c : kCases) {
