@@ -23,6 +23,12 @@ std::int32_t RoundPixelFar(double v)
     return RoundHalfUp(v);
 }
 
+void WorldToPixelsFar(const x_Vector& a, const x_Vector& b, POINT& pa, POINT& pb)
+{
+    pa = WorldToPixel(a);
+    pb = WorldToPixel(b);
+}
+
 POINT WorldToScreen(const x_Vector& p)
 {
     const std::int64_t x = std::int64_t(RoundHalfUp(g_ViewScale * p.x)) + g_ViewOriginX;

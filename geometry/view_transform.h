@@ -66,6 +66,9 @@ inline POINT WorldToPixel(const x_Vector& p)
     return {PixelFromOffset(g_ViewOriginX, RoundPixel(g_ViewScale * p.x)),
             PixelFromOffset(g_ViewOriginY, -std::int64_t(RoundPixel(g_ViewScale * p.y)))};
 }
+// WorldToPixels one end at a time, out of line: its registers would burden
+// the frame's common case.
+void WorldToPixelsFar(const x_Vector& a, const x_Vector& b, POINT& pa, POINT& pb);
 // Both ends of a segment, as WorldToPixel gives them: the four roundings in
 // two vector steps (a frame converts the ends of every line, and the scalar
 // roundings cost more than the line's set-up).
@@ -78,7 +81,11 @@ inline void WorldToPixels(const x_Vector& a, const x_Vector& b, POINT& pa, POINT
     const __m128d high = _mm_set1_pd(536870912.0), low = _mm_set1_pd(-536870912.0);
     const __m128d near = _mm_and_pd(_mm_and_pd(_mm_cmpgt_pd(va, low), _mm_cmplt_pd(va, high)),
                                     _mm_and_pd(_mm_cmpgt_pd(vb, low), _mm_cmplt_pd(vb, high)));
-    if (_mm_movemask_pd(near) == 3) {
+    const std::int32_t ox = g_ViewOriginX, oy = g_ViewOriginY;
+    // Origin plus offset, y negated, in 32 bits: with the offsets below 2^29
+    // and the origin within 2^30 no sum overflows. Pixels past the limit
+    // take the saturating way.
+    if (_mm_movemask_pd(near) == 3 && ox > -(1 << 30) && ox < (1 << 30) && oy > -(1 << 30) && oy < (1 << 30)) {
         // RoundPixel: t = trunc(v + 0.5), one less where that exceeds v + 0.5.
         const __m128d half = _mm_set1_pd(0.5);
         const __m128d fa = _mm_add_pd(va, half), fb = _mm_add_pd(vb, half);
@@ -89,32 +96,19 @@ inline void WorldToPixels(const x_Vector& a, const x_Vector& b, POINT& pa, POINT
         const __m128i above = _mm_castps_si128(
             _mm_shuffle_ps(_mm_castpd_ps(aboveA), _mm_castpd_ps(aboveB), _MM_SHUFFLE(2, 0, 2, 0)));
         const __m128i r = _mm_add_epi32(t, above);
-        const std::int32_t ox = g_ViewOriginX, oy = g_ViewOriginY;
-        // Origin plus offset, y negated, in 32 bits: with the offsets below
-        // 2^29 and the origin within 2^30 no sum overflows. Pixels past the
-        // limit take the saturating way below.
-        if (ox > -(1 << 30) && ox < (1 << 30) && oy > -(1 << 30) && oy < (1 << 30)) {
-            const __m128i negateY = _mm_set_epi32(-1, 0, -1, 0);
-            const __m128i pixels = _mm_add_epi32(_mm_set_epi32(oy, ox, oy, ox),
-                                                 _mm_sub_epi32(_mm_xor_si128(r, negateY), negateY));
-            const __m128i within =
-                _mm_and_si128(_mm_cmpgt_epi32(pixels, _mm_set1_epi32(-kScreenPixelLimit - 1)),
-                              _mm_cmplt_epi32(pixels, _mm_set1_epi32(kScreenPixelLimit + 1)));
-            if (_mm_movemask_epi8(within) == 0xFFFF) {
-                alignas(16) std::int32_t p[4];
-                _mm_store_si128(reinterpret_cast<__m128i*>(p), pixels);
-                pa = {p[0], p[1]};
-                pb = {p[2], p[3]};
-                return;
-            }
+        const __m128i negateY = _mm_set_epi32(-1, 0, -1, 0);
+        const __m128i pixels =
+            _mm_add_epi32(_mm_set_epi32(oy, ox, oy, ox), _mm_sub_epi32(_mm_xor_si128(r, negateY), negateY));
+        const __m128i within = _mm_and_si128(_mm_cmpgt_epi32(pixels, _mm_set1_epi32(-kScreenPixelLimit - 1)),
+                                             _mm_cmplt_epi32(pixels, _mm_set1_epi32(kScreenPixelLimit + 1)));
+        if (_mm_movemask_epi8(within) == 0xFFFF) {
+            alignas(16) std::int32_t p[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(p), pixels);
+            pa = {p[0], p[1]};
+            pb = {p[2], p[3]};
+            return;
         }
-        alignas(16) std::int32_t o[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(o), r);
-        pa = {PixelFromOffset(ox, o[0]), PixelFromOffset(oy, -std::int64_t(o[1]))};
-        pb = {PixelFromOffset(ox, o[2]), PixelFromOffset(oy, -std::int64_t(o[3]))};
-        return;
     }
 #endif
-    pa = WorldToPixel(a);
-    pb = WorldToPixel(b);
+    WorldToPixelsFar(a, b, pa, pb);
 }
