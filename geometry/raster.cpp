@@ -209,14 +209,12 @@ void DrawSolidInsideLong(std::uint8_t* raster, std::ptrdiff_t stride, std::int32
     }
 }
 
-void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
-                          std::int32_t x1, std::int32_t y1)
+void DrawLineCurrentStyleGeneral(std::uint8_t* raster, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                                 std::int32_t y1)
 {
     if (raster == nullptr)
         return;
     const std::uint8_t style = g_RasterDrawStyle > 3 ? 0 : g_RasterDrawStyle;
-    // Most lines of a frame are solid and on the raster: the general
-    // routine's set-up cost more than their pixels.
     const auto onRaster = [](std::int32_t v, std::int32_t size) { return std::uint32_t(v) < std::uint32_t(size); };
     const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
     if (style != 0 || !onRaster(x0, w) || !onRaster(x1, w) || !onRaster(y0, h) || !onRaster(y1, h)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+#include "geometry/GeometryState.h"
+#include "platform/gdi/RowDamage.h"
 
 // RGB565 of a COLORREF (0x00BBGGRR).
 std::uint16_t ToRgb565(std::uint32_t colour);
@@ -76,5 +80,24 @@ inline void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::in
     SolidClosedForm(raster + y0 * stride + 2 * std::ptrdiff_t(x0), majStep, minStep, n, m, word);
 }
 // The same in g_RasterDrawColor and g_RasterDrawStyle; nothing without a raster.
-void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0,
-                          std::int32_t x1, std::int32_t y1);
+void DrawLineCurrentStyleGeneral(std::uint8_t* raster, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                                 std::int32_t y1);
+// Most lines of a frame are solid, on the raster and in the colour of the
+// line before: inline, as the call and the general set-up cost more than
+// their pixels.
+inline void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                                 std::int32_t y1)
+{
+    const auto onRaster = [](std::int32_t v, std::int32_t size) { return std::uint32_t(v) < std::uint32_t(size); };
+    const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
+    const std::uint8_t style = g_RasterDrawStyle;
+    if (raster == nullptr || (style != 0 && style <= 3) || !onRaster(x0, w) || !onRaster(x1, w) || !onRaster(y0, h)
+        || !onRaster(y1, h) || (x0 == x1 && y0 == y1) || g_RasterDrawColor != g_RasterColor) {
+        DrawLineCurrentStyleGeneral(raster, x0, y0, x1, y1);
+        return;
+    }
+    RowDamage* const damage = g_RasterDamage;
+    if (damage != nullptr && !damage->Full())
+        damage->Mark(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
+    DrawSolidInside(raster, g_RasterStride, x0, y0, x1, y1, g_RasterColor565);
+}

@@ -25,12 +25,14 @@ public:
         m_fullBands = 0;
     }
     void MarkAll() { Mark(0, 0, m_width, m_height); }
+    // Every band damaged from edge to edge: marks change nothing.
+    bool Full() const { return m_fullBands == m_left.size(); }
     // The columns [left, right) of the rows [top, bottom), cut to the image.
     void Mark(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom)
     {
         // A large drawing damages every band after its first few thousand
         // segments; each of the rest then costs one test.
-        if (m_fullBands == m_left.size())
+        if (Full())
             return;
         left = std::max<std::int64_t>(left, 0);
         top = std::max<std::int64_t>(top, 0);
