@@ -105,29 +105,34 @@ void DrawSolidArcInside(std::uint8_t* raster, std::ptrdiff_t stride, double cx, 
     turn(x3, y3, c1, s1);
     const double left = cx + 0.5, top = cy + 0.5;
 #if defined(__SSE2__)
-    // A point is one (x, y) pair; a turn is p c + (-y, x) s.
+    // A point is one (x, y) pair; a turn is p c + (-y, x) s. Two points
+    // become their pixels' indices at once: column and row in 16 bits, then
+    // column + row * strideWords by one multiply-add (the raster is narrower
+    // and lower than 2^15 and its rows shorter than 2^16 bytes).
     const __m128d offset = _mm_set_pd(top, left), cosine = _mm_set1_pd(c4), sine = _mm_set_pd(s4, -s4);
-    const auto plot = [&](__m128d p) {
-        const __m128i pixel = _mm_cvttpd_epi32(_mm_add_pd(p, offset));
-        const std::int64_t both = _mm_cvtsi128_si64(pixel);
-        const std::ptrdiff_t col = static_cast<std::int32_t>(both), row = both >> 32;
-        *reinterpret_cast<std::uint16_t*>(raster + row * stride + 2 * col) = word;
+    const __m128i weights = _mm_set1_epi32(static_cast<std::int32_t>((stride / 2) << 16 | 1));
+    auto* const pixels = reinterpret_cast<std::uint16_t*>(raster);
+    const auto plot = [&](__m128d a, __m128d b) {
+        const __m128i ia = _mm_cvttpd_epi32(_mm_add_pd(a, offset)), ib = _mm_cvttpd_epi32(_mm_add_pd(b, offset));
+        const __m128i both = _mm_unpacklo_epi64(ia, ib);
+        const __m128i index = _mm_madd_epi16(_mm_packs_epi32(both, both), weights);
+        const std::uint64_t two = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
+        pixels[static_cast<std::uint32_t>(two)] = word;
+        pixels[two >> 32] = word;
     };
     const auto step = [&](__m128d p) {
         return _mm_add_pd(_mm_mul_pd(p, cosine), _mm_mul_pd(_mm_shuffle_pd(p, p, 1), sine));
     };
     __m128d p0 = _mm_set_pd(y0, x0), p1 = _mm_set_pd(y1, x1), p2 = _mm_set_pd(y2, x2), p3 = _mm_set_pd(y3, x3);
     for (int g = 0; g < groups; ++g) {
-        plot(p0);
-        plot(p1);
-        plot(p2);
-        plot(p3);
+        plot(p0, p1);
+        plot(p2, p3);
         p0 = step(p0);
         p1 = step(p1);
         p2 = step(p2);
         p3 = step(p3);
     }
-    plot(p0); // the end point
+    plot(p0, p0); // the end point
 #else
     const auto plot = [&](double px, double py) {
         const std::ptrdiff_t col = static_cast<std::int32_t>(left + px);
@@ -180,7 +185,8 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
     }
     // A solid curve wholly on the raster: its points, each rounded to its
     // pixel.
-    if ((pattern == 0 || pattern > 3) && cx - r >= 2.0 && cy - r >= 2.0 && cx + r <= w - 3.0 && cy + r <= h - 3.0) {
+    if ((pattern == 0 || pattern > 3) && cx - r >= 2.0 && cy - r >= 2.0 && cx + r <= w - 3.0 && cy + r <= h - 3.0
+        && w < 32768 && h < 32768 && g_RasterStride % 2 == 0 && g_RasterStride < 65536) {
         if (colour != g_RasterColor) {
             g_RasterColor = colour;
             g_RasterColor565 = ToRgb565(colour);
