@@ -77,35 +77,51 @@ public:
     static void* operator new(std::size_t size) { return PoolAllocate(size); }
     static void operator delete(void* unit, std::size_t size) noexcept { PoolFree(unit, size); }
 
-    // --- fields, grouped by width so that a unit carries no padding ---
+    // --- fields: first those a frame reads of every unit, ending with
+    // gripsPending within the first kFrameBytes (a large drawing's units do
+    // not stay in the caches, and each line a frame brings in pushes the
+    // raster out); then the rest, grouped by width so that a unit carries no
+    // padding ---
+    static constexpr std::size_t kFrameBytes = 320;
     UnitGeometry geometry;
     UnitGeometry workGeometry;
-    x_VectorArray keyPoints;
-    x_VectorArray nodes;
-    x_VectorArray gripPoints;
-    x_VectorArray workCurve;
-    x_VectorArray flatPoints;
-    CArray<std::uint8_t> wearSteps;
-    UnitInputPoints inputPoints;
-    LazyRecord<UnitEditState> edit;
-    x_Vector refPoint;
     x_Vector extentMin;
     x_Vector extentMax;
-    std::uint64_t unitId = 0;
-    double compensation = 0.0;
-    double auxValue = 1.0;
-    double taperAngle = 0.0;
-
+    x_Vector refPoint;
     COLORREF colour = 0;
     std::int32_t lineStyle = 0;
-    std::int32_t brushStyle = 1;
-    std::int32_t pieceOf = 0;
-    std::int32_t snapKind = 0;
-    std::int32_t hitSegment = 0;
     std::int32_t listIndex = -1;
-    std::int32_t textStyle = 0;
     std::int32_t role = 0;
     std::int32_t group = 0;
+    std::int32_t pieceOf = 0;
+    std::uint8_t dashDot = 0;
+    std::uint8_t blockMember = 0;
+    std::uint8_t flatValid = 0;
+    std::uint8_t temporary = 0;
+    std::uint8_t walked = 0;
+    std::uint8_t splitMarked = 0;
+    std::uint8_t rubberShown = 0;
+    std::uint8_t refActive = 0;
+    std::uint8_t auxKind = 0;
+    std::uint8_t gearKind = 0;
+    std::uint8_t gearHandle = 0;
+    std::uint8_t wearMarked = 0;
+    std::uint8_t chainScratchA = 0;
+    std::uint8_t chainScratchB = 0;
+    std::uint8_t selected = 0;
+    std::uint8_t highlighted = 0;
+    std::uint8_t picked = 0;
+    std::uint8_t hoverShown = 0;
+    std::uint8_t complete = 0;
+    std::uint8_t visible = 1;
+    std::uint8_t deleted = 0;
+    std::uint8_t gripsValid = 0;
+    std::uint8_t gripsPending = 0;      // see DeferGripPoints; the last a frame reads
+
+    std::int32_t brushStyle = 1;
+    std::int32_t snapKind = 0;
+    std::int32_t hitSegment = 0;
+    std::int32_t textStyle = 0;
     std::int32_t splitDir = 0;
     std::int32_t chainDir = 2;
     std::int32_t contourShape = 0;
@@ -114,30 +130,18 @@ public:
     std::int32_t radiusMode = 0;
     std::int32_t toothCount = 0;
     std::int32_t editStamp = 0;
-
-    std::uint8_t dashDot = 0;
-    std::uint8_t blockMember = 0;
-    std::uint8_t flatValid = 0;
-    std::uint8_t complete = 0;
-    std::uint8_t temporary = 0;
-    std::uint8_t selected = 0;
-    std::uint8_t highlighted = 0;
-    std::uint8_t picked = 0;
-    std::uint8_t visible = 1;
-    std::uint8_t walked = 0;
-    std::uint8_t hoverShown = 0;
-    std::uint8_t splitMarked = 0;
-    std::uint8_t rubberShown = 0;
-    std::uint8_t refActive = 0;
-    std::uint8_t auxKind = 0;
-    std::uint8_t gearKind = 0;
-    std::uint8_t gearHandle = 0;
-    std::uint8_t gripsValid = 0;
-    std::uint8_t deleted = 0;
-    std::uint8_t wearMarked = 0;
-    std::uint8_t chainScratchA = 0;
-    std::uint8_t chainScratchB = 0;
-    std::uint8_t gripsPending = 0;      // see DeferGripPoints
+    std::uint64_t unitId = 0;
+    double compensation = 0.0;
+    double auxValue = 1.0;
+    double taperAngle = 0.0;
+    x_VectorArray keyPoints;
+    x_VectorArray nodes;
+    x_VectorArray gripPoints;
+    x_VectorArray workCurve;
+    x_VectorArray flatPoints;
+    CArray<std::uint8_t> wearSteps;
+    UnitInputPoints inputPoints;
+    LazyRecord<UnitEditState> edit;
 
     // --- virtual operations in slot order (GetRuntimeClass is slot 0) ---
     void Serialize(CArchive& ar) override;                          // 2

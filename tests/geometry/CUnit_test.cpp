@@ -310,3 +310,23 @@ TEST_F(Unit, InputPointsTakeStorageOnlyForClicks)
     target.ResetState();
     EXPECT_FALSE(target.inputPoints.HasOwnStorage());
 }
+
+// A frame brings in only a unit's first kFrameBytes: every field it reads
+// must lie there, and a unit must not grow past seven cache lines.
+TEST_F(Unit, FieldsAFrameReadsLieInItsFirstBytes)
+{
+    CUnit u;
+    const auto* base = reinterpret_cast<const char*>(&u);
+    const auto end = [&](const auto& field) {
+        return static_cast<std::size_t>(reinterpret_cast<const char*>(&field) - base) + sizeof(field);
+    };
+    const std::size_t read[] = {end(u.geometry), end(u.workGeometry), end(u.extentMin), end(u.extentMax),
+                                end(u.refPoint), end(u.colour), end(u.lineStyle), end(u.listIndex), end(u.role),
+                                end(u.group), end(u.pieceOf), end(u.dashDot), end(u.selected), end(u.highlighted),
+                                end(u.picked), end(u.hoverShown), end(u.complete), end(u.visible), end(u.deleted),
+                                end(u.gripsValid), end(u.gripsPending)};
+    for (std::size_t e : read)
+        EXPECT_LE(e, CUnit::kFrameBytes);
+    EXPECT_EQ(end(u.gripsPending), *std::max_element(std::begin(read), std::end(read)));
+    EXPECT_LE(sizeof(CUnit), 448u);
+}
