@@ -1,9 +1,11 @@
 #include "geometry/CArc.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
+#include "geometry/UnitRecord.h"
 #include "geometry/curve_helpers.h"
 #include "geometry/dc_lines.h"
 #include "geometry/grip_pairs.h"
@@ -21,6 +23,21 @@
 IMPLEMENT_SERIAL(CArc, CUnit, 1)
 
 namespace {
+
+// The arc's tail of its ".wcx" record, after the common UnitRecord: 42
+// bytes, read whole. The two flags are kept as read.
+#pragma pack(push, 1)
+struct ArcTail {
+    RecordPoint centre;
+    double radius;
+    double startAngle;
+    double endAngle;
+    std::uint8_t direction;
+    std::uint8_t splitPiece;
+};
+#pragma pack(pop)
+static_assert(sizeof(ArcTail) == 42);
+static_assert(offsetof(ArcTail, direction) == 40);
 
 constexpr double kEps = 1e-10;
 
@@ -132,9 +149,14 @@ void CArc::Serialize(CArchive& ar)
         ar << std::uint8_t(g.direction ? 1 : 0) << std::uint8_t(g.splitPiece ? 1 : 0);
         return;
     }
-    ar >> g.centre.x >> g.centre.y >> g.radius >> g.startAngle >> g.endAngle;
-    ar >> g.direction >> g.splitPiece;
-    g.centre.valid = 1;
+    ArcTail t;
+    ar.ReadExact(&t, sizeof t);
+    g.centre = x_Vector(t.centre.x, t.centre.y);
+    g.radius = t.radius;
+    g.startAngle = t.startAngle;
+    g.endAngle = t.endAngle;
+    g.direction = t.direction;
+    g.splitPiece = t.splitPiece;
 }
 
 x_Vector CArc::GetStartPoint()

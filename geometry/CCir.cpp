@@ -5,6 +5,7 @@
 
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
+#include "geometry/UnitRecord.h"
 #include "geometry/grip_pairs.h"
 #include "geometry/hover_highlight.h"
 #include "geometry/raster.h"
@@ -20,6 +21,17 @@
 IMPLEMENT_SERIAL(CCir, CUnit, 1)
 
 namespace {
+
+// The circle's tail of its ".wcx" record, after the common UnitRecord: 25
+// bytes, read whole. The flag is kept as read.
+#pragma pack(push, 1)
+struct CircleTail {
+    RecordPoint centre;
+    double radius;
+    std::uint8_t committed;
+};
+#pragma pack(pop)
+static_assert(sizeof(CircleTail) == 25);
 
 constexpr double kLeastRadius = 0.0001 - 1e-12;   // see the arc's offset
 // A committed gear circle commits its group; the others it reaches must not
@@ -60,8 +72,11 @@ void CCir::Serialize(CArchive& ar)
         ar << g.centre.x << g.centre.y << g.radius << std::uint8_t(g.committed ? 1 : 0);
         return;
     }
-    ar >> g.centre.x >> g.centre.y >> g.radius >> g.committed;
-    g.centre.valid = 1;
+    CircleTail t;
+    ar.ReadExact(&t, sizeof t);
+    g.centre = x_Vector(t.centre.x, t.centre.y);
+    g.radius = t.radius;
+    g.committed = t.committed;
 }
 
 x_Vector CCir::GetStartPoint()

@@ -9,10 +9,12 @@ CUnit::CUnit() : CUnit(UnitFamily::none)
 {
 }
 
+// The members' initialisers are the values ResetState gives, so the
+// constructor sets only what they cannot: a drawing read from a file
+// constructs every one of its units, and the reset wrote them all twice.
 CUnit::CUnit(UnitFamily family) : geometry(family), workGeometry(family)
 {
-    rubberShown = 0;
-    ResetState();
+    editStamp = g_undoStep;
     unitId = g_UnitIdCounter;
     lineStyle = g_CurrentLineStyle;
     colour = g_CurrentColor;

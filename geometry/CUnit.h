@@ -81,13 +81,13 @@ public:
     // gripsPending within the first kFrameBytes (a large drawing's units do
     // not stay in the caches, and each line a frame brings in pushes the
     // raster out); then the rest, grouped by width so that a unit carries no
-    // padding ---
+    // padding ---; their initialisers are the values ResetState gives
     static constexpr std::size_t kFrameBytes = 320;
     UnitGeometry geometry;
     UnitGeometry workGeometry;
     x_Vector extentMin;
     x_Vector extentMax;
-    x_Vector refPoint;
+    x_Vector refPoint{0.0, 0.0, 0};
     COLORREF colour = 0;
     std::int32_t lineStyle = 0;
     std::int32_t listIndex = -1;

@@ -44,6 +44,32 @@ bool CopiesAsBytes(UnitFamily family)
     return plain;
 }
 
+// The default record of every family that copies as bytes, made once: a
+// unit read from a file starts two records of its family, and a copy of
+// the bytes is cheaper than zeroing and constructing them. Until the table
+// is made (static initialisation), no family is marked plain and records
+// are constructed as before.
+struct DefaultRecords {
+    static constexpr std::size_t kFamilies = static_cast<std::size_t>(UnitFamily::dimAngle) + 1;
+    unsigned char bytes[kFamilies][kRecordCapacity];
+    bool plain[kFamilies];
+
+    DefaultRecords()
+    {
+        for (std::size_t f = 0; f < kFamilies; ++f) {
+            const auto family = static_cast<UnitFamily>(f);
+            UnitGeometry record;
+            if (CopiesAsBytes(family))
+                record.Reset(family);
+            std::memcpy(bytes[f], static_cast<const void*>(record.m_bytes), kRecordCapacity);
+            plain[f] = CopiesAsBytes(family);
+        }
+    }
+};
+static_assert(std::is_trivially_destructible_v<DefaultRecords>);
+
+const DefaultRecords kDefaultRecords;
+
 } // namespace
 
 UnitGeometry::UnitGeometry() noexcept
@@ -51,10 +77,17 @@ UnitGeometry::UnitGeometry() noexcept
     std::memset(m_bytes, 0, sizeof m_bytes);
 }
 
-// A fresh record has nothing to destroy and is zeroed already; every unit
-// read from a file makes two.
-UnitGeometry::UnitGeometry(UnitFamily family) : UnitGeometry()
+// A fresh record has nothing to destroy; the bytes past the record are
+// zero as in the default constructor.
+UnitGeometry::UnitGeometry(UnitFamily family)
 {
+    const auto f = static_cast<std::size_t>(family);
+    if (f < DefaultRecords::kFamilies && kDefaultRecords.plain[f]) {
+        std::memcpy(static_cast<void*>(m_bytes), kDefaultRecords.bytes[f], sizeof m_bytes);
+        m_family = family;
+        return;
+    }
+    std::memset(m_bytes, 0, sizeof m_bytes);
     ConstructRecord(family);
 }
 

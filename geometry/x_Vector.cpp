@@ -107,6 +107,10 @@ double NormalizeAngle(double a)
     if (!std::isfinite(a))
         return 0.0;
     if (a > kTwoPi) {
+        // Below two turns the one subtraction is exact, as fmod is; an arc
+        // past zero is stored so, and extents meet it at every open.
+        if (a < 2 * kTwoPi)
+            return a - kTwoPi;
         const double r = std::fmod(a, kTwoPi);
         return r == 0.0 ? kTwoPi : r;
     }

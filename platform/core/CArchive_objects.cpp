@@ -121,12 +121,11 @@ const CRuntimeClass* CArchive::LoadedClassAt(uint32_t index)
     return found->cls;
 }
 
-// Returns the class of a new object, or null when the tag refers to an object
-// already read (or is null); tag receives the 32-bit form of the tag.
-const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, uint32_t& tag)
+// The class of a new object after its 16-bit tag small, or null when the
+// tag refers to an object already read (or is null); tag receives the
+// 32-bit form of the tag.
+const CRuntimeClass* CArchive::ReadClass(uint16_t small, const CRuntimeClass* requested, uint32_t& tag)
 {
-    uint16_t small;
-    *this >> small;
     if (small == kBigObjectTag) {
         *this >> tag;
     } else {
@@ -143,6 +142,11 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* requested, uint32_
     }
     if (requested != nullptr && !cls->IsDerivedFrom(requested))
         throw CArchiveException(CArchiveException::badClass);
+    if (small & kClassTag && small != kNewClassTag) {
+        m_repeatTag = small;
+        m_repeatRequested = requested;
+        m_repeatClass = cls;
+    }
     return cls;
 }
 
@@ -150,7 +154,14 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested)
 {
     CheckLoading();
     uint32_t tag = 0;
-    const CRuntimeClass* cls = ReadClass(requested, tag);
+    const uint16_t small = Get<uint16_t>();
+    const CRuntimeClass* cls;
+    // A drawing is runs of one class: the same class tag again, checked
+    // before against the same requested class, needs no look-up.
+    if (small == m_repeatTag && requested == m_repeatRequested && m_repeatClass != nullptr)
+        cls = m_repeatClass;
+    else
+        cls = ReadClass(small, requested, tag);
     if (cls == nullptr) {
         if (tag == 0) {
             if (!m_allowNull)

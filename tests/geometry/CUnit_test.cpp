@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "geometry/CUnit.h"
 #include "geometry/CUnitDocument.h"
@@ -153,6 +154,44 @@ TEST_F(Unit, ConstructionTakesCurrentAttributesAndConsecutiveIds)
     ++g_UnitIdCounter;                  // carries into the high word
     CUnit c;
     EXPECT_EQ(c.unitId, 0x100000000ULL);
+}
+
+// Every field of a unit but its geometry and caches, as numbers.
+std::vector<double> StateOf(const CUnit& u)
+{
+    std::vector<double> v = {
+        u.refPoint.x, u.refPoint.y, double(u.refPoint.valid), u.extentMin.x, u.extentMin.y,
+        double(u.extentMin.valid), u.extentMax.x, u.extentMax.y, double(u.extentMax.valid), double(u.unitId),
+        u.compensation, u.auxValue, u.taperAngle, double(u.colour), double(u.lineStyle), double(u.brushStyle),
+        double(u.pieceOf), double(u.snapKind), double(u.hitSegment), double(u.listIndex), double(u.textStyle),
+        double(u.role), double(u.group), double(u.splitDir), double(u.chainDir), double(u.contourShape),
+        double(u.contourNo), double(u.ownerNo), double(u.radiusMode), double(u.toothCount), double(u.editStamp),
+        double(u.dashDot), double(u.blockMember), double(u.flatValid), double(u.complete), double(u.temporary),
+        double(u.selected), double(u.highlighted), double(u.picked), double(u.visible), double(u.walked),
+        double(u.hoverShown), double(u.splitMarked), double(u.rubberShown), double(u.refActive), double(u.auxKind),
+        double(u.gearKind), double(u.gearHandle), double(u.gripsValid), double(u.deleted), double(u.wearMarked),
+        double(u.chainScratchA), double(u.chainScratchB), double(u.gripsPending), double(u.edit.Exists()),
+        double(u.inputPoints.HasOwnStorage())};
+    for (const x_Vector& p : u.inputPoints)
+        v.insert(v.end(), {p.x, p.y, double(p.valid)});
+    return v;
+}
+
+// The constructor leaves a unit as ResetState does, apart from the current
+// attributes it takes (dashDot comes from the current setting).
+TEST_F(Unit, FreshUnitIsWhatResetStateLeaves)
+{
+    g_CurrentDashDot = 0;
+    g_CurrentColor = RGB(4, 5, 6);
+    g_CurrentLineStyle = 2;
+    g_undoStep = 17;
+    ++g_UnitIdCounter;
+    CUnit fresh;
+    CUnit reset;
+    reset.CUnit::ResetState();
+    EXPECT_EQ(StateOf(fresh), StateOf(reset));
+    EXPECT_EQ(fresh.refPoint.valid, 0);
+    EXPECT_EQ(fresh.editStamp, 17);
 }
 
 TEST_F(Unit, CopyCommonAttributesAndResetState)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -93,6 +94,23 @@ TEST_F(Geometry, EachClassStartsBothCopiesWithItsOwnDefaultRecord)
         EXPECT_EQ(u->workGeometry.Family(), c.family);
         EXPECT_TRUE(c.isDefault(u->geometry));
         EXPECT_TRUE(c.isDefault(u->workGeometry));
+    }
+}
+
+// A unit's records start from a copy of a default made once; they hold the
+// bytes of a record zeroed and constructed in place.
+TEST_F(Geometry, FamilyConstructorGivesTheBytesOfAConstructedRecord)
+{
+    for (int f = 0; f <= static_cast<int>(UnitFamily::dimAngle); ++f) {
+        SCOPED_TRACE(f);
+        const auto family = static_cast<UnitFamily>(f);
+        const UnitGeometry made(family);
+        UnitGeometry reset;
+        reset.Reset(family);
+        EXPECT_EQ(made.Family(), family);
+        if (family == UnitFamily::text)
+            continue;                   // each owns its own string
+        EXPECT_EQ(std::memcmp(made.m_bytes, reset.m_bytes, sizeof made.m_bytes), 0);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "geometry/x_Vector.h"
@@ -101,6 +102,27 @@ TEST(x_Vector, NormalizeAngleKeepsTwoPiAndBoundsHugeValues)
         EXPECT_GE(a, 0.0);
         EXPECT_LE(a, kTwoPi);
     }
+}
+
+// Between one and two turns the result is fmod's to the bit (an arc past
+// zero is stored so, and its extents depend on it).
+TEST(x_Vector, NormalizeAngleOfASecondTurnIsFmodExactly)
+{
+    std::vector<double> angles = {std::nextafter(kTwoPi, 10.0), std::nextafter(2 * kTwoPi, 0.0), 7.0,
+                                  kTwoPi + 1e-300, 3 * kPi, 2 * kTwoPi - 1e-9};
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> second(kTwoPi, 2 * kTwoPi);
+    for (int i = 0; i < 100000; ++i)
+        angles.push_back(second(rng));
+    int differing = 0;
+    for (double a : angles) {
+        if (!(a > kTwoPi && a < 2 * kTwoPi))
+            continue;
+        const double ours = NormalizeAngle(a), expected = std::fmod(a, kTwoPi);
+        if (std::memcmp(&ours, &expected, sizeof ours) != 0 && ++differing < 5)
+            ADD_FAILURE() << a << ": " << ours << " against " << expected;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(x_Vector, AngleInArc)

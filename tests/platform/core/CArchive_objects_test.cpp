@@ -236,6 +236,40 @@ TEST(CArchive, RequestedClassMustMatch)
     });
 }
 
+// A run of one class tag skips the look-up; the tag must still be checked
+// against each new requested class, and other tags must not be taken for it.
+TEST(CArchive, RepeatedClassTagIsCheckedForEachRequestedClass)
+{
+    const Bytes run = HexBytes(
+        "FF FF 01 00 01 00 'A' 07 00 00 00 "    // new class A (1), object 2
+        "01 80 08 00 00 00 "                    // class A again, object 3
+        "01 80 09 00 00 00 "                    // and again, object 4
+        "00 00 "                                // null
+        "01 80 0A 00 00 00");                   // class A, asked for as B
+    Loaded(run, [](CArchive& ar) {
+        Owned owned;
+        for (int want : {7, 8, 9}) {
+            A* a = nullptr;
+            ar >> a;
+            ASSERT_NE(nullptr, a);
+            owned.objects.push_back(a);
+            EXPECT_EQ(RUNTIME_CLASS(A), a->GetRuntimeClass());
+            EXPECT_EQ(want, a->value);
+        }
+        A* none = reinterpret_cast<A*>(&owned);
+        ar >> none;
+        EXPECT_EQ(nullptr, none);
+        B* b = nullptr;
+        try {
+            ar >> b;
+            ADD_FAILURE() << "class A read as B";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(CArchiveException::badClass, e.m_cause);
+        }
+        delete b;
+    });
+}
+
 TEST(CArchive, LoadFilterRefusesOtherClassesBackReferencesAndNull)
 {
     auto onlyA = [](const CRuntimeClass* c) { return c == RUNTIME_CLASS(A); };
