@@ -149,8 +149,8 @@ void CArc::Serialize(CArchive& ar)
         ar << std::uint8_t(g.direction ? 1 : 0) << std::uint8_t(g.splitPiece ? 1 : 0);
         return;
     }
-    ArcTail t;
-    ar.ReadExact(&t, sizeof t);
+    ArcTail copy;
+    const ArcTail& t = ar.ReadRecord(copy);
     g.centre = x_Vector(t.centre.x, t.centre.y);
     g.radius = t.radius;
     g.startAngle = t.startAngle;

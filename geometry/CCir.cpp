@@ -72,8 +72,8 @@ void CCir::Serialize(CArchive& ar)
         ar << g.centre.x << g.centre.y << g.radius << std::uint8_t(g.committed ? 1 : 0);
         return;
     }
-    CircleTail t;
-    ar.ReadExact(&t, sizeof t);
+    CircleTail copy;
+    const CircleTail& t = ar.ReadRecord(copy);
     g.centre = x_Vector(t.centre.x, t.centre.y);
     g.radius = t.radius;
     g.committed = t.committed;

@@ -80,14 +80,14 @@ void CLine::Serialize(CArchive& ar)
 {
     CUnit::Serialize(ar);
     x_LineData& g = geometry.line;
-    LineTail t;
     if (ar.IsStoring()) {
-        t = {{g.p1.x, g.p1.y}, {g.p2.x, g.p2.y}, std::uint8_t(g.used ? 1 : 0), std::uint8_t(refActive ? 1 : 0),
+        const LineTail t = {{g.p1.x, g.p1.y}, {g.p2.x, g.p2.y}, std::uint8_t(g.used ? 1 : 0), std::uint8_t(refActive ? 1 : 0),
              {refPoint.x, refPoint.y}, auxKind};
         ar.Write(&t, sizeof t);
         return;
     }
-    ar.ReadExact(&t, sizeof t);
+    LineTail copy;
+    const LineTail& t = ar.ReadRecord(copy);
     g.p1 = x_Vector(t.p1.x, t.p1.y);
     g.p2 = x_Vector(t.p2.x, t.p2.y);
     g.used = t.used != 0 ? 1 : 0;

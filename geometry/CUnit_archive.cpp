@@ -34,8 +34,10 @@ void LoadInputPoints(const RecordPoint (&read)[UnitInputPoints::kCount], UnitInp
         points.Clear(1);
         return;
     }
+    x_Vector own[UnitInputPoints::kCount];
     for (int i = 0; i < UnitInputPoints::kCount; ++i)
-        points[i] = FromRecord(read[i]);
+        own[i] = FromRecord(read[i]);
+    points.Assign(own);
 }
 
 } // namespace
@@ -46,8 +48,8 @@ static_assert(sizeof(UnitRecord) == kUnitRecordSize);
 
 void CUnit::Serialize(CArchive& ar)
 {
-    UnitRecord r;
     if (ar.IsStoring()) {
+        UnitRecord r;
         for (int i = 0; i < UnitInputPoints::kCount; ++i)
             r.inputPoints[i] = ToRecord(std::as_const(inputPoints)[i]);
         r.complete = Flag(complete);
@@ -74,7 +76,8 @@ void CUnit::Serialize(CArchive& ar)
         ar.Write(&r, sizeof r);
         return;
     }
-    ar.ReadExact(&r, sizeof r);
+    UnitRecord copy;
+    const UnitRecord& r = ar.ReadRecord(copy);
     LoadInputPoints(r.inputPoints, inputPoints);
     complete = Flag(r.complete);
     extentMin = FromRecord(r.extentMin);

@@ -51,6 +51,14 @@ void UnitInputPoints::TakeOwnCopy()
     m_points = CopyToOwn(m_points);
 }
 
+void UnitInputPoints::Assign(const x_Vector (&points)[kCount])
+{
+    if (HasOwnStorage())
+        std::copy(points, points + kCount, m_points);
+    else
+        m_points = CopyToOwn(points);
+}
+
 void UnitInputPoints::FreeOwn() noexcept
 {
     PoolFree(m_points, kOwnBytes);

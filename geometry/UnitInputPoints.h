@@ -33,6 +33,8 @@ public:
         m_points = Unset(valid);
     }
     bool HasOwnStorage() const { return m_points != Unset(0) && m_points != Unset(1); }
+    // All four at once, into storage of their own.
+    void Assign(const x_Vector (&points)[kCount]);
 
 private:
     // Inline: every unit read from a file passes here several times.

@@ -56,6 +56,28 @@ public:
         ReadExactSlow(data, size);
     }
 
+    // Loading: the next size bytes, consumed, where the buffer holds them
+    // already; else null, and nothing is consumed. A fixed record is then
+    // decoded in place rather than from a copy.
+    const void* TakeBuffered(size_t size)
+    {
+        if (!m_loading || m_max - m_cur < size)
+            return nullptr;
+        const void* at = m_buffer.data() + m_cur;
+        m_cur += size;
+        return at;
+    }
+    // The record of type T in place (TakeBuffered), or read whole into copy.
+    template <class T>
+    const T& ReadRecord(T& copy)
+    {
+        static_assert(alignof(T) == 1, "records are packed");
+        if (const void* at = TakeBuffered(sizeof(T)))
+            return *static_cast<const T*>(at);
+        ReadExact(&copy, sizeof(T));
+        return copy;
+    }
+
     // 16 bits below 0xFFFF, else 0xFFFF and 32 bits. ReadCount throws
     // endOfFile for a count larger than the bytes left; callers still check
     // count times element size with CheckCount before allocating.

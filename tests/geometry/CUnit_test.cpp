@@ -340,6 +340,13 @@ TEST_F(Unit, InputPointsTakeStorageOnlyForClicks)
         EXPECT_EQ(std::as_const(unit).inputPoints[1].valid, 1);
         EXPECT_EQ(StoreBytes([&](CArchive& ar) { unit.Serialize(ar); }), c.record);
     }
+    // A unit with points of its own takes the next record's into them.
+    CUnit reread;
+    LoadBytes(negativeZero, [&](CArchive& ar) { reread.Serialize(ar); });
+    LoadBytes(kRecord, [&](CArchive& ar) { reread.Serialize(ar); });
+    EXPECT_EQ(std::as_const(reread).inputPoints[0], x_Vector(1.5, -2));
+    EXPECT_EQ(std::as_const(reread).inputPoints[2], x_Vector(-2, 1.5));
+    EXPECT_EQ(StoreBytes([&](CArchive& ar) { reread.Serialize(ar); }), kRecord);
 
     CUnit source, target;
     source.inputPoints[1] = x_Vector(4, 5);
