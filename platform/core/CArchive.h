@@ -163,7 +163,8 @@ private:
     void FillBuffer(size_t wanted);
     void FlushBuffer();
 
-    const CRuntimeClass* ReadClass(uint16_t small, const CRuntimeClass* requested, uint32_t& tag);
+    uint32_t ReadTag(uint16_t small);
+    const CRuntimeClass* ReadClass(uint16_t small, uint32_t tag, const CRuntimeClass* requested);
     const CRuntimeClass* LoadNewClass();
     void WriteClass(const CRuntimeClass* cls);
     void WriteIndexTag(uint32_t index, bool isClass);
@@ -190,7 +191,7 @@ private:
     std::vector<LoadedClass> m_loadClasses;     // in index order
     uint32_t m_lastClassIndex = 0;              // LoadedClassAt's last answer
     const CRuntimeClass* m_lastClass = nullptr;
-    uint16_t m_repeatTag = 0;                   // the last class tag ReadClass checked...
+    uint32_t m_repeatTag = 0;                   // the last class tag ReadClass checked...
     const CRuntimeClass* m_repeatRequested = nullptr;   // ...the class it was checked against...
     const CRuntimeClass* m_repeatClass = nullptr;       // ...and its class (null: none)
     std::vector<CObject*> m_loadObjects;        // by index; null: not an object

@@ -121,16 +121,18 @@ const CRuntimeClass* CArchive::LoadedClassAt(uint32_t index)
     return found->cls;
 }
 
-// The class of a new object after its 16-bit tag small, or null when the
-// tag refers to an object already read (or is null); tag receives the
-// 32-bit form of the tag.
-const CRuntimeClass* CArchive::ReadClass(uint16_t small, const CRuntimeClass* requested, uint32_t& tag)
+// The 32-bit form of a tag that began with small (reads its second part).
+uint32_t CArchive::ReadTag(uint16_t small)
 {
-    if (small == kBigObjectTag) {
-        *this >> tag;
-    } else {
-        tag = (static_cast<uint32_t>(small & kClassTag) << 16) | (small & 0x7FFFu);
-    }
+    if (small == kBigObjectTag)
+        return Get<uint32_t>();
+    return (static_cast<uint32_t>(small & kClassTag) << 16) | (small & 0x7FFFu);
+}
+
+// The class of a new object after its tag (small and its 32-bit form), or
+// null when the tag refers to an object already read (or is null).
+const CRuntimeClass* CArchive::ReadClass(uint16_t small, uint32_t tag, const CRuntimeClass* requested)
+{
     const CRuntimeClass* cls;
     if (small == kNewClassTag) {
         cls = LoadNewClass();
@@ -142,8 +144,8 @@ const CRuntimeClass* CArchive::ReadClass(uint16_t small, const CRuntimeClass* re
     }
     if (requested != nullptr && !cls->IsDerivedFrom(requested))
         throw CArchiveException(CArchiveException::badClass);
-    if (small & kClassTag && small != kNewClassTag) {
-        m_repeatTag = small;
+    if (small != kNewClassTag) {
+        m_repeatTag = tag;
         m_repeatRequested = requested;
         m_repeatClass = cls;
     }
@@ -153,15 +155,16 @@ const CRuntimeClass* CArchive::ReadClass(uint16_t small, const CRuntimeClass* re
 CObject* CArchive::ReadObject(const CRuntimeClass* requested)
 {
     CheckLoading();
-    uint32_t tag = 0;
     const uint16_t small = Get<uint16_t>();
+    const uint32_t tag = ReadTag(small);
     const CRuntimeClass* cls;
     // A drawing is runs of one class: the same class tag again, checked
-    // before against the same requested class, needs no look-up.
-    if (small == m_repeatTag && requested == m_repeatRequested && m_repeatClass != nullptr)
+    // before against the same requested class, needs no look-up. (Past
+    // 0x7FFF objects the tags take the 32-bit form.)
+    if (tag == m_repeatTag && small != kNewClassTag && requested == m_repeatRequested && m_repeatClass != nullptr)
         cls = m_repeatClass;
     else
-        cls = ReadClass(small, requested, tag);
+        cls = ReadClass(small, tag, requested);
     if (cls == nullptr) {
         if (tag == 0) {
             if (!m_allowNull)

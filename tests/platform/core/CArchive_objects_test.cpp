@@ -270,6 +270,37 @@ TEST(CArchive, RepeatedClassTagIsCheckedForEachRequestedClass)
     });
 }
 
+// Past 0x7FFF objects a run of one class repeats the tag's 32-bit form.
+TEST(CArchive, RepeatedBigClassTagIsCheckedForEachRequestedClass)
+{
+    std::vector<std::unique_ptr<A>> as;
+    for (int i = 0; i < 0x7FFF; ++i)
+        as.push_back(std::make_unique<A>(i));
+    B b1(0xB1), b2(0xB2), b3(0xB3);
+    const Bytes stored = Stored([&](CArchive& ar) {
+        for (auto& a : as)
+            ar << a.get();
+        ar << &b1 << &b2 << &b3;
+    });
+    const Bytes big = HexBytes("FF 7F 01 80 00 80");     // class 0x8001 (B) in the big form
+    ASSERT_EQ(Bytes(stored.end() - 20, stored.end() - 14), big);
+    ASSERT_EQ(Bytes(stored.end() - 10, stored.end() - 4), big);
+    Loaded(stored, [&](CArchive& ar) {
+        Owned owned;
+        for (int i = 0; i < 0x7FFF + 3; ++i) {
+            const CRuntimeClass* requested = i < 0x7FFF + 2 ? RUNTIME_CLASS(A) : RUNTIME_CLASS(N);
+            if (i == 0x7FFF + 2) {
+                EXPECT_THROW(ar.ReadObject(requested), CArchiveException);
+                break;
+            }
+            owned.objects.push_back(ar.ReadObject(requested));
+        }
+        ASSERT_EQ(owned.objects.size(), 0x7FFFu + 2);
+        EXPECT_EQ(RUNTIME_CLASS(B), owned.objects.back()->GetRuntimeClass());
+        EXPECT_EQ(0xB2, static_cast<A*>(owned.objects.back())->value);
+    });
+}
+
 TEST(CArchive, LoadFilterRefusesOtherClassesBackReferencesAndNull)
 {
     auto onlyA = [](const CRuntimeClass* c) { return c == RUNTIME_CLASS(A); };
