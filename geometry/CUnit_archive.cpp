@@ -28,8 +28,11 @@ std::uint8_t Flag(std::uint8_t b)
 void LoadInputPoints(const RecordPoint (&read)[UnitInputPoints::kCount], UnitInputPoints& points)
 {
     std::uint64_t bits = 0;
-    for (const RecordPoint& p : read)
-        bits |= std::bit_cast<std::uint64_t>(p.x) | std::bit_cast<std::uint64_t>(p.y);
+    for (const RecordPoint& p : read) {
+        // By value: the record may lie unaligned in the archive's buffer.
+        const double x = p.x, y = p.y;
+        bits |= std::bit_cast<std::uint64_t>(x) | std::bit_cast<std::uint64_t>(y);
+    }
     if (bits == 0) {
         points.Clear(1);
         return;
