@@ -37,10 +37,7 @@ void LoadInputPoints(const RecordPoint (&read)[UnitInputPoints::kCount], UnitInp
         points.Clear(1);
         return;
     }
-    x_Vector own[UnitInputPoints::kCount];
-    for (int i = 0; i < UnitInputPoints::kCount; ++i)
-        own[i] = FromRecord(read[i]);
-    points.Assign(own);
+    points.AssignEach([&](int i) { return FromRecord(read[i]); });
 }
 
 } // namespace

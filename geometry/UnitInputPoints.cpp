@@ -51,12 +51,9 @@ void UnitInputPoints::TakeOwnCopy()
     m_points = CopyToOwn(m_points);
 }
 
-void UnitInputPoints::Assign(const x_Vector (&points)[kCount])
+x_Vector* UnitInputPoints::NewStorage()
 {
-    if (HasOwnStorage())
-        std::copy(points, points + kCount, m_points);
-    else
-        m_points = CopyToOwn(points);
+    return static_cast<x_Vector*>(PoolAllocate(kOwnBytes));
 }
 
 void UnitInputPoints::FreeOwn() noexcept

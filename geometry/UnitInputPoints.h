@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "geometry/x_Vector.h"
 
@@ -33,8 +34,15 @@ public:
         m_points = Unset(valid);
     }
     bool HasOwnStorage() const { return m_points != Unset(0) && m_points != Unset(1); }
-    // All four at once, into storage of their own.
-    void Assign(const x_Vector (&points)[kCount]);
+    // All four at once, point(i) for index i, into storage of their own.
+    template <class PointAt>
+    void AssignEach(PointAt&& point)
+    {
+        x_Vector* own = HasOwnStorage() ? m_points : NewStorage();
+        for (int i = 0; i < kCount; ++i)
+            ::new (static_cast<void*>(own + i)) x_Vector(point(i));
+        m_points = own;
+    }
 
 private:
     // Inline: every unit read from a file passes here several times.
@@ -46,6 +54,8 @@ private:
         return m_points;
     }
     void TakeOwnCopy();
+    // Storage for four points, not yet written.
+    static x_Vector* NewStorage();
     void Release() noexcept
     {
         if (HasOwnStorage())
