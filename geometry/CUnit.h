@@ -81,7 +81,7 @@ public:
     // gripsPending within the first kFrameBytes (a large drawing's units do
     // not stay in the caches, and each line a frame brings in pushes the
     // raster out); then the rest, grouped by width so that a unit carries no
-    // padding ---; their initialisers are the values ResetState gives
+    // padding. Their initialisers are the values ResetState gives ---
     static constexpr std::size_t kFrameBytes = 320;
     UnitGeometry geometry;
     UnitGeometry workGeometry;
