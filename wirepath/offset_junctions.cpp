@@ -22,6 +22,7 @@ constexpr double kRoundingStep = 1e-9;      // mm: ends this close already meet
 // carriers' meeting, when it is the joint, lies about as near where they
 // cross square, farther at a shallower angle (see JoinSharp).
 constexpr double kSharpReach = 0.002;
+constexpr double kJoinRule = 0.001;         // mm: ends this close are one point
 constexpr double kShallowestCrossing = 0.25;    // sin: the reach grows to 0.008 at most
 
 // Join on copies; written back only on success.
@@ -251,6 +252,46 @@ void CloseSmallStep(OffsetWork& wk, int i, int j)
 
 namespace {
 
+// The direction of travel along e where it ends (or starts), 0 to 2 pi.
+double TravelAngle(const x_TrailData& e, double arcAngle)
+{
+    if (e.IsLine())
+        return x_Vector::AngleTo(e.start, e.end);
+    const double t = e.direction != 0 ? arcAngle - kPi / 2 : arcAngle + kPi / 2;
+    return t >= kTwoPi ? t - kTwoPi : (t < 0.0 ? t + kTwoPi : t);
+}
+
+double ExitAngle(const x_TrailData& e)
+{
+    return TravelAngle(e, e.endAngle);
+}
+
+double EntryAngle(const x_TrailData& e)
+{
+    return TravelAngle(e, e.startAngle);
+}
+
+// Whether the gap from element i's end to element j's start, next to each
+// other in the input, goes round the outside of the corner between them:
+// both ends lie the offset from it, on the side the contour turns away
+// from. A straight line there passes nearer to the corner than the offset.
+bool GoesRoundConvexCorner(const OffsetWork& wk, int i, int j)
+{
+    if ((i + 1) % wk.Count() != j)
+        return false;
+    const x_Vector c = wk.in[j].StartPoint();
+    const x_Vector ea = wk.w[i].EndPoint(), sb = wk.w[j].StartPoint();
+    const double d = std::fabs(wk.offset);
+    if (std::fabs(x_Vector::Distance(ea, c) - d) > kJoinRule || std::fabs(x_Vector::Distance(sb, c) - d) > kJoinRule)
+        return false;
+    const x_Vector ta = x_Vector::FromPolar(1.0, ExitAngle(wk.in[i]));
+    const x_Vector tb = x_Vector::FromPolar(1.0, EntryAngle(wk.in[j]));
+    const x_Vector out = ea - c;
+    const double turn = ta.x * tb.y - ta.y * tb.x;
+    const double left = ta.x * out.y - ta.y * out.x;
+    return turn * left < 0.0;
+}
+
 // A line shorter than 0.001 next to an arc counts as degenerate to the join
 // (a flank's last piece before a tip circle): the elements beyond such
 // lines, within the two runs, are joined and the lines become points. The
@@ -318,9 +359,16 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         }
         x_Vector p;
         int r = TryJoin(wk, i, j, p, 0);
+        bool pastShortLine = false;
         if (r == kJoinDegenerateA || r == kJoinDegenerateB) {
             if (JoinPastShortLines(wk, jn, r, i, j, p))
                 return true;
+            // Nothing beyond the short line meets: a convex corner is
+            // rounded as any other. A line bridged it, into the part.
+            if (!GoesRoundConvexCorner(wk, i, j))
+                return true;
+            pastShortLine = true;
+            r = kNoJoint;
         }
         switch (r) {
         case kJoined:
@@ -352,6 +400,8 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         x_TrailData corner;
         x_TrailData a = wk.w[i], b = wk.w[j];
         if (TransitionAngles(corner, wk.in.data(), n, jn.f2, a, b, wk.side, wk.offset) == 0) {
+            if (pastShortLine)
+                return true;
             failed = true;
             return false;
         }
@@ -702,20 +752,8 @@ bool FinalJunctionPass(OffsetWork& wk)
 int TransitionAngles(x_TrailData& corner, const x_TrailData* in, int inCount, int index, x_TrailData& a,
                      x_TrailData& b, int side, double offset)
 {
-    auto exitAngle = [](const x_TrailData& e) {
-        if (e.IsLine())
-            return x_Vector::AngleTo(e.start, e.end);
-        double t = e.direction != 0 ? e.endAngle - kPi / 2 : e.endAngle + kPi / 2;
-        return t >= kTwoPi ? t - kTwoPi : (t < 0.0 ? t + kTwoPi : t);
-    };
-    auto entryAngle = [](const x_TrailData& e) {
-        if (e.IsLine())
-            return x_Vector::AngleTo(e.start, e.end);
-        double t = e.direction != 0 ? e.startAngle - kPi / 2 : e.startAngle + kPi / 2;
-        return t >= kTwoPi ? t - kTwoPi : (t < 0.0 ? t + kTwoPi : t);
-    };
-    const double exitA = exitAngle(a);
-    double entryB = entryAngle(b) + kPi;
+    const double exitA = ExitAngle(a);
+    double entryB = EntryAngle(b) + kPi;
     if (entryB > kTwoPi)
         entryB -= kTwoPi;
     const int n = offset < 0.0 ? (side == 0 ? 2 : 1) : (side == 0 ? 1 : 2);

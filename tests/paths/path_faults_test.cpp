@@ -222,6 +222,7 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
         RackInputs rack;
         bool hole;
         double comp;
+        double module = 1.0;            // the gear's
     } kCases[] = {
         {"rack z 3 m 1, hole 0.3: half tips vanish", 0, 0.0, StandardRack(3, 1.0), true, 0.3},
         {"rack z 3 m 2, hole 0.7086: half tips vanish", 0, 0.0, StandardRack(3, 2.0), true, 0.7086},
@@ -239,12 +240,16 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
         // later flank's start, which agreed with the earlier one's end
         // within 0.001, and the path lay 0.0011 mm from its offset.
         {"internal gear z 45 m 1, root fillets, hole 0.468", 45, 0.3, {}, true, 0.468076},
+        // A flank's last piece of 0.0099 mm, after a 1.6e-5 mm step, is a
+        // point at 0.622: nothing beyond it meets the tip circle, and a line
+        // bridged the convex corner 0.18 mm into the part (refused).
+        {"internal gear z 33 m 2, hole 0.622", 33, 0.0, {}, true, 0.622227, 2.0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         Clear();
         if (c.gearTeeth > 0) {
-            GearInputs in = StandardGear(c.gearTeeth, 1.0);
+            GearInputs in = StandardGear(c.gearTeeth, c.module);
             in.rootFillet = c.rootFillet;
             ASSERT_TRUE(TakeGear(in, true));
             thread = x_Vector(0, 0);
@@ -257,4 +262,23 @@ TEST_F(PathFaults, OutlinesWithVanishingPiecesAreBuiltExact)
         EXPECT_LT(Apart(0, c.comp), kAgreement) << WriteSvg("vanishing_pieces", {&path.unshifted[0], &path.lists[0]});
         EXPECT_TRUE(CheckJoints(path.lists[0]).Ok());
     }
+}
+
+// The corner past that short flank piece is rounded about the corner
+// itself, at the offset.
+TEST_F(PathFaults, ConvexCornerPastAShortFlankPieceIsRoundedAboutIt)
+{
+    const double comp = 0.622227;
+    ASSERT_TRUE(TakeGear(StandardGear(33, 2.0), true));
+    thread = x_Vector(0, 0);
+    const CheckedBuild b = BuildSide(true, comp);
+    ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+    int rounded = 0;
+    for (const x_TrailData& e : path.lists[0]) {
+        if (e.IsLine() || std::fabs(e.radius - comp) > 1e-9)
+            continue;
+        for (const x_TrailData& c : path.unshifted[0])
+            rounded += x_Vector::Distance(c.EndPoint(), e.centre) < 1e-9 ? 1 : 0;
+    }
+    EXPECT_GE(rounded, 1);
 }
