@@ -96,8 +96,7 @@ inline void DrawLineCurrentStyle(std::uint8_t* raster, std::int32_t x0, std::int
         DrawLineCurrentStyleGeneral(raster, x0, y0, x1, y1);
         return;
     }
-    RowDamage* const damage = g_RasterDamage;
-    if (damage != nullptr && !damage->Full())
+    if (RowDamage* const damage = g_RasterDamage)
         damage->Mark(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
     DrawSolidInside(raster, g_RasterStride, x0, y0, x1, y1, g_RasterColor565);
 }

@@ -9,6 +9,7 @@
 
 #include "geometry/GeometryState.h"
 #include "geometry/raster.h"
+#include "geometry/sin_cos.h"
 #include "geometry/view_transform.h"
 #include "platform/gdi/RowDamage.h"
 
@@ -38,36 +39,6 @@ inline void StepRotation(double step, double& cosStep, double& sinStep)
     const double q = step * step;
     cosStep = 1 - q * (1.0 / 2 - q * (1.0 / 24 - q * (1.0 / 720 - q * (1.0 / 40320))));
     sinStep = step * (1 - q * (1.0 / 6 - q * (1.0 / 120 - q * (1.0 / 5040 - q * (1.0 / 362880)))));
-}
-
-// The sine and cosine of a finite angle: reduced by the nearest multiple of
-// pi / 2, taken off in two parts so that the reduced angle keeps its digits
-// (pi / 2 = kHalfPiHigh + kHalfPiLow, the first with 33 bits), then their
-// series to the 15th and 16th powers on [-pi / 4, pi / 4], which leave out
-// less than 5e-17. A frame calls it for every arc, and the library's call
-// cost more than the arc's first points; angles past a million radians take
-// the library's.
-inline void SinCos(double angle, double& sine, double& cosine)
-{
-    if (!(std::fabs(angle) < 1e6)) {
-        sincos(angle, &sine, &cosine);
-        return;
-    }
-    constexpr double kTwoOverPi = 0.63661977236758134308;
-    constexpr double kHalfPiHigh = 1.5707963267341256141;
-    constexpr double kHalfPiLow = 6.0771005065061922e-11;
-    const double k = std::nearbyint(angle * kTwoOverPi);
-    const double x = (angle - k * kHalfPiHigh) - k * kHalfPiLow, q = x * x;
-    const double s = x + x * q * (-1.0 / 6 + q * (1.0 / 120 + q * (-1.0 / 5040 + q * (1.0 / 362880
-                     + q * (-1.0 / 39916800 + q * (1.0 / 6227020800 + q * (-1.0 / 1307674368000)))))));
-    const double c = 1 - q / 2 + q * q * (1.0 / 24 + q * (-1.0 / 720 + q * (1.0 / 40320 + q * (-1.0 / 3628800
-                     + q * (1.0 / 479001600 + q * (-1.0 / 87178291200 + q * (1.0 / 20922789888000)))))));
-    // Quarter turns: (s, c), (c, -s), (-s, -c), (-c, s), chosen without a
-    // branch, which would fall at random from one arc to the next.
-    const int quarter = static_cast<int>(static_cast<std::int64_t>(k) & 3);
-    const double both[2] = {s, c};
-    sine = both[quarter & 1] * ((quarter & 2) != 0 ? -1.0 : 1.0);
-    cosine = both[(quarter & 1) ^ 1] * (((quarter + 1) & 2) != 0 ? -1.0 : 1.0);
 }
 
 // Steps of at most a pixel along the curve, so that neighbouring points

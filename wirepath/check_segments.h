@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/sin_cos.h"
 #include "geometry/x_TrailData.h"
 
 inline double Cross(const x_Vector& u, const x_Vector& v)
@@ -33,38 +34,6 @@ inline double Norm(const x_Vector& v)
 inline double Dist(const x_Vector& p, const x_Vector& q)
 {
     return Norm(q - p);
-}
-
-// sin and cos of one angle, within a few units of the last place for
-// |x| < 1e5 (libm beyond): the library's calls save and restore the
-// rounding mode each time and cost more than the rest of an arc's piece.
-// The angle is brought to [-pi/4, pi/4] by multiples of pi/2 taken in
-// three parts (each product exact), then series to the 15th and 16th power.
-inline void SinCos(double x, double& s, double& c)
-{
-    if (!(std::fabs(x) < 1e5)) {
-        s = std::sin(x);
-        c = std::cos(x);
-        return;
-    }
-    constexpr double kTwoOverPi = 0.63661977236758134308;
-    constexpr double kPio2a = 1.57079632673412561417e+00;  // first 33 bits of pi/2
-    constexpr double kPio2b = 6.07710050630396597660e-11;  // the next 33
-    constexpr double kPio2c = 2.02226624879595063154e-21;  // the rest
-    const long long n = static_cast<long long>(x * kTwoOverPi + (x >= 0.0 ? 0.5 : -0.5));
-    const double dn = static_cast<double>(n);
-    const double r = ((x - dn * kPio2a) - dn * kPio2b) - dn * kPio2c;
-    const double z = r * r;
-    const double sr = r + r * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040 + z * (1.0 / 362880
-                      + z * (-1.0 / 39916800 + z * (1.0 / 6227020800 + z * (-1.0 / 1307674368000.0)))))));
-    const double cr = 1.0 + z * (-0.5 + z * (1.0 / 24 + z * (-1.0 / 720 + z * (1.0 / 40320 + z * (-1.0 / 3628800
-                      + z * (1.0 / 479001600 + z * (-1.0 / 87178291200.0 + z * (1.0 / 20922789888000.0))))))));
-    switch (n & 3) {
-    case 0: s = sr; c = cr; break;
-    case 1: s = cr; c = -sr; break;
-    case 2: s = -sr; c = -cr; break;
-    default: s = -cr; c = sr; break;
-    }
 }
 
 // One line or arc; arcs run counter-clockwise from a0 by sweep when
