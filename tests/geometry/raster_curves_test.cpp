@@ -150,6 +150,22 @@ std::set<Pixel> ExactSegmentPixels(double x0, double y0, double x1, double y1)
 
 // Every lit pixel lies within one pixel of a pixel the exact curve passes
 // through, each of those on the raster has a lit pixel within one, and the
+// lit pixels hang together.
+void ExpectOnCurveWithoutGaps(const std::set<Pixel>& exact, const std::set<Pixel>& drawn)
+{
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_TRUE(Connected(drawn)) << "a gap splits the curve";
+    for (const Pixel& p : drawn)
+        ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
+    for (const Pixel& p : exact) {
+        if (OnRaster(p)) {
+            ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
+        }
+    }
+}
+
+// Every lit pixel lies within one pixel of a pixel the exact curve passes
+// through, each of those on the raster has a lit pixel within one, and the
 // lit pixels hang together (each case shows one piece of its curve): the
 // solid curves wholly on the raster (drawn point by point), those the edges
 // cut (drawn by chords), and solid lines, clipped or not. Centres and radii
@@ -185,16 +201,9 @@ TEST_F(RasterCurves, CurvesAndLinesStayOnTheExactCurveWithoutGaps)
         ClearBits();
         DrawArcRGB565(bits.data(), x_Vector(c.cx, c.cy), c.r, c.start, c.sweep, RGB(255, 255, 255), 0);
         const std::set<Pixel> exact = ExactPixels(c.cx, c.cy, c.r, c.start, c.sweep);
-        const std::set<Pixel> drawn = Drawn();
-        EXPECT_FALSE(drawn.empty());
-        EXPECT_TRUE(Connected(drawn)) << "a gap splits the curve";
-        for (const Pixel& p : drawn)
-            ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
-        for (const Pixel& p : exact) {
-            if (OnRaster(p)) {
-                ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
-            }
-        }
+        ExpectOnCurveWithoutGaps(exact, Drawn());
+        if (HasFatalFailure())
+            return;
     }
     const struct {
         const char* name;
@@ -218,16 +227,9 @@ TEST_F(RasterCurves, CurvesAndLinesStayOnTheExactCurveWithoutGaps)
         for (const Pixel& p : ExactSegmentPixels(l.x0, l.y0, l.x1, l.y1))
             if (p.first >= -2 && p.first <= kWidth + 1 && p.second >= -2 && p.second <= kHeight + 1)
                 exact.insert(p);
-        const std::set<Pixel> drawn = Drawn();
-        EXPECT_FALSE(drawn.empty());
-        EXPECT_TRUE(Connected(drawn)) << "a gap splits the curve";
-        for (const Pixel& p : drawn)
-            ASSERT_TRUE(Near(exact, p)) << "stray pixel " << p.first << "," << p.second;
-        for (const Pixel& p : exact) {
-            if (OnRaster(p)) {
-                ASSERT_TRUE(Near(drawn, p)) << "gap at " << p.first << "," << p.second;
-            }
-        }
+        ExpectOnCurveWithoutGaps(exact, Drawn());
+        if (HasFatalFailure())
+            return;
     }
 }
 
