@@ -4,7 +4,7 @@
 #include <cmath>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "geometry/GeometryState.h"
@@ -46,85 +46,161 @@ inline void StepRotation(double step, double& cosStep, double& sinStep)
 // point's, within half a pixel of the curve in each axis. The steps come in
 // fours, and four points turn at once, each by four steps: no point waits
 // for the one before, and one loop of a count known up front replaces a
-// walk per chord, whose end the processor could not foresee.
-void DrawSolidArcInside(std::uint8_t* raster, std::ptrdiff_t stride, double cx, double cy, double r, double start,
-                        double sweep, std::uint16_t word)
+// walk per chord, whose end the processor could not foresee. The loops
+// below differ only in how many points an instruction takes; each product
+// and sum is the same, so all draw the same pixels.
+struct ArcSteps {
+    int groups;
+    double c4, s4;    // the turn of four steps, y downwards
+    double x[4], y[4]; // the first four points from the centre
+    double left, top; // the centre + 0.5: truncation then rounds half up
+};
+
+inline ArcSteps FirstSteps(double cx, double cy, double r, double start, double sweep)
 {
-    const int groups = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) * r / 4)));
+    ArcSteps a;
+    a.groups = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) * r / 4)));
     double c1, s1;
-    StepRotation(sweep / (4 * groups), c1, s1);
+    StepRotation(sweep / (4 * a.groups), c1, s1);
     const double c2 = c1 * c1 - s1 * s1, s2 = 2 * c1 * s1;
-    double c4 = c2 * c2 - s2 * s2, s4 = 2 * c2 * s2;
-    // Points relative to the centre, y upwards; + 0.5 and truncation round
-    // half up, as every point is on the raster.
+    a.c4 = c2 * c2 - s2 * s2;
+    a.s4 = -(2 * c2 * s2);
     double c0, s0;
     SinCos(start, s0, c0);
     // y downwards from here, as the rows run.
-    double x0 = r * c0, y0 = -r * s0;
+    a.x[0] = r * c0;
+    a.y[0] = -r * s0;
     s1 = -s1;
-    s4 = -s4;
-    const auto turn = [](double& x, double& y, double c, double s) {
-        const double turned = x * c - y * s;
-        y = y * c + x * s;
-        x = turned;
-    };
-    double x1 = x0, y1 = y0;
-    turn(x1, y1, c1, s1);
-    double x2 = x1, y2 = y1;
-    turn(x2, y2, c1, s1);
-    double x3 = x2, y3 = y2;
-    turn(x3, y3, c1, s1);
-    const double left = cx + 0.5, top = cy + 0.5;
+    for (int i = 1; i < 4; ++i) {
+        a.x[i] = a.x[i - 1] * c1 - a.y[i - 1] * s1;
+        a.y[i] = a.y[i - 1] * c1 + a.x[i - 1] * s1;
+    }
+    a.left = cx + 0.5;
+    a.top = cy + 0.5;
+    return a;
+}
+
+// The last step's end: the first point turned groups times.
+inline void PlotEnd(std::uint16_t* pixels, std::ptrdiff_t strideWords, const ArcSteps& a, double x, double y,
+                    std::uint16_t word)
+{
+    const std::ptrdiff_t col = static_cast<std::int32_t>(a.left + x), row = static_cast<std::int32_t>(a.top + y);
+    pixels[row * strideWords + col] = word;
+}
+
 #if defined(__SSE2__)
-    // A point is one (x, y) pair; a turn is p c + (-y, x) s. Two points
-    // become their pixels' indices at once: column and row in 16 bits, then
-    // column + row * strideWords by one multiply-add (the raster is narrower
-    // and lower than 2^15 and its rows shorter than 2^16 bytes).
-    const __m128d offset = _mm_set_pd(top, left), cosine = _mm_set1_pd(c4), sine = _mm_set_pd(s4, -s4);
-    const __m128i weights = _mm_set1_epi32(static_cast<std::int32_t>((stride / 2) << 16 | 1));
-    auto* const pixels = reinterpret_cast<std::uint16_t*>(raster);
-    const auto plot = [&](__m128d a, __m128d b) {
-        const __m128i ia = _mm_cvttpd_epi32(_mm_add_pd(a, offset)), ib = _mm_cvttpd_epi32(_mm_add_pd(b, offset));
-        const __m128i both = _mm_unpacklo_epi64(ia, ib);
-        const __m128i index = _mm_madd_epi16(_mm_packs_epi32(both, both), weights);
-        const std::uint64_t two = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
-        pixels[static_cast<std::uint32_t>(two)] = word;
-        pixels[two >> 32] = word;
-    };
-    const auto step = [&](__m128d p) {
-        return _mm_add_pd(_mm_mul_pd(p, cosine), _mm_mul_pd(_mm_shuffle_pd(p, p, 1), sine));
-    };
-    __m128d p0 = _mm_set_pd(y0, x0), p1 = _mm_set_pd(y1, x1), p2 = _mm_set_pd(y2, x2), p3 = _mm_set_pd(y3, x3);
-    for (int g = 0; g < groups; ++g) {
-        plot(p0, p1);
-        plot(p2, p3);
-        p0 = step(p0);
-        p1 = step(p1);
-        p2 = step(p2);
-        p3 = step(p3);
+// Column and row in 16 bits each, then column + row * strideWords by one
+// multiply-add (the raster is narrower and lower than 2^15 and its rows
+// shorter than 2^16 bytes); four points' indices at once.
+inline void PlotFour(std::uint16_t* pixels, __m128i cols, __m128i rows, __m128i weights, std::uint16_t word)
+{
+    const __m128i index = _mm_madd_epi16(_mm_or_si128(cols, _mm_slli_epi32(rows, 16)), weights);
+    const auto low = static_cast<std::uint64_t>(_mm_cvtsi128_si64(index));
+    const auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
+    pixels[static_cast<std::uint32_t>(low)] = word;
+    pixels[low >> 32] = word;
+    pixels[static_cast<std::uint32_t>(high)] = word;
+    pixels[high >> 32] = word;
+}
+
+inline __m128i IndexWeights(std::ptrdiff_t strideWords)
+{
+    return _mm_set1_epi32(static_cast<std::int32_t>(strideWords << 16 | 1));
+}
+
+// The x of two points in one register and their y in another: a turn is
+// x c - y s, y c + x s without a shuffle.
+void DrawSolidArcSse2(std::uint16_t* pixels, std::ptrdiff_t strideWords, double cx, double cy, double r,
+                      double start, double sweep, std::uint16_t word)
+{
+    const ArcSteps a = FirstSteps(cx, cy, r, start, sweep);
+    const __m128d left = _mm_set1_pd(a.left), top = _mm_set1_pd(a.top);
+    const __m128d c = _mm_set1_pd(a.c4), s = _mm_set1_pd(a.s4);
+    const __m128i weights = IndexWeights(strideWords);
+    __m128d x01 = _mm_loadu_pd(a.x), x23 = _mm_loadu_pd(a.x + 2);
+    __m128d y01 = _mm_loadu_pd(a.y), y23 = _mm_loadu_pd(a.y + 2);
+    for (int g = 0; g < a.groups; ++g) {
+        const __m128i cols = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(x01, left)),
+                                                _mm_cvttpd_epi32(_mm_add_pd(x23, left)));
+        const __m128i rows = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_add_pd(y01, top)),
+                                                _mm_cvttpd_epi32(_mm_add_pd(y23, top)));
+        PlotFour(pixels, cols, rows, weights, word);
+        const __m128d x01Turned = _mm_sub_pd(_mm_mul_pd(x01, c), _mm_mul_pd(y01, s));
+        const __m128d x23Turned = _mm_sub_pd(_mm_mul_pd(x23, c), _mm_mul_pd(y23, s));
+        y01 = _mm_add_pd(_mm_mul_pd(y01, c), _mm_mul_pd(x01, s));
+        y23 = _mm_add_pd(_mm_mul_pd(y23, c), _mm_mul_pd(x23, s));
+        x01 = x01Turned;
+        x23 = x23Turned;
     }
-    plot(p0, p0); // the end point
+    PlotEnd(pixels, strideWords, a, _mm_cvtsd_f64(x01), _mm_cvtsd_f64(y01), word);
+}
 #else
-    const auto plot = [&](double px, double py) {
-        const std::ptrdiff_t col = static_cast<std::int32_t>(left + px);
-        const std::ptrdiff_t row = static_cast<std::int32_t>(top + py);
-        *reinterpret_cast<std::uint16_t*>(raster + row * stride + 2 * col) = word;
-    };
-    for (int g = 0; g < groups; ++g) {
-        plot(x0, y0);
-        plot(x1, y1);
-        plot(x2, y2);
-        plot(x3, y3);
-        turn(x0, y0, c4, s4);
-        turn(x1, y1, c4, s4);
-        turn(x2, y2, c4, s4);
-        turn(x3, y3, c4, s4);
+void DrawSolidArcSse2(std::uint16_t* pixels, std::ptrdiff_t strideWords, double cx, double cy, double r,
+                      double start, double sweep, std::uint16_t word)
+{
+    ArcSteps a = FirstSteps(cx, cy, r, start, sweep);
+    for (int g = 0; g < a.groups; ++g) {
+        for (int i = 0; i < 4; ++i) {
+            PlotEnd(pixels, strideWords, a, a.x[i], a.y[i], word);
+            const double turned = a.x[i] * a.c4 - a.y[i] * a.s4;
+            a.y[i] = a.y[i] * a.c4 + a.x[i] * a.s4;
+            a.x[i] = turned;
+        }
     }
-    plot(x0, y0); // the end point
+    PlotEnd(pixels, strideWords, a, a.x[0], a.y[0], word);
+}
+#endif
+
+#if defined(__x86_64__)
+// Four points in two registers, their x and their y: a turn is four
+// multiplies and two adds, and the four pixels take two conversions. No
+// FMA in the target: a fused multiply-add rounds once, and its pixels
+// would stray from those of the SSE2 loop.
+__attribute__((target("avx2"))) void DrawSolidArcAvx2(std::uint16_t* pixels, std::ptrdiff_t strideWords,
+                                                      double cx, double cy, double r, double start, double sweep,
+                                                      std::uint16_t word)
+{
+    const ArcSteps a = FirstSteps(cx, cy, r, start, sweep);
+    const __m256d left = _mm256_set1_pd(a.left), top = _mm256_set1_pd(a.top);
+    const __m256d c = _mm256_set1_pd(a.c4), s = _mm256_set1_pd(a.s4);
+    const __m128i weights = IndexWeights(strideWords);
+    __m256d x = _mm256_loadu_pd(a.x), y = _mm256_loadu_pd(a.y);
+    for (int g = 0; g < a.groups; ++g) {
+        PlotFour(pixels, _mm256_cvttpd_epi32(_mm256_add_pd(x, left)), _mm256_cvttpd_epi32(_mm256_add_pd(y, top)),
+                 weights, word);
+        const __m256d turned = _mm256_sub_pd(_mm256_mul_pd(x, c), _mm256_mul_pd(y, s));
+        y = _mm256_add_pd(_mm256_mul_pd(y, c), _mm256_mul_pd(x, s));
+        x = turned;
+    }
+    PlotEnd(pixels, strideWords, a, _mm256_cvtsd_f64(x), _mm256_cvtsd_f64(y), word);
+}
+#endif
+
+} // namespace
+
+bool HasArcPointLoop(ArcPointLoop loop)
+{
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return loop == ArcPointLoop::sse2 || avx2;
+#else
+    return loop == ArcPointLoop::sse2;
 #endif
 }
 
-} // namespace
+void DrawSolidArcRGB565(ArcPointLoop loop, std::uint8_t* raster, std::ptrdiff_t stride, double cx, double cy,
+                        double r, double start, double sweep, std::uint16_t word)
+{
+    auto* const pixels = reinterpret_cast<std::uint16_t*>(raster);
+#if defined(__x86_64__)
+    if (loop == ArcPointLoop::avx2) {
+        DrawSolidArcAvx2(pixels, stride / 2, cx, cy, r, start, sweep, word);
+        return;
+    }
+#endif
+    (void)loop;
+    DrawSolidArcSse2(pixels, stride / 2, cx, cy, r, start, sweep, word);
+}
 
 double ChordsPerRadian(double radiusPixels)
 {
@@ -162,7 +238,8 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
             g_RasterColor = colour;
             g_RasterColor565 = ToRgb565(colour);
         }
-        DrawSolidArcInside(raster, g_RasterStride, cx, cy, r, start, sweep, g_RasterColor565);
+        static const ArcPointLoop loop = HasArcPointLoop(ArcPointLoop::avx2) ? ArcPointLoop::avx2 : ArcPointLoop::sse2;
+        DrawSolidArcRGB565(loop, raster, g_RasterStride, cx, cy, r, start, sweep, g_RasterColor565);
         return;
     }
     // Chords elsewhere: they clip, and carry a dash pattern on. The

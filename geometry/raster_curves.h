@@ -10,6 +10,7 @@
 // arc at a fixed angular step cost a hundred vertices for an arc ten pixels
 // wide, and its memory for the life of the arc.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/x_Vector.h"
@@ -25,3 +26,15 @@ double ChordsPerRadian(double radiusPixels);
 // Nothing without a raster.
 void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, double start, double sweep,
                    std::uint32_t colour, std::uint8_t pattern);
+
+// The loops that draw a solid curve wholly on the raster point by point;
+// both draw the same pixels, and DrawArcRGB565 takes AVX2 where the
+// processor has it. SSE2 stands for the portable loop elsewhere.
+enum class ArcPointLoop { sse2, avx2 };
+bool HasArcPointLoop(ArcPointLoop loop);
+
+// The arc (centre and radius in pixels, y downwards) in one RGB565 word,
+// by the given loop. The circle must lie two pixels or more inside a raster
+// narrower and lower than 2^15 pixels, with rows shorter than 2^16 bytes.
+void DrawSolidArcRGB565(ArcPointLoop loop, std::uint8_t* raster, std::ptrdiff_t stride, double cx, double cy,
+                        double r, double start, double sweep, std::uint16_t word);

@@ -233,6 +233,50 @@ TEST_F(RasterCurves, CurvesAndLinesStayOnTheExactCurveWithoutGaps)
     }
 }
 
+// The AVX2 loop of solid curves draws the very pixels of the SSE2 one:
+// arcs and circles of radii from a third of a pixel to 400, any start,
+// both ways, each in a clean raster whose rows are longer than its width.
+// Half the centres and radii fall on half pixels and most starts on eighth
+// turns, where points land on pixel edges and a rounding apart shows.
+TEST(RasterCurvePointLoops, AvxAndSse2DrawTheSamePixels)
+{
+    if (!HasArcPointLoop(ArcPointLoop::avx2))
+        GTEST_SKIP() << "no AVX2 on this processor";
+    constexpr int kSide = 900, kStride = 2 * kSide + 14;
+    std::vector<std::uint8_t> sse2(static_cast<std::size_t>(kStride * kSide), 0), avx2(sse2);
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int i = 0; i < 3000; ++i) {
+        double r = 0.3 * std::pow(400 / 0.3, u(rng));
+        if (i % 2 == 1)
+            r = std::max(0.5, std::round(r * 2) / 2);
+        double cx = 3 + r + u(rng) * (kSide - 7 - 2 * r), cy = 3 + r + u(rng) * (kSide - 7 - 2 * r);
+        if (i % 4 < 2) {
+            cx = std::round(cx * 2) / 2;
+            cy = std::round(cy * 2) / 2;
+        }
+        double start = (u(rng) - 0.5) * 4 * kPi;
+        if (i % 3 != 2)
+            start = std::round(start / (kPi / 4)) * (kPi / 4);
+        const double sweep = (i % 3 == 0 ? 2 * kPi : u(rng) * 2 * kPi) * (i % 2 == 0 ? 1 : -1);
+        const auto word = static_cast<std::uint16_t>(1 + i % 0xFFFE);
+        DrawSolidArcRGB565(ArcPointLoop::sse2, sse2.data(), kStride, cx, cy, r, start, sweep, word);
+        DrawSolidArcRGB565(ArcPointLoop::avx2, avx2.data(), kStride, cx, cy, r, start, sweep, word);
+        // Compared and cleared in the circle's rows; a pixel drawn beyond
+        // them stays and fails the last check.
+        const auto first = static_cast<std::size_t>(cy - r - 1) * kStride;
+        const auto last = static_cast<std::size_t>(cy + r + 2) * kStride;
+        ASSERT_TRUE(std::equal(sse2.begin() + first, sse2.begin() + last, avx2.begin() + first))
+            << "centre " << cx << "," << cy << " r " << r << " start " << start << " sweep " << sweep;
+        ASSERT_LT(static_cast<std::size_t>(std::count(sse2.begin() + first, sse2.begin() + last, 0)), last - first)
+            << "nothing drawn";
+        std::fill(sse2.begin() + first, sse2.begin() + last, 0);
+        std::fill(avx2.begin() + first, avx2.begin() + last, 0);
+    }
+    EXPECT_EQ(std::count(sse2.begin(), sse2.end(), 0) + std::count(avx2.begin(), avx2.end(), 0),
+              2 * static_cast<std::ptrdiff_t>(sse2.size()));
+}
+
 TEST_F(RasterCurves, SolidCircleLeavesNoGap)
 {
     g_ViewScale = 4;
