@@ -51,12 +51,14 @@ inline void StepRotation(double step, double& cosStep, double& sinStep)
 // and sum is the same, so all draw the same pixels.
 struct ArcSteps {
     int groups;
-    double c4, s4;    // the turn of four steps, y downwards
+    double c4, s4;     // the turn of four steps, y downwards
     double x[4], y[4]; // the first four points from the centre
-    double left, top; // the centre + 0.5: truncation then rounds half up
+    double left, top;  // the centre + 0.5: truncation then rounds half up
 };
 
-inline ArcSteps FirstSteps(double cx, double cy, double r, double start, double sweep)
+// Inlined into each loop's function, so that it builds with that loop's
+// instructions.
+[[gnu::always_inline]] inline ArcSteps FirstSteps(double cx, double cy, double r, double start, double sweep)
 {
     ArcSteps a;
     a.groups = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) * r / 4)));
@@ -71,10 +73,13 @@ inline ArcSteps FirstSteps(double cx, double cy, double r, double start, double 
     a.x[0] = r * c0;
     a.y[0] = -r * s0;
     s1 = -s1;
-    for (int i = 1; i < 4; ++i) {
+    const auto turnOnce = [&](int i) {
         a.x[i] = a.x[i - 1] * c1 - a.y[i - 1] * s1;
         a.y[i] = a.y[i - 1] * c1 + a.x[i - 1] * s1;
-    }
+    };
+    turnOnce(1);
+    turnOnce(2);
+    turnOnce(3);
     a.left = cx + 0.5;
     a.top = cy + 0.5;
     return a;
@@ -181,8 +186,7 @@ __attribute__((target("avx2"))) void DrawSolidArcAvx2(std::uint16_t* pixels, std
 bool HasArcPointLoop(ArcPointLoop loop)
 {
 #if defined(__x86_64__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    return loop == ArcPointLoop::sse2 || avx2;
+    return loop == ArcPointLoop::sse2 || __builtin_cpu_supports("avx2");
 #else
     return loop == ArcPointLoop::sse2;
 #endif
@@ -238,8 +242,9 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
             g_RasterColor = colour;
             g_RasterColor565 = ToRgb565(colour);
         }
-        static const ArcPointLoop loop = HasArcPointLoop(ArcPointLoop::avx2) ? ArcPointLoop::avx2 : ArcPointLoop::sse2;
-        DrawSolidArcRGB565(loop, raster, g_RasterStride, cx, cy, r, start, sweep, g_RasterColor565);
+        static const bool avx2 = HasArcPointLoop(ArcPointLoop::avx2);
+        DrawSolidArcRGB565(avx2 ? ArcPointLoop::avx2 : ArcPointLoop::sse2, raster, g_RasterStride, cx, cy, r, start,
+                           sweep, g_RasterColor565);
         return;
     }
     // Chords elsewhere: they clip, and carry a dash pattern on. The

@@ -33,8 +33,9 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
 enum class ArcPointLoop { sse2, avx2 };
 bool HasArcPointLoop(ArcPointLoop loop);
 
-// The arc (centre and radius in pixels, y downwards) in one RGB565 word,
-// by the given loop. The circle must lie two pixels or more inside a raster
-// narrower and lower than 2^15 pixels, with rows shorter than 2^16 bytes.
+// DrawArcRGB565's solid arc with its centre and radius in pixels (rows
+// downwards), in one RGB565 word, by the given loop. The circle lies two
+// pixels or more inside a raster narrower and lower than 2^15 pixels, with
+// rows shorter than 2^16 bytes.
 void DrawSolidArcRGB565(ArcPointLoop loop, std::uint8_t* raster, std::ptrdiff_t stride, double cx, double cy,
                         double r, double start, double sweep, std::uint16_t word);
