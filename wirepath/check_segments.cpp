@@ -151,11 +151,11 @@ bool MakePiece(const x_TrailData& e, const x_Vector& shift, CheckPiece& out)
     const double chord = std::sqrt(dx * dx + dy * dy);
     out.chordLength = chord;
     out.chordU = chord > 0.0 ? x_Vector(dx / chord, dy / chord) : out.u0;
-    const double half = std::fabs(sweep) / 2.0;
-    // 1 - cos(h) = 2 sin^2(h / 2)
-    double sq, cq;
-    SinCos(half / 2.0, sq, cq);
-    out.sagitta = half <= kPi / 2 ? 2.0 * r * sq * sq : 2.0 * r;
+    // Up to half a turn the arc strays from its chord by r - sqrt(r^2 - h^2)
+    // (h half the chord), written without the cancellation; grown by a few
+    // units of the last place, as it bounds distances from below.
+    const double h = chord / 2.0, inner = std::sqrt(std::max(0.0, r * r - h * h));
+    out.sagitta = std::fabs(sweep) <= kPi ? h * h / (r + inner) * (1.0 + 1e-12) + 1e-15 * r : 2.0 * r;
     ArcBox(out);
     return true;
 }
@@ -372,14 +372,4 @@ size_t PieceGrid::Find(std::int64_t key) const
     while (m_s.slots[i].key != key && m_s.slots[i].key != kEmpty)
         i = (i + 1) & mask;
     return i;
-}
-
-std::int64_t PieceGrid::Column(double x) const
-{
-    return static_cast<std::int64_t>(std::floor(std::clamp((x - m_x0) / m_cell, -1e9, 1e9)));
-}
-
-std::int64_t PieceGrid::Row(double y) const
-{
-    return static_cast<std::int64_t>(std::floor(std::clamp((y - m_y0) / m_cell, -1e9, 1e9)));
 }

@@ -238,6 +238,16 @@ private:
     std::int64_t m_columns = 1, m_rows = 1;
 };
 
+inline std::int64_t PieceGrid::Column(double x) const
+{
+    return static_cast<std::int64_t>(std::floor(std::clamp((x - m_x0) / m_cell, -1e9, 1e9)));
+}
+
+inline std::int64_t PieceGrid::Row(double y) const
+{
+    return static_cast<std::int64_t>(std::floor(std::clamp((y - m_y0) / m_cell, -1e9, 1e9)));
+}
+
 template <class Visit> bool PieceGrid::Near(double x0, double y0, double x1, double y1, double reach, Visit&& visit)
 {
     if (++m_s.stamp == 0) {

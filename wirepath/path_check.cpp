@@ -56,6 +56,12 @@ PathCheckResult Fault(PathFault f, int element, const x_Vector& where, double me
     return r;
 }
 
+// The box of a reference piece grown by the distance it is due at less the
+// rule: a contour piece whose box keeps out of it keeps away from the piece.
+struct GrownBox {
+    double x0, y0, x1, y1;
+};
+
 // Storage kept from one check to the next on each thread (the path
 // worker's): a contour of 10,000 elements takes some megabytes, which fresh
 // pages made as slow as the check itself.
@@ -65,6 +71,8 @@ struct CheckScratch {
     GridStorage grids[4];
     std::vector<CheckPiece> chunks;
     std::vector<int> candidates;
+    std::vector<int> nearRef;
+    std::vector<GrownBox> grown;
     std::vector<int> order;
     std::vector<std::uint8_t> advancing;
 };
@@ -151,77 +159,6 @@ bool AdvancingRun(const std::vector<CheckPiece>& pieces, const std::vector<int>&
     return advance - gaps > 2.0 * kTouch;
 }
 
-// Two pieces of the contour that do not follow each other keep apart (the
-// over-cut run over the start and pieces shorter than the touch distance,
-// which only join their neighbours, left out). Runs of pieces are boxed: a
-// run looks up the runs near it once.
-bool CrossesItself(ContourWork& w)
-{
-    std::vector<int>& order = t_scratch.order;
-    order.assign(w.pieces.size(), -1);
-    int m = 0;
-    for (size_t k = 0; k < w.pieces.size(); ++k)
-        if (w.pieces[k].element < w.extraFrom && w.pieces[k].length >= kTouch)
-            order[k] = m++;
-    if (m < 3)
-        return false;
-    std::vector<CheckPiece>& chunks = t_scratch.chunks;
-    ChunkBoxes(w.pieces, chunks);
-    PieceGrid grid(chunks, kTouch, t_scratch.grids[3]);
-    std::vector<int>& near = t_scratch.candidates;
-    const size_t n = w.pieces.size();
-    // Runs of two chunks that advance: their pairs need no test.
-    std::vector<std::uint8_t>& advancing = t_scratch.advancing;
-    advancing.resize(chunks.size());
-    for (size_t c = 0; c < chunks.size(); ++c)
-        advancing[c] = AdvancingRun(w.pieces, order, c * kChunk, std::min((c + 2) * kChunk, n)) ? 1 : 0;
-    auto apart = [&](size_t k, size_t o) {
-        const int d = std::abs(order[o] - order[k]);
-        if (order[o] < 0 || d <= 1 || (w.closed && d == m - 1))
-            return true;
-        const CheckPiece& e = w.pieces[k];
-        return BoxGap(e.x0, e.y0, e.x1, e.y1, w.pieces[o]) > kTouch || PieceDistance(e, w.pieces[o]) >= kTouch;
-    };
-    for (size_t c = 0; c < chunks.size(); ++c) {
-        near.clear();
-        const CheckPiece& box = chunks[c];
-        grid.Near(box.x0, box.y0, box.x1, box.y1, kTouch, [&](int o) {
-            if (static_cast<size_t>(o) >= c)
-                near.push_back(o);
-            return true;
-        });
-        for (size_t k = c * kChunk; k < std::min((c + 1) * kChunk, n); ++k) {
-            if (order[k] < 0)
-                continue;
-            const CheckPiece& e = w.pieces[k];
-            for (const int o : near) {
-                const CheckPiece& other = chunks[static_cast<size_t>(o)];
-                if ((advancing[c] != 0 && static_cast<size_t>(o) <= c + 1)
-                    || BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
-                    continue;
-                const size_t first = static_cast<size_t>(other.element);
-                for (size_t q = std::max(first, k + 1); q < std::min(first + kChunk, n); ++q)
-                    if (!apart(k, q))
-                        return true;
-            }
-        }
-    }
-    return false;
-}
-
-PathCheckResult CheckClosingAndCrossing(ContourWork& w)
-{
-    if (w.closed) {
-        const x_Vector s = w.list[0].StartPoint(), e = w.list[w.extraFrom - 1].EndPoint();
-        const double gap = Dist(s, e);
-        if (!(gap <= kJointExact))
-            return Fault(kCheckClosingOpen, w.extraFrom - 1, e, gap, 0.0);
-    }
-    if (CrossesItself(w))
-        return Fault(kCheckCrossing, -1, x_Vector(), 0.0, 0.0);
-    return {};
-}
-
 // A contour piece too near reference piece j, outside its corners where
 // the offset changes side; samples the piece (such corners are rare).
 bool NearOutsideFlips(const Reference& ref, size_t j, const CheckPiece& e, double& d)
@@ -264,43 +201,162 @@ bool KeepsAway(const ContourWork& w, const CheckPiece& e, int j, double& measure
     return (w.ref.flipStart[jj] >= 0.0 || w.ref.flipEnd[jj] >= 0.0) && !NearOutsideFlips(w.ref, jj, e, measured);
 }
 
-// No point of the contour nearer to the reference than its offset. Runs
-// of pieces are boxed on both sides: a contour run looks up the reference
-// runs near it once, and a piece tries the pieces of a run only when their
-// box comes near it.
-PathCheckResult CheckNear(ContourWork& w)
+// Pairs of pieces of the contour that do not follow each other keep apart
+// (the over-cut run over the start and pieces shorter than the touch
+// distance, which only join their neighbours, left out), and with a
+// reference each piece of the contour keeps its distance from it. Runs of
+// pieces are boxed, the contour's and the reference's in one grid: a run
+// of the contour looks up the runs near it once, and a piece tries the
+// pieces of a run only when their box comes near it.
+class CrossingAndNear {
+public:
+    explicit CrossingAndNear(ContourWork& w, bool withReference);
+    // True on a crossing; a piece too near is kept in `nearFault` (a
+    // crossing is reported before it).
+    bool Run(PathCheckResult& nearFault);
+
+private:
+    void NearRun(size_t c, PathCheckResult& nearFault);
+    bool Apart(size_t k, size_t o) const;
+
+    ContourWork& m_w;
+    std::vector<int>& m_order = t_scratch.order;
+    std::vector<CheckPiece>& m_chunks = t_scratch.chunks;
+    std::vector<GrownBox>& m_grown = t_scratch.grown;
+    std::vector<int>& m_nearRuns = t_scratch.candidates;
+    std::vector<int>& m_nearRef = t_scratch.nearRef;
+    size_t m_contourChunks = 0;
+    int m_ordered = 0;                  // pieces in the crossing rule
+    bool m_reference;
+};
+
+CrossingAndNear::CrossingAndNear(ContourWork& w, bool withReference) : m_w(w), m_reference(withReference)
 {
-    std::vector<CheckPiece>& chunks = t_scratch.chunks;
-    ChunkBoxes(w.ref.pieces, chunks);
-    const double reach = w.ref.maxDue;
-    PieceGrid chunkGrid(chunks, reach, t_scratch.grids[3]);
-    std::vector<int>& near = t_scratch.candidates;
-    const size_t n = w.pieces.size(), m = w.ref.pieces.size();
-    for (size_t i = 0; i < n; i += kChunk) {
-        const size_t end = std::min(i + kChunk, n);
-        double x0 = w.pieces[i].x0, y0 = w.pieces[i].y0, x1 = w.pieces[i].x1, y1 = w.pieces[i].y1;
-        for (size_t k = i + 1; k < end; ++k) {
-            x0 = std::min(x0, w.pieces[k].x0), y0 = std::min(y0, w.pieces[k].y0);
-            x1 = std::max(x1, w.pieces[k].x1), y1 = std::max(y1, w.pieces[k].y1);
+    const size_t n = w.pieces.size();
+    m_order.assign(n, -1);
+    for (size_t k = 0; k < n; ++k)
+        if (w.pieces[k].element < w.extraFrom && w.pieces[k].length >= kTouch)
+            m_order[k] = m_ordered++;
+    ChunkBoxes(w.pieces, m_chunks);
+    m_contourChunks = m_chunks.size();
+    if (!m_reference)
+        return;
+    const std::vector<CheckPiece>& ref = w.ref.pieces;
+    m_grown.resize(ref.size());
+    for (size_t j = 0; j < ref.size(); ++j) {
+        const CheckPiece& q = ref[j];
+        // A piece due at no distance (or none to speak of) keeps away from
+        // all: its own box serves.
+        const double least = w.ref.due[j] - kRule;
+        const double g = least > 0.0 ? least : 0.0;
+        m_grown[j] = {q.x0 - g, q.y0 - g, q.x1 + g, q.y1 + g};
+    }
+    for (size_t i = 0; i < ref.size(); i += kChunk) {
+        CheckPiece& box = m_chunks.emplace_back();
+        GrownBox b = m_grown[i];
+        for (size_t k = i + 1; k < std::min(i + kChunk, ref.size()); ++k) {
+            b.x0 = std::min(b.x0, m_grown[k].x0);
+            b.y0 = std::min(b.y0, m_grown[k].y0);
+            b.x1 = std::max(b.x1, m_grown[k].x1);
+            b.y1 = std::max(b.y1, m_grown[k].y1);
         }
-        near.clear();
-        chunkGrid.Near(x0, y0, x1, y1, reach, [&](int c) {
-            near.push_back(c);
-            return true;
-        });
-        for (size_t k = i; k < end; ++k) {
-            const CheckPiece& e = w.pieces[k];
-            for (const int c : near) {
-                if (BoxGap(e.x0, e.y0, e.x1, e.y1, chunks[static_cast<size_t>(c)]) >= reach)
+        box.x0 = b.x0, box.y0 = b.y0, box.x1 = b.x1, box.y1 = b.y1;
+        box.element = static_cast<int>(i);
+    }
+}
+
+bool CrossingAndNear::Apart(size_t k, size_t o) const
+{
+    const int d = std::abs(m_order[o] - m_order[k]);
+    if (m_order[o] < 0 || d <= 1 || (m_w.closed && d == m_ordered - 1))
+        return true;
+    const CheckPiece& e = m_w.pieces[k];
+    return BoxGap(e.x0, e.y0, e.x1, e.y1, m_w.pieces[o]) > kTouch || PieceDistance(e, m_w.pieces[o]) >= kTouch;
+}
+
+// The pieces of contour run c against the reference runs near it.
+void CrossingAndNear::NearRun(size_t c, PathCheckResult& nearFault)
+{
+    const size_t n = m_w.pieces.size(), m = m_w.ref.pieces.size();
+    for (size_t k = c * kChunk; k < std::min((c + 1) * kChunk, n); ++k) {
+        const CheckPiece& e = m_w.pieces[k];
+        for (const int r : m_nearRef) {
+            const CheckPiece& run = m_chunks[static_cast<size_t>(r)];
+            if (e.x1 <= run.x0 || e.x0 >= run.x1 || e.y1 <= run.y0 || e.y0 >= run.y1)
+                continue;
+            const size_t first = static_cast<size_t>(run.element);
+            for (size_t j = first; j < std::min(first + kChunk, m); ++j) {
+                const GrownBox& g = m_grown[j];
+                if (e.x1 <= g.x0 || e.x0 >= g.x1 || e.y1 <= g.y0 || e.y0 >= g.y1)
                     continue;
-                const size_t first = static_cast<size_t>(chunks[static_cast<size_t>(c)].element);
-                for (size_t j = first; j < std::min(first + kChunk, m); ++j) {
-                    double measured = 0.0;
-                    if (!KeepsAway(w, e, static_cast<int>(j), measured))
-                        return Fault(kCheckTooNear, e.element, e.At(0.5), measured, w.ref.due[j]);
+                double measured = 0.0;
+                if (!KeepsAway(m_w, e, static_cast<int>(j), measured)) {
+                    nearFault = Fault(kCheckTooNear, e.element, e.At(0.5), measured, m_w.ref.due[j]);
+                    return;
                 }
             }
         }
+    }
+}
+
+bool CrossingAndNear::Run(PathCheckResult& nearFault)
+{
+    const bool crossing = m_ordered >= 3;
+    if (!crossing && !m_reference)
+        return false;
+    PieceGrid grid(m_chunks, kTouch, t_scratch.grids[3]);
+    const size_t n = m_w.pieces.size(), runs = m_contourChunks;
+    // Runs of two chunks that advance: their pairs need no test.
+    std::vector<std::uint8_t>& advancing = t_scratch.advancing;
+    advancing.resize(runs);
+    for (size_t c = 0; crossing && c < runs; ++c)
+        advancing[c] = AdvancingRun(m_w.pieces, m_order, c * kChunk, std::min((c + 2) * kChunk, n)) ? 1 : 0;
+    bool nearDone = !m_reference;
+    for (size_t c = 0; c < runs; ++c) {
+        m_nearRuns.clear();
+        m_nearRef.clear();
+        const CheckPiece& box = m_chunks[c];
+        grid.Near(box.x0, box.y0, box.x1, box.y1, kTouch, [&](int o) {
+            const size_t u = static_cast<size_t>(o);
+            if (u >= runs)
+                m_nearRef.push_back(o);
+            else if (u >= c && !(advancing[c] != 0 && u <= c + 1))
+                m_nearRuns.push_back(o);
+            return true;
+        });
+        if (!nearDone) {
+            NearRun(c, nearFault);
+            nearDone = !nearFault.Ok();
+        }
+        if (!crossing)
+            continue;
+        if (nearDone && m_nearRuns.empty())
+            continue;
+        for (size_t k = c * kChunk; k < std::min((c + 1) * kChunk, n); ++k) {
+            if (m_order[k] < 0)
+                continue;
+            const CheckPiece& e = m_w.pieces[k];
+            for (const int o : m_nearRuns) {
+                const CheckPiece& other = m_chunks[static_cast<size_t>(o)];
+                if (BoxGap(e.x0, e.y0, e.x1, e.y1, other) > kTouch)
+                    continue;
+                const size_t first = static_cast<size_t>(other.element);
+                for (size_t q = std::max(first, k + 1); q < std::min(first + kChunk, n); ++q)
+                    if (!Apart(k, q))
+                        return true;
+            }
+        }
+    }
+    return false;
+}
+
+PathCheckResult ClosingFault(const ContourWork& w)
+{
+    if (w.closed) {
+        const x_Vector s = w.list[0].StartPoint(), e = w.list[w.extraFrom - 1].EndPoint();
+        const double gap = Dist(s, e);
+        if (!(gap <= kJointExact))
+            return Fault(kCheckClosingOpen, w.extraFrom - 1, e, gap, 0.0);
     }
     return {};
 }
@@ -485,18 +541,24 @@ PathCheckResult CheckContourPieces(const x_TrailData* list, const std::vector<Ch
     w.closed = closed;
     if (w.pieces.empty() || w.extraFrom == 0)
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
-    PathCheckResult r = CheckClosingAndCrossing(w);
-    if (!r.Ok() || !intent.set)
+    PathCheckResult r = ClosingFault(w);
+    if (!r.Ok())
         return r;
-    if (!sameReference)
-        BuildReferencePieces(w.ref, reference, intent.shift);
-    SetReferenceDues(w.ref, reference, intent, closed);
-    if (w.ref.pieces.empty())
+    if (intent.set) {
+        if (!sameReference)
+            BuildReferencePieces(w.ref, reference, intent.shift);
+        SetReferenceDues(w.ref, reference, intent, closed);
+    }
+    const bool rules = intent.set && !w.ref.pieces.empty();
+    if (CrossingAndNear(w, rules).Run(r))
+        return Fault(kCheckCrossing, -1, x_Vector(), 0.0, 0.0);
+    if (!intent.set)
+        return {};
+    if (!rules)
         return Fault(kCheckEmpty, -1, x_Vector(), 0.0, 0.0);
     const double reach = w.ref.maxDue + kRule;
     LazyGrid refGrid(w.ref.pieces, reach, t_scratch.grids[0]);
     LazyGrid contourGrid(w.pieces, reach, t_scratch.grids[1]), zoneGrid(w.ref.zoneBoxes, reach, t_scratch.grids[2]);
-    r = CheckNear(w);
     if (r.Ok())
         r = CheckCovered(w, refGrid, contourGrid, zoneGrid);
     if (r.Ok())

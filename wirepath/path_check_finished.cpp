@@ -137,12 +137,13 @@ double AreaOf(const x_TrailDataArray& list, const SurfaceEnds& ends, int first, 
 {
     double sum = 0.0;
     for (int i = first; i < end; ++i) {
-        CheckPiece made;
-        const CheckPiece* q = ends.Piece(i);
-        if (q == nullptr && MakePiece(list[i], x_Vector(0.0, 0.0), made))
-            q = &made;
-        if (q != nullptr)
+        if (const CheckPiece* q = ends.Piece(i)) {
             sum += TwiceAreaPart(*q);
+            continue;
+        }
+        CheckPiece made;
+        if (MakePiece(list[i], x_Vector(0.0, 0.0), made))
+            sum += TwiceAreaPart(made);
     }
     return sum;
 }
