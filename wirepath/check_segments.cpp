@@ -253,14 +253,24 @@ double PieceDistance(const CheckPiece& p, const CheckPiece& q)
     return best;
 }
 
-double ChordGap(const CheckPiece& p, const CheckPiece& q)
+bool ChordGapAtLeast(const CheckPiece& p, const CheckPiece& q, double least)
 {
-    return SegmentDistance(p, q) - p.sagitta - q.sagitta;
+    // SegmentDistance less the sagittas, squared: no root.
+    const double want = least + p.sagitta + q.sagitta;
+    const x_Vector r = p.b - p.a, s = q.b - q.a;
+    const double d1 = Cross(r, q.a - p.a), d2 = Cross(r, q.b - p.a);
+    const double d3 = Cross(s, p.a - q.a), d4 = Cross(s, p.b - q.a);
+    if (d1 * d2 < 0.0 && d3 * d4 < 0.0)
+        return !(want > 0.0);
+    const double w2 = want > 0.0 ? want * want : 0.0;
+    return SquaredPointSegment(p.a, q) >= w2 && SquaredPointSegment(p.b, q) >= w2 && SquaredPointSegment(q.a, p) >= w2
+           && SquaredPointSegment(q.b, p) >= w2;
 }
 
 // From a piece to the whole carrier of another: a line's infinite line, an
-// arc's full circle. Never more than the distance between the pieces.
-double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q)
+// arc's full circle, never more than the distance between the pieces;
+// distances from a centre compared squared.
+bool CurvedCarrierGapAtLeast(const CheckPiece& p, const CheckPiece& q, double least)
 {
     if (!q.arc) {
         const x_Vector n(-q.u0.y, q.u0.x);
@@ -271,15 +281,20 @@ double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q)
             hi = std::max(hi, mid + p.r);
         if (InSpan(p, n * -1.0))
             lo = std::min(lo, mid - p.r);
-        return lo <= 0.0 && hi >= 0.0 ? 0.0 : std::min(std::fabs(lo), std::fabs(hi));
+        return (lo <= 0.0 && hi >= 0.0 ? 0.0 : std::min(std::fabs(lo), std::fabs(hi))) >= least;
     }
+    // Outside the circle by least (nearest point), or inside it by least
+    // (farthest point; all of a line's points lie within its ends' farthest).
+    const double outside = q.r + least, inside = q.r - least;
     if (!p.arc) {
-        const double toCentre = std::sqrt(SquaredPointSegment(q.c, p));
-        const double farthest = std::max(Dist(p.a, q.c), Dist(p.b, q.c));
-        return std::max(std::max(toCentre - q.r, q.r - farthest), 0.0);
+        const double far2 = std::max(Dot(p.a - q.c, p.a - q.c), Dot(p.b - q.c, p.b - q.c));
+        return (outside >= 0.0 && SquaredPointSegment(q.c, p) >= outside * outside)
+               || (inside >= 0.0 && far2 <= inside * inside);
     }
-    const double d = Dist(p.c, q.c);
-    return std::max(std::max(d - p.r - q.r, std::fabs(p.r - q.r) - d), 0.0);
+    // Two circles: apart by least, or one inside the other by least.
+    const double d2 = Dot(p.c - q.c, p.c - q.c);
+    const double apart = p.r + q.r + least, nested = std::fabs(p.r - q.r) - least;
+    return (apart >= 0.0 && d2 >= apart * apart) || (nested >= 0.0 && d2 <= nested * nested);
 }
 
 PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, GridStorage& storage)

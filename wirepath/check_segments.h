@@ -167,18 +167,19 @@ inline double PointPieceDistance(const x_Vector& p, const CheckPiece& q, Nearest
 }
 // The smallest distance between two pieces (0 when they meet).
 double PieceDistance(const CheckPiece& p, const CheckPiece& q);
-// Quick lower bounds of PieceDistance: from p to q's carrier (its whole
-// line or circle); between the chords, less the pieces' sagittas.
-double ChordGap(const CheckPiece& p, const CheckPiece& q);
-// CarrierGap where either piece is an arc; two lines inline.
-double CurvedCarrierGap(const CheckPiece& p, const CheckPiece& q);
-inline double CarrierGap(const CheckPiece& p, const CheckPiece& q)
+// Quick proofs that PieceDistance(p, q) >= least: from p to q's carrier
+// (its whole line or circle); between the chords, less the pieces'
+// sagittas.
+bool ChordGapAtLeast(const CheckPiece& p, const CheckPiece& q, double least);
+// CarrierGapAtLeast where either piece is an arc; two lines inline.
+bool CurvedCarrierGapAtLeast(const CheckPiece& p, const CheckPiece& q, double least);
+inline bool CarrierGapAtLeast(const CheckPiece& p, const CheckPiece& q, double least)
 {
     if (p.arc || q.arc)
-        return CurvedCarrierGap(p, q);
+        return CurvedCarrierGapAtLeast(p, q, least);
     const x_Vector n(-q.u0.y, q.u0.x);
     const double da = Dot(p.a - q.a, n), db = Dot(p.b - q.a, n);
-    return da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db));
+    return (da * db <= 0.0 ? 0.0 : std::min(std::fabs(da), std::fabs(db))) >= least;
 }
 // The points where the carriers (whole line, whole circle) of two pieces
 // meet: 0, 1 or 2.

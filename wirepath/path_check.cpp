@@ -176,17 +176,14 @@ bool NearOutsideFlips(const Reference& ref, size_t j, const CheckPiece& e, doubl
     return false;
 }
 
-// Whether contour piece e keeps its distance from reference piece j.
+// Whether contour piece e keeps its distance from reference piece j (their
+// boxes tried by the caller). Two lines' chord gap is their distance.
 bool KeepsAway(const ContourWork& w, const CheckPiece& e, int j, double& measured)
 {
     const CheckPiece& q = w.ref.pieces[static_cast<size_t>(j)];
     const double due = w.ref.due[static_cast<size_t>(j)];
-    // BoxGap(e, q) >= due - kRule, testing one side at a time.
     const double least = due - kRule;
-    if (!(least > 0.0) || q.x0 - e.x1 >= least || e.x0 - q.x1 >= least || q.y0 - e.y1 >= least
-        || e.y0 - q.y1 >= least || CarrierGap(e, q) >= least)
-        return true;
-    if ((e.arc || q.arc) && ChordGap(e, q) >= due - kRule)
+    if (!(least > 0.0) || CarrierGapAtLeast(e, q, least) || ChordGapAtLeast(e, q, least))
         return true;
     const double d = PieceDistance(e, q);
     if (d >= due - kRule)
