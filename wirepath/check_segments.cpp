@@ -323,12 +323,16 @@ PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, Grid
     m_columns = Column(x1) + 1;
     m_rows = Row(y1) + 1;
     // Count the pieces of each cell, then place them: no sort. The table
-    // has room for twice the cells there can be.
+    // has room for twice the cells there can be. Each piece's cells are
+    // found once, their slots kept for the placing.
     m_s.isWide.assign(pieces.size(), 0);
+    m_s.ranges.resize(pieces.size());
     size_t cells = 0;
     for (size_t k = 0; k < pieces.size(); ++k) {
         const CheckPiece& q = pieces[k];
-        const std::int64_t n = (Column(q.x1) - Column(q.x0) + 1) * (Row(q.y1) - Row(q.y0) + 1);
+        CellRange& g = m_s.ranges[k];
+        g = {Column(q.x0), Column(q.x1), Row(q.y0), Row(q.y1)};
+        const std::int64_t n = (g.c1 - g.c0 + 1) * (g.r1 - g.r0 + 1);
         if (n > kWideCells) {
             m_s.wide.push_back(static_cast<int>(k));
             m_s.isWide[k] = 1;
@@ -340,17 +344,21 @@ PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, Grid
     while (size < 2 * cells)
         size *= 2;
     m_s.slots.assign(size, GridSlot{kEmpty, 0, 0});
+    m_s.entrySlots.resize(cells);
     size_t entries = 0;
     for (size_t k = 0; k < pieces.size(); ++k) {
-        const CheckPiece& q = pieces[k];
         if (m_s.isWide[k] != 0)
             continue;
-        EachCell(q, [&](std::int64_t key) {
-            GridSlot& slot = m_s.slots[Find(key)];
-            slot.key = key;
-            ++slot.count;
-            ++entries;
-        });
+        const CellRange& g = m_s.ranges[k];
+        for (std::int64_t r = g.r0; r <= g.r1; ++r) {
+            for (std::int64_t c = g.c0; c <= g.c1; ++c) {
+                const std::int64_t key = r * m_columns + c;
+                const size_t i = Find(key);
+                m_s.slots[i].key = key;
+                ++m_s.slots[i].count;
+                m_s.entrySlots[entries++] = static_cast<std::uint32_t>(i);
+            }
+        }
     }
     int start = 0;
     for (GridSlot& slot : m_s.slots) {
@@ -359,22 +367,17 @@ PieceGrid::PieceGrid(const std::vector<CheckPiece>& pieces, double minCell, Grid
         slot.count = 0;
     }
     m_s.items.resize(entries);
+    entries = 0;
     for (size_t k = 0; k < pieces.size(); ++k) {
         if (m_s.isWide[k] != 0)
             continue;
-        EachCell(pieces[k], [&](std::int64_t key) {
-            GridSlot& slot = m_s.slots[Find(key)];
+        const CellRange& g = m_s.ranges[k];
+        const std::int64_t n = (g.c1 - g.c0 + 1) * (g.r1 - g.r0 + 1);
+        for (std::int64_t e = 0; e < n; ++e) {
+            GridSlot& slot = m_s.slots[m_s.entrySlots[entries++]];
             m_s.items[static_cast<size_t>(slot.start + slot.count++)] = static_cast<int>(k);
-        });
+        }
     }
-}
-
-template <class Each> void PieceGrid::EachCell(const CheckPiece& q, Each&& each) const
-{
-    const std::int64_t c0 = Column(q.x0), c1 = Column(q.x1), r0 = Row(q.y0), r1 = Row(q.y1);
-    for (std::int64_t r = r0; r <= r1; ++r)
-        for (std::int64_t c = c0; c <= c1; ++c)
-            each(r * m_columns + c);
 }
 
 // The slot of a cell, or the empty slot where it would go.

@@ -204,6 +204,11 @@ struct GridSlot {
     int start, count;
 };
 
+// The cells a piece's box covers.
+struct CellRange {
+    std::int64_t c0, c1, r0, r1;
+};
+
 // The memory of a grid, kept by its owner from one grid to the next: a
 // check of a long contour faulted in megabytes of fresh pages each time.
 struct GridStorage {
@@ -211,6 +216,8 @@ struct GridStorage {
     std::vector<int> items;
     std::vector<int> wide;                      // pieces over too many cells
     std::vector<std::uint8_t> isWide;
+    std::vector<CellRange> ranges;
+    std::vector<std::uint32_t> entrySlots;      // each cell of each piece's slot, in order
     std::vector<std::uint32_t> seen;
     std::uint32_t stamp = 0;
 };
@@ -231,7 +238,6 @@ private:
     std::int64_t Column(double x) const;
     std::int64_t Row(double y) const;
     size_t Find(std::int64_t key) const;
-    template <class Each> void EachCell(const CheckPiece& q, Each&& each) const;
 
     const std::vector<CheckPiece>& m_pieces;
     GridStorage& m_s;
