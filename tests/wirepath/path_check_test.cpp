@@ -124,6 +124,17 @@ TEST_F(PathCheck, ArcsAtTheirOffset)
     hole[0].radius = hole[1].radius = 4.95;
     EXPECT_EQ(Check(hole, circle, Intent(kD, 1)).fault, kCheckTooNear);
     EXPECT_EQ(Check(circle, circle, Intent(0.0, 1)).fault, kCheckOk);
+    // An arc over x 14..16 of the rectangle's bottom offset, its chord 0.1
+    // below the part, bulging up 0.05 into it (radius 10.025): its chord
+    // alone would pass.
+    const double r = 10.025, cy = -0.05 - r, a = std::atan2(-0.1 - cy, 1.0);
+    x_TrailDataArray bulge = Chain({{10, -0.1}, {14, -0.1}});
+    bulge.Add(Arc(15, cy, r, kPi - a, a, true, 1));
+    for (const x_TrailData& e : Chain({{16, -0.1}, {20.1, -0.1}, {20.1, 10.1}, {-0.1, 10.1}, {-0.1, -0.1}, {10, -0.1}}))
+        bulge.Add(e);
+    const PathCheckResult near = Check(bulge, Chain(kRect), Intent(kD, 0));
+    EXPECT_EQ(near.fault, kCheckTooNear);
+    EXPECT_NEAR(near.measured, 0.05, 1e-9);
 }
 
 // Variable taper: the left edge leans 0.4237 inward while the others stand
