@@ -44,17 +44,37 @@ inline constexpr StepReciprocals kStepReciprocals = MakeStepReciprocals();
 // pixel waits for the one before (the walk's error term made one long chain
 // of dependent steps and a mispredicted branch at every turn of a slanted
 // line). (k m + b) times the reciprocal stays below 2^54, so it is kept as a
-// running sum instead of a product per step.
+// running sum instead of a product per step. Steps go in pairs: step 0
+// (offset b / n = 0) is drawn first, and an even count draws it again with
+// its pair, so no step is left over.
 inline void SolidClosedForm(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, std::int64_t n,
                             std::int64_t m, std::uint16_t word)
 {
     const std::uint64_t reciprocal = kStepReciprocals.of[n];
-    std::uint64_t scaled = std::uint64_t(n - 1 - (n >> 1)) * reciprocal;
     const std::uint64_t step = std::uint64_t(m) * reciprocal;
-    std::uint8_t* const end = at + n * majStep;
-    for (; at != end; scaled += step, at += majStep)
+    *reinterpret_cast<std::uint16_t*>(at) = word;
+    const std::int64_t odd = -(n & 1);
+    std::uint64_t scaled = std::uint64_t(n - 1 - (n >> 1) + (m & odd)) * reciprocal;
+    at += majStep & odd;
+    const std::ptrdiff_t pairStep = 2 * majStep;
+    std::uint8_t* const end = at + (n >> 1) * pairStep;
+    for (; at != end; scaled += 2 * step, at += pairStep) {
         *reinterpret_cast<std::uint16_t*>(at + static_cast<std::ptrdiff_t>(scaled >> 40) * minStep) = word;
+        *reinterpret_cast<std::uint16_t*>(at + majStep + static_cast<std::ptrdiff_t>((scaled + step) >> 40) * minStep)
+            = word;
+    }
 }
+
+// The loops of the closed form; all draw the same pixels, and
+// DrawSolidInside takes AVX2 where the processor has it.
+enum class LinePixelLoop { scalar, avx2 };
+bool HasLinePixelLoop(LinePixelLoop loop);
+inline const bool kSolidLinesAvx2 = HasLinePixelLoop(LinePixelLoop::avx2);
+#if defined(__x86_64__)
+// Four steps at once, the last four sharing out the steps that remain.
+void SolidClosedFormAvx2(std::uint8_t* at, std::ptrdiff_t majStep, std::ptrdiff_t minStep, std::int64_t n,
+                         std::int64_t m, std::uint16_t word);
+#endif
 
 // A solid segment with both ends on a raster of the given stride, in the
 // RGB565 word: the pixels of DrawLineRGB565 without its clipping, colour and
@@ -77,7 +97,14 @@ inline void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::in
     }
     const std::ptrdiff_t sx = dx > 0 ? 2 : -2, sy = dy > 0 ? stride : -stride;
     const std::ptrdiff_t majStep = (sx & ~yMajor) | (sy & yMajor), minStep = (sy & ~yMajor) | (sx & yMajor);
-    SolidClosedForm(raster + y0 * stride + 2 * std::ptrdiff_t(x0), majStep, minStep, n, m, word);
+    std::uint8_t* const at = raster + y0 * stride + 2 * std::ptrdiff_t(x0);
+#if defined(__x86_64__)
+    if (kSolidLinesAvx2) {
+        SolidClosedFormAvx2(at, majStep, minStep, n, m, word);
+        return;
+    }
+#endif
+    SolidClosedForm(at, majStep, minStep, n, m, word);
 }
 // The same in g_RasterDrawColor and g_RasterDrawStyle; nothing without a raster.
 void DrawLineCurrentStyleGeneral(std::uint8_t* raster, std::int32_t x0, std::int32_t y0, std::int32_t x1,
