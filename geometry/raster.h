@@ -39,7 +39,7 @@ constexpr StepReciprocals MakeStepReciprocals()
 }
 inline constexpr StepReciprocals kStepReciprocals = MakeStepReciprocals();
 
-// A solid walk of n steps (n < kClosedFormSteps) from at, err starting at
+// A solid walk of n steps (0 < n < kClosedFormSteps) from at, err starting at
 // -(n / 2): step k's minor offset (k m + b) / n in closed form, so that no
 // pixel waits for the one before (the walk's error term made one long chain
 // of dependent steps and a mispredicted branch at every turn of a slanted
@@ -91,7 +91,8 @@ inline void DrawSolidInside(std::uint8_t* raster, std::ptrdiff_t stride, std::in
     // segment to the next, and a branch on it was mispredicted half the time.
     const std::int64_t yMajor = -std::int64_t(adx < ady);
     const std::int64_t n = (adx & ~yMajor) | (ady & yMajor), m = (ady & ~yMajor) | (adx & yMajor);
-    if (n >= kClosedFormSteps) {
+    // Ends that meet (n = 0) go the long way too, which draws nothing.
+    if (std::uint64_t(n - 1) >= std::uint64_t(kClosedFormSteps - 1)) {
         DrawSolidInsideLong(raster, stride, x0, y0, x1, y1, word);
         return;
     }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -191,6 +195,113 @@ TEST_F(Raster, SegmentsOnTheRasterDrawTheWalksPixels)
     check(0, 0, 2599, 1);                         // one step in 2599
     check(0, 0, 2599, 1298);                      // about half
     check(0, 0, 2599, 1299);
+}
+
+// The closed form of the walk one step at a time, each step's minor offset
+// from its own product: step k of n is at k along the leading axis and
+// ((n - 1 - n / 2 + k m) ceil(2^40 / n)) >> 40 across.
+void ReferenceClosedForm(std::vector<std::uint8_t>& bits, std::ptrdiff_t stride, int x0, int y0, int x1, int y1,
+                         std::uint16_t word)
+{
+    const long long adx = std::llabs(x1 - x0), ady = std::llabs(y1 - y0);
+    const bool xMajor = adx >= ady;
+    const long long n = xMajor ? adx : ady, m = xMajor ? ady : adx;
+    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+    if (n == 0)
+        return;
+    const std::uint64_t reciprocal = ((std::uint64_t(1) << 40) + std::uint64_t(n) - 1) / std::uint64_t(n);
+    for (long long k = 0; k < n; ++k) {
+        const long long across = static_cast<long long>((std::uint64_t(n - 1 - n / 2 + k * m) * reciprocal) >> 40);
+        const long long x = x0 + sx * (xMajor ? k : across), y = y0 + sy * (xMajor ? across : k);
+        std::memcpy(bits.data() + y * stride + 2 * x, &word, 2);
+    }
+}
+
+// Segments of every octant and length, the short ones of curve chords
+// (every slope up to 8 steps) and the longest the closed form takes, on
+// rasters as wide or as tall as 8192 pixels.
+std::vector<std::array<int, 4>> LineLoopSegments(int w, int h, std::mt19937& rng)
+{
+    std::vector<std::array<int, 4>> s;
+    const int cx = w / 2, cy = h / 2;
+    for (int n = 1; n <= 8; ++n)
+        for (int m = 0; m <= n; ++m)
+            for (int octant = 0; octant < 8; ++octant) {
+                const int a = octant & 1 ? -n : n, b = octant & 2 ? -m : m;
+                s.push_back(octant & 4 ? std::array{cx, cy, cx + b, cy + a} : std::array{cx, cy, cx + a, cy + b});
+            }
+    std::uniform_int_distribution<int> len(0, 3000), x(0, w - 1), y(0, h - 1);
+    for (int i = 0; i < 400; ++i) {
+        const int n = std::min({len(rng), w - 1, h - 1}), mRoll = i % 6;
+        const int m = mRoll == 0 ? 0 : mRoll == 1 ? n : mRoll == 2 ? std::max(n - 1, 0) : mRoll == 3 ? n / 2 + 1
+                                                                                          : len(rng) % (n + 1);
+        const int a = i & 1 ? -n : n, b = i & 2 ? -m : m;
+        const int x0 = i & 1 ? n + x(rng) % (w - n) : x(rng) % (w - n), y0 = i & 2 ? m + y(rng) % (h - m) : y(rng) % (h - m);
+        s.push_back(i & 4 && x0 + b >= 0 && x0 + b < w && y0 + a >= 0 && y0 + a < h
+                        ? std::array{x0, y0, x0 + b, y0 + a}
+                        : std::array{x0, y0, x0 + a, y0 + b});
+    }
+    const int longest = std::max(w, h) - 1, across = std::min(w, h) - 1;
+    for (int n = longest - 6; n <= longest; ++n)
+        for (const int m : {0, 1, across / 2, across}) {
+            if (w > h)
+                s.push_back({0, 0, n, m});
+            else
+                s.push_back({across, longest, across - m, longest - n});
+        }
+    return s;
+}
+
+// Every loop of the closed form, and DrawSolidInside with the loop it
+// chose, draws the reference's pixels and no other.
+TEST_F(Raster, LinePixelLoopsDrawTheClosedFormsPixels)
+{
+    using Draw = std::function<void(std::uint8_t*, std::ptrdiff_t, int, int, int, int, std::uint16_t)>;
+    const auto viaLoop = [](auto loop) -> Draw {
+        return [loop](std::uint8_t* raster, std::ptrdiff_t stride, int x0, int y0, int x1, int y1, std::uint16_t word) {
+            const long long dx = x1 - x0, dy = y1 - y0;
+            const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+            const std::ptrdiff_t sx = dx > 0 ? 2 : -2, sy = dy > 0 ? stride : -stride;
+            const long long n = std::max(std::llabs(dx), std::llabs(dy)), m = std::min(std::llabs(dx), std::llabs(dy));
+            if (n > 0)
+                loop(raster + y0 * stride + 2 * x0, xMajor ? sx : sy, xMajor ? sy : sx, n, m, word);
+        };
+    };
+    std::vector<std::pair<std::string, Draw>> loops = {
+        {"scalar", viaLoop(SolidClosedForm)},
+        {"chosen", [](std::uint8_t* raster, std::ptrdiff_t stride, int x0, int y0, int x1, int y1,
+                      std::uint16_t word) { DrawSolidInside(raster, stride, x0, y0, x1, y1, word); }},
+    };
+#if defined(__x86_64__)
+    if (HasLinePixelLoop(LinePixelLoop::avx2))
+        loops.emplace_back("avx2", viaLoop(SolidClosedFormAvx2));
+#endif
+    std::mt19937 rng(11);
+    for (const auto& [w, h] : {std::pair{3100, 3100}, std::pair{8192, 24}, std::pair{24, 8192}}) {
+        Resize(w, h);
+        const auto segments = LineLoopSegments(w, h, rng);
+        std::vector<std::uint8_t> expected(m_bits.size(), 0);
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            const auto& [x0, y0, x1, y1] = segments[i];
+            ReferenceClosedForm(expected, g_RasterStride, x0, y0, x1, y1, static_cast<std::uint16_t>(i + 1));
+        }
+        for (const auto& [name, draw] : loops) {
+            SCOPED_TRACE(testing::Message() << name << " on " << w << "x" << h);
+            std::fill(m_bits.begin(), m_bits.end(), 0);
+            std::vector<std::uint8_t> reference(m_bits.size(), 0);
+            for (std::size_t i = 0; i < segments.size(); ++i) {
+                const auto& [x0, y0, x1, y1] = segments[i];
+                const auto word = static_cast<std::uint16_t>(i + 1);
+                draw(m_bits.data(), g_RasterStride, x0, y0, x1, y1, word);
+                ReferenceClosedForm(reference, g_RasterStride, x0, y0, x1, y1, word);
+                // The rows the segment spans, so that a fault names its segment.
+                const std::ptrdiff_t top = std::min(y0, y1) * g_RasterStride, bottom = (std::max(y0, y1) + 1) * g_RasterStride;
+                ASSERT_TRUE(std::equal(m_bits.begin() + top, m_bits.begin() + bottom, reference.begin() + top))
+                    << x0 << "," << y0 << " -> " << x1 << "," << y1;
+            }
+            ASSERT_TRUE(m_bits == expected);
+        }
+    }
 }
 
 TEST_F(Raster, SegmentMillionsOfPixelsLongIsClippedNotWalked)
