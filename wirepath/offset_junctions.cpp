@@ -527,6 +527,116 @@ bool QuietWalk(const std::vector<WalkItem>& items, int l1, std::int32_t reachLim
 
 } // namespace
 
+namespace {
+
+// Elements a notch's arc is looked for on either side of it.
+constexpr int kNotchReach = 64;
+
+// Whether p lies nearer to the drawn arc of element q than q's offset, by
+// more than the joint rule: the contour cannot pass there.
+bool InsideArcOffset(const OffsetWork& wk, int q, const x_Vector& p)
+{
+    const x_TrailData& e = wk.w[q];
+    const x_TrailData& drawn = wk.in[q];
+    if (!e.IsArc() || !drawn.IsArc() || e.joinMark == 4 || !(e.radius >= 1e-10))
+        return false;
+    const double due = std::fabs(e.radius - drawn.radius);
+    const x_Vector v = p - drawn.centre;
+    const double sweep = SweepAngleAbs(drawn.direction, drawn.startAngle, drawn.endAngle);
+    double turned = drawn.direction == 0 ? v.Angle() - drawn.startAngle : drawn.startAngle - v.Angle();
+    turned -= kTwoPi * std::floor(turned / kTwoPi);
+    return turned <= sweep && std::fabs(v.Length() - drawn.radius) < due - kJoinRule;
+}
+
+// Where element k crosses the full circle (c, r): the crossing nearest its
+// end (last) or its start (!last).
+bool CrossesCircle(const x_TrailData& e, const x_Vector& c, double r, bool last, x_Vector& at)
+{
+    if (IsDegenerate(e) || e.joinMark == 4)
+        return false;
+    ArcRecord circle = MakeArcRecord(c, r, 0.0, kTwoPi);
+    const x_VectorList hits = e.IsLine() ? IntersectLineArc(circle, MakeLineRecord(e.start.x, e.start.y, e.end.x, e.end.y)) : IntersectArcArc(circle, ArcOf(e));
+    const x_Vector from = last ? e.EndPoint() : e.StartPoint();
+    bool found = false;
+    for (const x_Vector& h : hits.points) {
+        bool on;
+        if (e.IsLine()) {
+            const x_Vector d = e.end - e.start;
+            const double t = ((h.x - e.start.x) * d.x + (h.y - e.start.y) * d.y) / (d.x * d.x + d.y * d.y);
+            on = t >= 0.0 && t <= 1.0;
+        } else {
+            const x_Vector v = h - e.centre;
+            double turned = e.direction == 0 ? v.Angle() - e.startAngle : e.startAngle - v.Angle();
+            turned -= kTwoPi * std::floor(turned / kTwoPi);
+            on = turned <= SweepAngleAbs(e.direction, e.startAngle, e.endAngle);
+        }
+        if (on && (!found || x_Vector::Distance(h, from) < x_Vector::Distance(at, from))) {
+            at = h;
+            found = true;
+        }
+    }
+    if (found)
+        at.valid = 1;
+    return found;
+}
+
+// A loop whose cut point lies inside the offset of an arc within it (the
+// bottom of a notch whose sides' offsets cross nearer to it than the
+// offset): the arc's offset is the contour there, from where the elements
+// before it reach its circle to where those after it leave. The elements
+// between become points on those ends. False, with nothing changed, when
+// either side misses the circle or the span leaves the drawn arc.
+bool SpanNotchArc(OffsetWork& wk, int q, int& first, int& last)
+{
+    const int n = wk.Count();
+    const x_TrailData& arc = wk.w[q];
+    const x_TrailData& drawn = wk.in[q];
+    x_Vector p1, p2;
+    int i = -1, j = -1;
+    for (int s = 1; s <= kNotchReach && s < n / 2 && i < 0; ++s)
+        if (CrossesCircle(wk.w[(q - s + n) % n], arc.centre, arc.radius, true, p1))
+            i = (q - s + n) % n;
+    for (int s = 1; s <= kNotchReach && s < n / 2 && j < 0; ++s)
+        if (CrossesCircle(wk.w[(q + s) % n], arc.centre, arc.radius, false, p2))
+            j = (q + s) % n;
+    if (i < 0 || j < 0)
+        return false;
+    // Both ends on the drawn arc's span, the first before the second.
+    const auto turnedTo = [&](const x_Vector& p) {
+        const x_Vector v = p - drawn.centre;
+        double t = drawn.direction == 0 ? v.Angle() - drawn.startAngle : drawn.startAngle - v.Angle();
+        return t - kTwoPi * std::floor(t / kTwoPi);
+    };
+    const double sweep = SweepAngleAbs(drawn.direction, drawn.startAngle, drawn.endAngle);
+    const double t1 = turnedTo(p1), t2 = turnedTo(p2);
+    if (!(t1 <= sweep && t2 <= sweep && t1 < t2))
+        return false;
+    MoveEnd(wk.w[i], p1);
+    CollapseBetween(wk, i, q, p1);
+    x_TrailData& e = wk.w[q];
+    e.startAngle = (p1 - e.centre).Angle();
+    e.endAngle = (p2 - e.centre).Angle();
+    CollapseBetween(wk, q, j, p2);
+    MoveStart(wk.w[j], p2);
+    first = i;
+    last = j;
+    return true;
+}
+
+// The arc of the loop from p to m, exclusive, whose offset the cut point
+// lies inside; -1 if none.
+int ArcTheCutEnters(const OffsetWork& wk, int p, int m, const x_Vector& at)
+{
+    const int n = wk.Count();
+    const int end = m < p ? m + n : m;
+    for (int k = p + 1; k < end; ++k)
+        if (InsideArcOffset(wk, k % n, at))
+            return k % n;
+    return -1;
+}
+
+} // namespace
+
 bool CutLoopsAtJunctions(OffsetWork& wk)
 {
     const int n = wk.Count();
@@ -567,13 +677,30 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                 if (!MayMeet(wk, p, m))
                     continue;
                 x_Vector at;
+                const x_TrailData wp = wk.w[p], wm = wk.w[m];
                 if (JoinSharp(wk, p, m, at)) {
-                    CollapseBetween(wk, p, m, at);
-                    const int last = m < p ? m + n : m;
-                    for (int k = p; k <= last; ++k)
+                    int from = p, to = m;
+                    const int notch = ArcTheCutEnters(wk, p, m, at);
+                    if (notch >= 0) {
+                        // Undo the join; the notch's arc spans the loop instead.
+                        const x_TrailData jp = wk.w[p], jm = wk.w[m];
+                        wk.w[p] = wp;
+                        wk.w[m] = wm;
+                        if (!SpanNotchArc(wk, notch, from, to)) {
+                            wk.w[p] = jp;
+                            wk.w[m] = jm;
+                            CollapseBetween(wk, p, m, at);
+                            from = p;
+                            to = m;
+                        }
+                    } else {
+                        CollapseBetween(wk, p, m, at);
+                    }
+                    const int last = to < from ? to + n : to;
+                    for (int k = from; k <= last; ++k)
                         items[k % n] = WalkItemOf(wk.w[k % n]);
-                    // The element before p leads into p's new start.
-                    for (int k = p - 1; k <= last; ++k)
+                    // The element before the first leads into its new start.
+                    for (int k = from - 1; k <= last; ++k)
                         SetQuiet(items, (k + n) % n);
                     gap = false;
                     break;

@@ -445,6 +445,30 @@ TEST_F(PathProperty, NotchTipOfAGearSpaceIsBuiltWhereTheFlanksOffsetsMeet)
 #endif
 }
 
+// An external gear z 36 m 1 cut outside at 0.491 and 0.5: in every space
+// the flanks' offsets cross 0.24-0.32 mm from the root circle, nearer than
+// the offset. The root's own offset, between where the flanks' offsets
+// reach its circle, is the contour there; the loop was cut where the
+// flanks' offsets cross, the root's offset went with it, and the check
+// refused the path ("...会切入工件").
+TEST_F(PathProperty, GearSpaceWhoseFlanksOffsetsCrossNearTheRootKeepsTheRootsOffset)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    GearInputs in = StandardGear(36, 1.0);
+    ASSERT_TRUE(TakeGear(in, false));
+    for (const double comp : {0.491, 0.5}) {
+        SCOPED_TRACE(comp);
+        Params p;
+        p.comp = comp;
+        const CheckedBuild b = Build(p);
+        ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
+        EXPECT_TRUE(Agrees(p, "external gear z 36 m 1"));
+    }
+#endif
+}
+
 // The same pass in the multi-pass cut it came from.
 TEST_F(PathProperty, MultiPassGearWhoseSecondPassMeetsInANotchIsBuilt)
 {
