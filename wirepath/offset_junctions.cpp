@@ -623,6 +623,16 @@ bool SpanNotchArc(OffsetWork& wk, int q, int& first, int& last)
     return true;
 }
 
+// An arc that a cut leaves turning over half a turn where its drawn arc
+// turns under half (its start passed its end): no loop is cut there.
+bool TurnedInsideOut(const OffsetWork& wk, int k)
+{
+    const x_TrailData& e = wk.w[k];
+    const x_TrailData& drawn = wk.in[k];
+    return e.IsArc() && drawn.IsArc() && SweepAngleAbs(drawn.direction, drawn.startAngle, drawn.endAngle) < kPi
+           && SweepAngleAbs(e.direction, e.startAngle, e.endAngle) > kPi;
+}
+
 // The arc of the loop from p to m, exclusive, whose offset the cut point
 // lies inside; -1 if none.
 int ArcTheCutEnters(const OffsetWork& wk, int p, int m, const x_Vector& at)
@@ -679,6 +689,11 @@ bool CutLoopsAtJunctions(OffsetWork& wk)
                 x_Vector at;
                 const x_TrailData wp = wk.w[p], wm = wk.w[m];
                 if (JoinSharp(wk, p, m, at)) {
+                    if (TurnedInsideOut(wk, p) || TurnedInsideOut(wk, m)) {
+                        wk.w[p] = wp;
+                        wk.w[m] = wm;
+                        continue;
+                    }
                     int from = p, to = m;
                     const int notch = ArcTheCutEnters(wk, p, m, at);
                     if (notch >= 0) {

@@ -445,26 +445,41 @@ TEST_F(PathProperty, NotchTipOfAGearSpaceIsBuiltWhereTheFlanksOffsetsMeet)
 #endif
 }
 
-// An external gear z 36 m 1 cut outside at 0.491 and 0.5: in every space
+// Gears whose spaces nearly close under the offset, each built and equal
+// to Clipper's offset; all were refused before. z 36 m 1 at 0.491 and 0.5:
 // the flanks' offsets cross 0.24-0.32 mm from the root circle, nearer than
-// the offset. The root's own offset, between where the flanks' offsets
+// the offset, and the root's own offset, between where the flanks' offsets
 // reach its circle, is the contour there; the loop was cut where the
-// flanks' offsets cross, the root's offset went with it, and the check
-// refused the path ("...会切入工件").
-TEST_F(PathProperty, GearSpaceWhoseFlanksOffsetsCrossNearTheRootKeepsTheRootsOffset)
+// flanks' offsets cross and the root's offset went with it ("...会切入工件").
+// At 0.515-0.52 (z 36), 0.27 (z 64 m 0.5) and 0.6235 (internal z 20 with
+// root fillets) the joins left the root's offset turned inside out (the
+// sides' offsets meet it in the other order), and a cut at its circle kept
+// it so: a whole circle in the contour, refused as crossing itself (-5).
+TEST_F(PathProperty, GearSpacesThatNearlyCloseAreBuiltAsTheirOffset)
 {
 #ifndef ZORVA_HAVE_CLIPPER
     GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
 #else
-    GearInputs in = StandardGear(36, 1.0);
-    ASSERT_TRUE(TakeGear(in, false));
-    for (const double comp : {0.491, 0.5}) {
-        SCOPED_TRACE(comp);
+    struct Case {
+        int teeth;
+        double module, rootFillet;
+        bool internal;
+        double comp;
+    };
+    const Case cases[] = {{36, 1.0, 0.0, false, 0.491}, {36, 1.0, 0.0, false, 0.5},  {36, 1.0, 0.0, false, 0.515},
+                          {36, 1.0, 0.0, false, 0.52},  {64, 0.5, 0.0, false, 0.27}, {20, 1.0, 0.2, true, 0.6235}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "z " << c.teeth << " m " << c.module << (c.internal ? " internal" : "")
+                                        << " at " << c.comp);
+        Clear();
+        GearInputs in = StandardGear(c.teeth, c.module);
+        in.rootFillet = c.rootFillet;
+        ASSERT_TRUE(TakeGear(in, c.internal));
         Params p;
-        p.comp = comp;
+        p.comp = c.comp;
         const CheckedBuild b = Build(p);
-        ASSERT_TRUE(b.Built()) << PathCheckHint(b.check).ToUtf8();
-        EXPECT_TRUE(Agrees(p, "external gear z 36 m 1"));
+        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
+        EXPECT_TRUE(Agrees(p, "gear"));
     }
 #endif
 }
