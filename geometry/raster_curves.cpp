@@ -181,6 +181,51 @@ __attribute__((target("avx2"))) void DrawSolidArcAvx2(std::uint16_t* pixels, std
 }
 #endif
 
+// A solid curve wholly on the raster, with room for the loops' rounding:
+// its points, each rounded to its pixel.
+inline bool SolidInside(std::uint8_t pattern, double cx, double cy, double r, std::int32_t w, std::int32_t h)
+{
+    return (pattern == 0 || pattern > 3) && cx - r >= 2.0 && cy - r >= 2.0 && cx + r <= w - 3.0 && cy + r <= h - 3.0
+           && w < 32768 && h < 32768 && g_RasterStride % 2 == 0 && g_RasterStride < 65536;
+}
+
+#if defined(__x86_64__)
+// Chosen as the program starts: a local static's guard, taken on each
+// call, cost the curve's values their registers.
+const bool kAvx2Loop = HasArcPointLoop(ArcPointLoop::avx2);
+#endif
+
+// By the loop of this processor, in the converted colour: with no call
+// but the loop's, the curve's values stay in their registers.
+void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, double start, double sweep)
+{
+    auto* const pixels = reinterpret_cast<std::uint16_t*>(raster);
+#if defined(__x86_64__)
+    if (kAvx2Loop) {
+        DrawSolidArcAvx2(pixels, g_RasterStride / 2, cx, cy, r, start, sweep, g_RasterColor565);
+        return;
+    }
+#endif
+    DrawSolidArcSse2(pixels, g_RasterStride / 2, cx, cy, r, start, sweep, g_RasterColor565);
+}
+
+[[gnu::noinline]] void DrawSolidInsideInNewColour(std::uint8_t* raster, double cx, double cy, double r, double start,
+                                                  double sweep, std::uint32_t colour)
+{
+    g_RasterColor = colour;
+    g_RasterColor565 = ToRgb565(colour);
+    DrawSolidInside(raster, cx, cy, r, start, sweep);
+}
+
+void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, double start, double sweep,
+                     std::uint32_t colour)
+{
+    if (colour != g_RasterColor)
+        DrawSolidInsideInNewColour(raster, cx, cy, r, start, sweep, colour);
+    else
+        DrawSolidInside(raster, cx, cy, r, start, sweep);
+}
+
 } // namespace
 
 bool HasArcPointLoop(ArcPointLoop loop)
@@ -213,14 +258,13 @@ double ChordsPerRadian(double radiusPixels)
     return std::sqrt(radiusPixels / 2.0);
 }
 
-void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, double start, double sweep,
-                   std::uint32_t colour, std::uint8_t pattern)
+namespace {
+
+// The rest of DrawArcRGB565, in the pixels of the view (rows downwards).
+// Out of line, so that its frame is not set up for the common curve.
+[[gnu::noinline]] void DrawArcElsewhere(std::uint8_t* raster, double cx, double cy, double r, double start,
+                                        double sweep, std::uint32_t colour, std::uint8_t pattern)
 {
-    if (raster == nullptr)
-        return;
-    const double scale = g_ViewScale;
-    const double cx = centre.x * scale + g_ViewOriginX, cy = g_ViewOriginY - centre.y * scale;
-    const double r = radius * scale;
     const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || !std::isfinite(start)
         || !std::isfinite(sweep))
@@ -234,17 +278,9 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
         auto edge = [](double v) { return static_cast<std::int64_t>(std::clamp(v, -1e15, 1e15)); };
         damage->Mark(edge(cx - r) - 2, edge(cy - r) - 2, edge(cx + r) + 3, edge(cy + r) + 3);
     }
-    // A solid curve wholly on the raster: its points, each rounded to its
-    // pixel.
-    if ((pattern == 0 || pattern > 3) && cx - r >= 2.0 && cy - r >= 2.0 && cx + r <= w - 3.0 && cy + r <= h - 3.0
-        && w < 32768 && h < 32768 && g_RasterStride % 2 == 0 && g_RasterStride < 65536) {
-        if (colour != g_RasterColor) {
-            g_RasterColor = colour;
-            g_RasterColor565 = ToRgb565(colour);
-        }
-        static const bool avx2 = HasArcPointLoop(ArcPointLoop::avx2);
-        DrawSolidArcRGB565(avx2 ? ArcPointLoop::avx2 : ArcPointLoop::sse2, raster, g_RasterStride, cx, cy, r, start,
-                           sweep, g_RasterColor565);
+    // A negative radius comes here.
+    if (SolidInside(pattern, cx, cy, r, w, h)) {
+        DrawSolidInside(raster, cx, cy, r, start, sweep, colour);
         return;
     }
     // Chords elsewhere: they clip, and carry a dash pattern on. The
@@ -269,4 +305,30 @@ void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, 
         previous = p;
     }
     g_RasterDamage = damage;
+}
+
+} // namespace
+
+void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, double start, double sweep,
+                   std::uint32_t colour, std::uint8_t pattern)
+{
+    if (raster == nullptr)
+        return;
+    const double scale = g_ViewScale;
+    const double cx = centre.x * scale + g_ViewOriginX, cy = g_ViewOriginY - centre.y * scale;
+    const double r = radius * scale;
+    // Nearly every curve of a frame, tested first: inside the raster it is
+    // finite and its box on the raster, so DrawArcElsewhere's tests would
+    // pass and its clamps change nothing.
+    if (r >= 0.0 && SolidInside(pattern, cx, cy, r, g_RasterWidth, g_RasterHeight) && std::isfinite(start)
+        && std::isfinite(sweep)) {
+        RowDamage* const damage = g_RasterDamage;
+        if (damage != nullptr && !damage->Full()) {
+            damage->Mark(static_cast<std::int64_t>(cx - r) - 2, static_cast<std::int64_t>(cy - r) - 2,
+                         static_cast<std::int64_t>(cx + r) + 3, static_cast<std::int64_t>(cy + r) + 3);
+        }
+        DrawSolidInside(raster, cx, cy, r, start, sweep, colour);
+        return;
+    }
+    DrawArcElsewhere(raster, cx, cy, r, start, sweep, colour, pattern);
 }
