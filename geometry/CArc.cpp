@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #include "geometry/CUnitDocument.h"
 #include "geometry/GeometryState.h"
@@ -42,8 +43,11 @@ static_assert(offsetof(ArcTail, direction) == 40);
 constexpr double kEps = 1e-10;
 
 // [0, 2π): stored angles lie anywhere, the sweep and box rules expect this.
+// Nearly all lie in range already, and a frame wraps two for every arc.
 double Wrap(double a)
 {
+    if (a >= 0.0 && a < kTwoPi)
+        return a;
     const double w = NormalizeAngle(a);
     return w >= kTwoPi ? 0.0 : w;
 }
@@ -64,6 +68,17 @@ bool BothBeyond(const POINT& a, const POINT& b)
     const std::int32_t w = g_ViewClientRect.right - g_ViewClientRect.left;
     const std::int32_t h = g_ViewClientRect.bottom - g_ViewClientRect.top + 20;
     return (a.x < 0 && b.x < 0) || (a.x > w && b.x > w) || (a.y < 0 && b.y < 0) || (a.y > h && b.y > h);
+}
+
+// The working record becomes the current one, its split byte kept; written
+// only when it differs (see AssignIfChanged), compared where it lies.
+void SyncWorkRecord(ArcRecord& work, const ArcRecord& current)
+{
+    if (std::memcmp(&work, &current, offsetof(ArcRecord, splitPiece)) == 0)
+        return;
+    const std::uint8_t split = work.splitPiece;
+    work = current;
+    work.splitPiece = split;
 }
 
 } // namespace
@@ -364,9 +379,7 @@ void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
     } else if (mode == 1) {
         g_RasterDrawColor = style.colour;
         g_RasterDrawStyle = style.rasterPattern;
-        ArcRecord current = geometry.arc;
-        current.splitPiece = workGeometry.arc.splitPiece;
-        AssignIfChanged(workGeometry.arc, current);
+        SyncWorkRecord(workGeometry.arc, geometry.arc);
         AssignIfChanged(refPoint, geometry.arc.centre);
         DrawOnRaster(raster);
     } else {

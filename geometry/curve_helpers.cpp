@@ -44,21 +44,6 @@ void WalkParameters(x_VectorArray& out, double s, double e, std::uint8_t directi
 
 } // namespace
 
-double SweepAngleAbs(std::uint8_t direction, double s, double e)
-{
-    double sweep;
-    if (direction == 0) {
-        if (s > e - 1e-10)
-            e += kTwoPi;
-        sweep = std::fabs(e - s);
-    } else {
-        if (s < e + 1e-10)
-            s += kTwoPi;
-        sweep = std::fabs(s - e);
-    }
-    return sweep < 1e-10 ? kTwoPi : sweep;
-}
-
 void FlattenArc(x_VectorArray& out, const x_Vector& c, double r, double s, double e,
                 std::uint8_t direction, int n)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "geometry/UnitGeometry.h"
@@ -21,7 +22,21 @@ void FlattenArc(x_VectorArray& out, const x_Vector& centre, double radius, doubl
 void FlattenEllipseArc(const x_Vector& centre, std::uint8_t direction, x_VectorArray& out,
                        double a, double b, double axisAngle, double start, double end,
                        double step);
-// How far an arc turns, positive; equal angles give a full turn.
-double SweepAngleAbs(std::uint8_t direction, double start, double end);
+// How far an arc turns, positive; equal angles give a full turn. Inline:
+// a frame asks it of every arc.
+inline double SweepAngleAbs(std::uint8_t direction, double s, double e)
+{
+    double sweep;
+    if (direction == 0) {
+        if (s > e - 1e-10)
+            e += kTwoPi;
+        sweep = std::fabs(e - s);
+    } else {
+        if (s < e + 1e-10)
+            s += kTwoPi;
+        sweep = std::fabs(s - e);
+    }
+    return sweep < 1e-10 ? kTwoPi : sweep;
+}
 bool ArcFromThreePoints(ArcRecord& out, const x_Vector& p1, const x_Vector& p2, const x_Vector& p3);
 x_Vector Circumcentre(const x_Vector& a, const x_Vector& b, const x_Vector& c);

@@ -234,6 +234,43 @@ TEST_F(Arc, CopyModesAndIds)
     delete arc;
 }
 
+// A frame copies each field of the current record into the working one,
+// down to the sign of a zero, and keeps the working split byte.
+TEST_F(Arc, FrameDrawRefreshesTheWorkingRecordButItsSplitByte)
+{
+    const struct {
+        const char* name;
+        void (*change)(ArcRecord&);
+    } kCases[] = {
+        {"centre x", [](ArcRecord& g) { g.centre.x = 2.5; }},
+        {"centre y", [](ArcRecord& g) { g.centre.y = -1.0; }},
+        {"centre unset", [](ArcRecord& g) { g.centre.valid = 0; }},
+        {"radius", [](ArcRecord& g) { g.radius = 7.0; }},
+        {"start a turn on", [](ArcRecord& g) { g.startAngle += kTwoPi; }},
+        {"start -0", [](ArcRecord& g) { g.startAngle = -0.0; }},
+        {"end", [](ArcRecord& g) { g.endAngle = 3.0; }},
+        {"direction", [](ArcRecord& g) { g.direction = 1; }},
+        {"split byte", [](ArcRecord& g) { g.splitPiece = 0; }},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CArc* arc = MakeArc(1, 2, 5, 0, kPi / 2);
+        arc->workGeometry.arc.splitPiece = 1;
+        c.change(arc->geometry.arc);
+        arc->Draw(nullptr, 1, nullptr);
+        const ArcRecord& g = arc->geometry.arc;
+        const ArcRecord& w = arc->workGeometry.arc;
+        EXPECT_EQ(w.centre, g.centre);
+        EXPECT_EQ(w.radius, g.radius);
+        EXPECT_EQ(w.startAngle, g.startAngle);
+        EXPECT_EQ(std::signbit(w.startAngle), std::signbit(g.startAngle));
+        EXPECT_EQ(w.endAngle, g.endAngle);
+        EXPECT_EQ(w.direction, g.direction);
+        EXPECT_EQ(w.splitPiece, 1);
+        delete arc;
+    }
+}
+
 TEST_F(Arc, GroupedArcsShowNoCentreGrip)
 {
     TestDoc doc;

@@ -15,6 +15,7 @@
 #include "geometry/GeometryState.h"
 #include "geometry/raster.h"
 #include "geometry/raster_curves.h"
+#include "platform/gdi/RowDamage.h"
 
 namespace {
 
@@ -329,6 +330,48 @@ TEST_F(RasterCurves, CurveOffTheRasterDrawsNothingAndNoRasterIsSafe)
     DrawArcRGB565(bits.data(), x_Vector(80, 60), std::nan(""), 0, 2 * kPi, RGB(255, 255, 255), 0);
     EXPECT_TRUE(Drawn().empty());
     DrawArcRGB565(nullptr, x_Vector(80, 60), 10, 0, 2 * kPi, RGB(255, 255, 255), 0);
+}
+
+// Each drawn pixel lies in the damage marked for its curve: solid curves
+// inside the raster (marked without clamps) up to the edge of that case,
+// others across the raster's edges or dashed (chords).
+TEST_F(RasterCurves, DamageCoversEveryDrawnPixel)
+{
+    g_ViewScale = 1;
+    g_ViewOriginX = 0;
+    g_ViewOriginY = kHeight;
+    const struct {
+        const char* name;
+        double cx, cy, r, start, sweep;
+        std::uint8_t pattern;
+    } kCases[] = {
+        {"circle well inside", 80, 60, 20, 0, 2 * kPi, 0},
+        {"circle two pixels from the top and bottom", 80, 60, 57, 0, 2 * kPi, 0},
+        {"arc on the margin", 12.25, 107.75, 10.25, 0.3, 5.5, 0},
+        {"arc a hair across the margin", 12.25, 107.75, 10.26, 0.3, 5.5, 0},
+        {"clockwise arc on the far corner's margin", 150.5, 9.5, 6.5, 4, -3.5, 0},
+        {"half-pixel circle", 80.5, 60.5, 0.5, 0, 2 * kPi, 0},
+        {"circle across the left edge", 5, 60, 20, 0, 2 * kPi, 0},
+        {"circle across the bottom", 80, 3, 30, 1, 2 * kPi, 0},
+        {"dashed circle inside", 80, 60, 20, 0, 2 * kPi, 1},
+        {"dash-dot arc inside", 60, 50, 30, 2, -4, 3},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        RowDamage damage;
+        damage.Reset(kWidth, kHeight);
+        g_RasterDamage = &damage;
+        g_DashPhase = 0;
+        ClearBits();
+        DrawArcRGB565(bits.data(), x_Vector(c.cx, c.cy), c.r, c.start, c.sweep, RGB(255, 255, 255), c.pattern);
+        g_RasterDamage = nullptr;
+        const std::set<Pixel> drawn = Drawn();
+        ASSERT_FALSE(drawn.empty());
+        for (const auto& [x, y] : drawn) {
+            const int band = y >> RowDamage::kBandShift;
+            ASSERT_TRUE(damage.Left(band) <= x && x < damage.Right(band)) << "undamaged pixel " << x << "," << y;
+        }
+    }
 }
 
 } // namespace
