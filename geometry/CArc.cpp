@@ -81,6 +81,20 @@ void SyncWorkRecord(ArcRecord& work, const ArcRecord& current)
     work.splitPiece = split;
 }
 
+// Out of line: its pen's frame is not set up for the raster's many arcs.
+[[gnu::noinline]] void DrawWorkCurve(CArc& arc, CDC* dc, COLORREF colour)
+{
+    if (arc.workCurve.IsEmpty())
+        arc.FlattenWorkCurve();
+    CPen pen(PS_SOLID, g_PenWidth, colour);
+    CPen* old = dc->SelectObject(&pen);
+    dc->SetBkMode(g_BackgroundMode);
+    const int rop = dc->SetROP2(R2_COPYPEN);
+    DrawWorldPolyline(dc, arc.workCurve, 0, nullptr);
+    dc->SetROP2(rop);
+    dc->SelectObject(old);
+}
+
 } // namespace
 
 double ArcSweep(const ArcRecord& arc)
@@ -363,26 +377,17 @@ void CArc::FlattenWorkCurve()
 void CArc::Draw(CDC* dc, int mode, std::uint8_t* raster)
 {
     g_DashPhase = 0;
-    UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
+    const UnitDrawStyle style = ChooseDrawStyle(DrawRule::curve);
     if (mode == 0) {
-        if (dc != nullptr) {
-            if (workCurve.IsEmpty())
-                FlattenWorkCurve();
-            CPen pen(PS_SOLID, g_PenWidth, style.colour);
-            CPen* old = dc->SelectObject(&pen);
-            dc->SetBkMode(g_BackgroundMode);
-            const int rop = dc->SetROP2(R2_COPYPEN);
-            DrawWorldPolyline(dc, workCurve, 0, nullptr);
-            dc->SetROP2(rop);
-            dc->SelectObject(old);
-        }
-    } else if (mode == 1) {
-        g_RasterDrawColor = style.colour;
-        g_RasterDrawStyle = style.rasterPattern;
-        SyncWorkRecord(workGeometry.arc, geometry.arc);
-        AssignIfChanged(refPoint, geometry.arc.centre);
-        DrawOnRaster(raster);
+        if (dc != nullptr)
+            DrawWorkCurve(*this, dc, style.colour);
     } else {
+        if (mode == 1) {
+            g_RasterDrawColor = style.colour;
+            g_RasterDrawStyle = style.rasterPattern;
+            SyncWorkRecord(workGeometry.arc, geometry.arc);
+            AssignIfChanged(refPoint, geometry.arc.centre);
+        }
         DrawOnRaster(raster);
     }
     DeferGripPoints();

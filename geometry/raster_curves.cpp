@@ -67,8 +67,11 @@ struct ArcSteps {
     const double c2 = c1 * c1 - s1 * s1, s2 = 2 * c1 * s1;
     a.c4 = c2 * c2 - s2 * s2;
     a.s4 = -(2 * c2 * s2);
-    double c0, s0;
-    SinCos(start, s0, c0);
+    // A circle starts at 0, whose sine and cosine SinCos gives exactly
+    // (either zero): a sixth of the set-up saved on each.
+    double c0 = 1.0, s0 = 0.0;
+    if (start != 0.0)
+        SinCos(start, s0, c0);
     // y downwards from here, as the rows run.
     a.x[0] = r * c0;
     a.y[0] = -r * s0;
