@@ -278,6 +278,38 @@ TEST(RasterCurvePointLoops, AvxAndSse2DrawTheSamePixels)
               2 * static_cast<std::ptrdiff_t>(sse2.size()));
 }
 
+// A curve from angle 0 (a circle's start, either zero) draws the pixels of
+// one from the next angle above 0, whose sine and cosine are worked out:
+// the two start points differ by far less than a rounding.
+TEST(RasterCurvePointLoops, StartAtZeroDrawsAsTheSmallestStartAbove)
+{
+    constexpr int kSide = 120, kStride = 2 * kSide;
+    const struct {
+        const char* name;
+        double cx, cy, r, sweep;
+    } kCases[] = {
+        {"circle on whole pixels", 60, 60, 40, 2 * kPi},
+        {"circle on half pixels", 60.5, 59.5, 17.5, 2 * kPi},
+        {"small clockwise arc", 30.25, 80.75, 3.3, -2.5},
+        {"arc ending on an eighth turn", 61, 60, 50, kPi / 4},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        for (ArcPointLoop loop : {ArcPointLoop::sse2, ArcPointLoop::avx2}) {
+            if (!HasArcPointLoop(loop))
+                continue;
+            std::vector<std::uint8_t> above(static_cast<std::size_t>(kStride * kSide), 0), zero(above),
+                negativeZero(above);
+            DrawSolidArcRGB565(loop, above.data(), kStride, c.cx, c.cy, c.r, 5e-324, c.sweep, 0xFFFF);
+            DrawSolidArcRGB565(loop, zero.data(), kStride, c.cx, c.cy, c.r, 0.0, c.sweep, 0xFFFF);
+            DrawSolidArcRGB565(loop, negativeZero.data(), kStride, c.cx, c.cy, c.r, -0.0, c.sweep, 0xFFFF);
+            EXPECT_TRUE(zero == above);
+            EXPECT_TRUE(negativeZero == above);
+            EXPECT_LT(std::count(above.begin(), above.end(), 0), static_cast<std::ptrdiff_t>(above.size()));
+        }
+    }
+}
+
 TEST_F(RasterCurves, SolidCircleLeavesNoGap)
 {
     g_ViewScale = 4;
