@@ -67,8 +67,8 @@ struct ArcSteps {
     const double c2 = c1 * c1 - s1 * s1, s2 = 2 * c1 * s1;
     a.c4 = c2 * c2 - s2 * s2;
     a.s4 = -(2 * c2 * s2);
-    // A circle starts at 0, whose sine and cosine SinCos gives exactly
-    // (either zero): a sixth of the set-up saved on each.
+    // A circle starts at 0, where SinCos gives exactly these for either
+    // zero: circles skip its series.
     double c0 = 1.0, s0 = 0.0;
     if (start != 0.0)
         SinCos(start, s0, c0);
@@ -200,7 +200,7 @@ const bool kAvx2Loop = HasArcPointLoop(ArcPointLoop::avx2);
 
 // By the loop of this processor, in the converted colour: with no call
 // but the loop's, the curve's values stay in their registers.
-void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, double start, double sweep)
+void DrawSolidInConvertedColour(std::uint8_t* raster, double cx, double cy, double r, double start, double sweep)
 {
     auto* const pixels = reinterpret_cast<std::uint16_t*>(raster);
 #if defined(__x86_64__)
@@ -212,21 +212,70 @@ void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, doubl
     DrawSolidArcSse2(pixels, g_RasterStride / 2, cx, cy, r, start, sweep, g_RasterColor565);
 }
 
-[[gnu::noinline]] void DrawSolidInsideInNewColour(std::uint8_t* raster, double cx, double cy, double r, double start,
-                                                  double sweep, std::uint32_t colour)
+// Out of line: a frame changes colour seldom, and the call would otherwise
+// cost every curve's values their registers.
+[[gnu::noinline]] void DrawSolidInNewColour(std::uint8_t* raster, double cx, double cy, double r, double start,
+                                            double sweep, std::uint32_t colour)
 {
     g_RasterColor = colour;
     g_RasterColor565 = ToRgb565(colour);
-    DrawSolidInside(raster, cx, cy, r, start, sweep);
+    DrawSolidInConvertedColour(raster, cx, cy, r, start, sweep);
 }
 
 void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, double start, double sweep,
                      std::uint32_t colour)
 {
     if (colour != g_RasterColor)
-        DrawSolidInsideInNewColour(raster, cx, cy, r, start, sweep, colour);
+        DrawSolidInNewColour(raster, cx, cy, r, start, sweep, colour);
     else
-        DrawSolidInside(raster, cx, cy, r, start, sweep);
+        DrawSolidInConvertedColour(raster, cx, cy, r, start, sweep);
+}
+
+// The rest of DrawArcRGB565, in the pixels of the view (rows downwards).
+// Out of line, so that its frame is not set up for the common curve.
+[[gnu::noinline]] void DrawArcElsewhere(std::uint8_t* raster, double cx, double cy, double r, double start,
+                                        double sweep, std::uint32_t colour, std::uint8_t pattern)
+{
+    const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || !std::isfinite(start)
+        || !std::isfinite(sweep))
+        return;
+    // A circle that misses the raster draws nothing.
+    if (cx + r < -1.0 || cx - r > w + 1.0 || cy + r < -1.0 || cy - r > h + 1.0)
+        return;
+    // The circle's box once for the frame's damage, not each chord's.
+    RowDamage* const damage = g_RasterDamage;
+    if (damage != nullptr) {
+        auto edge = [](double v) { return static_cast<std::int64_t>(std::clamp(v, -1e15, 1e15)); };
+        damage->Mark(edge(cx - r) - 2, edge(cy - r) - 2, edge(cx + r) + 3, edge(cy + r) + 3);
+    }
+    // Solid and inside here only with a negative radius.
+    if (SolidInside(pattern, cx, cy, r, w, h)) {
+        DrawSolidInside(raster, cx, cy, r, start, sweep, colour);
+        return;
+    }
+    // Chords elsewhere: they clip, and carry a dash pattern on. The
+    // vertices turn by one rotation each.
+    const double chords = std::clamp(std::ceil(std::fabs(sweep) * ChordsPerRadian(r)), 1.0, kMostChords);
+    const int n = static_cast<int>(chords);
+    double cosStep, sinStep;
+    StepRotation(sweep / n, cosStep, sinStep);
+    g_RasterDamage = nullptr;
+    double c, s;
+    sincos(start, &s, &c);
+    Pixel previous{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
+    for (int i = 1; i <= n; ++i) {
+        const double c2 = c * cosStep - s * sinStep;
+        s = s * cosStep + c * sinStep;
+        c = c2;
+        const Pixel p{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
+        if (p.x == previous.x && p.y == previous.y)
+            continue;
+        if (!BothBeyond(previous, p, w, h))
+            DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, colour, pattern);
+        previous = p;
+    }
+    g_RasterDamage = damage;
 }
 
 } // namespace
@@ -260,57 +309,6 @@ double ChordsPerRadian(double radiusPixels)
         return 1.0;
     return std::sqrt(radiusPixels / 2.0);
 }
-
-namespace {
-
-// The rest of DrawArcRGB565, in the pixels of the view (rows downwards).
-// Out of line, so that its frame is not set up for the common curve.
-[[gnu::noinline]] void DrawArcElsewhere(std::uint8_t* raster, double cx, double cy, double r, double start,
-                                        double sweep, std::uint32_t colour, std::uint8_t pattern)
-{
-    const std::int32_t w = g_RasterWidth, h = g_RasterHeight;
-    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || !std::isfinite(start)
-        || !std::isfinite(sweep))
-        return;
-    // A circle that misses the raster draws nothing.
-    if (cx + r < -1.0 || cx - r > w + 1.0 || cy + r < -1.0 || cy - r > h + 1.0)
-        return;
-    // The circle's box once for the frame's damage, not each chord's.
-    RowDamage* const damage = g_RasterDamage;
-    if (damage != nullptr) {
-        auto edge = [](double v) { return static_cast<std::int64_t>(std::clamp(v, -1e15, 1e15)); };
-        damage->Mark(edge(cx - r) - 2, edge(cy - r) - 2, edge(cx + r) + 3, edge(cy + r) + 3);
-    }
-    // A negative radius comes here.
-    if (SolidInside(pattern, cx, cy, r, w, h)) {
-        DrawSolidInside(raster, cx, cy, r, start, sweep, colour);
-        return;
-    }
-    // Chords elsewhere: they clip, and carry a dash pattern on. The
-    // vertices turn by one rotation each.
-    const double chords = std::clamp(std::ceil(std::fabs(sweep) * ChordsPerRadian(r)), 1.0, kMostChords);
-    const int n = static_cast<int>(chords);
-    double cosStep, sinStep;
-    StepRotation(sweep / n, cosStep, sinStep);
-    g_RasterDamage = nullptr;
-    double c, s;
-    sincos(start, &s, &c);
-    Pixel previous{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
-    for (int i = 1; i <= n; ++i) {
-        const double c2 = c * cosStep - s * sinStep;
-        s = s * cosStep + c * sinStep;
-        c = c2;
-        const Pixel p{RoundPixel(cx + r * c), RoundPixel(cy - r * s)};
-        if (p.x == previous.x && p.y == previous.y)
-            continue;
-        if (!BothBeyond(previous, p, w, h))
-            DrawLineRGB565(raster, previous.x, previous.y, p.x, p.y, colour, pattern);
-        previous = p;
-    }
-    g_RasterDamage = damage;
-}
-
-} // namespace
 
 void DrawArcRGB565(std::uint8_t* raster, const x_Vector& centre, double radius, double start, double sweep,
                    std::uint32_t colour, std::uint8_t pattern)
