@@ -283,6 +283,8 @@ void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, doubl
 bool HasArcPointLoop(ArcPointLoop loop)
 {
 #if defined(__x86_64__)
+    // Asked by kAvx2Loop's initialiser, maybe before libgcc's own.
+    __builtin_cpu_init();
     return loop == ArcPointLoop::sse2 || __builtin_cpu_supports("avx2");
 #else
     return loop == ArcPointLoop::sse2;
