@@ -314,6 +314,34 @@ bool JoinPastShortLines(OffsetWork& wk, const Junction& jn, int r, int i, int j,
     return false;
 }
 
+// A line whose join moved one end past the other.
+bool TurnedRound(const x_TrailData& before, const x_TrailData& after)
+{
+    if (!after.IsLine() || !before.IsLine())
+        return false;
+    const x_Vector u = before.end - before.start, v = after.end - after.start;
+    return u.x * v.x + u.y * v.y < 0.0;
+}
+
+// A line shorter than the trim of its joint with element i (or j) is
+// turned round by it: the element beyond the line is joined instead, as
+// past a short line, and the line becomes a point. The sliver was left,
+// crossing its neighbour. False, with the joint as it was made, when
+// nothing beyond meets.
+bool JoinPastTurnedLine(OffsetWork& wk, const Junction& jn, const x_TrailData& beforeI, const x_TrailData& beforeJ,
+                        int i, int j)
+{
+    const x_TrailData joinedI = wk.w[i], joinedJ = wk.w[j];
+    wk.w[i] = beforeI;
+    wk.w[j] = beforeJ;
+    x_Vector p;
+    if (JoinPastShortLines(wk, jn, TurnedRound(beforeI, joinedI) ? kJoinDegenerateA : kJoinDegenerateB, i, j, p))
+        return true;
+    wk.w[i] = joinedI;
+    wk.w[j] = joinedJ;
+    return false;
+}
+
 bool ShortLine(const x_TrailData& e)
 {
     return e.IsLine() && x_Vector::Distance(e.start, e.end) < 0.001;
@@ -353,11 +381,16 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         if (i < 0 || j < 0)
             return true;
         if (Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint())) {
-            if (!CrossPastShortLine(wk, jn, i, j))
+            if (!CrossPastShortLine(wk, jn, i, j)) {
+                const x_TrailData beforeI = wk.w[i], beforeJ = wk.w[j];
                 CloseSmallStep(wk, i, j);
+                if (TurnedRound(beforeI, wk.w[i]) || TurnedRound(beforeJ, wk.w[j]))
+                    JoinPastTurnedLine(wk, jn, beforeI, beforeJ, i, j);
+            }
             return true;
         }
         x_Vector p;
+        const x_TrailData beforeI = wk.w[i], beforeJ = wk.w[j];
         int r = TryJoin(wk, i, j, p, 0);
         bool pastShortLine = false;
         if (r == kJoinDegenerateA || r == kJoinDegenerateB) {
@@ -372,6 +405,9 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         }
         switch (r) {
         case kJoined:
+            if ((TurnedRound(beforeI, wk.w[i]) || TurnedRound(beforeJ, wk.w[j]))
+                && JoinPastTurnedLine(wk, jn, beforeI, beforeJ, i, j))
+                return true;
             CollapseBetween(wk, i, j, p);
             return true;
         case kJoinRefusedA:

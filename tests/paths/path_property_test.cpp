@@ -484,6 +484,26 @@ TEST_F(PathProperty, GearSpacesThatNearlyCloseAreBuiltAsTheirOffset)
 #endif
 }
 
+// Case 646 of the stream seeded 468: an external gear z 34 m 1 with root
+// fillets cut as a hole at 0.0106. A flank's first piece (0.0013 mm) is
+// shorter than the trim of its joint with the fillet's offset: the joint
+// turned it round, a sliver of 0.00003 mm that crossed the fillet, and the
+// path was refused as crossing itself (-5). The fillet now joins the piece
+// beyond it, and the short piece becomes a point.
+TEST_F(PathProperty, PieceShorterThanItsJointsTrimBecomesAPoint)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    Params p;
+    std::string name;
+    const CheckedBuild b = Replay(468, 646, p, name);
+    ASSERT_EQ(name, "external gear z 34 m 1.000000 root fillets");
+    ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
+    EXPECT_TRUE(Agrees(p, name));
+#endif
+}
+
 // The same pass in the multi-pass cut it came from.
 TEST_F(PathProperty, MultiPassGearWhoseSecondPassMeetsInANotchIsBuilt)
 {
