@@ -232,20 +232,36 @@ bool JoinSharp(OffsetWork& wk, int a, int b, x_Vector& p)
 // carriers meet (a miter exact to the last digit) when that point lies
 // within 0.001 of both ends, else at the start of the later element. They
 // used to be left apart, a step of up to 0.0007 mm in the contour.
-void CloseSmallStep(OffsetWork& wk, int i, int j)
+// Whether moving a line's end (or start) onto p turns it round.
+bool TurnsRound(const x_TrailData& e, const x_Vector& p, bool end)
+{
+    if (!e.IsLine())
+        return false;
+    const x_Vector d = e.end - e.start, kept = end ? p - e.start : e.end - p;
+    return d.x * kept.x + d.y * kept.y < 0.0;
+}
+
+// Where the point would turn a line round, nothing is moved unless forced,
+// and the side that would turn is returned (1 the first, 2 the second);
+// else 0.
+int CloseSmallStep(OffsetWork& wk, int i, int j, bool force = false)
 {
     x_TrailData& a = wk.w[i];
     x_TrailData& b = wk.w[j];
     const x_Vector ea = a.EndPoint(), sb = b.StartPoint();
     // Ends a rounding apart (tangent neighbours) stay as they are.
     if (x_Vector::Distance(ea, sb) < kRoundingStep)
-        return;
+        return 0;
     x_Vector p = sb, at;
     if (CarrierMeeting(a, b, (ea + sb) / 2.0, at) && Meets(at, ea) && Meets(at, sb))
         p = at;
+    const int turned = TurnsRound(a, p, true) ? 1 : TurnsRound(b, p, false) ? 2 : 0;
+    if (turned != 0 && !force)
+        return turned;
     p.valid = 1;
     MoveEnd(a, p);
     MoveStart(b, p);
+    return 0;
 }
 
 } // namespace
@@ -326,20 +342,12 @@ bool TurnedRound(const x_TrailData& before, const x_TrailData& after)
 // A line shorter than the trim of its joint with element i (or j) is
 // turned round by it: the element beyond the line is joined instead, as
 // past a short line, and the line becomes a point. The sliver was left,
-// crossing its neighbour. False, with the joint as it was made, when
-// nothing beyond meets.
-bool JoinPastTurnedLine(OffsetWork& wk, const Junction& jn, const x_TrailData& beforeI, const x_TrailData& beforeJ,
-                        int i, int j)
+// crossing its neighbour. False, with nothing changed, when nothing beyond
+// meets.
+bool JoinPastTurnedLine(OffsetWork& wk, const Junction& jn, bool firstTurned, int i, int j)
 {
-    const x_TrailData joinedI = wk.w[i], joinedJ = wk.w[j];
-    wk.w[i] = beforeI;
-    wk.w[j] = beforeJ;
     x_Vector p;
-    if (JoinPastShortLines(wk, jn, TurnedRound(beforeI, joinedI) ? kJoinDegenerateA : kJoinDegenerateB, i, j, p))
-        return true;
-    wk.w[i] = joinedI;
-    wk.w[j] = joinedJ;
-    return false;
+    return JoinPastShortLines(wk, jn, firstTurned ? kJoinDegenerateA : kJoinDegenerateB, i, j, p);
 }
 
 bool ShortLine(const x_TrailData& e)
@@ -382,16 +390,24 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
             return true;
         if (Meets(wk.w[i].EndPoint(), wk.w[j].StartPoint())) {
             if (!CrossPastShortLine(wk, jn, i, j)) {
-                const x_TrailData beforeI = wk.w[i], beforeJ = wk.w[j];
-                CloseSmallStep(wk, i, j);
-                if (TurnedRound(beforeI, wk.w[i]) || TurnedRound(beforeJ, wk.w[j]))
-                    JoinPastTurnedLine(wk, jn, beforeI, beforeJ, i, j);
+                const int turned = CloseSmallStep(wk, i, j);
+                if (turned != 0 && !JoinPastTurnedLine(wk, jn, turned == 1, i, j))
+                    CloseSmallStep(wk, i, j, true);
             }
             return true;
         }
         x_Vector p;
-        const x_TrailData beforeI = wk.w[i], beforeJ = wk.w[j];
-        int r = TryJoin(wk, i, j, p, 0);
+        // Joined on copies, written back below: a join that turns a line
+        // round joins past it instead.
+        x_TrailData ja = wk.w[i], jb = wk.w[j];
+        int r = JoinOffsetElements(ja, jb, p, 0);
+        if (r == kJoined) {
+            const bool turnedA = TurnedRound(wk.w[i], ja);
+            if ((turnedA || TurnedRound(wk.w[j], jb)) && JoinPastTurnedLine(wk, jn, turnedA, i, j))
+                return true;
+            wk.w[i] = ja;
+            wk.w[j] = jb;
+        }
         bool pastShortLine = false;
         if (r == kJoinDegenerateA || r == kJoinDegenerateB) {
             if (JoinPastShortLines(wk, jn, r, i, j, p))
@@ -405,9 +421,6 @@ bool JoinAtJunctions(OffsetWork& wk, bool& failed)
         }
         switch (r) {
         case kJoined:
-            if ((TurnedRound(beforeI, wk.w[i]) || TurnedRound(beforeJ, wk.w[j]))
-                && JoinPastTurnedLine(wk, jn, beforeI, beforeJ, i, j))
-                return true;
             CollapseBetween(wk, i, j, p);
             return true;
         case kJoinRefusedA:
