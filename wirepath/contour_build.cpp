@@ -34,13 +34,14 @@ int OffsetCode(int result)
 }
 
 // An offset contour that crosses itself (a neck narrower than twice the
-// compensation, a join bridged by a line) is refused; it used to be
+// compensation, a join bridged by a line) is refused, unless what crosses
+// is a loop running the other way round, which is cut away; it used to be
 // reported as a path.
-int CheckedOffset(int result, const x_TrailDataArray& list, std::uint8_t closed)
+int CheckedOffset(int result, x_TrailDataArray& list, std::uint8_t closed)
 {
-    if (result != kOffsetOk)
+    if (result != kOffsetOk || !TrailCrossesItself(list.GetData(), list.GetSize(), closed != 0))
         return result;
-    return TrailCrossesItself(list.GetData(), list.GetSize(), closed != 0) ? kOffsetSelfCrossing : kOffsetOk;
+    return CutInvertedLoops(list, closed != 0) ? kOffsetOk : kOffsetSelfCrossing;
 }
 
 void MarkPauseBeforeCutOff(BuildWork& w)

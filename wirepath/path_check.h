@@ -70,6 +70,8 @@ PathCheckResult CheckContour(const x_TrailData* list, int count, int extraFrom, 
 PathCheckResult CheckContourPieces(const x_TrailData* list, const std::vector<CheckPiece>& pieces, int count,
                                    int extraFrom, const x_TrailDataArray& reference, const SurfaceIntent& intent,
                                    bool closed, bool sameReference);
+// Twice the signed area a list encloses (positive counter-clockwise).
+double TwiceArea(const x_TrailData* list, int count);
 // Whether two closed contours run the same way round.
 bool SameOrientation(const x_TrailData* a, int countA, const x_TrailData* b, int countB);
 // A single-pass or two-profile path as built: each surface's lists from

@@ -10,12 +10,15 @@
 #include "geometry/curve_helpers.h"
 #include "geometry/intersect.h"
 #include "wirepath/trail_metrics.h"
+#include "wirepath/offset_work.h"
+#include "wirepath/path_check.h"
 #include "wirepath/trail_offset.h"
 
 namespace {
 
 constexpr double kTouch = 1e-7;             // mm: closer than this counts as touching
 constexpr double kAngleSlack = 1e-9;        // rad, a point at an arc's end is on it
+constexpr size_t kMostCrossings = 2048;     // crossing pairs weighed for loops to cut
 
 struct Item {
     int element;                            // index into the list
@@ -118,9 +121,10 @@ bool Follow(int orderA, int orderB, int count, bool closed)
     return d <= 1 || (closed && d == count - 1);
 }
 
-} // namespace
-
-bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
+// Calls visit(a, b) (list indices, a before b in the list) for pairs of
+// elements that do not follow each other and touch, until it returns
+// false; false then.
+template <class Visit> bool ForEachCrossing(const x_TrailData* list, int count, bool closed, Visit&& visit)
 {
     std::vector<Item> items;
     items.reserve(static_cast<size_t>(count));
@@ -129,7 +133,7 @@ bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
             items.push_back(BoxOf(list[i], i, static_cast<int>(items.size())));
     const int m = static_cast<int>(items.size());
     if (m < 3)
-        return false;
+        return true;
     double x0 = items[0].x0, y0 = items[0].y0, x1 = items[0].x1, y1 = items[0].y1, sizes = 0.0;
     for (const Item& it : items) {
         x0 = std::min(x0, it.x0);
@@ -148,9 +152,11 @@ bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
     const auto overlap = [](const Item& a, const Item& b) {
         return !(a.x0 > b.x1 || b.x0 > a.x1 || a.y0 > b.y1 || b.y0 > a.y1);
     };
+    // False when the visitor stops the walk.
     const auto crossing = [&](const Item& a, const Item& b) {
-        return overlap(a, b) && !Follow(a.order, b.order, m, closed)
-               && ElementsTouch(list[a.element], list[b.element]);
+        if (!overlap(a, b) || Follow(a.order, b.order, m, closed) || !ElementsTouch(list[a.element], list[b.element]))
+            return false;
+        return !(a.element < b.element ? visit(a.element, b.element) : visit(b.element, a.element));
     };
     // An element over very many cells is tested against every other one.
     constexpr std::int64_t kLargeCells = 256;
@@ -173,7 +179,7 @@ bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
         for (int o = 0; o < m; ++o)
             if (o != k && (o < k || std::find(large.begin(), large.end(), o) == large.end())
                 && crossing(items[k], items[o]))
-                return true;
+                return false;
     std::sort(entries.begin(), entries.end());
     for (size_t s = 0; s < entries.size();) {
         size_t e = s;
@@ -187,10 +193,165 @@ bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
                 if (!overlap(ia, ib) || keyOf(std::max(ia.x0, ib.x0), std::max(ia.y0, ib.y0)) != entries[s].first)
                     continue;
                 if (crossing(ia, ib))
-                    return true;
+                    return false;
             }
         }
         s = e;
     }
-    return false;
+    return true;
+}
+
+// How far along e the point p of e lies: a line's dot product with its
+// direction, an arc's sweep from its start.
+double ParamOn(const x_TrailData& e, const x_Vector& p)
+{
+    if (e.IsLine())
+        return (p.x - e.start.x) * (e.end.x - e.start.x) + (p.y - e.start.y) * (e.end.y - e.start.y);
+    const double sweep = SweepAngleAbs(e.direction, e.startAngle, (p - e.centre).Angle());
+    return sweep >= kTwoPi - kAngleSlack ? 0.0 : sweep;
+}
+
+// Where a and b meet, the first such point along a, or along b.
+bool FirstMeeting(const x_TrailData& a, const x_TrailData& b, bool alongB, x_Vector& at)
+{
+    x_VectorList hits;
+    if (a.IsLine() && b.IsLine()) {
+        const x_Vector r = a.end - a.start, s = b.end - b.start, q = b.start - a.start;
+        const double den = r.x * s.y - r.y * s.x;
+        if (den != 0.0)
+            hits.points.push_back(a.start + r * ((q.x * s.y - q.y * s.x) / den));
+    } else if (a.IsArc() && b.IsArc()) {
+        hits = IntersectArcArc(ArcOf(a), ArcOf(b));
+    } else {
+        const x_TrailData& line = a.IsLine() ? a : b;
+        x_LineData l;
+        l.p1 = line.start;
+        l.p2 = line.end;
+        hits = IntersectLineArc(ArcOf(a.IsLine() ? b : a), l);
+    }
+    for (const x_Vector& p : {a.StartPoint(), a.EndPoint(), b.StartPoint(), b.EndPoint()})
+        hits.points.push_back(p);
+    bool found = false;
+    double best = 0.0;
+    for (const x_Vector& p : hits.points) {
+        if (!(DistanceToElement(p, a) < kTouch && DistanceToElement(p, b) < kTouch))
+            continue;
+        const double t = ParamOn(alongB ? b : a, p);
+        if (!found || t < best) {
+            found = true;
+            best = t;
+            at = p;
+        }
+    }
+    return found;
+}
+
+// e from p on (start) or up to p (end); an arc left with no sweep becomes a
+// point.
+void TrimAt(x_TrailData& e, const x_Vector& p, bool start)
+{
+    if (e.IsLine()) {
+        (start ? e.start : e.end) = p;
+        return;
+    }
+    (start ? e.startAngle : e.endAngle) = (p - e.centre).Angle();
+    if (x_Vector::Distance(e.StartPoint(), e.EndPoint()) < kTouch)
+        MakePlaceholder(e, p);
+}
+
+// Twice the signed area of the loop that leaves list[i] at p, runs through
+// the elements between and comes back along list[j] to p.
+double TwiceLoopArea(const x_TrailData* list, int i, int j, const x_Vector& p)
+{
+    x_TrailData first = list[i], last = list[j];
+    TrimAt(first, p, true);
+    TrimAt(last, p, false);
+    return TwiceArea(&first, 1) + TwiceArea(list + i + 1, j - i - 1) + TwiceArea(&last, 1);
+}
+
+} // namespace
+
+bool TrailCrossesItself(const x_TrailData* list, int count, bool closed)
+{
+    return !ForEachCrossing(list, count, closed, [](int, int) { return false; });
+}
+
+bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
+{
+    x_TrailData* e = list.GetData();
+    const int n = list.GetSize();
+    if (!closed || n < 3)
+        return false;
+    const double whole = TwiceArea(e, n);
+    if (whole == 0.0)
+        return false;
+    const auto inverted = [&](double loop) {
+        return loop != 0.0 && (loop < 0.0) != (whole < 0.0) && std::fabs(loop) < std::fabs(whole);
+    };
+    // The loop from i to j, or (wrap) the one from j round the list's end
+    // to i; the two make the whole.
+    struct Cut {
+        int i, j;
+        bool wrap;
+        x_Vector at;
+    };
+    std::vector<Cut> cuts;
+    std::vector<std::uint8_t> touched(static_cast<size_t>(n));
+    const auto point = [&](int k, const x_Vector& at) {
+        MakePlaceholder(e[k], at);
+        touched[static_cast<size_t>(k)] = 1;
+    };
+    std::vector<std::pair<int, int>> pairs;
+    for (int round = 0; round < 64; ++round) {
+        pairs.clear();
+        // Each pair is weighed against every other: many is no loop to cut.
+        if (!ForEachCrossing(e, n, true, [&](int i, int j) {
+                pairs.emplace_back(i, j);
+                return pairs.size() <= kMostCrossings;
+            }))
+            return false;
+        // Only a loop with no other crossing inside it is cut: a loop that
+        // holds one may hold a part of the offset that runs the right way.
+        cuts.clear();
+        for (const auto& [i, j] : pairs) {
+            bool innerSimple = true, wrapSimple = true;
+            for (const auto& [a, b] : pairs) {
+                if (a == i && b == j)
+                    continue;
+                const bool inside = a >= i && b <= j;
+                innerSimple = innerSimple && !inside;
+                wrapSimple = wrapSimple && !(a <= i && b >= j) && !(b <= i) && !(a >= j);
+            }
+            // The inner loop closes where i first meets j, the wrapping
+            // one where j first meets i.
+            Cut c{i, j, false, {}};
+            if (innerSimple && FirstMeeting(e[i], e[j], false, c.at) && inverted(TwiceLoopArea(e, i, j, c.at))) {
+                cuts.push_back(c);
+            } else if (wrapSimple && FirstMeeting(e[i], e[j], true, c.at)
+                       && inverted(whole - TwiceLoopArea(e, i, j, c.at))) {
+                c.wrap = true;
+                cuts.push_back(c);
+            }
+        }
+        if (cuts.empty())
+            break;
+        std::fill(touched.begin(), touched.end(), 0);
+        for (const Cut& c : cuts) {
+            if (touched[static_cast<size_t>(c.i)] != 0 || touched[static_cast<size_t>(c.j)] != 0)
+                continue;
+            TrimAt(e[c.i], c.at, c.wrap);
+            TrimAt(e[c.j], c.at, !c.wrap);
+            if (c.wrap) {
+                for (int k = c.j + 1; k < n; ++k)
+                    point(k, c.at);
+                for (int k = 0; k < c.i; ++k)
+                    point(k, c.at);
+            } else {
+                for (int k = c.i + 1; k < c.j; ++k)
+                    point(k, c.at);
+            }
+            touched[static_cast<size_t>(c.i)] = touched[static_cast<size_t>(c.j)] = 1;
+        }
+    }
+    return !TrailCrossesItself(e, n, true);
 }

@@ -40,3 +40,8 @@ void RemoveZeroLengthPairs(x_TrailDataArray& a, x_TrailDataArray& b);
 // does not, since corner clearing offsets lists with their lead lines)
 // (zero-length elements are left out; closed: the last follows the first).
 bool TrailCrossesItself(const x_TrailData* list, int count, bool closed);
+// Cuts from a closed list the loops that run the other way round from the
+// whole (where an offset passes over a tooth or spike narrower than twice
+// itself): the elements of a loop become points where it closes. True when
+// the list no longer crosses itself.
+bool CutInvertedLoops(x_TrailDataArray& list, bool closed);

@@ -538,3 +538,36 @@ TEST_F(PathProperty, PointInFrontStaysOnTheStartTheClosingJoinMoves)
     EXPECT_TRUE(Agrees(p, name));
 #endif
 }
+
+// Offsets that cross themselves where a loop runs the other way round from
+// the whole and crosses nothing else: gears cut as holes under a taper of
+// 1.8-2.7 degrees, whose upper offset (0.8-1.3 mm) passes over tooth tips
+// narrower than twice itself, in one pass or several. All were refused as
+// crossing themselves (-5, or -13 for a pass); the loops are cut now, and
+// each path is Clipper's offset.
+TEST_F(PathProperty, InvertedLoopsOfATaperedGearHoleAreCut)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    struct Case {
+        unsigned seed;
+        int which;
+        const char* name;
+    };
+    const Case cases[] = {{1001, 30, "external gear z 29 m 1.000000 root fillets"},
+                          {1006, 286, "external gear z 13 m 1.000000 root fillets"},
+                          {1007, 798, "external gear z 12 m 1.000000 root fillets"},
+                          {1003, 134, "external gear z 19 m 1.000000"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "seed " << c.seed << " case " << c.which);
+        Params p;
+        std::string name;
+        const CheckedBuild b = Replay(c.seed, c.which, p, name);
+        ASSERT_EQ(name, c.name);
+        ASSERT_TRUE(p.hole && p.taper != 0.0);
+        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
+        EXPECT_TRUE(Agrees(p, name));
+    }
+#endif
+}
