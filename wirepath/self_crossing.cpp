@@ -260,13 +260,18 @@ void TrimAt(x_TrailData& e, const x_Vector& p, bool start)
 }
 
 // Twice the signed area of the loop that leaves list[i] at p, runs through
-// the elements between and comes back along list[j] to p.
-double TwiceLoopArea(const x_TrailData* list, int i, int j, const x_Vector& p)
+// the elements between and comes back along list[j] to p. `sums[k]` holds
+// the areas of the elements before k: a long loop takes its middle from
+// them.
+double TwiceLoopArea(const x_TrailData* list, const std::vector<double>& sums, int i, int j, const x_Vector& p)
 {
+    constexpr int kSummedFrom = 64;
     x_TrailData first = list[i], last = list[j];
     TrimAt(first, p, true);
     TrimAt(last, p, false);
-    return TwiceArea(&first, 1) + TwiceArea(list + i + 1, j - i - 1) + TwiceArea(&last, 1);
+    const double middle = j - i > kSummedFrom ? sums[static_cast<size_t>(j)] - sums[static_cast<size_t>(i + 1)]
+                                               : TwiceArea(list + i + 1, j - i - 1);
+    return TwiceArea(&first, 1) + middle + TwiceArea(&last, 1);
 }
 
 } // namespace
@@ -302,6 +307,7 @@ bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
         touched[static_cast<size_t>(k)] = 1;
     };
     std::vector<std::pair<int, int>> pairs;
+    std::vector<double> sums(static_cast<size_t>(n) + 1);
     for (int round = 0; round < 64; ++round) {
         pairs.clear();
         // Each pair is weighed against every other: many is no loop to cut.
@@ -310,6 +316,8 @@ bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
                 return pairs.size() <= kMostCrossings;
             }))
             return false;
+        for (int k = 0; k < n; ++k)
+            sums[static_cast<size_t>(k) + 1] = sums[static_cast<size_t>(k)] + TwiceArea(e + k, 1);
         // Only a loop with no other crossing inside it is cut: a loop that
         // holds one may hold a part of the offset that runs the right way.
         cuts.clear();
@@ -325,10 +333,10 @@ bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
             // The inner loop closes where i first meets j, the wrapping
             // one where j first meets i.
             Cut c{i, j, false, {}};
-            if (innerSimple && FirstMeeting(e[i], e[j], false, c.at) && inverted(TwiceLoopArea(e, i, j, c.at))) {
+            if (innerSimple && FirstMeeting(e[i], e[j], false, c.at) && inverted(TwiceLoopArea(e, sums, i, j, c.at))) {
                 cuts.push_back(c);
             } else if (wrapSimple && FirstMeeting(e[i], e[j], true, c.at)
-                       && inverted(whole - TwiceLoopArea(e, i, j, c.at))) {
+                       && inverted(whole - TwiceLoopArea(e, sums, i, j, c.at))) {
                 c.wrap = true;
                 cuts.push_back(c);
             }
