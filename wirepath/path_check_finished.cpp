@@ -28,6 +28,14 @@ bool Degenerate(const x_TrailData& e)
     return e.IsLine() ? e.start == e.end : !(e.radius >= 1e-10);
 }
 
+// An element that goes nowhere: a point, or a line or arc whose length is
+// within the joint rule (a loop cut left such a stub where the contour
+// starts, and the contour seemed to close there).
+bool Stays(const x_TrailData& e)
+{
+    return Degenerate(e) || (e.IsLine() ? x_Vector::Distance(e.start, e.end) <= kJointExact : e.Length() <= kJointExact);
+}
+
 // The elements between the lead lines: [first, last].
 bool ContourSpan(const x_TrailDataArray& list, int& first, int& last)
 {
@@ -119,13 +127,13 @@ int ClosingEnd(const x_TrailDataArray& list, const SurfaceEnds& ends, int first,
     bool moved = false;
     for (int i = first; i <= last; ++i) {
         const x_TrailData& e = list[i];
-        if (e.role == kRoleExcursion || Degenerate(e))
+        if (e.role == kRoleExcursion || Stays(e))
             continue;
         moved = true;
         if (Dist(ends.End(i), start) > kJointExact)
             continue;
         int end = i + 1;
-        while (end <= last && (list[end].role == kRoleExcursion || Degenerate(list[end])))
+        while (end <= last && (list[end].role == kRoleExcursion || Stays(list[end])))
             ++end;
         return end;
     }
