@@ -33,7 +33,9 @@ bool Degenerate(const x_TrailData& e)
 // starts, and the contour seemed to close there).
 bool Stays(const x_TrailData& e)
 {
-    return Degenerate(e) || (e.IsLine() ? x_Vector::Distance(e.start, e.end) <= kJointExact : e.Length() <= kJointExact);
+    if (Degenerate(e))
+        return true;
+    return (e.IsLine() ? x_Vector::Distance(e.start, e.end) : e.Length()) <= kJointExact;
 }
 
 // The elements between the lead lines: [first, last].
