@@ -10,6 +10,7 @@
 #include "geometry/plane_geometry.h"
 #include "wirepath/offset_join.h"
 #include "wirepath/offset_work.h"
+#include "wirepath/path_check.h"
 #include "wirepath/trail_metrics.h"
 #include "wirepath/trail_offset.h"
 
@@ -865,6 +866,66 @@ bool JoinFurtherInRun(OffsetWork& wk, int fixed, int from, int to, int step)
     return false;
 }
 
+// Twice the signed area a chain of elements encloses, the gaps between
+// them and the closing one taken as chords.
+double TwiceChainArea(const x_TrailData* list, int count)
+{
+    double sum = TwiceArea(list, count);
+    for (int m = 0; m < count; ++m) {
+        const x_Vector a = list[m].EndPoint(), b = list[(m + 1) % count].StartPoint();
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum;
+}
+
+// Where element i cannot join the run at `from`: an element a few further
+// on may cross i, the elements between running round a loop the other way
+// from the whole (a tooth that vanished whole, whose flank's offset ends
+// past the next root's offset). i then ends there and that element starts
+// there; the elements between become points. False when none does.
+bool JoinPastVanishedRun(OffsetWork& wk, int i, int from)
+{
+    constexpr int kReach = 16;
+    const int n = wk.Count();
+    double whole = 0.0;
+    for (int step = 0; step < kReach && step < n - 2; ++step) {
+        const int k = wk.closed ? (from + step) % n : from + step;
+        if (k >= n || k == i)
+            return false;
+        if (!IsUsable(wk.w[k]))
+            continue;
+        x_TrailData a = wk.w[i], b = wk.w[k];
+        x_Vector p;
+        if (JoinOffsetElements(a, b, p, 1) != kJoined || !OnElement(wk.w[i], p) || !OnElement(wk.w[k], p))
+            continue;
+        // The loop from p along what follows i back to p along k.
+        std::vector<x_TrailData> loop;
+        x_TrailData tail = wk.w[i], head = wk.w[k];
+        if (tail.IsLine())
+            tail.start = p;
+        else if (!SetArcAngleToPoint(tail, 0, p))
+            continue;
+        loop.push_back(tail);
+        for (int m = (i + 1) % n; m != k; m = (m + 1) % n)
+            loop.push_back(wk.w[m]);
+        if (head.IsLine())
+            head.end = p;
+        else if (!SetArcAngleToPoint(head, 1, p))
+            continue;
+        loop.push_back(head);
+        if (whole == 0.0)
+            whole = TwiceChainArea(wk.w.data(), n);
+        const double area = TwiceChainArea(loop.data(), static_cast<int>(loop.size()));
+        if (!(area != 0.0 && (area < 0.0) != (whole < 0.0) && std::fabs(area) < std::fabs(whole)))
+            continue;
+        wk.w[i] = a;
+        wk.w[k] = b;
+        CollapseBetween(wk, i, k, p);
+        return true;
+    }
+    return false;
+}
+
 // One junction of the final pass; true when it made the current run points.
 bool FinalJunction(OffsetWork& wk, const Junction& jn)
 {
@@ -910,6 +971,8 @@ bool FinalJunction(OffsetWork& wk, const Junction& jn)
             return false;
         if (r == kJoinRefusedA && JoinFurtherInRun(wk, j, i - 1, f1, -1))
             return false;
+        if (JoinPastVanishedRun(wk, i, j))
+            return true;
         CollapseRunAtStarts(wk, f1, l1);
         i = UsableBefore(wk, f1, l1, jn.f2);
     }

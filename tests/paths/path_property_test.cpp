@@ -574,3 +574,34 @@ TEST_F(PathProperty, InvertedLoopsOfATaperedGearHoleAreCut)
     }
 #endif
 }
+
+// Racks cut as holes under a taper whose upper offset (1.35-1.37 mm)
+// passes over the half tooth at the start of the list and every tooth:
+// the final junction pass, finding neither the tip nor the flank able to
+// join, made the rack's left edge points too, and a line bridged from the
+// bottom edge to the root's offset, 0.29 mm from the drawing (refused by
+// the check, "code：-7"). The left edge now ends where it crosses the
+// root's offset, the vanished tooth's pieces points there.
+TEST_F(PathProperty, RackWhoseFirstHalfToothVanishesKeepsItsEdge)
+{
+#ifndef ZORVA_HAVE_CLIPPER
+    GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
+#else
+    struct Case {
+        unsigned seed;
+        int which;
+        const char* name;
+    };
+    const Case cases[] = {{469, 447, "rack of 4 m 1.000000"}, {477, 343, "rack of 5 m 1.000000"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "seed " << c.seed << " case " << c.which);
+        Params p;
+        std::string name;
+        const CheckedBuild b = Replay(c.seed, c.which, p, name);
+        ASSERT_EQ(name, c.name);
+        ASSERT_TRUE(p.hole && p.taper != 0.0 && p.passes == 1);
+        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
+        EXPECT_TRUE(Agrees(p, name));
+    }
+#endif
+}
