@@ -11,6 +11,7 @@
 #include "geometry/raster.h"
 #include "geometry/sin_cos.h"
 #include "geometry/view_transform.h"
+#include "platform/core/cpu_features.h"
 #include "platform/gdi/RowDamage.h"
 
 namespace {
@@ -282,13 +283,7 @@ void DrawSolidInside(std::uint8_t* raster, double cx, double cy, double r, doubl
 
 bool HasArcPointLoop(ArcPointLoop loop)
 {
-#if defined(__x86_64__)
-    // Asked by kAvx2Loop's initialiser, maybe before libgcc's own.
-    __builtin_cpu_init();
-    return loop == ArcPointLoop::sse2 || __builtin_cpu_supports("avx2");
-#else
-    return loop == ArcPointLoop::sse2;
-#endif
+    return loop == ArcPointLoop::sse2 || ProcessorHasAvx2();
 }
 
 void DrawSolidArcRGB565(ArcPointLoop loop, std::uint8_t* raster, std::ptrdiff_t stride, double cx, double cy,

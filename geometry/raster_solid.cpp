@@ -1,4 +1,5 @@
 #include "geometry/raster.h"
+#include "platform/core/cpu_features.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -6,14 +7,7 @@
 
 bool HasLinePixelLoop(LinePixelLoop loop)
 {
-#if defined(__x86_64__)
-    // Also asked while statics are made, maybe before the library's own
-    // start-up has read the processor.
-    __builtin_cpu_init();
-    return loop == LinePixelLoop::scalar || __builtin_cpu_supports("avx2");
-#else
-    return loop == LinePixelLoop::scalar;
-#endif
+    return loop == LinePixelLoop::scalar || ProcessorHasAvx2();
 }
 
 #if defined(__x86_64__)

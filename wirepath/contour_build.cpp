@@ -39,9 +39,9 @@ int OffsetCode(int result)
 // reported as a path.
 int CheckedOffset(int result, x_TrailDataArray& list, std::uint8_t closed)
 {
-    if (result != kOffsetOk || !TrailCrossesItself(list.GetData(), list.GetSize(), closed != 0))
+    if (result != kOffsetOk)
         return result;
-    return CutInvertedLoops(list, closed != 0) ? kOffsetOk : kOffsetSelfCrossing;
+    return UncrossedOrLoopsCut(list, closed != 0) ? kOffsetOk : kOffsetSelfCrossing;
 }
 
 void MarkPauseBeforeCutOff(BuildWork& w)

@@ -122,8 +122,7 @@ int CheckedOffsetForCutMode(const PathSettings& s, bool taperFlag, const x_Trail
                             double base, double extra, int negate)
 {
     const int r = OffsetTrailForCutMode(s, taperFlag, in, out, outward, side, closed, base, extra, negate);
-    if (r == kOffsetOk && TrailCrossesItself(out.GetData(), out.GetSize(), closed != 0)
-        && !CutInvertedLoops(out, closed != 0))
+    if (r == kOffsetOk && !UncrossedOrLoopsCut(out, closed != 0))
         return kOffsetSelfCrossing;
     return r;
 }

@@ -916,7 +916,7 @@ bool JoinPastVanishedRun(OffsetWork& wk, int i, int from)
         if (whole == 0.0)
             whole = TwiceChainArea(wk.w.data(), n);
         const double area = TwiceChainArea(loop.data(), static_cast<int>(loop.size()));
-        if (!(area != 0.0 && (area < 0.0) != (whole < 0.0) && std::fabs(area) < std::fabs(whole)))
+        if (!RunsAgainst(area, whole))
             continue;
         wk.w[i] = a;
         wk.w[k] = b;

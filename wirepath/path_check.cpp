@@ -114,20 +114,20 @@ private:
 
 constexpr size_t kChunk = 8;               // pieces of a run boxed together
 
-// Boxes of runs of kChunk consecutive pieces, as pieces for a grid.
-void ChunkBoxes(const std::vector<CheckPiece>& pieces, std::vector<CheckPiece>& chunks)
+// Appends the boxes of runs of kChunk consecutive boxes (anything with
+// x0, y0, x1, y1), as pieces for a grid whose element is the run's first.
+template <class Box> void AddRunBoxes(const std::vector<Box>& boxes, std::vector<CheckPiece>& chunks)
 {
-    chunks.clear();
-    for (size_t i = 0; i < pieces.size(); i += kChunk) {
-        CheckPiece box = pieces[i];
-        for (size_t k = i + 1; k < std::min(i + kChunk, pieces.size()); ++k) {
-            box.x0 = std::min(box.x0, pieces[k].x0);
-            box.y0 = std::min(box.y0, pieces[k].y0);
-            box.x1 = std::max(box.x1, pieces[k].x1);
-            box.y1 = std::max(box.y1, pieces[k].y1);
+    for (size_t i = 0; i < boxes.size(); i += kChunk) {
+        CheckPiece& box = chunks.emplace_back();
+        box.x0 = boxes[i].x0, box.y0 = boxes[i].y0, box.x1 = boxes[i].x1, box.y1 = boxes[i].y1;
+        for (size_t k = i + 1; k < std::min(i + kChunk, boxes.size()); ++k) {
+            box.x0 = std::min(box.x0, boxes[k].x0);
+            box.y0 = std::min(box.y0, boxes[k].y0);
+            box.x1 = std::max(box.x1, boxes[k].x1);
+            box.y1 = std::max(box.y1, boxes[k].y1);
         }
         box.element = static_cast<int>(i);
-        chunks.push_back(box);
     }
 }
 
@@ -234,7 +234,8 @@ CrossingAndNear::CrossingAndNear(ContourWork& w, bool withReference) : m_w(w), m
     for (size_t k = 0; k < n; ++k)
         if (w.pieces[k].element < w.extraFrom && w.pieces[k].length >= kTouch)
             m_order[k] = m_ordered++;
-    ChunkBoxes(w.pieces, m_chunks);
+    m_chunks.clear();
+    AddRunBoxes(w.pieces, m_chunks);
     m_contourChunks = m_chunks.size();
     if (!m_reference)
         return;
@@ -248,18 +249,7 @@ CrossingAndNear::CrossingAndNear(ContourWork& w, bool withReference) : m_w(w), m
         const double g = least > 0.0 ? least : 0.0;
         m_grown[j] = {q.x0 - g, q.y0 - g, q.x1 + g, q.y1 + g};
     }
-    for (size_t i = 0; i < ref.size(); i += kChunk) {
-        CheckPiece& box = m_chunks.emplace_back();
-        GrownBox b = m_grown[i];
-        for (size_t k = i + 1; k < std::min(i + kChunk, ref.size()); ++k) {
-            b.x0 = std::min(b.x0, m_grown[k].x0);
-            b.y0 = std::min(b.y0, m_grown[k].y0);
-            b.x1 = std::max(b.x1, m_grown[k].x1);
-            b.y1 = std::max(b.y1, m_grown[k].y1);
-        }
-        box.x0 = b.x0, box.y0 = b.y0, box.x1 = b.x1, box.y1 = b.y1;
-        box.element = static_cast<int>(i);
-    }
+    AddRunBoxes(m_grown, m_chunks);
 }
 
 bool CrossingAndNear::Apart(size_t k, size_t o) const

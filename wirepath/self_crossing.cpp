@@ -80,21 +80,24 @@ bool LinesCross(const x_TrailData& a, const x_TrailData& b)
     return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
 }
 
+// Where the circle of an arc meets the carrier of the other element (at
+// least one of the two an arc).
+x_VectorList CurvedMeetings(const x_TrailData& a, const x_TrailData& b)
+{
+    if (a.IsArc() && b.IsArc())
+        return IntersectArcArc(ArcOf(a), ArcOf(b));
+    const x_TrailData& line = a.IsLine() ? a : b;
+    x_LineData l;
+    l.p1 = line.start;
+    l.p2 = line.end;
+    return IntersectLineArc(ArcOf(a.IsLine() ? b : a), l);
+}
+
 bool CarriersMeetOnBoth(const x_TrailData& a, const x_TrailData& b)
 {
     if (a.IsLine() && b.IsLine())
         return LinesCross(a, b);
-    x_VectorList hits;
-    if (a.IsArc() && b.IsArc()) {
-        hits = IntersectArcArc(ArcOf(a), ArcOf(b));
-    } else {
-        const x_TrailData& line = a.IsLine() ? a : b;
-        const x_TrailData& arc = a.IsLine() ? b : a;
-        x_LineData l;
-        l.p1 = line.start;
-        l.p2 = line.end;
-        hits = IntersectLineArc(ArcOf(arc), l);
-    }
+    const x_VectorList hits = CurvedMeetings(a, b);
     for (const x_Vector& p : hits.points)
         if (DistanceToElement(p, a) < kTouch && DistanceToElement(p, b) < kTouch)
             return true;
@@ -220,14 +223,8 @@ bool FirstMeeting(const x_TrailData& a, const x_TrailData& b, bool alongB, x_Vec
         const double den = r.x * s.y - r.y * s.x;
         if (den != 0.0)
             hits.points.push_back(a.start + r * ((q.x * s.y - q.y * s.x) / den));
-    } else if (a.IsArc() && b.IsArc()) {
-        hits = IntersectArcArc(ArcOf(a), ArcOf(b));
     } else {
-        const x_TrailData& line = a.IsLine() ? a : b;
-        x_LineData l;
-        l.p1 = line.start;
-        l.p2 = line.end;
-        hits = IntersectLineArc(ArcOf(a.IsLine() ? b : a), l);
+        hits = CurvedMeetings(a, b);
     }
     for (const x_Vector& p : {a.StartPoint(), a.EndPoint(), b.StartPoint(), b.EndPoint()})
         hits.points.push_back(p);
@@ -290,9 +287,7 @@ bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
     const double whole = TwiceArea(e, n);
     if (whole == 0.0)
         return false;
-    const auto inverted = [&](double loop) {
-        return loop != 0.0 && (loop < 0.0) != (whole < 0.0) && std::fabs(loop) < std::fabs(whole);
-    };
+    const auto inverted = [whole](double loop) { return RunsAgainst(loop, whole); };
     // The loop from i to j, or (wrap) the one from j round the list's end
     // to i; the two make the whole.
     struct Cut {
@@ -362,4 +357,9 @@ bool CutInvertedLoops(x_TrailDataArray& list, bool closed)
         }
     }
     return !TrailCrossesItself(e, n, true);
+}
+
+bool UncrossedOrLoopsCut(x_TrailDataArray& list, bool closed)
+{
+    return !TrailCrossesItself(list.GetData(), list.GetSize(), closed) || CutInvertedLoops(list, closed);
 }

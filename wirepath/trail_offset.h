@@ -3,6 +3,8 @@
 // The wire compensation offset of an element list, and the small list
 // operations that belong to it.
 
+#include <cmath>
+
 #include "geometry/x_TrailData.h"
 
 enum OffsetMode : int { kOffsetPlain = 0, kOffsetTaper = 1, kOffsetVarTaper = 3 };
@@ -45,3 +47,12 @@ bool TrailCrossesItself(const x_TrailData* list, int count, bool closed);
 // itself): the elements of a loop become points where it closes. True when
 // the list no longer crosses itself.
 bool CutInvertedLoops(x_TrailDataArray& list, bool closed);
+// True when the list does not cross itself, or no longer does once its
+// inverted loops are cut.
+bool UncrossedOrLoopsCut(x_TrailDataArray& list, bool closed);
+// Whether a loop of twice-area `loop` runs the other way round from a
+// whole of twice-area `whole`, and is smaller than it.
+inline bool RunsAgainst(double loop, double whole)
+{
+    return loop != 0.0 && (loop < 0.0) != (whole < 0.0) && std::fabs(loop) < std::fabs(whole);
+}

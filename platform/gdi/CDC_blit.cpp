@@ -3,6 +3,7 @@
 
 #include "platform/gdi/CDC_impl.h"
 #include "platform/gdi/raster.h"
+#include "platform/core/cpu_features.h"
 
 #include <QImage>
 
@@ -79,7 +80,7 @@ __attribute__((target("avx2"))) void Rgb565RowToXrgb32Avx2(const std::uint16_t* 
 void Rgb565RowToXrgb32(const std::uint16_t* from, std::uint32_t* to, int count)
 {
 #if defined(__x86_64__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = ProcessorHasAvx2();
     if (avx2) {
         Rgb565RowToXrgb32Avx2(from, to, count);
         return;

@@ -218,6 +218,17 @@ protected:
         return Build(p);
     }
 
+    // Case `which` of the stream seeded `seed`, named `expected`: built, and
+    // Clipper's offset of its contour.
+    void ExpectReplayBuiltAsTheOffset(unsigned seed, int which, const std::string& expected, Params& p)
+    {
+        std::string name;
+        const CheckedBuild b = Replay(seed, which, p, name);
+        ASSERT_EQ(name, expected);
+        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
+        EXPECT_TRUE(Agrees(p, name));
+    }
+
     Params RandomParams(std::mt19937& rng)
     {
         std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -325,6 +336,13 @@ protected:
         return true;
     }
 
+};
+
+// A case of a seeded stream, and the shape it must be.
+struct ReplayCase {
+    unsigned seed;
+    int which;
+    const char* name;
 };
 
 } // namespace
@@ -496,11 +514,7 @@ TEST_F(PathProperty, PieceShorterThanItsJointsTrimBecomesAPoint)
     GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
 #else
     Params p;
-    std::string name;
-    const CheckedBuild b = Replay(468, 646, p, name);
-    ASSERT_EQ(name, "external gear z 34 m 1.000000 root fillets");
-    ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
-    EXPECT_TRUE(Agrees(p, name));
+    ExpectReplayBuiltAsTheOffset(468, 646, "external gear z 34 m 1.000000 root fillets", p);
 #endif
 }
 
@@ -552,25 +566,16 @@ TEST_F(PathProperty, InvertedLoopsOfATaperedGearHoleAreCut)
 #ifndef ZORVA_HAVE_CLIPPER
     GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
 #else
-    struct Case {
-        unsigned seed;
-        int which;
-        const char* name;
-    };
-    const Case cases[] = {{1001, 30, "external gear z 29 m 1.000000 root fillets"},
+    const ReplayCase cases[] = {{1001, 30, "external gear z 29 m 1.000000 root fillets"},
                           {1006, 286, "external gear z 13 m 1.000000 root fillets"},
                           {1007, 798, "external gear z 12 m 1.000000 root fillets"},
                           {1003, 134, "external gear z 19 m 1.000000"},
                           {469, 286, "internal gear z 32 m 1.000000"}};
-    for (const Case& c : cases) {
+    for (const ReplayCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "seed " << c.seed << " case " << c.which);
         Params p;
-        std::string name;
-        const CheckedBuild b = Replay(c.seed, c.which, p, name);
-        ASSERT_EQ(name, c.name);
+        ExpectReplayBuiltAsTheOffset(c.seed, c.which, c.name, p);
         ASSERT_TRUE(p.hole && p.taper != 0.0);
-        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
-        EXPECT_TRUE(Agrees(p, name));
     }
 #endif
 }
@@ -587,21 +592,12 @@ TEST_F(PathProperty, RackWhoseFirstHalfToothVanishesKeepsItsEdge)
 #ifndef ZORVA_HAVE_CLIPPER
     GTEST_SKIP() << "Clipper (libpolyclipping-dev) not installed";
 #else
-    struct Case {
-        unsigned seed;
-        int which;
-        const char* name;
-    };
-    const Case cases[] = {{469, 447, "rack of 4 m 1.000000"}, {477, 343, "rack of 5 m 1.000000"}};
-    for (const Case& c : cases) {
+    const ReplayCase cases[] = {{469, 447, "rack of 4 m 1.000000"}, {477, 343, "rack of 5 m 1.000000"}};
+    for (const ReplayCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "seed " << c.seed << " case " << c.which);
         Params p;
-        std::string name;
-        const CheckedBuild b = Replay(c.seed, c.which, p, name);
-        ASSERT_EQ(name, c.name);
+        ExpectReplayBuiltAsTheOffset(c.seed, c.which, c.name, p);
         ASSERT_TRUE(p.hole && p.taper != 0.0 && p.passes == 1);
-        ASSERT_TRUE(b.Built()) << b.code << " " << PathCheckHint(b.check).ToUtf8();
-        EXPECT_TRUE(Agrees(p, name));
     }
 #endif
 }
